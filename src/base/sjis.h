@@ -1,0 +1,23 @@
+// Shift-JIS (code page 932) byte strings: character boundaries and path splitting.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// The first byte of a two-byte character: 0x81-0x9F or 0xE0-0xFC.
+bool IsLeadByte(unsigned char c);
+
+// Index just after the last "\" or ":" of the path that is not the second byte of a
+// two-byte character; 0 when there is none. A lead byte as the very last byte (cut text)
+// counts as a character of its own.
+std::size_t FileNameStart(std::string_view path);
+
+// "C:\DOCS\表" -> "C:\DOCS\" and "表".
+std::string ExtractFilePath(std::string_view path);
+std::string ExtractFileName(std::string_view path);
+
+// The longest prefix of text of at most maxBytes bytes that does not end inside a
+// two-byte character (a tip cut to fit its buffer never shows half a character). Text
+// that already fits comes back whole, a lone lead byte at its end included.
+std::string_view CutAtCharBoundary(std::string_view text, std::size_t maxBytes);
