@@ -1,0 +1,26 @@
+// HOOK.DLL as the program sees it: three functions imported by ordinal (2, 3, 4) and the
+// message the library posts when the user presses the right and the left mouse button together.
+#pragma once
+
+#include <windows.h>
+
+extern "C" {
+// Starts watching the mouse on the whole desktop for the thread that calls it; chords are
+// posted to mainWindow. Non-zero when the hook is in place. A second call replaces the
+// first: one hook, on the calling thread, posting to the new window.
+BOOLEAN WINAPI InstallHook(HWND mainWindow);
+
+// Stops watching and forgets the window. Harmless when no hook is installed.
+void WINAPI RemoveHook();
+
+// Fills record as the WM_MOUSECHORD message carrying wParam: its lParam is the chord's point
+// relative to the top-left corner of the current foreground window, packed for the
+// truncating split (see chord_offset.h).
+void WINAPI GetHookMessage(MSG* record, WPARAM wParam);
+}
+
+// wParam: the chord's serial number, never 0. lParam: 0. Posted, never sent.
+constexpr UINT WM_MOUSECHORD = 0x46F;
+
+// GetHookMessage's caller hands over a record of exactly seven 32-bit fields.
+static_assert(sizeof(MSG) == 28, "MSG must be the 28-byte window-message record");
