@@ -1,0 +1,9 @@
+# The program's resources, checked in a test program that carries the same resource object.
+add_executable(resources_tests ${CMAKE_CURRENT_LIST_DIR}/resources_test.cpp)
+target_link_libraries(resources_tests PRIVATE mivtra_resources GTest::gtest_main version)
+add_test(NAME resources_tests COMMAND resources_tests)
+
+# The committed artwork must be what the drawing script draws now.
+if(MIVTRA_ART_COMMAND)
+    add_test(NAME resources_art_current COMMAND ${MIVTRA_ART_COMMAND} --check)
+endif()
