@@ -1,0 +1,109 @@
+#include "framework/component.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+bool SameName(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+               return std::toupper(x) == std::toupper(y);
+           });
+}
+
+void Erase(std::vector<Component*>& list, Component* item)
+{
+    list.erase(std::remove(list.begin(), list.end(), item), list.end());
+}
+
+} // namespace
+
+Component::Component(Component* owner) : owner_(nullptr)
+{
+    if (owner)
+        owner->InsertComponent(this);
+}
+
+Component::~Component()
+{
+    destroying_ = true;
+    // Those who refer to this component clear their references first.
+    while (!freeNotifies_.empty()) {
+        Component* other = freeNotifies_.back();
+        freeNotifies_.pop_back();
+        Erase(other->freeNotifies_, this);
+        other->Notification(this, Operation::Remove);
+    }
+    DestroyComponents();
+    if (owner_)
+        owner_->RemoveComponent(this);
+}
+
+void Component::DestroyComponents()
+{
+    // Last-created first; each one leaves this list as it goes.
+    while (!components_.empty())
+        delete components_.back();
+}
+
+Component* Component::FindComponent(std::string_view name) const
+{
+    if (name.empty())
+        return nullptr;
+    for (Component* c : components_)
+        if (SameName(c->name_, name))
+            return c;
+    return nullptr;
+}
+
+void Component::FreeNotification(Component* other)
+{
+    if (!other || other == this)
+        return;
+    if (std::find(freeNotifies_.begin(), freeNotifies_.end(), other) == freeNotifies_.end()) {
+        freeNotifies_.push_back(other);
+        other->freeNotifies_.push_back(this);
+    }
+}
+
+void Component::RemoveFreeNotification(Component* other)
+{
+    if (!other)
+        return;
+    Erase(freeNotifies_, other);
+    Erase(other->freeNotifies_, this);
+}
+
+void Component::SetDesigning(bool designing)
+{
+    designing_ = designing;
+    for (Component* c : components_)
+        c->SetDesigning(designing);
+}
+
+void Component::Notification(Component* component, Operation operation)
+{
+    if (operation == Operation::Remove)
+        RemoveFreeNotification(component);
+}
+
+void Component::InsertComponent(Component* component)
+{
+    components_.push_back(component);
+    component->owner_ = this;
+    component->designing_ = designing_;
+    Notification(component, Operation::Insert);
+}
+
+void Component::RemoveComponent(Component* component)
+{
+    Erase(components_, component);
+    component->owner_ = nullptr;
+    if (destroying_)
+        return;
+    Notification(component, Operation::Remove);
+    for (Component* sibling : components_)
+        sibling->Notification(component, Operation::Remove);
+}

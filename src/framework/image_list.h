@@ -1,0 +1,30 @@
+// A list of small images (an HIMAGELIST it owns), from which menus and tree views draw.
+#pragma once
+
+#include "framework/component.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+class ImageList : public Component {
+public:
+    ImageList(Component* owner, int width = 16, int height = 16);
+    ~ImageList() override;
+
+    HIMAGELIST Handle() const { return handle_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    int Count() const;
+    void Clear();
+    // Appends the icon drawn at the list's size and returns its index, or -1. The icon
+    // stays the caller's.
+    int AddIcon(HICON icon);
+    // The image at index as a new 32-bit top-down DIB with alpha, for a menu item's
+    // bitmap; null for an index outside the list. The caller owns it.
+    HBITMAP CreateBitmap(int index) const;
+
+private:
+    HIMAGELIST handle_;   // owned
+    int width_;
+    int height_;
+};

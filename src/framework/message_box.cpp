@@ -1,0 +1,19 @@
+#include "framework/message_box.h"
+
+#include <string>
+
+namespace {
+MessageBoxFunction g_messageBox = ::MessageBoxA;
+}
+
+int ShowMessageBox(HWND owner, std::string_view text, std::string_view caption, UINT type)
+{
+    return g_messageBox(owner, std::string(text).c_str(), std::string(caption).c_str(), type);
+}
+
+MessageBoxFunction SetMessageBoxFunction(MessageBoxFunction function)
+{
+    MessageBoxFunction previous = g_messageBox;
+    g_messageBox = function ? function : ::MessageBoxA;
+    return previous;
+}

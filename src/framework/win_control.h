@@ -1,0 +1,33 @@
+// A component with a window of its own: one static window procedure for all of them,
+// `this` taken at WM_NCCREATE and kept in GWLP_USERDATA, messages to a virtual WndProc.
+#pragma once
+
+#include "framework/component.h"
+
+#include <windows.h>
+
+class WinControl : public Component {
+public:
+    explicit WinControl(Component* owner) : Component(owner) {}
+    ~WinControl() override;
+
+    HWND Handle() const { return handle_; }
+    bool HandleAllocated() const { return handle_ != nullptr; }
+
+protected:
+    // Registers a window class served by this layer's window procedure (once per name).
+    static void RegisterWindowClass(const char* className, UINT style = 0,
+                                    HBRUSH background = nullptr, HICON icon = nullptr);
+    void CreateHandle(const char* className, const char* caption, DWORD style, DWORD exStyle,
+                      int left, int top, int width, int height, HWND parent);
+    // Destroys the window now (also done by the destructor).
+    void DestroyHandle();
+
+    virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND handle_ = nullptr;   // owned
+};
