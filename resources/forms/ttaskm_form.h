@@ -1,0 +1,54 @@
+// The main window: its frame, the drop window's labels and the pop-up menu.
+#pragma once
+
+#include "framework/form_def.h"
+
+namespace ttaskm_form {
+
+inline constexpr MenuItemDef kLaunchItems[] = {
+    {"K3", "(なし)", kMenuDisabled, nullptr, {}},
+};
+
+inline constexpr MenuItemDef kGeneralItems[] = {
+    {"K6", "右クリック＋左クリックで起動", kMenuChecked, "K6Click", {}},
+    {"K7", "ドラッグ＆ドロップ登録", 0, "K7Click", {}},
+    {"K8", "タスクトレイにアイコン表示", kMenuChecked, "K8Click", {}},
+    {"N6", "-", kMenuHidden, nullptr, {}},
+    {"N4", "ランチャのみを開く", kMenuHidden, "N4Click", {}},
+    {"N5", "タスクマネージャーのみを開く", kMenuHidden, "N5Click", {}},
+};
+
+inline constexpr MenuItemDef kPopupMenu[] = {
+    {"Launch", "ランチャ", 0, nullptr, kLaunchItems},
+    {"TaskList", "タスクマネージャー", 0, nullptr, {}, true},
+    {"N1", "-", 0, nullptr, {}},
+    {"K1", "ランチャの設定(&S)", 0, "K1Click", {}},
+    {"K5", "総合設定", 0, nullptr, kGeneralItems},
+    {"K2", "ヘルプ表示", 0, "K2Click", {}},
+    {"N2", "-", 0, nullptr, {}},
+    {"K4", "メニューを閉じる", 0, nullptr, {}},
+    {"N3", "-", 0, nullptr, {}},
+    {"KMIVTRA1", "Mivtraについて(&A)", 0, "KMIVTRA1Click", {}},
+    {"KMIVTRA2", "Mivtraを終了する(&C)", 0, "KMIVTRA2Click", {}},
+};
+
+inline constexpr ControlDef kControls[] = {
+    {ControlKind::Label, "Label1", 8, 0, 145, 12, "Mivtraに登録するファイルを"},
+    {ControlKind::Label, "Label2", 8, 16, 136, 12, "ここへドロップしてください。"},
+    {ControlKind::Label, "Label3", 8, 32, 145, 12, "", RGB(255, 0, 0)},
+};
+
+inline constexpr FormDef kForm = {
+    "TTASKM",
+    "Mivtra",
+    BorderStyle::Dialog,
+    false,              // no border icons at all
+    130, 76,            // left, top: also the defaults when no position is stored
+    160, 29,            // client area
+    COLOR_BTNFACE,
+    {"ＭＳ Ｐゴシック", 12, SHIFTJIS_CHARSET},
+    kControls,
+    kPopupMenu,
+};
+
+} // namespace ttaskm_form

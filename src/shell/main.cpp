@@ -1,0 +1,32 @@
+// Program entry: one copy only, a hidden application window, the three windows, the loop.
+#include "framework/application.h"
+#include "framework/handles.h"
+#include "shell/TTASKM.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    // Creating and testing in one call: two copies started together cannot both win.
+    UniqueKernelHandle mutex(CreateMutexA(nullptr, FALSE, "hMivtra"));
+    if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS)
+        return 0;
+
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    Application app;
+    try {
+        app.Initialize(instance);
+        ShowWindow(app.Handle(), SW_HIDE);
+        app.SetShowMainForm(false);
+        app.SetTitle("Mivtra");
+        app.SetHelpFile("Mivtra.hlp");
+        new TTASKM(&app);
+    } catch (...) {
+        app.HandleException();
+    }
+    app.Run();
+    return 0;
+}

@@ -1,0 +1,231 @@
+#include "shell/TTASKM.h"
+
+#include "components/task_tray.h"
+#include "framework/application.h"
+#include "framework/menu_item.h"
+#include "framework/popup_menu.h"
+#include "hook/hook_library.h"
+#include "win32_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+std::vector<DWORD> g_shellCalls;
+
+BOOL WINAPI FakeShellNotifyIcon(DWORD message, PNOTIFYICONDATAA)
+{
+    g_shellCalls.push_back(message);
+    return TRUE;
+}
+
+int Count(DWORD message)
+{
+    int n = 0;
+    for (DWORD m : g_shellCalls)
+        n += m == message;
+    return n;
+}
+
+// Closes the menu from inside its own loop.
+void CALLBACK LeaveMenu(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    EndMenu();
+}
+
+class TTASKMTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        previousShell_ = TTaskTray::SetShellNotifyIcon(FakeShellNotifyIcon);
+        g_shellCalls.clear();
+        TakeShownBoxes();
+    }
+    void TearDown() override
+    {
+        form_.reset();
+        DrainQuitMessages();
+        TTaskTray::SetShellNotifyIcon(previousShell_);
+    }
+
+    TTASKM& Start()
+    {
+        form_ = std::make_unique<TTASKM>(application, scratch_.Path());
+        return *form_;
+    }
+
+    std::string Stored(const char* name)
+    {
+        DWORD type = 0;
+        std::string data;
+        if (!scratch_.Get(kSettingsSection, name, type, data))
+            return "(missing)";
+        EXPECT_EQ(static_cast<DWORD>(REG_SZ), type) << name;
+        EXPECT_FALSE(data.empty() || data.back() != '\0') << name << " is stored without its NUL";
+        return data.empty() ? data : data.substr(0, data.size() - 1);
+    }
+
+    ScratchKey scratch_;
+    std::unique_ptr<TTASKM> form_;
+    TTaskTray::ShellNotifyIconFunction previousShell_ = nullptr;
+};
+
+TEST_F(TTASKMTest, WithoutStoredSettingsStartsWithTheDesignStateAndWritesAllFiveAtClose)
+{
+    TTASKM& form = Start();
+    EXPECT_TRUE(form.K6()->Checked());
+    EXPECT_FALSE(form.K7()->Checked());
+    EXPECT_TRUE(form.K8()->Checked());
+    EXPECT_TRUE(form.HookActive());
+    EXPECT_TRUE(form.ChordReady());
+    EXPECT_FALSE(form.Visible());
+    RECT r = form.BoundsRect();
+    EXPECT_EQ(130, r.left);
+    EXPECT_EQ(76, r.top);
+    EXPECT_EQ(0, r.right - r.left);
+    EXPECT_EQ(0, r.bottom - r.top);
+    EXPECT_EQ(1, Count(NIM_ADD));
+    EXPECT_TRUE(scratch_.Exists());
+    EXPECT_FALSE(scratch_.Exists(kSettingsSection));
+    EXPECT_TRUE(TakeShownBoxes().empty());
+
+    form.Close();
+    EXPECT_EQ("1", Stored("HOOK"));
+    EXPECT_EQ("0", Stored("DragDrop"));
+    EXPECT_EQ("1", Stored("DispIcon"));
+    EXPECT_EQ("76", Stored("TOP"));
+    EXPECT_EQ("130", Stored("LEFT"));
+    EXPECT_EQ(1, Count(NIM_DELETE));
+    EXPECT_EQ(nullptr, form.TaskTray());
+    MSG quit;
+    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "closing did not end the program";
+}
+
+TEST_F(TTASKMTest, StoredValuesAreReadLooselyAndWrittenBackNormalised)
+{
+    scratch_.SetString(kSettingsSection, "HOOK", "7");
+    scratch_.SetString(kSettingsSection, "DispIcon", "0");
+    scratch_.SetString(kSettingsSection, "Top", "abc");
+    scratch_.SetString(kSettingsSection, "LEFT", "-300");   // off screen stays off screen
+    TTASKM& form = Start();
+    EXPECT_TRUE(form.K6()->Checked());
+    EXPECT_FALSE(form.K8()->Checked());
+    EXPECT_EQ(0, Count(NIM_ADD));
+    EXPECT_EQ(76, form.Top());
+    EXPECT_EQ(-300, form.Left());
+
+    form.Close();
+    EXPECT_EQ("1", Stored("HOOK"));
+    EXPECT_EQ("0", Stored("DispIcon"));
+    EXPECT_EQ("76", Stored("TOP"));
+    EXPECT_EQ("-300", Stored("LEFT"));
+}
+
+TEST_F(TTASKMTest, DragDropOnShowsTheDropWindowAtTheStoredPlace)
+{
+    scratch_.SetString(kSettingsSection, "HOOK", "0");
+    scratch_.SetString(kSettingsSection, "DragDrop", "1");
+    scratch_.SetString(kSettingsSection, "Left", "300");
+    scratch_.SetString(kSettingsSection, "Top", "200");
+    TTASKM& form = Start();
+    EXPECT_FALSE(form.HookActive());
+    EXPECT_TRUE(form.K7()->Checked());
+    EXPECT_TRUE(form.Visible());
+    EXPECT_TRUE(application->ShowMainForm());
+    RECT r = form.BoundsRect();
+    EXPECT_EQ(300, r.left);
+    EXPECT_EQ(200, r.top);
+    EXPECT_EQ(500, r.right);
+    EXPECT_EQ(273, r.bottom);
+    EXPECT_TRUE(GetWindowLongA(form.Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+
+    form.K7Click(form.K7());   // off: hidden, no size, no drops, same place
+    EXPECT_FALSE(form.Visible());
+    EXPECT_FALSE(application->ShowMainForm());
+    EXPECT_FALSE(GetWindowLongA(form.Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    r = form.BoundsRect();
+    EXPECT_EQ(300, r.left);
+    EXPECT_EQ(0, r.right - r.left);
+
+    form.K7Click(form.K7());   // and on again: back at its place with its size
+    r = form.BoundsRect();
+    EXPECT_EQ(300, r.left);
+    EXPECT_EQ(200, r.top);
+    EXPECT_EQ(200, r.right - r.left);
+    EXPECT_EQ(73, r.bottom - r.top);
+}
+
+TEST_F(TTASKMTest, AValueOfTheWrongTypeIsReportedAndStartUpStillFinishes)
+{
+    DWORD one = 1;
+    scratch_.SetString(kSettingsSection, "HOOK", "0");
+    scratch_.Set(kSettingsSection, "DragDrop", REG_DWORD, &one, sizeof one);
+    TTASKM& form = Start();
+    std::vector<ShownBox> boxes = TakeShownBoxes();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ("'DragDrop' のデータ型が不正です.", boxes[0].text);
+    EXPECT_EQ("Mivtra", boxes[0].caption);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), boxes[0].type & MB_ICONMASK);
+    // The value counts as absent, and the rest of start-up ran.
+    EXPECT_FALSE(form.K7()->Checked());
+    EXPECT_TRUE(form.K8()->Checked());
+    EXPECT_EQ(1, Count(NIM_ADD));
+    EXPECT_TRUE(form.ChordReady());
+}
+
+TEST_F(TTASKMTest, CloseRequestsToEitherWindowAndTheEndOfTheSessionKeepTheSettings)
+{
+    scratch_.SetString(kSettingsSection, "HOOK", "0");
+    {
+        TTASKM& form = Start();
+        form.K8()->SetChecked(false);   // as if toggled during the run
+        SendMessageA(application->Handle(), WM_CLOSE, 0, 0);
+        EXPECT_EQ("0", Stored("DispIcon"));
+        EXPECT_EQ(1, Count(NIM_DELETE));
+        form_.reset();
+        DrainQuitMessages();
+    }
+    {
+        scratch_.SetString(kSettingsSection, "DispIcon", "1");
+        g_shellCalls.clear();
+        TTASKM& form = Start();
+        form.K7()->SetChecked(true);
+        EXPECT_NE(0, SendMessageA(form.Handle(), WM_QUERYENDSESSION, 0, 0));
+        SendMessageA(form.Handle(), WM_ENDSESSION, TRUE, 0);
+        EXPECT_EQ("1", Stored("DragDrop"));
+        EXPECT_EQ(1, Count(NIM_DELETE));
+        // A close that follows does not write or remove a second time.
+        scratch_.SetString(kSettingsSection, "DragDrop", "x");
+        SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
+        EXPECT_EQ("x", Stored("DragDrop"));
+        EXPECT_EQ(1, Count(NIM_DELETE));
+    }
+}
+
+TEST_F(TTASKMTest, TheChordOpensTheMenuOnlyWhenReadyAndWithANonZeroWParam)
+{
+    scratch_.SetString(kSettingsSection, "HOOK", "0");
+    TTASKM& form = Start();
+    int openings = 0;
+    bool readyWhileOpen = true;
+    form.GetPopupMenu()->OnPopup = [&](Component*) {
+        ++openings;
+        readyWhileOpen = form.ChordReady();
+        // A second chord while the menu is open is ignored.
+        SendMessageA(form.Handle(), WM_MOUSECHORD, 1, 0);
+        SetTimer(nullptr, 0, 50, LeaveMenu);
+    };
+    SendMessageA(form.Handle(), WM_MOUSECHORD, 0, 0);
+    EXPECT_EQ(0, openings);
+
+    SendMessageA(form.Handle(), WM_MOUSECHORD, 1, 0);
+    EXPECT_EQ(1, openings);
+    EXPECT_FALSE(readyWhileOpen);
+    EXPECT_TRUE(form.ChordReady());
+}
+
+} // namespace
