@@ -4,6 +4,7 @@
 #include "hook/chord_log.h"
 #include "hook/chord_offset.h"
 #include "hook/hook_library.h"
+#include "triggers/chord_offset.h"
 
 #include <gtest/gtest.h>
 
@@ -14,10 +15,11 @@
 #include <utility>
 #include <vector>
 
-// The program's reading of the record's lParam: truncating signed division.
+// The program's own reading of the record's lParam: the two sides must agree.
 static std::pair<int, int> Split(std::int32_t v)
 {
-    return {v % 65536, v / 65536};
+    ChordOffset offset = SplitChordOffset(v);
+    return {offset.x, offset.y};
 }
 
 static std::pair<int, int> Offset(long x, long y)

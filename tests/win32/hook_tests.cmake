@@ -2,3 +2,4 @@
 add_executable(hook_tests ${CMAKE_CURRENT_LIST_DIR}/hook_test.cpp)
 target_link_libraries(hook_tests PRIVATE hook_import GTest::gtest_main)
 add_test(NAME hook_tests COMMAND hook_tests)
+target_include_directories(hook_tests PRIVATE ${PROJECT_SOURCE_DIR}/src)
