@@ -1,23 +1,23 @@
-# Sourced: start_xvfb starts a private Xvfb on a free display, exports DISPLAY and sets
-# XVFB_PID; stop_xvfb ends it. The screen is the Wine desktop's size.
+# Sourced: start_xvfb [LOG] starts a private Xvfb the size of the Wine desktop, on a display
+# that Xvfb picks itself, exports DISPLAY and sets XVFB_PID; stop_xvfb ends it.
 start_xvfb() {
-    local n
-    for n in $(seq 90 190); do
-        [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1024x700x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-        XVFB_PID=$!
-        for _ in $(seq 50); do
-            [ -e "/tmp/.X11-unix/X$n" ] && break
-            sleep 0.1
-        done
-        if kill -0 "$XVFB_PID" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
-            export DISPLAY=":$n"
-            return 0
-        fi
-        kill "$XVFB_PID" 2>/dev/null || true
+    local log=${1:-/dev/null} fdfile
+    fdfile=$(mktemp)
+    # Its own session: a Ctrl-C in the terminal reaches the scripts, not the display.
+    setsid -w Xvfb -displayfd 5 -screen 0 1024x700x24 -nolisten tcp -noreset 5>"$fdfile" >"$log" 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 100); do
+        [ -s "$fdfile" ] && break
+        kill -0 "$XVFB_PID" 2>/dev/null || break
+        sleep 0.05
     done
-    echo "no free display for Xvfb" >&2
-    return 1
+    if [ ! -s "$fdfile" ]; then
+        rm -f "$fdfile"
+        echo "Xvfb did not start" >&2
+        return 1
+    fi
+    export DISPLAY=":$(tr -d '[:space:]' <"$fdfile")"
+    rm -f "$fdfile"
 }
 
 stop_xvfb() {

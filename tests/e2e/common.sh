@@ -1,0 +1,147 @@
+# What every end-to-end scenario shares. A scenario script starts with
+#   . "$(dirname "${BASH_SOURCE[0]}")/common.sh" "$@"
+# and is called as SCENARIO.sh BINDIR WINTOOL.exe OUTDIR: BINDIR holds Mivtra.exe and HOOK.DLL,
+# OUTDIR receives the screenshots and logs. The scenario gets a scratch prefix, its own Xvfb
+# display and a Wine desktop with taskbar, all gone again when the script ends.
+set -euo pipefail
+
+if [ $# -ne 3 ]; then
+    echo "usage: $0 BINDIR WINTOOL.exe OUTDIR" >&2
+    exit 2
+fi
+e2e_bindir=$1
+e2e_wintool=$2
+e2e_out=$3
+
+. "$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/scripts/desktop.sh"
+
+# The registry key of the general settings, as reg.exe takes it.
+e2e_key='HKCU\SOFTWARE\Bramwelt\Mivtra'
+e2e_general="$e2e_key\\General"
+
+e2e_started=$(date +%s.%N)
+mivtra_pid=
+
+step() { printf '\n== %s\n' "$*"; }
+pass() { printf '   ok: %s\n' "$*"; }
+note() { printf '   %s\n' "$*"; }
+fail() {
+    printf '   FAIL: %s\n' "$*"
+    if [ -n "${desktop_work:-}" ] && [ -n "${DISPLAY:-}" ]; then
+        desktop_screenshot "$e2e_out/failure.png" 2>/dev/null &&
+            printf '   (screen at failure: %s)\n' "$e2e_out/failure.png"
+        printf '   windows at failure:\n'
+        desktop_wintool list 2>/dev/null | grep -v -e ' IME ' -e WineDde | sed 's/^/     /' || true
+    fi
+    exit 1
+}
+
+# Seconds since START (a date +%s.%N value), to a tenth.
+seconds_since() { awk -v start="$1" -v now="$(date +%s.%N)" 'BEGIN { printf "%.1f", now - start }'; }
+e2e_elapsed() { printf '%s s' "$(seconds_since "$e2e_started")"; }
+
+# A fresh prefix and display with the desktop running and the program copied in.
+e2e_begin() {
+    rm -rf "$e2e_out"
+    mkdir -p "$e2e_out"
+    desktop_init "$e2e_out" --wintool "$e2e_wintool"
+    desktop_start_x
+    desktop_start
+    desktop_install_app "$e2e_bindir"
+    local acp
+    acp=$(desktop_wintool acp | tr -d '\r')
+    [ "$acp" = 932 ] || fail "Wine's ANSI code page is $acp, not 932 (is the ja_JP.UTF-8 locale generated?)"
+    note "desktop ready on $DISPLAY after $(e2e_elapsed)"
+}
+
+e2e_end() {
+    printf '\nall checks passed (%s)\n' "$(e2e_elapsed)"
+}
+
+# wintool's answer for a window, split: win_hwnd win_visible win_left win_top win_right
+# win_bottom win_pid win_class win_title.
+win_split() {
+    read -r win_hwnd win_visible win_left win_top win_right win_bottom win_pid win_class win_title <<<"$1"
+}
+
+# Starts Mivtra in the background and waits until its main window exists.
+mivtra_start() {
+    desktop_wine "$desktop_app" &
+    mivtra_pid=$!
+    local line
+    line=$(desktop_wintool waitexists TTASKM 20000 | tr -d '\r') ||
+        fail "no TTASKM window within 20 s of starting Mivtra.exe"
+    win_split "$line"
+    mivtra_winpid=$win_pid
+}
+
+# Waits up to SECONDS for the Mivtra process started last to end; sets mivtra_exit.
+mivtra_wait_exit() {
+    local seconds=$1 i
+    for i in $(seq $((seconds * 10))); do
+        kill -0 "$mivtra_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$mivtra_pid" 2>/dev/null; then
+        return 1
+    fi
+    mivtra_exit=0
+    wait "$mivtra_pid" || mivtra_exit=$?
+    mivtra_pid=
+    return 0
+}
+
+# The values under a key as "NAME TYPE DATA" lines (UTF-8); fails when the key is missing.
+reg_values() {
+    local out
+    out=$(desktop_wine reg query "$1" 2>/dev/null | iconv -f CP932 -t UTF-8 | tr -d '\r') || return 1
+    printf '%s\n' "$out" | sed -n 's/^    \([^ ].*[^ ]\) \{4\}\(REG_[A-Z_]*\) \{4\}\(.*\)$/\1 \2 \3/p;s/^    \([^ ].*[^ ]\) \{4\}\(REG_[A-Z_]*\)$/\1 \2 /p'
+}
+
+reg_key_exists() { desktop_wine reg query "$1" >/dev/null 2>&1; }
+
+reg_set() { desktop_wine reg add "$e2e_general" /v "$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1; }
+
+# Checks that the settings under General are exactly the five values, each REG_SZ with the
+# given data. Value names are compared without regard to case, as the registry does.
+expect_settings() {
+    local values
+    values=$(reg_values "$e2e_general") || fail "no key $e2e_general after closing"
+    note "registry now:"
+    printf '%s\n' "$values" | sed 's/^/     /'
+    local name expected line type data
+    for pair in "$@"; do
+        name=${pair%%=*} expected=${pair#*=}
+        line=$(printf '%s\n' "$values" | awk -v n="$name" 'tolower($1) == tolower(n)')
+        [ -n "$line" ] || fail "value $name missing"
+        read -r _ type data <<<"$line"
+        [ "$type" = REG_SZ ] || fail "value $name has type $type, not REG_SZ"
+        [ "$data" = "$expected" ] || fail "value $name is \"$data\", expected \"$expected\""
+    done
+    local count
+    count=$(printf '%s\n' "$values" | grep -c .)
+    [ "$count" = $# ] || fail "$count values under General, expected $#"
+    pass "General holds exactly: $*"
+}
+
+# The pointer goes over the open menu (keys sent elsewhere may not reach it), then Escape until
+# it is gone: a first Escape may only close a submenu that opened under the pointer.
+close_menu() {
+    local line
+    line=$(desktop_wintool find '#32768' | tr -d '\r') || return 0
+    win_split "$line"
+    xdotool mousemove $(((win_left + win_right) / 2)) $((win_top + 4))
+    local i
+    for i in 1 2 3; do
+        xdotool key Escape
+        desktop_wintool waitgone '#32768' 1500 && return 0
+    done
+    return 1
+}
+
+# Does the point lie on the rectangle, or within SLACK pixels of it?
+point_near_rect() {
+    local x=$1 y=$2 left=$3 top=$4 right=$5 bottom=$6 slack=$7
+    [ "$x" -ge $((left - slack)) ] && [ "$x" -le $((right + slack)) ] &&
+        [ "$y" -ge $((top - slack)) ] && [ "$y" -le $((bottom + slack)) ]
+}

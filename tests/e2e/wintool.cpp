@@ -1,0 +1,346 @@
+// wintool: looks at and pokes the windows of a Wine desktop from inside it, for the end-to-end
+// scripts. Windows of a virtual desktop are not X windows, so the scripts cannot find them with
+// X tools; this program runs in the same prefix and desktop and answers in lines for bash.
+//
+// Every window line is: HWND VISIBLE LEFT TOP RIGHT BOTTOM PID CLASS TITLE
+// (HWND in hex, VISIBLE 0/1, the window rectangle in screen pixels, the title in UTF-8, last so
+// that it may hold spaces). Exit codes: 0 done, 1 not found or timed out, 2 bad usage.
+//
+// It uses the wide API so that titles and arguments in any language pass through unchanged.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+static std::string ToUtf8(const std::wstring& text)
+{
+    if (text.empty()) {
+        return {};
+    }
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size,
+                        nullptr, nullptr);
+    return out;
+}
+
+static std::wstring ClassOf(HWND window)
+{
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+static std::wstring TitleOf(HWND window)
+{
+    // WM_GETTEXT with a timeout: a hung window must not hang the tool.
+    wchar_t text[512] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        2000, &copied);
+    return text;
+}
+
+static void PrintLine(HWND window)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    std::printf("0x%08lx %d %ld %ld %ld %ld %lu %s %s\n",
+                static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window)),
+                IsWindowVisible(window) ? 1 : 0, rect.left, rect.top, rect.right, rect.bottom,
+                static_cast<unsigned long>(pid), ToUtf8(ClassOf(window)).c_str(),
+                ToUtf8(TitleOf(window)).c_str());
+    std::fflush(stdout);
+}
+
+// The top-level windows of the desktop, in Z order, that have the class (any class when empty)
+// and, when a title is given, exactly that title.
+struct WindowQuery {
+    const std::wstring* className;
+    const wchar_t* title;
+    std::vector<HWND> found;
+};
+
+static BOOL CALLBACK CollectWindow(HWND window, LPARAM data)
+{
+    auto& query = *reinterpret_cast<WindowQuery*>(data);
+    if (!query.className->empty() && _wcsicmp(ClassOf(window).c_str(), query.className->c_str())) {
+        return TRUE;
+    }
+    if (query.title && TitleOf(window) != query.title) {
+        return TRUE;
+    }
+    query.found.push_back(window);
+    return TRUE;
+}
+
+static std::vector<HWND> TopLevelWindows(const std::wstring& className, const wchar_t* title)
+{
+    WindowQuery query{&className, title, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+static BOOL CALLBACK PrintChild(HWND child, LPARAM)
+{
+    PrintLine(child);
+    return TRUE;
+}
+
+// The first window of the class, a visible one before a hidden one.
+static HWND FindFirst(const std::wstring& className, const wchar_t* title = nullptr)
+{
+    const auto windows = TopLevelWindows(className, title);
+    for (HWND window : windows) {
+        if (IsWindowVisible(window)) {
+            return window;
+        }
+    }
+    return windows.empty() ? nullptr : windows.front();
+}
+
+static HWND FindVisible(const std::wstring& className)
+{
+    for (HWND window : TopLevelWindows(className, nullptr)) {
+        if (IsWindowVisible(window)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+static unsigned long Number(const wchar_t* text)
+{
+    // Base 0: decimal, 0x-hex; a negative number wraps like the message parameter it becomes.
+    return text[0] == L'-' ? static_cast<unsigned long>(std::wcstol(text, nullptr, 0))
+                           : std::wcstoul(text, nullptr, 0);
+}
+
+static int Usage()
+{
+    std::fprintf(stderr,
+                 "usage: wintool COMMAND ARGS\n"
+                 "  list                              every top-level window\n"
+                 "  find CLASS [TITLE]                the first such window (visible first)\n"
+                 "  count CLASS                       how many top-level windows of the class\n"
+                 "  wait CLASS TIMEOUT_MS             until a visible window of the class exists\n"
+                 "  waitexists CLASS TIMEOUT_MS       until a window of the class exists\n"
+                 "  waitgone CLASS TIMEOUT_MS         until no visible window of the class exists\n"
+                 "  waitnone CLASS TIMEOUT_MS         until no window of the class exists at all\n"
+                 "  post CLASS MSG WPARAM LPARAM      PostMessage to the first such window\n"
+                 "  close CLASS                       post WM_CLOSE to the first such window\n"
+                 "  children CLASS                    the child windows of the first such window\n"
+                 "  foreground                        the foreground window\n"
+                 "  setfg CLASS                       make the first such window the foreground\n"
+                 "  threadinfo [CLASS]                input state of the window's thread\n"
+                 "  acp                               the ANSI code page\n"
+                 "  keeper                            stay alive in the desktop until killed\n"
+                 "  testwindow TITLE X Y W H          show a window until killed; its title\n"
+                 "                                    counts the button messages it gets\n");
+    return 2;
+}
+
+// The test window counts the mouse button messages its client area receives and shows the
+// counts in its title ("TITLE [ld=1 lu=1 rd=0 ru=0]"), so that a script can tell which clicks
+// reached it.
+static std::wstring g_testTitle;
+static int g_buttonCounts[4];  // left down, left up, right down, right up
+
+static LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    int button = -1;
+    switch (message) {
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_LBUTTONDOWN: button = 0; break;
+    case WM_LBUTTONUP: button = 1; break;
+    case WM_RBUTTONDOWN: button = 2; break;
+    case WM_RBUTTONUP: button = 3; break;
+    }
+    if (button >= 0 && !g_testTitle.empty()) {
+        ++g_buttonCounts[button];
+        wchar_t counts[80];
+        swprintf(counts, 80, L" [ld=%d lu=%d rd=%d ru=%d]", g_buttonCounts[0], g_buttonCounts[1],
+                 g_buttonCounts[2], g_buttonCounts[3]);
+        SetWindowTextW(window, (g_testTitle + counts).c_str());
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A window of our own that keeps the process a client of the desktop (keeper, hidden) or gives
+// the scripts something to click on (testwindow, shown and made the foreground).
+static int RunWindow(const wchar_t* className, const wchar_t* title, bool visible, int x, int y,
+                     int width, int height)
+{
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = TestWindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = className;
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(0, className, title, WS_OVERLAPPEDWINDOW, x, y, width, height,
+                                  nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (!window) {
+        std::fprintf(stderr, "wintool: CreateWindow failed (%lu)\n", GetLastError());
+        return 1;
+    }
+    if (visible) {
+        ShowWindow(window, SW_SHOW);
+        UpdateWindow(window);
+        SetForegroundWindow(window);
+    }
+    PrintLine(window);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}
+
+// Polls every 50 ms until the condition holds or the time is up.
+template <typename Condition>
+static bool WaitFor(unsigned long timeoutMs, Condition condition)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) {
+            return true;
+        }
+        if (GetTickCount() - start >= timeoutMs) {
+            return false;
+        }
+        Sleep(50);
+    }
+}
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc < 2) {
+        return Usage();
+    }
+    const std::wstring command = argv[1];
+    const int count = argc - 2;
+    wchar_t** args = argv + 2;
+
+    if (command == L"list" && count == 0) {
+        for (HWND window : TopLevelWindows(L"", nullptr)) {
+            PrintLine(window);
+        }
+        return 0;
+    }
+    if (command == L"find" && (count == 1 || count == 2)) {
+        HWND window = FindFirst(args[0], count == 2 ? args[1] : nullptr);
+        if (!window) {
+            return 1;
+        }
+        PrintLine(window);
+        return 0;
+    }
+    if (command == L"count" && count == 1) {
+        std::printf("%u\n", static_cast<unsigned>(TopLevelWindows(args[0], nullptr).size()));
+        return 0;
+    }
+    if (command == L"wait" && count == 2) {
+        HWND found = nullptr;
+        if (!WaitFor(Number(args[1]), [&] { return (found = FindVisible(args[0])) != nullptr; })) {
+            return 1;
+        }
+        PrintLine(found);
+        return 0;
+    }
+    if (command == L"waitexists" && count == 2) {
+        HWND found = nullptr;
+        if (!WaitFor(Number(args[1]), [&] { return (found = FindFirst(args[0])) != nullptr; })) {
+            return 1;
+        }
+        PrintLine(found);
+        return 0;
+    }
+    if (command == L"waitgone" && count == 2) {
+        return WaitFor(Number(args[1]), [&] { return FindVisible(args[0]) == nullptr; }) ? 0 : 1;
+    }
+    if (command == L"waitnone" && count == 2) {
+        return WaitFor(Number(args[1]),
+                       [&] { return TopLevelWindows(args[0], nullptr).empty(); })
+                   ? 0
+                   : 1;
+    }
+    if ((command == L"post" && count == 4) || (command == L"close" && count == 1)) {
+        HWND window = FindFirst(args[0]);
+        if (!window) {
+            std::fprintf(stderr, "wintool: no window of class %ls\n", args[0]);
+            return 1;
+        }
+        const UINT message = command == L"close" ? WM_CLOSE : Number(args[1]);
+        const WPARAM wParam = command == L"close" ? 0 : Number(args[2]);
+        const LPARAM lParam = command == L"close" ? 0 : static_cast<LPARAM>(Number(args[3]));
+        return PostMessageW(window, message, wParam, lParam) ? 0 : 1;
+    }
+    if (command == L"children" && count == 1) {
+        HWND window = FindFirst(args[0]);
+        if (!window) {
+            return 1;
+        }
+        EnumChildWindows(window, PrintChild, 0);
+        return 0;
+    }
+    if (command == L"foreground" && count == 0) {
+        HWND window = GetForegroundWindow();
+        if (!window) {
+            return 1;
+        }
+        PrintLine(window);
+        return 0;
+    }
+    if (command == L"setfg" && count == 1) {
+        HWND window = FindFirst(args[0]);
+        return window && SetForegroundWindow(window) ? 0 : 1;
+    }
+    if (command == L"threadinfo" && (count == 0 || count == 1)) {
+        // The input state of the thread that owns the window (of the foreground thread when no
+        // class is given): which windows have activation, focus and capture, and the flags.
+        DWORD thread = 0;
+        if (count == 1) {
+            HWND window = FindFirst(args[0]);
+            if (!window) {
+                return 1;
+            }
+            thread = GetWindowThreadProcessId(window, nullptr);
+        }
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        if (!GetGUIThreadInfo(thread, &info)) {
+            return 1;
+        }
+        auto hex = [](HWND window) {
+            return static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window));
+        };
+        std::printf("flags=0x%lx active=0x%08lx focus=0x%08lx capture=0x%08lx menuowner=0x%08lx\n",
+                    static_cast<unsigned long>(info.flags), hex(info.hwndActive),
+                    hex(info.hwndFocus), hex(info.hwndCapture), hex(info.hwndMenuOwner));
+        return 0;
+    }
+    if (command == L"acp" && count == 0) {
+        std::printf("%u\n", GetACP());
+        return 0;
+    }
+    if (command == L"keeper" && count == 0) {
+        return RunWindow(L"WintoolKeeper", L"wintool keeper", false, 0, 0, 0, 0);
+    }
+    if (command == L"testwindow" && count == 5) {
+        g_testTitle = args[0];
+        return RunWindow(L"WintoolTestWindow", args[0], true, static_cast<int>(Number(args[1])),
+                         static_cast<int>(Number(args[2])), static_cast<int>(Number(args[3])),
+                         static_cast<int>(Number(args[4])));
+    }
+    return Usage();
+}
