@@ -40,8 +40,8 @@ public:
     // Runs once the component has been read from its definition.
     virtual void Loaded() {}
 
-    // `component` was inserted into or removed from this component's owner, or a component
-    // this one asked to be told about is being destroyed. During removal `component` may be
+    // `component` was inserted into or removed from this component, or a component this
+    // one asked to be told about (FreeNotification) is being destroyed. During removal `component` may be
     // half-destroyed: compare it with stored pointers, never call it.
     virtual void Notification(Component* component, Operation operation);
 
