@@ -1,0 +1,102 @@
+// LAUNCH.INI on disk: loading, the all-or-nothing save and its failures, UTF-16 files.
+#include "ini_test_folder.h"
+
+#include "base/error.h"
+#include "launcher/ini_file.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+static const char kOldFile[] = "[FOLDER]\r\nITEM0=0\r\n[Other]\r\nKEEP=1\r\n";
+
+static std::string PlatformRead(const std::string& path, const char* section, const char* key)
+{
+    char buffer[256];
+    const DWORD length =
+        GetPrivateProfileStringA(section, key, "<default>", buffer, sizeof buffer, path.c_str());
+    return std::string(buffer, length);
+}
+
+static std::string Utf16File(const std::wstring& text)
+{
+    return "\xFF\xFE" + std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+}
+
+class IniFileTest : public testing::Test {
+protected:
+    IniFileTest() : path_(folder_.Path() + "LAUNCH.INI") {}
+
+    // The save must fail with the file's full path in the message and leave the folder as it was.
+    void ExpectSaveRefused(const std::string& path, const IniDocument& document)
+    {
+        const std::vector<std::string> filesBefore = folder_.Files();
+        const std::string bytesBefore = ReadWholeFile(path);
+        try {
+            SaveIniFile(path, document);
+            ADD_FAILURE() << "the save did not fail";
+        } catch (const Error& error) {
+            EXPECT_EQ(std::string(error.what()), path + " に書き込めません");
+        }
+        EXPECT_EQ(ReadWholeFile(path), bytesBefore);
+        EXPECT_EQ(folder_.Files(), filesBefore);
+    }
+
+    IniTestFolder folder_;
+    std::string path_;
+};
+
+TEST_F(IniFileTest, MissingFileIsAnEmptyDocument)
+{
+    const IniDocument document = LoadIniFile(path_);
+    EXPECT_EQ(document.Serialize(), "");
+    EXPECT_EQ(document.Read("FOLDER", "ITEM0"), std::nullopt);
+}
+
+TEST_F(IniFileTest, SaveReplacesTheFileAndLeavesNothingBehind)
+{
+    IniDocument created;
+    created.Write("FOLDER", "ITEM0", "1");
+    SaveIniFile(path_, created);
+    EXPECT_EQ(ReadWholeFile(path_), "[FOLDER]\r\nITEM0=1\r\n");
+
+    WriteWholeFile(path_, kOldFile);
+    IniDocument document = LoadIniFile(path_);
+    document.Write("FOLDER", "ITEM0", "1");
+    document.Write("PARENT", "NODE0", "-2");
+    SaveIniFile(path_, document);
+    EXPECT_EQ(ReadWholeFile(path_), "[FOLDER]\r\nITEM0=1\r\n[Other]\r\nKEEP=1\r\n[PARENT]\r\nNODE0=-2\r\n");
+    EXPECT_EQ(folder_.Files(), std::vector<std::string>{"LAUNCH.INI"});
+    EXPECT_EQ(PlatformRead(path_, "FOLDER", "ITEM0"), "1");
+}
+
+TEST_F(IniFileTest, ReadOnlyFileIsNotReplaced)
+{
+    WriteWholeFile(path_, kOldFile);
+    ASSERT_TRUE(SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_READONLY));
+    IniDocument document = LoadIniFile(path_);
+    document.Write("FOLDER", "ITEM0", "1");
+    ExpectSaveRefused(path_, document);
+}
+
+TEST_F(IniFileTest, SaveIntoAMissingFolderFails)
+{
+    IniDocument document;
+    document.Write("FOLDER", "ITEM0", "1");
+    ExpectSaveRefused(folder_.Path() + "gone\\LAUNCH.INI", document);
+}
+
+TEST_F(IniFileTest, Utf16FileIsReadAsUnicodeAndStaysUtf16)
+{
+    WriteWholeFile(path_, Utf16File(L"[ExecInfo0]\r\nNAME=新規フォルダ\r\nFILE=C:\\表\\a.txt\r\n"));
+    IniDocument document = LoadIniFile(path_);
+    EXPECT_EQ(document.Read("ExecInfo0", "NAME"), "新規フォルダ");
+    EXPECT_EQ(document.Read("ExecInfo0", "FILE"), PlatformRead(path_, "ExecInfo0", "FILE"));
+
+    document.Write("ExecInfo0", "NAME", "表");
+    SaveIniFile(path_, document);
+    EXPECT_EQ(ReadWholeFile(path_), Utf16File(L"[ExecInfo0]\r\nNAME=表\r\nFILE=C:\\表\\a.txt\r\n"));
+    EXPECT_EQ(PlatformRead(path_, "ExecInfo0", "NAME"), "表");
+}
