@@ -1,0 +1,162 @@
+// The launcher list end to end: LAUNCH.INI read into the tree and the tree written back to
+// the file, for 1,000, 10,000 and 100,000 nodes; and the launcher submenu built and rebuilt
+// from the tree. Prints milliseconds, the best of a few runs.
+//
+//   launcher_bench [deep]   "deep" also times a list nested 100,000 levels deep
+#include "base/ini_document.h"
+#include "base/tree_model.h"
+#include "framework/application.h"
+#include "framework/menu_item.h"
+#include "framework/popup_menu.h"
+#include "framework/tree_view.h"
+#include "launcher/TCONF.h"
+#include "launcher/ini_file.h"
+#include "launcher/launch_file.h"
+#include "launcher/launch_tree.h"
+#include "launcher/tnode.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double BestOf(int runs, const std::function<void()>& prepare, const std::function<void()>& body)
+{
+    double best = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        prepare();
+        const auto start = Clock::now();
+        body();
+        best = std::min(best, std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    }
+    return best;
+}
+
+// Folders of eight items each, with typical texts; or one chain when deep.
+void FillTree(TreeModel& tree, int nodes, bool deep)
+{
+    tree.Clear();
+    TreeNode* parent = nullptr;
+    for (int i = 0; i < nodes; ++i) {
+        if (deep || i % 9 == 0) {
+            parent = AddFolderNode(tree, deep ? parent : nullptr, "フォルダ " + std::to_string(i));
+            continue;
+        }
+        TNode* entry = EntryOf(AddItemNode(tree, parent, "項目 " + std::to_string(i) + ".exe"));
+        entry->File = "C:\\Program Files\\Tool " + std::to_string(i) + "\\tool.exe";
+        entry->Option = "/open \"C:\\Documents\\file " + std::to_string(i) + ".txt\"";
+        entry->Dir = "C:\\Program Files\\Tool " + std::to_string(i) + "\\";
+    }
+}
+
+void SaveFile(const TreeModel& tree, const std::string& path)
+{
+    IniDocument file = LoadIniFile(path);
+    SaveLaunchTree(tree, file);
+    SaveIniFile(path, file);
+}
+
+void LoadFile(TreeModel& tree, const std::string& path)
+{
+    if (!LoadLaunchTree(LoadIniFile(path), tree)) {
+        std::printf("load stopped early\n");
+    }
+}
+
+std::string TempFile(const char* name)
+{
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    return std::string(temp) + name;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const bool deep = argc > 1 && std::string(argv[1]) == "deep";
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    Application app;
+    app.Initialize(GetModuleHandleA(nullptr));
+    app.SetTitle("Mivtra");
+
+    const std::string path = TempFile("launcher_bench_LAUNCH.INI");
+    std::printf("LAUNCH.INI end to end (ms, best of 3)\n");
+    std::printf("%10s %12s %12s %12s %12s\n", "nodes", "bytes", "file->tree", "(reading)", "tree->file");
+    for (int nodes : {1000, 10000, 100000}) {
+        TreeModel source;
+        FillTree(source, nodes, false);
+        DeleteFileA(path.c_str());
+        const double save = BestOf(3, [&] { DeleteFileA(path.c_str()); }, [&] { SaveFile(source, path); });
+        TreeModel loaded;
+        const double load = BestOf(3, [] {}, [&] { LoadFile(loaded, path); });
+        // Of that, reading and parsing the file alone.
+        const double read = BestOf(3, [] {}, [&] { LoadIniFile(path); });
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+        std::printf("%10d %12lu %12.1f %12.1f %12.1f%s\n", nodes, static_cast<unsigned long>(data.nFileSizeLow),
+                    load, read, save, loaded.Count() == nodes ? "" : "  (count differs!)");
+    }
+
+    // The submenu, built by the dialog itself from a file of that size.
+    std::printf("\nlauncher submenu (ms, best of 3)\n");
+    std::printf("%10s %12s %12s\n", "nodes", "first build", "rebuild");
+    for (int nodes : {1000, 10000}) {
+        TreeModel source;
+        FillTree(source, nodes, false);
+        DeleteFileA(path.c_str());
+        SaveFile(source, path);
+        Component host(nullptr);
+        auto* launch = new MenuItem(&host);
+        TCONF conf(&app, launch, nullptr, path);
+        const double build = BestOf(
+            3,
+            [&] {
+                while (launch->Count() > 0) {
+                    launch->Delete(launch->Count() - 1);
+                }
+                while (launch->ComponentCount() > 0) {
+                    delete launch->Components(launch->ComponentCount() - 1);
+                }
+            },
+            [&] { conf.BuildLaunchMenu(); });
+        // The rebuild of a save: the old items taken out and destroyed, then a new build.
+        const double rebuild = BestOf(3, [] {}, [&] {
+            while (launch->Count() > 0) {
+                launch->Delete(launch->Count() - 1);
+            }
+            while (launch->ComponentCount() > 0) {
+                delete launch->Components(launch->ComponentCount() - 1);
+            }
+            conf.BuildLaunchMenu();
+        });
+        std::printf("%10d %12.1f %12.1f\n", nodes, build, rebuild);
+    }
+
+    if (deep) {
+        std::printf("\nnested 100,000 deep (ms)\n");
+        TreeModel source;
+        FillTree(source, 100000, true);
+        DeleteFileA(path.c_str());
+        std::printf("  save   %10.1f\n", BestOf(1, [] {}, [&] { SaveFile(source, path); }));
+        Component host(nullptr);
+        auto* launch = new MenuItem(&host);
+        std::unique_ptr<TCONF> conf;
+        std::printf("  load and first build %10.1f\n",
+                    BestOf(1, [] {}, [&] { conf = std::make_unique<TCONF>(&app, launch, nullptr, path); }));
+        std::printf("  nodes  %10d\n", conf->TreeView()->Items().Count());
+        std::printf("  destroy %9.1f\n", BestOf(1, [] {}, [&] { conf.reset(); }));
+    }
+    DeleteFileA(path.c_str());
+    return 0;
+}

@@ -1,0 +1,244 @@
+#include "framework/tree_view.h"
+
+#include "base/error.h"
+#include "framework/control_link.h"
+#include "framework/image_list.h"
+
+#include <utility>
+#include <vector>
+
+TreeView::TreeView(Component* owner, HWND parent, int left, int top, int width, int height, HFONT font)
+    : Component(owner)
+{
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT |
+                        TVS_SHOWSELALWAYS;
+    handle_ = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "", style, left, top, width, height, parent,
+                              nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (!handle_) {
+        throw Error("CreateWindowEx failed for a tree view");
+    }
+    LinkControl(handle_, this);
+    SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    items_.SetObserver(this);
+}
+
+TreeView::~TreeView()
+{
+    items_.SetObserver(nullptr);
+    UnlinkControl(handle_);
+}
+
+void TreeView::SetImages(::ImageList* images)
+{
+    if (images_ == images) {
+        return;
+    }
+    if (images_) {
+        images_->RemoveFreeNotification(this);
+    }
+    images_ = images;
+    if (images_) {
+        images_->FreeNotification(this);
+    }
+    SendMessageA(handle_, TVM_SETIMAGELIST, TVSIL_NORMAL,
+                 reinterpret_cast<LPARAM>(images_ ? images_->Handle() : nullptr));
+}
+
+int TreeView::Indent() const
+{
+    return static_cast<int>(SendMessageA(handle_, TVM_GETINDENT, 0, 0));
+}
+
+void TreeView::SetIndent(int indent)
+{
+    SendMessageA(handle_, TVM_SETINDENT, static_cast<WPARAM>(indent), 0);
+}
+
+void TreeView::Notification(Component* component, Operation operation)
+{
+    Component::Notification(component, operation);
+    if (operation == Operation::Remove && component == images_) {
+        images_ = nullptr;
+        SendMessageA(handle_, TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
+    }
+}
+
+void TreeView::Synchronize()
+{
+    if (mirrored_) {
+        return;
+    }
+    SendMessageA(handle_, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(handle_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    itemHandles_.clear();
+    itemHandles_.reserve(items_.Count());
+    // Absolute order puts every parent's item (and depth) in place before its children.
+    std::vector<int> depth(items_.Count());
+    for (int i = 0; i < items_.Count(); ++i) {
+        TreeNode* node = items_.Node(i);
+        const TreeNode* parent = node->Parent();
+        depth[i] = parent ? depth[parent->AbsoluteIndex()] + 1 : 1;
+        if (depth[i] <= kMaxDepth) {
+            InsertItem(node, parent ? ItemHandle(parent) : TVI_ROOT, TVI_LAST);
+        }
+    }
+    mirrored_ = true;
+    SendMessageA(handle_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(handle_, nullptr, TRUE);
+}
+
+HTREEITEM TreeView::ItemHandle(const TreeNode* node) const
+{
+    auto found = itemHandles_.find(node);
+    return found == itemHandles_.end() ? nullptr : found->second;
+}
+
+TreeNode* TreeView::NodeOf(HWND control, HTREEITEM item)
+{
+    if (!item) {
+        return nullptr;
+    }
+    TVITEMA info{};
+    info.mask = TVIF_PARAM | TVIF_HANDLE;
+    info.hItem = item;
+    if (!SendMessageA(control, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&info))) {
+        return nullptr;
+    }
+    return reinterpret_cast<TreeNode*>(info.lParam);
+}
+
+HTREEITEM TreeView::InsertItem(TreeNode* node, HTREEITEM parent, HTREEITEM after)
+{
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = after;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+    insert.item.pszText = const_cast<char*>(node->Text().c_str());
+    insert.item.iImage = node->ImageIndex();
+    insert.item.iSelectedImage = node->SelectedIndex();
+    insert.item.lParam = reinterpret_cast<LPARAM>(node);
+    auto item = reinterpret_cast<HTREEITEM>(SendMessageA(handle_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    if (!item) {
+        throw Error("TVM_INSERTITEM failed");
+    }
+    itemHandles_[node] = item;
+    return item;
+}
+
+int TreeView::Depth(const TreeNode* node)
+{
+    int depth = 0;
+    for (; node && depth <= kMaxDepth; node = node->Parent()) {
+        ++depth;
+    }
+    return depth;
+}
+
+void TreeView::InsertSubtree(TreeNode* node)
+{
+    const int depth = Depth(node);
+    if (depth > kMaxDepth) {
+        return;
+    }
+    TreeNode* parent = node->Parent();
+    const int index = node->Index();
+    const TreeNode* previous = index == 0 ? nullptr : parent ? parent->Item(index - 1) : items_.Top(index - 1);
+    InsertItem(node, parent ? ItemHandle(parent) : TVI_ROOT, previous ? ItemHandle(previous) : TVI_FIRST);
+    // The descendants, parent-first without recursion, each as the last child so far.
+    struct Pending {
+        TreeNode* node;
+        int depth;
+    };
+    std::vector<Pending> stack{{node, depth}};
+    while (!stack.empty()) {
+        const Pending pending = stack.back();
+        stack.pop_back();
+        if (pending.depth == kMaxDepth) {
+            continue;
+        }
+        TreeNode* n = pending.node;
+        const HTREEITEM item = ItemHandle(n);
+        for (int i = 0; i < n->Count(); ++i) {
+            InsertItem(n->Item(i), item, TVI_LAST);
+        }
+        for (int i = n->Count() - 1; i >= 0; --i) {
+            stack.push_back({n->Item(i), pending.depth + 1});
+        }
+    }
+}
+
+void TreeView::ForgetSubtree(const TreeNode* node)
+{
+    std::vector<const TreeNode*> stack{node};
+    while (!stack.empty()) {
+        const TreeNode* n = stack.back();
+        stack.pop_back();
+        itemHandles_.erase(n);
+        for (int i = 0; i < n->Count(); ++i) {
+            stack.push_back(n->Item(i));
+        }
+    }
+}
+
+void TreeView::NodeAdded(TreeNode* node)
+{
+    if (!mirrored_) {
+        return;
+    }
+    // The model only ever adds a node as the last child.
+    if (Depth(node) <= kMaxDepth) {
+        InsertItem(node, node->Parent() ? ItemHandle(node->Parent()) : TVI_ROOT, TVI_LAST);
+    }
+}
+
+void TreeView::NodeChanged(TreeNode* node)
+{
+    if (!mirrored_ || !ItemHandle(node)) {
+        return;
+    }
+    TVITEMA info{};
+    info.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    info.hItem = ItemHandle(node);
+    info.pszText = const_cast<char*>(node->Text().c_str());
+    info.iImage = node->ImageIndex();
+    info.iSelectedImage = node->SelectedIndex();
+    SendMessageA(handle_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void TreeView::NodeDeleting(TreeNode* node)
+{
+    if (!mirrored_) {
+        return;
+    }
+    if (const HTREEITEM item = ItemHandle(node)) {
+        ForgetSubtree(node);
+        SendMessageA(handle_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
+    }
+}
+
+void TreeView::NodeMoved(TreeNode* node)
+{
+    if (!mirrored_) {
+        return;
+    }
+    const HTREEITEM item = ItemHandle(node);
+    const bool selected =
+        item && reinterpret_cast<HTREEITEM>(SendMessageA(handle_, TVM_GETNEXTITEM, TVGN_CARET, 0)) == item;
+    if (item) {
+        ForgetSubtree(node);
+        SendMessageA(handle_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
+    }
+    InsertSubtree(node);
+    if (selected && ItemHandle(node)) {
+        SendMessageA(handle_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(ItemHandle(node)));
+    }
+}
+
+void TreeView::Cleared()
+{
+    if (!mirrored_) {
+        return;
+    }
+    SendMessageA(handle_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    itemHandles_.clear();
+}

@@ -1,0 +1,226 @@
+#include "launcher/TCONF.h"
+
+#include "base/error.h"
+#include "base/sjis.h"
+#include "forms/tconf_form.h"
+#include "framework/application.h"
+#include "framework/handles.h"
+#include "framework/image_list.h"
+#include "framework/menu_item.h"
+#include "framework/tree_view.h"
+#include "launcher/ini_file.h"
+#include "launcher/launch_file.h"
+#include "launcher/launch_menu_plan.h"
+#include "launcher/launch_tree.h"
+#include "launcher/tnode.h"
+
+#include <shellapi.h>
+
+#include <string_view>
+#include <vector>
+
+namespace {
+
+// The icon groups of the program's own file, by position, in the order of ImageList1:
+// MICON92 (closed folder), MICON91 (open folder), MICON93 (window).
+constexpr int kPicturePositions[] = {2, 1, 3};
+
+std::string ModuleFileName()
+{
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return std::string();
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+} // namespace
+
+std::string LaunchFilePath()
+{
+    return ExtractFilePath(ModuleFileName()) + "LAUNCH.INI";
+}
+
+TCONF::TCONF(Component* owner, MenuItem* launch, LaunchFunction launcher, std::string fileName)
+    : Form(owner, tconf_form::kForm), launch_(launch), launcher_(std::move(launcher)), fileName_(std::move(fileName))
+{
+    if (launch_) {
+        launch_->FreeNotification(this);
+    }
+    imageList1_ = new ::ImageList(this);
+    imageList1_->SetName("ImageList1");
+    const tconf_form::TreeViewDef& tree = tconf_form::kTreeView;
+    treeView_ = new ::TreeView(this, Handle(), tree.left, tree.top, tree.width, tree.height, Font());
+    treeView_->SetName(tree.name);
+    treeView_->SetIndent(tree.indent);
+    treeView_->SetImages(imageList1_);
+    // Tab order: the tree first, then the button.
+    SetWindowPos(treeView_->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    CenterOnScreen();
+    BindHandlers();
+    FormCreate();
+}
+
+TCONF::~TCONF()
+{
+    if (launch_) {
+        launch_->RemoveFreeNotification(this);
+    }
+}
+
+void TCONF::Notification(Component* component, Operation operation)
+{
+    Form::Notification(component, operation);
+    if (operation == Operation::Remove && component == launch_) {
+        launch_ = nullptr;
+    }
+}
+
+NotifyEvent TCONF::FindHandler(const char* name)
+{
+    if (std::string_view(name) == "Button6Click") {
+        return [this](Component* sender) { Button6Click(sender); };
+    }
+    return {};
+}
+
+void TCONF::DoClose()
+{
+    Hide();
+}
+
+LRESULT TCONF::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // The tree control is filled only when somebody is about to see it.
+    if (message == WM_SHOWWINDOW && wParam && treeView_) {
+        treeView_->Synchronize();
+    }
+    return Form::WndProc(message, wParam, lParam);
+}
+
+void TCONF::CenterOnScreen()
+{
+    const RECT bounds = BoundsRect();
+    SetLeft((GetSystemMetrics(SM_CXSCREEN) - (bounds.right - bounds.left)) / 2);
+    SetTop((GetSystemMetrics(SM_CYSCREEN) - (bounds.bottom - bounds.top)) / 2);
+}
+
+void TCONF::FormCreate()
+{
+    LoadPictures();
+    // Loading stops at a parent link that names no node; the nodes before it stay, and the
+    // submenu keeps its placeholder until the next save builds it.
+    if (!LoadLaunchTree(LoadIniFile(fileName_), treeView_->Items())) {
+        application->ShowException(kInvalidIndexMessage);
+        return;
+    }
+    TakeOutLaunchItems();
+    BuildLaunchMenu();
+}
+
+void TCONF::LoadPictures()
+{
+    const std::string program = ModuleFileName();
+    for (int position : kPicturePositions) {
+        // The small icon of the group: a large one shrunk into the 16 x 16 list looks poor.
+        HICON small = nullptr;
+        ExtractIconExA(program.c_str(), position, nullptr, &small, 1);
+        UniqueIcon icon(small);
+        imageList1_->AddIcon(icon.Get());
+    }
+}
+
+void TCONF::Button6Click(Component*)
+{
+    IniDocument file = LoadIniFile(fileName_);
+    SaveLaunchTree(treeView_->Items(), file);
+    SaveIniFile(fileName_, file);
+    TakeOutLaunchItems();
+    DestroyLaunchItems();
+    BuildLaunchMenu();
+    Close();
+}
+
+void TCONF::LaunchClick(Component* sender)
+{
+    const std::optional<int> index = sender ? LaunchMenuItemIndex(sender->Name()) : std::nullopt;
+    const TreeNode* node = index ? treeView_->Items().Node(*index) : nullptr;
+    if (!node) {
+        throw Error(kInvalidIndexMessage);
+    }
+    const TNode* entry = EntryOf(node);
+    if (!entry || !launcher_) {
+        return;
+    }
+    // Copies: the shell may run a message loop (its own error box) in which the dialog
+    // could change the tree.
+    const std::string file = entry->File;
+    const std::string option = entry->Option;
+    const std::string dir = entry->Dir;
+    // Nothing waits for the started program: its handle is closed at once.
+    UniqueKernelHandle process(launcher_(file, option, "open", dir, SW_SHOW));
+}
+
+TreeNode* TCONF::AddItemNode(int parentIndex, const std::string& name)
+{
+    return ::AddItemNode(treeView_->Items(), parentIndex, name);
+}
+
+MenuItem* TCONF::AddLaunchMenuItem(int index, MenuItem* parent, TreeNode* node)
+{
+    const LaunchMenuEntry entry = PlanLaunchMenuItem(index, *node);
+    auto* item = new MenuItem(launch_);
+    item->SetName(LaunchMenuItemName(entry.index));
+    item->SetCaption(entry.caption);
+    item->SetImageIndex(-1);
+    if (entry.launches) {
+        item->OnClick = [this](Component* sender) { LaunchClick(sender); };
+    }
+    parent->Add(item);
+    return item;
+}
+
+void TCONF::BuildLaunchMenu()
+{
+    if (!launch_) {
+        return;
+    }
+    const TreeModel& tree = treeView_->Items();
+    // The items of this build by absolute index: every other item `Launch` owned is gone,
+    // so this finds a parent's item as a look-up by its name among them would.
+    std::vector<MenuItem*> items(tree.Count(), nullptr);
+    for (const LaunchMenuEntry& entry : PlanLaunchMenu(tree)) {
+        MenuItem* parent = entry.parent == kUnderLaunch ? launch_ : items[entry.parent];
+        if (parent) {
+            items[entry.index] = AddLaunchMenuItem(entry.index, parent, tree.Node(entry.index));
+        }
+    }
+}
+
+void TCONF::TakeOutLaunchItems()
+{
+    if (!launch_) {
+        return;
+    }
+    while (launch_->Count() > 0) {
+        launch_->Delete(launch_->Count() - 1);
+    }
+}
+
+void TCONF::DestroyLaunchItems()
+{
+    if (!launch_) {
+        return;
+    }
+    // Destroying an item takes its subitems with it, which Launch owns as well.
+    while (launch_->ComponentCount() > 0) {
+        delete launch_->Components(launch_->ComponentCount() - 1);
+    }
+}

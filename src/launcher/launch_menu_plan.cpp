@@ -1,0 +1,60 @@
+#include "launcher/launch_menu_plan.h"
+
+#include "base/integer.h"
+#include "launcher/launch_tree.h"
+#include "launcher/tnode.h"
+
+#include <limits>
+#include <utility>
+
+std::string LaunchMenuItemName(int index)
+{
+    return "AB" + IntegerText(index);
+}
+
+std::optional<int> LaunchMenuItemIndex(std::string_view name)
+{
+    if (name.size() < 3) {
+        return std::nullopt;
+    }
+    name.remove_prefix(2);
+    long long value = 0;
+    for (const char c : name) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (c - '0');
+        if (value > std::numeric_limits<int>::max()) {
+            return std::nullopt;
+        }
+    }
+    return static_cast<int>(value);
+}
+
+std::string LaunchMenuCaption(const std::string& nodeName)
+{
+    return nodeName == kSeparatorName ? std::string("-") : nodeName;
+}
+
+LaunchMenuEntry PlanLaunchMenuItem(int index, const TreeNode& node)
+{
+    const TreeNode* parent = node.Parent();
+    return {index, parent ? parent->AbsoluteIndex() : kUnderLaunch, LaunchMenuCaption(node.Text()),
+            EntryOf(&node) != nullptr};
+}
+
+std::vector<LaunchMenuEntry> PlanLaunchMenu(const TreeModel& tree)
+{
+    std::vector<LaunchMenuEntry> plan;
+    plan.reserve(tree.Count());
+    // Levels below Launch by absolute index; parents come first, so theirs is known.
+    std::vector<int> depth(tree.Count());
+    for (int i = 0; i < tree.Count(); ++i) {
+        LaunchMenuEntry entry = PlanLaunchMenuItem(i, *tree.Node(i));
+        depth[i] = entry.parent == kUnderLaunch ? 1 : depth[entry.parent] + 1;
+        if (depth[i] <= kMaxLaunchMenuDepth) {
+            plan.push_back(std::move(entry));
+        }
+    }
+    return plan;
+}

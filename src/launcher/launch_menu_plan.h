@@ -1,0 +1,38 @@
+// What the launcher submenu holds for a tree: one item per node, named after the node's
+// absolute index, placed under the item of its parent. The Win32 side builds exactly this.
+#pragma once
+
+#include "base/tree_model.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+inline constexpr int kUnderLaunch = -1;
+
+// How deep submenus nest. The platform takes a menu apart recursively, one level per
+// nesting, and a list nested thousands of levels deep would overflow its stack every time
+// the pop-up menu closes; nodes below this depth get no item, as if their parent had none.
+inline constexpr int kMaxLaunchMenuDepth = 100;
+
+struct LaunchMenuEntry {
+    int index;             // the node's absolute index; the item's name is LaunchMenuItemName(index)
+    int parent;            // the absolute index of the node whose item holds this one, or kUnderLaunch
+    std::string caption;
+    bool launches;         // the node has an entry: the item's click starts it
+};
+
+// "AB" followed by the index in decimal.
+std::string LaunchMenuItemName(int index);
+// The index that an item's name carries: the text after its first two characters, read as a
+// decimal number (digits only). Nothing for any other name.
+std::optional<int> LaunchMenuItemIndex(std::string_view name);
+// The node's name, or "-" (a separator line) for a name of exactly "--------".
+std::string LaunchMenuCaption(const std::string& nodeName);
+
+// The item of one node, which has that absolute index.
+LaunchMenuEntry PlanLaunchMenuItem(int index, const TreeNode& node);
+// The items in absolute order, parents before their children, down to
+// kMaxLaunchMenuDepth levels.
+std::vector<LaunchMenuEntry> PlanLaunchMenu(const TreeModel& tree);

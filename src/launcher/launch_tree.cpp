@@ -1,0 +1,40 @@
+#include "launcher/launch_tree.h"
+
+#include "base/error.h"
+#include "launcher/tnode.h"
+
+#include <memory>
+
+bool IsSeparator(const TreeNode& node)
+{
+    return node.Text() == kSeparatorName;
+}
+
+TreeNode* AddFolderNode(TreeModel& tree, TreeNode* parent, std::string name)
+{
+    TreeNode* node = tree.AddChild(parent, std::move(name));
+    node->SetImageIndex(kFolderImage);
+    node->SetSelectedIndex(kOpenFolderImage);
+    return node;
+}
+
+TreeNode* AddItemNode(TreeModel& tree, TreeNode* parent, std::string name)
+{
+    // The entry is in place before anyone watching the tree hears of the node.
+    TreeNode* node = tree.AddChild(parent, std::move(name), std::make_unique<TNode>());
+    node->SetImageIndex(kItemImage);
+    node->SetSelectedIndex(kItemImage);
+    return node;
+}
+
+TreeNode* AddItemNode(TreeModel& tree, int parentIndex, std::string name)
+{
+    TreeNode* parent = nullptr;
+    if (parentIndex != kTopLevel) {
+        parent = tree.Node(parentIndex);
+        if (!parent) {
+            throw Error(kInvalidIndexMessage);
+        }
+    }
+    return AddItemNode(tree, parent, std::move(name));
+}

@@ -1,0 +1,9 @@
+# The launcher's portable part: its file format and the naming of its menu, with no
+# <windows.h>, so that it is built and tested natively too.
+add_library(mivtra_launcher_model STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/launch_file.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/launch_menu_plan.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/launch_tree.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/preorder_index.cpp
+)
+target_link_libraries(mivtra_launcher_model PUBLIC mivtra_base)

@@ -1,0 +1,18 @@
+// The launch entry that an item node of the launcher tree owns.
+#pragma once
+
+#include "base/tree_model.h"
+
+#include <string>
+
+struct TNode : TreeNodeData {
+    std::string File;     // the program, document or folder to open
+    std::string Option;   // the command-line parameters passed with it
+    std::string Dir;      // the working directory
+};
+
+// The node's entry, or null for a folder (or no node).
+inline TNode* EntryOf(const TreeNode* node)
+{
+    return node ? dynamic_cast<TNode*>(node->Data()) : nullptr;
+}

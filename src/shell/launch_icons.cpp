@@ -1,0 +1,71 @@
+// The launcher items' pictures: the shell's icon of each entry's file, fetched afresh at
+// every opening of the menu.
+#include "shell/TTASKM.h"
+
+#include "framework/handles.h"
+#include "framework/image_list.h"
+#include "framework/menu_item.h"
+#include "framework/tree_view.h"
+#include "launcher/TCONF.h"
+#include "launcher/launch_menu_plan.h"
+#include "launcher/tnode.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+#include <unordered_map>
+
+namespace {
+
+// The picture of a folder, put at the front of the list by the window walk.
+constexpr int kFolderPicture = 0;
+
+std::string UpperCase(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return text;
+}
+
+} // namespace
+
+void TTASKM::GetLaunchIcon()
+{
+    if (!launcher_ || !launch_) {
+        return;
+    }
+    // The items Launch owns, by name as a component look-up compares names (ignoring case,
+    // the first of a name winning), gathered once rather than searched once per node.
+    std::unordered_map<std::string, MenuItem*> items;
+    for (int i = 0; i < launch_->ComponentCount(); ++i) {
+        if (auto* item = dynamic_cast<MenuItem*>(launch_->Components(i))) {
+            items.emplace(UpperCase(item->Name()), item);
+        }
+    }
+    const TreeModel& tree = launcher_->TreeView()->Items();
+    for (int i = 0; i < tree.Count(); ++i) {
+        const auto found = items.find(LaunchMenuItemName(i));
+        MenuItem* item = found == items.end() ? nullptr : found->second;
+        const TNode* entry = EntryOf(tree.Node(i));
+        if (!entry) {
+            if (item) {
+                item->SetImageIndex(kFolderPicture);
+            }
+            continue;
+        }
+        int picture = -1;
+        SHFILEINFOA info{};
+        SHGetFileInfoA(entry->File.c_str(), 0, &info, sizeof info, SHGFI_ICON);
+        if (info.hIcon) {
+            UniqueIcon shellIcon(info.hIcon);
+            UniqueIcon copy(CopyIcon(info.hIcon));
+            picture = imageList_->AddIcon(copy.Get());
+        }
+        if (item) {
+            item->SetImageIndex(picture);
+        }
+    }
+}

@@ -1,0 +1,196 @@
+#!/usr/bin/env bash
+# The launcher submenu, opened from the tray icon and driven by the keyboard: an item starts
+# its program with the entry's options and working directory, a folder opens as a nested
+# submenu whose item starts too, and an entry whose file is gone brings the shell's own
+# message while Mivtra goes on.
+. "$(dirname "${BASH_SOURCE[0]}")/common.sh" "$@"
+
+e2e_begin
+
+# Two copies of a program that writes its command line and working directory into the file
+# beside it named like it with ".txt".
+tools=$WINEPREFIX/drive_c/Tools
+mkdir -p "$tools" "$WINEPREFIX/drive_c/Work" "$WINEPREFIX/drive_c/Work2"
+cp "$e2e_bindir/record_args.exe" "$tools/rec.exe"
+cp "$e2e_bindir/record_args.exe" "$tools/rec2.exe"
+launch_ini=$WINEPREFIX/drive_c/Mivtra/LAUNCH.INI
+printf '%s\r\n' \
+    '[FOLDER]' 'ITEM0=0' 'ITEM1=1' 'ITEM2=0' 'ITEM3=0' 'ITEM4=0' 'ITEM5=0' \
+    '[PARENT]' 'NODE0=-2' 'NODE1=-2' 'NODE2=0' 'NODE3=-2' 'NODE4=-2' 'NODE5=-2' \
+    '[ExecInfo0]' 'NAME=記録する' 'FILE=C:\Tools\rec.exe' 'OPTION=C:\MEMO FILE.TXT -x "q r"' 'DIR=C:\Work\' \
+    '[ExecInfo1]' 'NAME=フォルダ' \
+    '[ExecInfo2]' 'NAME=入れ子の記録' 'FILE=C:\Tools\rec2.exe' 'OPTION=nested' 'DIR=C:\Work2\' \
+    '[ExecInfo3]' 'NAME=--------' 'FILE=' 'OPTION=' 'DIR=' \
+    '[ExecInfo4]' 'NAME=消えたファイル' 'FILE=C:\nowhere\gone.exe' 'OPTION=' 'DIR=' \
+    '[ExecInfo5]' 'NAME=メモ帳' 'FILE=C:\windows\notepad.exe' 'OPTION=' 'DIR=' |
+    iconv -f UTF-8 -t CP932 >"$launch_ini"
+launch_before=$(md5sum <"$launch_ini")
+
+step "Mivtra starts with the list and puts its icon into the tray"
+reg_set HOOK 0
+desktop_screenshot "$e2e_out/before.png"
+mivtra_start
+tray=
+for i in $(seq 50); do
+    desktop_screenshot "$e2e_out/tray.png"
+    tray=$(desktop_tray_change "$e2e_out/before.png" "$e2e_out/tray.png")
+    [ -n "$tray" ] && break
+    sleep 0.2
+done
+[ -n "$tray" ] || fail "no tray icon within 10 s"
+read -r tray_x tray_y tray_w tray_h <<<"$tray"
+icon_x=$((tray_x + tray_w / 2))
+icon_y=$((tray_y + tray_h / 2))
+desktop_wintool find '#32770' >/dev/null && fail "a message box came up at start-up"
+pass "tray icon at ($icon_x,$icon_y), no message"
+
+# How many menu windows are on screen: the menu and its open submenus.
+open_menus() { desktop_wintool list | tr -d '\r' | awk '$8 == "#32768" && $2 == 1' | wc -l; }
+
+wait_menus() {
+    local want=$1 i
+    for i in $(seq 30); do
+        [ "$(open_menus)" = "$want" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# A press on the tray icon opens the menu; the pointer then rests on the menu's left edge, so
+# that the keys reach the menu without the pointer choosing an item.
+tray_menu() {
+    local line
+    xdotool windowfocus "$(xdotool search --name 'Wine desktop' | head -1)"
+    xdotool mousemove "$icon_x" "$icon_y"
+    sleep 0.3
+    xdotool click 1
+    line=$(desktop_wintool wait '#32768' 5000 | tr -d '\r') || fail "no pop-up menu within 5 s of the press"
+    win_split "$line"
+    [ "$win_pid" = "$mivtra_winpid" ] || fail "the menu belongs to process $win_pid, not to Mivtra"
+    xdotool mousemove "$win_left" $(((win_top + win_bottom) / 2))
+    sleep 0.3
+}
+
+keys() {
+    local key
+    for key in "$@"; do
+        xdotool key "$key"
+        sleep 0.15
+    done
+}
+
+# Waits for a record file and prints its lines, CRs removed.
+record_of() {
+    local file=$1 i
+    for i in $(seq 100); do
+        [ -s "$file" ] && break
+        sleep 0.1
+    done
+    [ -s "$file" ] || return 1
+    sleep 0.2
+    tr -d '\r' <"$file"
+}
+
+step "the first launcher item starts its program with the entry's option and directory"
+tray_menu
+keys Down Right
+wait_menus 2 || fail "the launcher submenu did not open ($(open_menus) menu windows)"
+keys Return
+desktop_wintool waitgone '#32768' 3000 || fail "the menu stayed open after choosing the item"
+record=$(record_of "$tools/rec.txt") || fail "the program did not start (no $tools/rec.txt)"
+note "command line: $(sed -n 1p <<<"$record")"
+note "directory:    $(sed -n 2p <<<"$record")"
+case $(sed -n 1p <<<"$record") in
+    *' C:\MEMO FILE.TXT -x "q r"') ;;
+    *) fail "the options did not arrive as one unquoted text" ;;
+esac
+case $(sed -n 2p <<<"$record") in
+    'C:\Work' | 'C:\Work\') ;;
+    *) fail "the program did not start in C:\\Work" ;;
+esac
+pass "started as C:\\Tools\\rec.exe with the options as stored, in C:\\Work"
+
+step "a folder opens as a nested submenu, and its item starts in turn"
+tray_menu
+keys Down Right Down Right
+wait_menus 3 || fail "the folder's submenu did not open ($(open_menus) menu windows)"
+desktop_screenshot "$e2e_out/launcher-nested.png"
+pass "menu, launcher submenu and folder open; screenshot $e2e_out/launcher-nested.png"
+keys Return
+desktop_wintool waitgone '#32768' 3000 || fail "the menu stayed open after choosing the nested item"
+record=$(record_of "$tools/rec2.txt") || fail "the nested program did not start"
+case $(sed -n 1p <<<"$record") in
+    *' nested') ;;
+    *) fail "the nested item started with \"$(sed -n 1p <<<"$record")\"" ;;
+esac
+case $(sed -n 2p <<<"$record") in
+    'C:\Work2' | 'C:\Work2\') ;;
+    *) fail "the nested program did not start in C:\\Work2" ;;
+esac
+pass "C:\\Tools\\rec2.exe started with \"nested\" in C:\\Work2"
+
+step "an entry whose file is gone: the shell says so in its own box, and Mivtra goes on"
+tray_menu
+# Down over the separator, which the keyboard skips.
+keys Down Right Down Down
+desktop_screenshot "$e2e_out/launcher-submenu.png"
+keys Return
+line=$(desktop_wintool wait '#32770' 10000 | tr -d '\r') || fail "no message box after choosing the missing file"
+win_split "$line"
+note "message box \"$win_title\" of process $win_pid"
+[ "$win_pid" = "$mivtra_winpid" ] || fail "the box belongs to process $win_pid, not to Mivtra"
+desktop_screenshot "$e2e_out/missing-file.png"
+desktop_wintool close '#32770' || fail "could not close the shell's box"
+desktop_wintool waitgone '#32770' 3000 || fail "the shell's box did not close"
+kill -0 "$mivtra_pid" 2>/dev/null || fail "Mivtra ended"
+tray_menu
+keys Down Right
+wait_menus 2 || fail "the launcher submenu did not open again"
+keys Escape Escape Escape
+desktop_wintool waitgone '#32768' 3000 || fail "the menu did not close on Escape"
+pass "box shown and closed; the menu still works; screenshot $e2e_out/missing-file.png"
+
+[ "$(md5sum <"$launch_ini")" = "$launch_before" ] || fail "LAUNCH.INI changed without a save"
+pass "LAUNCH.INI untouched so far"
+
+step "the launcher settings dialog shows the list, and \"決定\" writes it back and closes it"
+tray_menu
+keys s
+line=$(desktop_wintool wait TCONF 5000 | tr -d '\r') || fail "the launcher settings dialog did not show"
+win_split "$line"
+[ "$win_title" = ランチャ設定 ] || fail "the dialog is captioned \"$win_title\""
+desktop_wintool children TCONF | tr -d '\r' | grep -q ' SysTreeView32 ' || fail "the dialog has no tree view"
+desktop_screenshot "$e2e_out/dialog.png"
+button=$(desktop_wintool children TCONF | tr -d '\r' | awk '$8 == "Button"' | head -1)
+[ -n "$button" ] || fail "the dialog has no button"
+win_split "$button"
+[ "$win_title" = 決定 ] || fail "the dialog's button is captioned \"$win_title\""
+xdotool mousemove $(((win_left + win_right) / 2)) $(((win_top + win_bottom) / 2))
+sleep 0.2
+xdotool click 1
+desktop_wintool waitgone TCONF 5000 || fail "the dialog stayed open after \"決定\""
+printf '%s\r\n' \
+    '[PARENT]' 'NODE0=-2' 'NODE1=-2' 'NODE2=0' 'NODE3=-2' 'NODE4=-2' 'NODE5=-2' \
+    '[FOLDER]' 'ITEM0=0' 'ITEM1=1' 'ITEM2=0' 'ITEM3=0' 'ITEM4=0' 'ITEM5=0' \
+    '[ExecInfo0]' 'NAME=記録する' 'FILE=C:\Tools\rec.exe' 'OPTION=C:\MEMO FILE.TXT -x "q r"' 'DIR=C:\Work\' \
+    '[ExecInfo1]' 'NAME=フォルダ' \
+    '[ExecInfo2]' 'NAME=入れ子の記録' 'FILE=C:\Tools\rec2.exe' 'OPTION=nested' 'DIR=C:\Work2\' \
+    '[ExecInfo3]' 'NAME=--------' 'FILE=' 'OPTION=' 'DIR=' \
+    '[ExecInfo4]' 'NAME=消えたファイル' 'FILE=C:\nowhere\gone.exe' 'OPTION=' 'DIR=' \
+    '[ExecInfo5]' 'NAME=メモ帳' 'FILE=C:\windows\notepad.exe' 'OPTION=' 'DIR=' |
+    iconv -f UTF-8 -t CP932 >"$e2e_out/expected.ini"
+cmp -s "$e2e_out/expected.ini" "$launch_ini" || fail "LAUNCH.INI after the save differs from $e2e_out/expected.ini"
+tray_menu
+keys Down Right
+wait_menus 2 || fail "the launcher submenu did not open after the save"
+keys Escape Escape Escape
+desktop_wintool waitgone '#32768' 3000 || fail "the menu did not close on Escape"
+pass "the file holds the list as the save writes it; the rebuilt submenu opens; screenshot $e2e_out/dialog.png"
+
+step "Mivtra ends normally"
+desktop_wintool close TTASKM || fail "could not post WM_CLOSE to TTASKM"
+mivtra_wait_exit 15 || fail "Mivtra still runs 15 s after WM_CLOSE"
+[ "$mivtra_exit" = 0 ] || fail "Mivtra ended with code $mivtra_exit"
+pass "exit code 0"
+
+e2e_end

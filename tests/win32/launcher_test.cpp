@@ -1,0 +1,581 @@
+#include "shell/TTASKM.h"
+
+#include "base/sjis.h"
+#include "base/tree_model.h"
+#include "components/task_tray.h"
+#include "framework/application.h"
+#include "framework/button.h"
+#include "framework/image_list.h"
+#include "framework/menu_item.h"
+#include "framework/popup_menu.h"
+#include "framework/tree_view.h"
+#include "launcher/TCONF.h"
+#include "launcher/launch_menu_plan.h"
+#include "launcher/launch_tree.h"
+#include "launcher/tnode.h"
+#include "win32_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+std::string ModuleDirectory()
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return ExtractFilePath(path);
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+std::string ReadBytes(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return "(missing)";
+    }
+    std::string bytes(GetFileSize(file, nullptr), '\0');
+    DWORD read = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    return bytes;
+}
+
+// A folder of its own under the temporary folder, with its files, gone afterwards.
+class ScratchFolder {
+public:
+    ScratchFolder()
+    {
+        static int counter = 0;
+        char temp[MAX_PATH] = "";
+        GetTempPathA(MAX_PATH, temp);
+        path_ = std::string(temp) + "mivtra_launcher_" + std::to_string(GetCurrentProcessId()) + "_" +
+                std::to_string(++counter) + "\\";
+        CreateDirectoryA(path_.c_str(), nullptr);
+    }
+    ~ScratchFolder() { Remove(path_); }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::string& Path() const { return path_; }
+
+private:
+    static void Remove(const std::string& folder)
+    {
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do {
+                const std::string name = found.cFileName;
+                if (name == "." || name == "..") {
+                    continue;
+                }
+                const std::string path = folder + name;
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                    Remove(path + "\\");
+                } else {
+                    DeleteFileA(path.c_str());
+                }
+            } while (FindNextFileA(search, &found));
+            FindClose(search);
+        }
+        RemoveDirectoryA(folder.c_str());
+    }
+
+    std::string path_;
+};
+
+// The format's worked example as the save writes it.
+const char kToolsFile[] = "[PARENT]\r\nNODE0=-2\r\nNODE1=-1\r\nNODE2=-1\r\n"
+                          "[FOLDER]\r\nITEM0=1\r\nITEM1=0\r\nITEM2=0\r\n"
+                          "[ExecInfo0]\r\nNAME=Tools\r\n"
+                          "[ExecInfo1]\r\nNAME=NOTEPAD.EXE\r\nFILE=C:\\WINDOWS\\NOTEPAD.EXE\r\n"
+                          "OPTION=C:\\MEMO.TXT\r\nDIR=C:\\WINDOWS\\\r\n"
+                          "[ExecInfo2]\r\nNAME=--------\r\nFILE=\r\nOPTION=\r\nDIR=\r\n";
+
+// n top-level items "n<i>" with the texts "f<i>", "o<i>", "d<i>".
+std::string ItemsFile(int n)
+{
+    std::string folder = "[FOLDER]\r\n", texts;
+    for (int i = 0; i < n; ++i) {
+        const std::string number = std::to_string(i);
+        folder += "ITEM" + number + "=0\r\n";
+        texts += "[ExecInfo" + number + "]\r\nNAME=n" + number + "\r\nFILE=f" + number + "\r\nOPTION=o" + number +
+                 "\r\nDIR=d" + number + "\r\n";
+    }
+    return folder + texts;
+}
+
+struct LaunchCall {
+    std::string file, parameters, verb, directory;
+    int show;
+};
+
+class LauncherTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        TakeShownBoxes();
+        fileName_ = folder_.Path() + "LAUNCH.INI";
+        // The main window's part of the menu: Launch with its placeholder.
+        host_ = std::make_unique<Component>(nullptr);
+        launch_ = new MenuItem(host_.get());
+        launch_->SetName("Launch");
+        k3_ = new MenuItem(host_.get());
+        k3_->SetName("K3");
+        k3_->SetCaption("(なし)");
+        k3_->SetEnabled(false);
+        launch_->Add(k3_);
+    }
+    void TearDown() override
+    {
+        conf_.reset();
+        host_.reset();
+        DrainQuitMessages();
+    }
+
+    TCONF& Start()
+    {
+        conf_ = std::make_unique<TCONF>(application, launch_, [this](const std::string& file,
+                                                                   const std::string& parameters,
+                                                                   const std::string& verb,
+                                                                   const std::string& directory, int show) {
+            calls_.push_back({file, parameters, verb, directory, show});
+            return returned_;
+        }, fileName_);
+        return *conf_;
+    }
+
+    MenuItem* Item(const char* name) const { return dynamic_cast<MenuItem*>(launch_->FindComponent(name)); }
+
+    // The submenu under Launch, one line per item, indented by depth: name, caption, and
+    // whether it launches; items that Launch does not own are marked.
+    std::string Submenu() const
+    {
+        std::string text;
+        struct Frame {
+            MenuItem* item;
+            int depth;
+        };
+        std::vector<Frame> stack;
+        for (int i = launch_->Count() - 1; i >= 0; --i) {
+            stack.push_back({launch_->Items(i), 0});
+        }
+        while (!stack.empty()) {
+            Frame frame = stack.back();
+            stack.pop_back();
+            text += std::string(frame.depth * 2, ' ') + frame.item->Name() + " \"" + frame.item->Caption() + "\"" +
+                    (frame.item->OnClick ? " launches" : "") + (frame.item->Owner() == launch_ ? "" : " (not owned)") +
+                    "\n";
+            for (int i = frame.item->Count() - 1; i >= 0; --i) {
+                stack.push_back({frame.item->Items(i), frame.depth + 1});
+            }
+        }
+        return text;
+    }
+
+    // Clicks "決定" the way the button does, through the dialog's window.
+    void ClickSave(TCONF& conf, bool post = false)
+    {
+        auto* button = dynamic_cast<Button*>(conf.FindComponent("Button6"));
+        ASSERT_NE(nullptr, button);
+        const WPARAM command = MAKEWPARAM(0, BN_CLICKED);
+        const auto control = reinterpret_cast<LPARAM>(button->Handle());
+        if (post) {
+            PostMessageA(conf.Handle(), WM_COMMAND, command, control);
+        } else {
+            SendMessageA(conf.Handle(), WM_COMMAND, command, control);
+        }
+    }
+
+    int ControlCount(TCONF& conf) const
+    {
+        return static_cast<int>(SendMessageA(conf.TreeView()->Handle(), TVM_GETCOUNT, 0, 0));
+    }
+
+    ScratchFolder folder_;
+    std::string fileName_;
+    std::unique_ptr<Component> host_;
+    MenuItem* launch_ = nullptr;
+    MenuItem* k3_ = nullptr;
+    std::unique_ptr<TCONF> conf_;
+    std::vector<LaunchCall> calls_;
+    HANDLE returned_ = nullptr;
+};
+
+} // namespace
+
+TEST_F(LauncherTest, LoadingBuildsTheSubmenuInPlaceOfThePlaceholder)
+{
+    WriteBytes(fileName_, std::string(kToolsFile) + "[FOLDER]\r\nITEM3=1\r\nITEM4=0\r\n[PARENT]\r\nNODE4=-2\r\n" +
+                              "[ExecInfo3]\r\nNAME=空\r\n[ExecInfo4]\r\nNAME=メモ\r\nFILE=C:\\MEMO.TXT\r\n");
+    TCONF& conf = Start();
+    // A second [FOLDER] is never read: nodes 3 and 4 do not exist.
+    EXPECT_EQ(3, conf.TreeView()->Items().Count());
+    EXPECT_EQ("AB0 \"Tools\"\n"
+              "  AB1 \"NOTEPAD.EXE\" launches\n"
+              "  AB2 \"-\" launches\n",
+              Submenu());
+    EXPECT_TRUE(Item("AB0")->IsSubmenu());
+    EXPECT_TRUE(Item("AB2")->IsSeparator());
+    EXPECT_EQ(-1, Item("AB1")->ImageIndex());
+    EXPECT_EQ(3, launch_->ComponentCount());
+    // The placeholder is out of the menu but not destroyed: the main window owns it.
+    EXPECT_EQ(nullptr, k3_->Parent());
+    EXPECT_EQ(k3_, host_->FindComponent("K3"));
+    EXPECT_TRUE(TakeShownBoxes().empty());
+
+    EXPECT_EQ(3, conf.ImageList1()->Count());
+    EXPECT_EQ(0, conf.TreeView()->Items().Node(0)->ImageIndex());
+    EXPECT_EQ(1, conf.TreeView()->Items().Node(0)->SelectedIndex());
+    EXPECT_EQ(2, conf.TreeView()->Items().Node(2)->ImageIndex());
+    EXPECT_EQ("ランチャ設定", [&] {
+        char caption[64] = "";
+        GetWindowTextA(conf.Handle(), caption, sizeof caption);
+        return std::string(caption);
+    }());
+}
+
+TEST_F(LauncherTest, FoldersWithoutChildrenAreItemsThatLaunchNothing)
+{
+    WriteBytes(fileName_, "[FOLDER]\r\nITEM0=1\r\nITEM1=1\r\nITEM2=1\r\nITEM3=0\r\n[PARENT]\r\nNODE2=0\r\n"
+                          "[ExecInfo0]\r\nNAME=空\r\n[ExecInfo1]\r\nNAME=外\r\n[ExecInfo2]\r\nNAME=--------\r\n"
+                          "[ExecInfo3]\r\nNAME=x\r\n");
+    Start();
+    EXPECT_EQ("AB0 \"空\"\nAB1 \"外\"\n  AB2 \"-\"\nAB3 \"x\" launches\n", Submenu());
+    EXPECT_FALSE(Item("AB0")->IsSubmenu());
+    Item("AB0")->Click();
+    EXPECT_TRUE(calls_.empty());
+}
+
+TEST_F(LauncherTest, WithoutAFileTheSubmenuIsEmptyAndTheFirstSaveCreatesIt)
+{
+    TCONF& conf = Start();
+    EXPECT_EQ(0, conf.TreeView()->Items().Count());
+    EXPECT_EQ(0, launch_->Count());
+    EXPECT_TRUE(TakeShownBoxes().empty());
+
+    // The worked example, made as the dialog makes it.
+    TreeModel& tree = conf.TreeView()->Items();
+    AddFolderNode(tree, nullptr, "Tools");
+    TNode* entry = EntryOf(conf.AddItemNode(0, "NOTEPAD.EXE"));
+    entry->File = "C:\\WINDOWS\\NOTEPAD.EXE";
+    entry->Option = "C:\\MEMO.TXT";
+    entry->Dir = "C:\\WINDOWS\\";
+    conf.AddItemNode(0, "--------")->SetImageIndex(kNoImage);
+    conf.Button6Click(nullptr);
+    EXPECT_EQ(kToolsFile, ReadBytes(fileName_));
+    EXPECT_EQ("AB0 \"Tools\"\n  AB1 \"NOTEPAD.EXE\" launches\n  AB2 \"-\" launches\n", Submenu());
+    EXPECT_TRUE(TakeShownBoxes().empty());
+}
+
+TEST_F(LauncherTest, ABadParentLinkIsReportedAndLeavesThePlaceholderUntilTheNextSave)
+{
+    WriteBytes(fileName_, "[FOLDER]\r\nITEM0=1\r\nITEM1=0\r\nITEM2=0\r\n[PARENT]\r\nNODE1=-1\r\nNODE2=5\r\n"
+                          "[ExecInfo0]\r\nNAME=a\r\n[ExecInfo1]\r\nNAME=b\r\n[ExecInfo2]\r\nNAME=c\r\n");
+    TCONF& conf = Start();
+    const std::vector<ShownBox> boxes = TakeShownBoxes();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ("不正なインデックス.", boxes[0].text);
+    EXPECT_EQ("Mivtra", boxes[0].caption);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), boxes[0].type & MB_ICONMASK);
+    EXPECT_EQ(2, conf.TreeView()->Items().Count());
+    EXPECT_EQ("K3 \"(なし)\" (not owned)\n", Submenu());
+
+    conf.Button6Click(nullptr);
+    EXPECT_EQ("AB0 \"a\"\n  AB1 \"b\" launches\n", Submenu());
+    EXPECT_EQ(nullptr, k3_->Parent());
+}
+
+TEST_F(LauncherTest, ASaveRebuildsTheSubmenuAndClosesTheDialog)
+{
+    WriteBytes(fileName_, ItemsFile(10));
+    TCONF& conf = Start();
+    ASSERT_EQ(10, launch_->ComponentCount());
+    Item("AB0")->SetHint("built at start");
+    TreeModel& tree = conf.TreeView()->Items();
+    for (int index : {9, 7, 5, 3, 1, 0}) {
+        tree.Delete(tree.Node(index));
+    }
+    ClickSave(conf, true);
+    conf.ShowModal();
+    EXPECT_FALSE(conf.Visible());
+    EXPECT_TRUE(TakeShownBoxes().empty());
+    EXPECT_EQ("AB0 \"n2\" launches\nAB1 \"n4\" launches\nAB2 \"n6\" launches\nAB3 \"n8\" launches\n", Submenu());
+    EXPECT_EQ(4, launch_->ComponentCount());
+    EXPECT_EQ("", launch_->Items(0)->Hint()) << "the items of the first build are still there";
+    // The list is rewritten; the sections of nodes 4 to 9 stay behind unread.
+    const std::string saved = ReadBytes(fileName_);
+    EXPECT_NE(std::string::npos, saved.find("[FOLDER]\r\nITEM0=0\r\nITEM1=0\r\nITEM2=0\r\nITEM3=0\r\n["));
+    EXPECT_NE(std::string::npos, saved.find("[ExecInfo9]\r\nNAME=n9\r\n"));
+}
+
+TEST_F(LauncherTest, AFailedSaveChangesNoByteAndKeepsTheDialogOpen)
+{
+    WriteBytes(fileName_, kToolsFile);
+    TCONF& conf = Start();
+    MenuItem* first = Item("AB0");
+    conf.AddItemNode(-2, "new");
+    conf.Show();
+    ASSERT_TRUE(SetFileAttributesA(fileName_.c_str(), FILE_ATTRIBUTE_READONLY));
+    ClickSave(conf);
+    SetFileAttributesA(fileName_.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    const std::vector<ShownBox> boxes = TakeShownBoxes();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(fileName_ + " に書き込めません.", boxes[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), boxes[0].type & MB_ICONMASK);
+    EXPECT_EQ(kToolsFile, ReadBytes(fileName_));
+    EXPECT_TRUE(conf.Visible());
+    EXPECT_EQ(first, Item("AB0"));
+    EXPECT_EQ(nullptr, Item("AB3"));
+    conf.Hide();
+}
+
+TEST_F(LauncherTest, ALauncherItemStartsTheEntryItsNumberNamesAtTheMomentOfTheClick)
+{
+    WriteBytes(fileName_, ItemsFile(8) + "[FOLDER]\r\n");
+    TCONF& conf = Start();
+    TNode* seventh = EntryOf(conf.TreeView()->Items().Node(7));
+    seventh->File = "C:\\Program Files\\edited.exe";
+    returned_ = nullptr;
+    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &returned_, 0,
+                                FALSE, DUPLICATE_SAME_ACCESS));
+    Item("AB7")->Click();
+    ASSERT_EQ(1u, calls_.size());
+    EXPECT_EQ("C:\\Program Files\\edited.exe", calls_[0].file);
+    EXPECT_EQ("o7", calls_[0].parameters);
+    EXPECT_EQ("open", calls_[0].verb);
+    EXPECT_EQ("d7", calls_[0].directory);
+    EXPECT_EQ(SW_SHOW, calls_[0].show);
+    DWORD flags = 0;
+    EXPECT_FALSE(GetHandleInformation(returned_, &flags)) << "the process handle was not closed";
+    returned_ = nullptr;
+
+    // The tree shrinks in the dialog; the menu keeps its names until the next save.
+    TreeModel& tree = conf.TreeView()->Items();
+    tree.Delete(tree.Node(7));
+    tree.Delete(tree.Node(6));
+    MenuItem* stale = Item("AB7");
+    ASSERT_NE(nullptr, stale);
+    GuardCallback(0, [&] {
+        stale->Click();
+        return 0;
+    });
+    const std::vector<ShownBox> boxes = TakeShownBoxes();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ("不正なインデックス.", boxes[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), boxes[0].type & MB_ICONMASK);
+    EXPECT_EQ(1u, calls_.size());
+}
+
+TEST_F(LauncherTest, TheTreeControlIsFilledWhenTheDialogShowsAndFollowsTheTreeThen)
+{
+    WriteBytes(fileName_, kToolsFile);
+    TCONF& conf = Start();
+    EXPECT_EQ(0, ControlCount(conf));
+    conf.Show();
+    EXPECT_EQ(3, ControlCount(conf));
+    TreeModel& tree = conf.TreeView()->Items();
+    TreeNode* added = conf.AddItemNode(-2, "added");
+    EXPECT_EQ(4, ControlCount(conf));
+    HTREEITEM item = conf.TreeView()->ItemHandle(added);
+    EXPECT_EQ(added, TreeView::NodeOf(conf.TreeView()->Handle(), item));
+    tree.MoveToFirstChild(added, tree.Node(0));
+    tree.Delete(tree.Node(2));
+    EXPECT_EQ(3, ControlCount(conf));
+    // The first child of the folder's item is the moved node's.
+    HTREEITEM folder = conf.TreeView()->ItemHandle(tree.Node(0));
+    auto child = reinterpret_cast<HTREEITEM>(
+        SendMessageA(conf.TreeView()->Handle(), TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(folder)));
+    EXPECT_EQ(added, TreeView::NodeOf(conf.TreeView()->Handle(), child));
+    conf.Hide();
+}
+
+TEST_F(LauncherTest, AListNestedAHundredThousandLevelsDeepNeitherCrashesNorHangs)
+{
+    constexpr int kDepth = 100000;
+    std::string folder = "[FOLDER]\r\n", parent = "[PARENT]\r\n";
+    for (int i = 0; i < kDepth; ++i) {
+        folder += "ITEM" + std::to_string(i) + "=1\r\n";
+        parent += "NODE" + std::to_string(i) + "=" + std::to_string(i - 2) + "\r\n";
+    }
+    WriteBytes(fileName_, folder + parent);
+    // The menu as the main window has it, so that its handle is made and taken apart.
+    auto* menu = new PopupMenu(host_.get());
+    launch_->SetSubmenu(true);
+    menu->Items()->Add(launch_);
+    TCONF& conf = Start();
+    EXPECT_EQ(kDepth, conf.TreeView()->Items().Count());
+    // The submenu and the tree control stop at their depths; the list itself is whole.
+    EXPECT_EQ(kMaxLaunchMenuDepth, launch_->ComponentCount());
+    menu->BuildHandle();
+    conf.Show();
+    EXPECT_EQ(TreeView::kMaxDepth, ControlCount(conf));
+    conf.Button6Click(nullptr);
+    EXPECT_FALSE(conf.Visible());
+    EXPECT_EQ(kMaxLaunchMenuDepth, launch_->ComponentCount());
+    EXPECT_TRUE(TakeShownBoxes().empty());
+    conf_.reset();
+}
+
+namespace {
+
+class ShellExecuteTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        program_ = folder_.Path() + "record.exe";
+        ASSERT_TRUE(CopyFileA((ModuleDirectory() + "record_args.exe").c_str(), program_.c_str(), FALSE));
+        char current[MAX_PATH] = "";
+        GetCurrentDirectoryA(MAX_PATH, current);
+        previousDirectory_ = current;
+    }
+    void TearDown() override { SetCurrentDirectoryA(previousDirectory_.c_str()); }
+
+    // The started program's command line and working directory.
+    std::vector<std::string> Run(const std::string& parameters, const std::string& directory)
+    {
+        HANDLE process = TTASKM::ShellExecute(program_, parameters, "open", directory, SW_SHOW);
+        EXPECT_NE(nullptr, process);
+        if (!process) {
+            return {};
+        }
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, 20000));
+        CloseHandle(process);
+        std::string record = ReadBytes(folder_.Path() + "record.txt");
+        std::vector<std::string> lines;
+        for (std::size_t end; (end = record.find("\r\n")) != std::string::npos; record.erase(0, end + 2)) {
+            lines.push_back(record.substr(0, end));
+        }
+        return lines;
+    }
+
+    ScratchFolder folder_;
+    std::string program_;
+    std::string previousDirectory_;
+};
+
+// Confirms every message box of the thread, counting them.
+BOOL CALLBACK AnswerShellBox(HWND window, LPARAM count)
+{
+    char name[32] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (std::string(name) == "#32770" && IsWindowVisible(window)) {
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
+        ++*reinterpret_cast<std::atomic<int>*>(count);
+    }
+    return TRUE;
+}
+
+bool SamePath(const std::string& a, const std::string& b)
+{
+    return CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_EQUAL;
+}
+
+} // namespace
+
+TEST_F(ShellExecuteTest, StartsInTheCurrentDirectoryWhenNoneIsGivenAndPassesOptionsAsTheyAre)
+{
+    const std::string current = folder_.Path() + "current";
+    CreateDirectoryA(current.c_str(), nullptr);
+    ASSERT_TRUE(SetCurrentDirectoryA(current.c_str()));
+    const std::string options = "C:\\MEMO FILE.TXT -x \"q r\"";
+    std::vector<std::string> lines = Run(options, "");
+    ASSERT_EQ(2u, lines.size());
+    const std::string& commandLine = lines[0];
+    ASSERT_GE(commandLine.size(), options.size() + 1);
+    EXPECT_EQ(" " + options, commandLine.substr(commandLine.size() - options.size() - 1)) << commandLine;
+    EXPECT_TRUE(SamePath(current, lines[1])) << lines[1];
+
+    const std::string given = folder_.Path() + "given";
+    CreateDirectoryA(given.c_str(), nullptr);
+    lines = Run("", given);
+    ASSERT_EQ(2u, lines.size());
+    EXPECT_TRUE(SamePath(given, lines[1])) << lines[1];
+}
+
+TEST_F(ShellExecuteTest, AMissingFileGivesTheShellsOwnMessageAndNoProcess)
+{
+    // The shell's box runs on this thread; a helper answers it.
+    const DWORD thread = GetCurrentThreadId();
+    std::atomic<bool> done{false};
+    std::atomic<int> answered{0};
+    std::thread closer([&] {
+        while (!done) {
+            EnumThreadWindows(thread, AnswerShellBox, reinterpret_cast<LPARAM>(&answered));
+            Sleep(50);
+        }
+    });
+    HANDLE process = TTASKM::ShellExecute(folder_.Path() + "missing.exe", "", "open", "", SW_SHOW);
+    done = true;
+    closer.join();
+    EXPECT_EQ(nullptr, process);
+    EXPECT_GE(answered.load(), 1) << "the shell showed no message";
+    EXPECT_TRUE(TakeShownBoxes().empty());
+}
+
+namespace {
+
+BOOL WINAPI IgnoreShellNotifyIcon(DWORD, PNOTIFYICONDATAA)
+{
+    return TRUE;
+}
+
+} // namespace
+
+TEST(LaunchIconTest, GivesFoldersTheFolderPictureAndItemsTheirFilesIconOrNone)
+{
+    ScratchFolder folder;
+    ScratchKey settings;
+    settings.SetString(kSettingsSection, "HOOK", "0");
+    auto previous = TTaskTray::SetShellNotifyIcon(IgnoreShellNotifyIcon);
+    auto main = std::make_unique<TTASKM>(application, settings.Path());
+    const std::string program = ModuleDirectory() + "record_args.exe";
+    WriteBytes(folder.Path() + "LAUNCH.INI",
+               "[FOLDER]\r\nITEM0=1\r\nITEM1=0\r\nITEM2=1\r\nITEM3=0\r\nITEM4=0\r\n"
+               "[PARENT]\r\nNODE1=-1\r\nNODE2=-1\r\n"
+               "[ExecInfo1]\r\nFILE=" + program + "\r\n[ExecInfo3]\r\nFILE=" + folder.Path() + "missing.exe\r\n" +
+                   "[ExecInfo4]\r\nFILE=" + program + "\r\n");
+    auto conf = std::make_unique<TCONF>(application, main->Launch(), &TTASKM::ShellExecute,
+                                        folder.Path() + "LAUNCH.INI");
+    main->SetLauncher(conf.get());
+    auto item = [&](const char* name) { return dynamic_cast<MenuItem*>(main->Launch()->FindComponent(name)); };
+
+    const int before = main->ImageList()->Count();
+    main->GetLaunchIcon();
+    EXPECT_EQ(0, item("AB0")->ImageIndex());
+    EXPECT_EQ(before, item("AB1")->ImageIndex());
+    EXPECT_EQ(0, item("AB2")->ImageIndex());
+    EXPECT_EQ(-1, item("AB3")->ImageIndex());
+    EXPECT_EQ(before + 1, item("AB4")->ImageIndex());
+    EXPECT_EQ(before + 2, main->ImageList()->Count());
+
+    // An item gone from the menu is skipped; its file's icon is still fetched.
+    delete item("AB1");
+    main->GetLaunchIcon();
+    EXPECT_EQ(before + 3, item("AB4")->ImageIndex());
+    EXPECT_EQ(before + 4, main->ImageList()->Count());
+    EXPECT_TRUE(TakeShownBoxes().empty());
+
+    main->SetLauncher(nullptr);
+    conf.reset();
+    main->Close();
+    main.reset();
+    DrainQuitMessages();
+    TTaskTray::SetShellNotifyIcon(previous);
+}
