@@ -1,6 +1,7 @@
 #include "shell/TTASKM.h"
 
 #include "base/error.h"
+#include "components/about_box.h"
 #include "components/task_tray.h"
 #include "forms/ttaskm_form.h"
 #include "framework/application.h"
@@ -9,8 +10,11 @@
 #include "framework/label.h"
 #include "framework/popup_menu.h"
 #include "hook/hook_library.h"
+#include "launcher/TCONF.h"
 #include "shell/settings.h"
 #include "triggers/chord_offset.h"
+#include "windowlist/task_switch.h"
+#include "windowlist/window_walk.h"
 
 #include <shellapi.h>
 
@@ -33,6 +37,28 @@ private:
     bool& flag_;
 };
 
+// Gives the main window back its drop target however the settings dialog ends.
+class DropRestorer {
+public:
+    explicit DropRestorer(HWND window) : window_(window) {}
+    ~DropRestorer() { DragAcceptFiles(window_, TRUE); }
+    DropRestorer(const DropRestorer&) = delete;
+    DropRestorer& operator=(const DropRestorer&) = delete;
+
+private:
+    HWND window_;
+};
+
+// The tray icon still opens the menu while a dialog opened from the chord's menu is up, so
+// a dialog may be asked for again while it shows: it comes to the front instead.
+bool BringBackIfShown(Form* dialog)
+{
+    if (!dialog->Visible())
+        return false;
+    SetForegroundWindow(dialog->Handle());
+    return true;
+}
+
 } // namespace
 
 TTASKM::TTASKM(Component* owner, std::string settingsKey)
@@ -44,10 +70,13 @@ TTASKM::TTASKM(Component* owner, std::string settingsKey)
     k6_ = Item("K6");
     k7_ = Item("K7");
     k8_ = Item("K8");
+    n4_ = Item("N4");
+    n5_ = Item("N5");
     label3_ = dynamic_cast<Label*>(FindComponent("Label3"));
     imageList_ = new ::ImageList(this);
     imageList_->SetName("ImageList");
     popupMenu_->SetImages(imageList_);
+    popupMenu_->OnPopup = [this](Component* sender) { PopupMenuPopup(sender); };
 
     taskTray_ = new TTaskTray(this);
     taskTray_->SetName("TaskTray");
@@ -80,7 +109,14 @@ NotifyEvent TTASKM::FindHandler(const char* name)
         const char* name;
         Handler handler;
     } kHandlers[] = {
+        {"K1Click", &TTASKM::K1Click},
+        {"K2Click", &TTASKM::K2Click},
+        {"K6Click", &TTASKM::K6Click},
         {"K7Click", &TTASKM::K7Click},
+        {"K8Click", &TTASKM::K8Click},
+        {"N4Click", &TTASKM::N4Click},
+        {"N5Click", &TTASKM::N5Click},
+        {"KMIVTRA1Click", &TTASKM::KMIVTRA1Click},
         {"KMIVTRA2Click", &TTASKM::KMIVTRA2Click},
     };
     for (const auto& entry : kHandlers)
@@ -155,6 +191,140 @@ void TTASKM::K7Click(Component*)
         DragAcceptFiles(Handle(), FALSE);
         SetSize(0, 0);
     }
+}
+
+void TTASKM::SetLauncher(TCONF* launcher)
+{
+    if (launcher_)
+        launcher_->RemoveFreeNotification(this);
+    launcher_ = launcher;
+    if (launcher_)
+        launcher_->FreeNotification(this);
+}
+
+void TTASKM::SetAboutBox(TAboutBox* aboutBox)
+{
+    if (aboutBox_)
+        aboutBox_->RemoveFreeNotification(this);
+    aboutBox_ = aboutBox;
+    if (aboutBox_)
+        aboutBox_->FreeNotification(this);
+}
+
+void TTASKM::Notification(Component* component, Operation operation)
+{
+    Form::Notification(component, operation);
+    if (operation != Operation::Remove)
+        return;
+    if (component == launcher_)
+        launcher_ = nullptr;
+    if (component == aboutBox_)
+        aboutBox_ = nullptr;
+}
+
+void TTASKM::PopupMenuPopup(Component*)
+{
+    while (taskList_->Count() > 0) {
+        MenuItem* item = taskList_->Items(0);
+        taskList_->Delete(0);
+        delete item;
+    }
+    SearchWindows(GetDesktopWindow());
+    GetLaunchIcon();
+}
+
+void TTASKM::SearchWindows(HWND parent)
+{
+    ResetTaskPictures(*imageList_);
+    WalkWindows(parent, *imageList_, OwnWindows(), [this](const TaskWindow& window) {
+        AddToTask(window.title, window.className, window.imageIndex);
+    });
+}
+
+std::vector<HWND> TTASKM::OwnWindows() const
+{
+    std::vector<HWND> own{Handle()};
+    if (application)
+        own.push_back(application->Handle());
+    if (launcher_)
+        own.push_back(launcher_->Handle());
+    return own;
+}
+
+void TTASKM::AddToTask(const std::string& caption, const std::string& hint, int imageIndex)
+{
+    auto* item = new MenuItem(taskList_);
+    item->SetCaption(caption);
+    item->SetHint(hint);
+    item->SetImageIndex(imageIndex);
+    item->OnClick = [this](Component* sender) { TaskClick(sender); };
+    taskList_->Add(item);
+}
+
+void TTASKM::TaskClick(Component* sender)
+{
+    // The item keeps no handle: a window that went away since the menu opened is not found,
+    // and choosing its item does nothing.
+    if (auto* item = dynamic_cast<MenuItem*>(sender))
+        SwitchToWindow(item->Hint(), item->Caption());
+}
+
+void TTASKM::K1Click(Component*)
+{
+    if (!launcher_ || BringBackIfShown(launcher_))
+        return;
+    chordReady_ = false;
+    FlagRestorer ready(chordReady_);
+    DragAcceptFiles(Handle(), FALSE);
+    DropRestorer drops(Handle());
+    launcher_->ShowModal();
+}
+
+void TTASKM::K2Click(Component*)
+{
+    WinHelpA(Handle(), application->HelpFile().c_str(), HELP_FINDER, 0);
+}
+
+void TTASKM::K6Click(Component*)
+{
+    // The hook stays as start-up left it: the new state is saved at close and used next time.
+    k6_->SetChecked(!k6_->Checked());
+    application->MessageBox("設定を有効にするために Mivtra を再起動してください。");
+}
+
+void TTASKM::K8Click(Component*)
+{
+    bool on = !k8_->Checked();
+    k8_->SetChecked(on);
+    if (taskTray_)
+        taskTray_->SetRegistered(on);
+    // Whatever K7 says: the window keeps its size and place, 0 x 0 while the drop window is off.
+    ShowWindow(Handle(), on ? SW_SHOW : SW_HIDE);
+}
+
+void TTASKM::N4Click(Component*)
+{
+    ToggleOpenOnly(n4_, n5_);
+}
+
+void TTASKM::N5Click(Component*)
+{
+    ToggleOpenOnly(n5_, n4_);
+}
+
+void TTASKM::ToggleOpenOnly(MenuItem* clicked, MenuItem* other)
+{
+    clicked->SetChecked(!clicked->Checked());
+    if (clicked->Checked() && other->Checked())
+        other->SetChecked(false);
+    if (!k8_->Checked())
+        K8Click(k8_);
+}
+
+void TTASKM::KMIVTRA1Click(Component*)
+{
+    if (aboutBox_ && !BringBackIfShown(aboutBox_))
+        aboutBox_->ShowModal();
 }
 
 void TTASKM::KMIVTRA2Click(Component*)

@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include <string>
+#include <vector>
 
 // shellapi.h maps ShellExecute to ShellExecuteA; the main window's own operation keeps its
 // name in every file that includes this one.
@@ -17,6 +18,7 @@ class ImageList;
 class Label;
 class MenuItem;
 class PopupMenu;
+class TAboutBox;
 class TCONF;
 class TTaskTray;
 
@@ -43,12 +45,37 @@ public:
     bool ChordReady() const { return chordReady_; }
     bool HookActive() const { return hookActive_; }
 
+    // The pop-up menu's opening handler, whoever opens it: a fresh task submenu and fresh
+    // pictures.
+    void PopupMenuPopup(Component* sender);
+    // Gives every launcher item the shell's icon of its entry's file, a folder's item the
+    // folder picture.
+    void GetLaunchIcon();
+    // Fills the task submenu (expected empty) from the children of parent, the desktop
+    // window for the real menu, and rebuilds the pictures.
+    void SearchWindows(HWND parent);
+    void AddToTask(const std::string& caption, const std::string& hint, int imageIndex);
+    // The click of every task item: brings back the window the item names.
+    void TaskClick(Component* sender);
+
+    void K1Click(Component* sender);
+    void K2Click(Component* sender);
+    void K6Click(Component* sender);
     void K7Click(Component* sender);
+    void K8Click(Component* sender);
+    void N4Click(Component* sender);
+    void N5Click(Component* sender);
+    void KMIVTRA1Click(Component* sender);
     void KMIVTRA2Click(Component* sender);
 
     // The launcher settings dialog, whose tree is the one launcher list; set once at start.
     TCONF* Launcher() const { return launcher_; }
-    void SetLauncher(TCONF* launcher) { launcher_ = launcher; }
+    void SetLauncher(TCONF* launcher);
+    // The about box, shown modally from the menu; set once at start.
+    TAboutBox* AboutBox() const { return aboutBox_; }
+    void SetAboutBox(TAboutBox* aboutBox);
+
+    void Notification(Component* component, Operation operation) override;
 
     // Opens a file, folder, program or link through the shell; returns the started
     // process's handle, which the caller closes, or null.
@@ -68,6 +95,12 @@ private:
     void SaveSettingsAndRelease();
     void WMMouseChord(WPARAM wParam);
     MenuItem* Item(const char* name) const;
+    // N4Click and N5Click: at most one of the two is checked, and either brings the tray
+    // icon back.
+    void ToggleOpenOnly(MenuItem* clicked, MenuItem* other);
+    // The windows the task submenu never lists: this one, the application window and the
+    // launcher settings dialog.
+    std::vector<HWND> OwnWindows() const;
 
     std::string settingsKey_;
     PopupMenu* popupMenu_ = nullptr;    // owned by the form, as all components below
@@ -77,9 +110,12 @@ private:
     MenuItem* k6_ = nullptr;
     MenuItem* k7_ = nullptr;
     MenuItem* k8_ = nullptr;
+    MenuItem* n4_ = nullptr;
+    MenuItem* n5_ = nullptr;
     Label* label3_ = nullptr;
     TTaskTray* taskTray_ = nullptr;     // destroyed by FormClose
-    TCONF* launcher_ = nullptr;         // not owned: the application owns the dialog
+    TCONF* launcher_ = nullptr;         // not owned: the application's; cleared when it goes
+    TAboutBox* aboutBox_ = nullptr;     // not owned, as the launcher dialog
     bool chordReady_ = false;
     bool hookActive_ = false;
     bool released_ = false;             // settings written, hook and tray icon gone

@@ -142,7 +142,10 @@ static int Usage()
                  "  acp                               the ANSI code page\n"
                  "  keeper                            stay alive in the desktop until killed\n"
                  "  testwindow TITLE X Y W H          show a window until killed; its title\n"
-                 "                                    counts the button messages it gets\n");
+                 "                                    counts the button messages it gets\n"
+                 "  iconwindow TITLE X Y W H          the same, of a class with an icon (WintoolIconWindow)\n"
+                 "  show CLASS TITLE CMD              ShowWindow(CMD) on the window with that class and title\n"
+                 "  activate CLASS TITLE              make the window with that class and title the foreground\n");
     return 2;
 }
 
@@ -177,9 +180,10 @@ static LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam,
 // A window of our own that keeps the process a client of the desktop (keeper, hidden) or gives
 // the scripts something to click on (testwindow, shown and made the foreground).
 static int RunWindow(const wchar_t* className, const wchar_t* title, bool visible, int x, int y,
-                     int width, int height)
+                     int width, int height, HICON icon = nullptr)
 {
     WNDCLASSW windowClass = {};
+    windowClass.hIcon = icon;
     windowClass.lpfnWndProc = TestWindowProc;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
@@ -204,6 +208,31 @@ static int RunWindow(const wchar_t* className, const wchar_t* title, bool visibl
         DispatchMessageW(&message);
     }
     return 0;
+}
+
+// A 32 x 32 class icon that is easy to tell on a screenshot: a green square with a white frame.
+static HICON FramedIcon()
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = 32;
+    info.bmiHeader.biHeight = 32;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP color = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            const bool frame = x < 3 || y < 3 || x > 28 || y > 28;
+            static_cast<DWORD*>(bits)[y * 32 + x] = frame ? 0xFFFFFFFFu : 0xFF00A040u;
+        }
+    }
+    HBITMAP mask = CreateBitmap(32, 32, 1, 1, nullptr);
+    ICONINFO icon = {TRUE, 0, 0, mask, color};
+    HICON made = CreateIconIndirect(&icon);
+    DeleteObject(color);
+    DeleteObject(mask);
+    return made;
 }
 
 // Polls every 50 ms until the condition holds or the time is up.
@@ -341,6 +370,23 @@ int wmain(int argc, wchar_t** argv)
         return RunWindow(L"WintoolTestWindow", args[0], true, static_cast<int>(Number(args[1])),
                          static_cast<int>(Number(args[2])), static_cast<int>(Number(args[3])),
                          static_cast<int>(Number(args[4])));
+    }
+    if (command == L"iconwindow" && count == 5) {
+        return RunWindow(L"WintoolIconWindow", args[0], true, static_cast<int>(Number(args[1])),
+                         static_cast<int>(Number(args[2])), static_cast<int>(Number(args[3])),
+                         static_cast<int>(Number(args[4])), FramedIcon());
+    }
+    if ((command == L"show" && count == 3) || (command == L"activate" && count == 2)) {
+        HWND window = FindWindowW(args[0], args[1]);
+        if (!window) {
+            std::fprintf(stderr, "wintool: no window of class %ls titled %ls\n", args[0], args[1]);
+            return 1;
+        }
+        if (command == L"show") {
+            ShowWindow(window, static_cast<int>(Number(args[2])));
+            return 0;
+        }
+        return SetForegroundWindow(window) ? 0 : 1;
     }
     return Usage();
 }

@@ -5,6 +5,7 @@
 #include "framework/menu_item.h"
 #include "framework/popup_menu.h"
 #include "hook/hook_library.h"
+#include "menu_test_support.h"
 #include "win32_test_support.h"
 
 #include <gtest/gtest.h>
@@ -226,6 +227,56 @@ TEST_F(TTASKMTest, TheChordOpensTheMenuOnlyWhenReadyAndWithANonZeroWParam)
     EXPECT_EQ(1, openings);
     EXPECT_FALSE(readyWhileOpen);
     EXPECT_TRUE(form.ChordReady());
+}
+
+// The window the chord is made over, at (200, 150), 400 x 300. Made once: without a window
+// manager, destroying a window that was active makes Wine wait for a state change that never
+// comes.
+HWND ChordTarget()
+{
+    static HWND window = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "ChordTarget";
+        RegisterClassA(&wc);
+        return CreateWindowExA(0, "ChordTarget", "chord target", WS_POPUP | WS_VISIBLE, 200, 150, 400, 300,
+                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    }();
+    return window;
+}
+
+TEST_F(TTASKMTest, TheChordMenuOpensAtTheForegroundWindowsCornerPlusTheRecordedOffset)
+{
+    scratch_.SetString(kSettingsSection, "HOOK", "0");
+    TTASKM& form = Start();
+    POINT opened{-1000, -1000};
+    form.GetPopupMenu()->OnPopup = [&](Component*) {
+        opened = POINT{-1000, -1000};
+        CloseMenuWhenOpen([&](HWND menu) {
+            RECT r{};
+            if (menu && GetWindowRect(menu, &r))
+                opened = POINT{r.left, r.top};
+        });
+    };
+    // The hook library records the pointer's offset from the foreground window's corner for a
+    // chord it does not know; the pointer stands where the chord would be.
+    const struct {
+        POINT pointer;
+        POINT menu;
+    } cases[] = {
+        {{250, 250}, {250, 250}},   // 50 right of and 100 below the corner
+        {{199, 150}, {199, 150}},   // offset (-1, 0): lParam -1, which splits to x -1, y 0
+    };
+    for (const auto& c : cases) {
+        SetForegroundWindow(ChordTarget());
+        ASSERT_EQ(ChordTarget(), GetForegroundWindow());
+        ASSERT_TRUE(SetCursorPos(c.pointer.x, c.pointer.y));
+        SendMessageA(form.Handle(), WM_MOUSECHORD, 0x7FFF0000, 0);
+        EXPECT_EQ(c.menu.x, opened.x) << c.pointer.x << "," << c.pointer.y;
+        EXPECT_EQ(c.menu.y, opened.y) << c.pointer.x << "," << c.pointer.y;
+        EXPECT_TRUE(form.ChordReady());
+    }
 }
 
 } // namespace

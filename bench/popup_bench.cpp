@@ -1,0 +1,367 @@
+// How long the pop-up menu's opening handler takes, how much of that is the platform's own
+// calls, and whether a thousand openings leave handles behind. Prints figures; fails nothing
+// but a handle count that grew.
+//
+//   popup_bench [WINDOWS [LAUNCHER_ITEMS [ROUNDS [OPENINGS]]]]     defaults 50 200 30 1000
+#include "framework/application.h"
+#include "framework/handles.h"
+#include "framework/image_list.h"
+#include "framework/menu_item.h"
+#include "framework/popup_menu.h"
+#include "launcher/TCONF.h"
+#include "launcher/tnode.h"
+#include "shell/TTASKM.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+double Now()
+{
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / frequency;
+}
+
+// Times of one run each, in milliseconds.
+class Samples {
+public:
+    template <typename Body>
+    void Run(Body&& body)
+    {
+        double start = Now();
+        body();
+        times_.push_back((Now() - start) * 1000.0);
+    }
+    double Median() const
+    {
+        std::vector<double> sorted = times_;
+        std::sort(sorted.begin(), sorted.end());
+        return sorted.empty() ? 0.0 : sorted[sorted.size() / 2];
+    }
+    double Mean() const
+    {
+        double sum = 0;
+        for (double t : times_)
+            sum += t;
+        return times_.empty() ? 0.0 : sum / times_.size();
+    }
+
+private:
+    std::vector<double> times_;
+};
+
+void PrintTiming(const char* what, const Samples& samples)
+{
+    std::printf("  %-40s median %8.2f ms   mean %8.2f ms\n", what, samples.Median(), samples.Mean());
+}
+
+// A 32 x 32 icon of one colour, the size most programs register as their class icon.
+HICON ColourIcon(COLORREF colour)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = 32;
+    info.bmiHeader.biHeight = 32;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    UniqueBitmap colourBits(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    DWORD pixel = 0xFF000000u | (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+    for (int i = 0; i < 32 * 32; ++i)
+        static_cast<DWORD*>(bits)[i] = pixel;
+    UniqueBitmap mask(CreateBitmap(32, 32, 1, 1, nullptr));
+    ICONINFO icon{TRUE, 0, 0, mask.Get(), colourBits.Get()};
+    return CreateIconIndirect(&icon);
+}
+
+// Top-level windows as other programs would have them: visible, titled, each class with an icon.
+class Windows {
+public:
+    explicit Windows(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            std::string className = "PopupBenchWindow" + std::to_string(i);
+            icons_.emplace_back(ColourIcon(RGB(i * 5 % 256, 255 - i * 5 % 256, 128)));
+            WNDCLASSA wc{};
+            wc.lpfnWndProc = DefWindowProcA;
+            wc.hInstance = GetModuleHandleA(nullptr);
+            wc.hIcon = icons_.back().Get();
+            wc.lpszClassName = className.c_str();
+            RegisterClassA(&wc);
+            std::string title = "ベンチマークのウィンドウ " + std::to_string(i);
+            windows_.emplace_back(CreateWindowExA(WS_EX_TOOLWINDOW, className.c_str(), title.c_str(),
+                                                  WS_POPUP | WS_VISIBLE, -3000, -3000, 100, 100, nullptr,
+                                                  nullptr, GetModuleHandleA(nullptr), nullptr));
+        }
+    }
+
+private:
+    std::vector<UniqueIcon> icons_;      // owned: the classes only refer to them
+    std::vector<UniqueWindow> windows_;
+};
+
+// The platform calls that the opening handler makes, as bare loops without menu items or
+// components: the floor under its time, in its three parts.
+void ProgramPictures(HIMAGELIST list, const std::string& module)
+{
+    ImageList_RemoveAll(list);
+    for (int number : {2, 3}) {
+        HICON small = nullptr;
+        ExtractIconExA(module.c_str(), number, nullptr, &small, 1);
+        ImageList_AddIcon(list, small);
+        DestroyIcon(small);
+    }
+}
+
+void WindowCalls(HIMAGELIST list)
+{
+    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        char title[256];
+        char className[256];
+        GetWindowTextA(w, title, 256);
+        GetClassNameA(w, className, 256);
+        if (auto icon = reinterpret_cast<HICON>(GetClassLongPtrA(w, GCL_HICON))) {
+            HICON copy = CopyIcon(icon);
+            ImageList_AddIcon(list, copy);
+            DestroyIcon(copy);
+        }
+        IsWindowVisible(w);
+    }
+}
+
+void ShellIconCalls(HIMAGELIST list, const std::vector<std::string>& files)
+{
+    for (const std::string& file : files) {
+        SHFILEINFOA info{};
+        SHGetFileInfoA(file.c_str(), 0, &info, sizeof info, SHGFI_ICON);
+        if (info.hIcon) {
+            HICON copy = CopyIcon(info.hIcon);
+            ImageList_AddIcon(list, copy);
+            DestroyIcon(copy);
+            DestroyIcon(info.hIcon);
+        }
+    }
+}
+
+// What the opening handler does beyond the platform: the task items made for every listed
+// window and destroyed again at the next opening.
+void TaskItemsAlone(TTASKM& form, int count)
+{
+    for (int i = 0; i < count; ++i)
+        form.AddToTask("ベンチマークのウィンドウ " + std::to_string(i), "PopupBenchWindow" + std::to_string(i),
+                       i);
+    MenuItem* tasks = form.TaskList();
+    while (tasks->Count() > 0) {
+        MenuItem* item = tasks->Items(0);
+        tasks->Delete(0);
+        delete item;
+    }
+}
+
+int TopLevelWindowCount()
+{
+    int n = 0;
+    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+        ++n;
+    return n;
+}
+
+// Handle counts. GetGuiResources is what Windows offers; Wine answers 0 there, so the live
+// handles of this process are also counted by asking the platform about every possible
+// handle value (Wine takes a handle without generation bits for any generation).
+struct HandleCounts {
+    DWORD gdi;          // GetGuiResources
+    DWORD user;         // GetGuiResources
+    int gdiProbed;      // objects GetObjectType knows
+    int menusProbed;    // handles IsMenu accepts
+    int iconsProbed;    // handles GetIconInfo accepts
+};
+
+HandleCounts CountHandles()
+{
+    HandleCounts counts{};
+    counts.gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    counts.user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    for (ULONG_PTR value = 1; value < 0x10000; ++value)
+        counts.gdiProbed += GetObjectType(reinterpret_cast<HGDIOBJ>(value)) != 0;
+    for (ULONG_PTR index = 0; index < 0x7FF0; ++index) {
+        ULONG_PTR value = (index << 1) + 0x20;
+        counts.menusProbed += IsMenu(reinterpret_cast<HMENU>(value)) != 0;
+        ICONINFO info{};
+        if (GetIconInfo(reinterpret_cast<HICON>(value), &info)) {
+            ++counts.iconsProbed;
+            DeleteObject(info.hbmColor);
+            DeleteObject(info.hbmMask);
+        }
+    }
+    return counts;
+}
+
+void PrintCounts(const char* when, const HandleCounts& c)
+{
+    std::printf("  %-7s GetGuiResources GDI %5lu USER %5lu | probed: GDI objects %5d, menus %4d, icons %5d\n",
+                when, static_cast<unsigned long>(c.gdi), static_cast<unsigned long>(c.user), c.gdiProbed,
+                c.menusProbed, c.iconsProbed);
+}
+
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    EndMenu();
+}
+
+int Argument(int argc, char** argv, int index, int fallback)
+{
+    return argc > index ? std::atoi(argv[index]) : fallback;
+}
+
+std::string TempFolder()
+{
+    char folder[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, folder);
+    return folder;
+}
+
+// Launcher entries of the kinds a list holds: programs, a folder, a document, and one whose
+// file is gone (no icon).
+std::vector<std::string> LauncherFiles(int count, const std::string& program)
+{
+    std::string document = TempFolder() + "popup_bench_memo.txt";
+    HANDLE file = CreateFileA(document.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string kinds[] = {program, std::string(windows) + "\\notepad.exe", windows, document,
+                                 TempFolder() + "popup_bench_gone.exe"};
+    std::vector<std::string> files;
+    for (int i = 0; i < count; ++i)
+        files.push_back(kinds[i % 5]);
+    return files;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int windowCount = Argument(argc, argv, 1, 50);
+    const int launcherCount = Argument(argc, argv, 2, 200);
+    const int rounds = Argument(argc, argv, 3, 30);
+    const int openings = Argument(argc, argv, 4, 1000);
+
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    Application app;
+    app.Initialize(GetModuleHandleA(nullptr));
+    app.SetTitle("Mivtra");
+
+    // Settings of the bench's own: no hook, no tray icon, nothing written where Mivtra keeps its.
+    const std::string key = "Software\\MivtraBench\\" + std::to_string(GetCurrentProcessId());
+    {
+        HKEY general = nullptr;
+        RegCreateKeyExA(HKEY_CURRENT_USER, (key + "\\General").c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                        &general, nullptr);
+        RegSetValueExA(general, "HOOK", 0, REG_SZ, reinterpret_cast<const BYTE*>("0"), 2);
+        RegSetValueExA(general, "DispIcon", 0, REG_SZ, reinterpret_cast<const BYTE*>("0"), 2);
+        RegCloseKey(general);
+    }
+    char module[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, module, MAX_PATH);
+    const std::string launchFile = TempFolder() + "popup_bench_LAUNCH.INI";   // read, never written
+    DeleteFileA(launchFile.c_str());
+    const std::vector<std::string> files = LauncherFiles(launcherCount, module);
+
+    int status = 0;
+    {
+        auto form = std::make_unique<TTASKM>(&app, key);
+        auto launcher = std::make_unique<TCONF>(&app, form->Launch(), nullptr, launchFile);
+        form->SetLauncher(launcher.get());
+        for (int i = 0; i < launcherCount; ++i)
+            EntryOf(launcher->AddItemNode(-2, "項目 " + std::to_string(i)))->File = files[i];
+        launcher->BuildLaunchMenu();
+        Windows windows(windowCount);
+        PopupMenu* menu = form->GetPopupMenu();
+        ImageList bare(nullptr);
+
+        std::printf("popup_bench: %d windows of our own (%d top-level windows on the desktop in all), "
+                    "%d launcher items, %d rounds\n",
+                    windowCount, TopLevelWindowCount(), launcherCount, rounds);
+
+        // Warm-up: classes, caches, first allocations.
+        form->PopupMenuPopup(menu);
+        ProgramPictures(bare.Handle(), module);
+        WindowCalls(bare.Handle());
+        ShellIconCalls(bare.Handle(), files);
+
+        // Interleaved round by round, so that a busy machine weighs on every part alike.
+        Samples popup, pictures, walk, shell, build, items;
+        for (int i = 0; i < rounds; ++i) {
+            popup.Run([&] { form->PopupMenuPopup(menu); });
+            pictures.Run([&] { ProgramPictures(bare.Handle(), module); });
+            walk.Run([&] { WindowCalls(bare.Handle()); });
+            shell.Run([&] { ShellIconCalls(bare.Handle(), files); });
+            build.Run([&] { UniqueMenu handle = menu->BuildHandle(); });
+        }
+        form->PopupMenuPopup(menu);
+        const int listed = form->TaskList()->Count();
+        for (int i = 0; i < rounds; ++i)
+            items.Run([&] { TaskItemsAlone(*form, listed); });
+        std::printf("  after an opening: %d task items, %d pictures\n", listed, form->ImageList()->Count());
+        PrintTiming("PopupMenuPopup", popup);
+        PrintTiming("platform: the two program pictures", pictures);
+        PrintTiming("platform: the window walk", walk);
+        PrintTiming("platform: the launcher's shell icons", shell);
+        double floor = pictures.Median() + walk.Median() + shell.Median();
+        std::printf("  %-40s median %8.2f ms\n", "platform calls together", floor);
+        std::printf("  ours beyond the platform calls: %.2f ms of %.2f ms (%.1f %%, medians)\n",
+                    popup.Median() - floor, popup.Median(),
+                    popup.Median() > 0 ? 100.0 * (popup.Median() - floor) / popup.Median() : 0.0);
+        PrintTiming("ours alone: task items made, destroyed", items);
+        PrintTiming("menu handle with item bitmaps", build);
+
+        if (openings > 0) {
+            // Real openings: the opening handler, the handle, the tracked menu closed from
+            // inside its loop, the chosen-item look-up.
+            SetTimer(nullptr, 0, 10, CloseMenu);
+            menu->Popup(20, 20);
+            HandleCounts before = CountHandles();
+            double start = Now();
+            for (int i = 0; i < openings; ++i) {
+                SetTimer(nullptr, 0, 10, CloseMenu);
+                menu->Popup(20, 20);
+            }
+            double elapsed = Now() - start;
+            HandleCounts after = CountHandles();
+            std::printf("handles around %d openings of the menu (%.1f s):\n", openings, elapsed);
+            PrintCounts("before", before);
+            PrintCounts("after", after);
+            bool grew = after.gdi > before.gdi || after.user > before.user ||
+                        after.gdiProbed > before.gdiProbed || after.menusProbed > before.menusProbed ||
+                        after.iconsProbed > before.iconsProbed;
+            std::printf("  %s\n", grew ? "GROWN: handles leak" : "no growth");
+            status = grew ? 1 : 0;
+        }
+        form->Close();
+    }
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
+    DeleteFileA((TempFolder() + "popup_bench_memo.txt").c_str());
+    return status;
+}

@@ -1,0 +1,162 @@
+#!/usr/bin/env bash
+# The pop-up menu opened by the chord: it opens at the foreground window's corner plus the
+# chord's offset, its task submenu lists a window made for the purpose and choosing that item
+# (by keyboard) brings the window back from maximised into the foreground, its launcher
+# submenu shows the entries' pictures, and its exit item ends Mivtra with the settings written.
+. "$(dirname "${BASH_SOURCE[0]}")/common.sh" "$@"
+
+e2e_begin
+
+# A launcher list with a folder holding a program, a folder entry and an entry whose file is
+# gone: folder picture, shell icons and no picture, side by side.
+launch_ini=$WINEPREFIX/drive_c/Mivtra/LAUNCH.INI
+printf '%s\r\n' \
+    '[FOLDER]' 'ITEM0=1' 'ITEM1=0' 'ITEM2=0' 'ITEM3=0' \
+    '[PARENT]' 'NODE0=-2' 'NODE1=-1' 'NODE2=-2' 'NODE3=-2' \
+    '[ExecInfo0]' 'NAME=ツール' \
+    '[ExecInfo1]' 'NAME=メモ帳' 'FILE=C:\windows\notepad.exe' 'OPTION=' 'DIR=' \
+    '[ExecInfo2]' 'NAME=Windows フォルダ' 'FILE=C:\windows' 'OPTION=' 'DIR=' \
+    '[ExecInfo3]' 'NAME=消えたファイル' 'FILE=C:\nowhere\gone.exe' 'OPTION=' 'DIR=' |
+    iconv -f UTF-8 -t CP932 >"$launch_ini"
+
+step "Mivtra runs with the chord on and a launcher list"
+mivtra_start
+pass "TTASKM window exists (Windows pid $mivtra_winpid)"
+
+# The window the task submenu is to bring back. Its title carries a mnemonic, so that the
+# keyboard can choose its item wherever the window's place in the Z order puts it. Its class
+# has an icon, yet under Wine its item shows none: Wine does not hand one process the class
+# icon of another's window (GetClassLongPtr answers 0), which Windows does.
+target_title='試験窓(&Q)'
+target_left=300 target_top=200 target_width=320 target_height=200
+
+step "a window to switch to, maximised, and an ordinary window in front of it"
+desktop_wintool iconwindow "$target_title" $target_left $target_top $target_width $target_height >/dev/null &
+desktop_wintool wait WintoolIconWindow 10000 >/dev/null || fail "the target window did not show"
+desktop_wintool show WintoolIconWindow "$target_title" 3 || fail "could not maximise the target window"
+sleep 0.3
+line=$(desktop_wintool find WintoolIconWindow | tr -d '\r')
+win_split "$line"
+[ $((win_right - win_left)) -gt $target_width ] || fail "the target window is not maximised: $line"
+note "target maximised: ($win_left,$win_top)-($win_right,$win_bottom)"
+desktop_wintool testwindow "chord target" 120 100 400 300 >/dev/null &
+line=$(desktop_wintool wait WintoolTestWindow 10000 | tr -d '\r') || fail "the chord window did not show"
+win_split "$line"
+front_left=$win_left front_top=$win_top
+sleep 0.3
+fg=$(desktop_wintool foreground | tr -d '\r') || fail "no foreground window"
+win_split "$fg"
+[ "$win_class" = WintoolTestWindow ] || {
+    desktop_wintool setfg WintoolTestWindow || true
+    fg=$(desktop_wintool foreground | tr -d '\r')
+    win_split "$fg"
+    [ "$win_class" = WintoolTestWindow ] || fail "the foreground window is $win_class, not the chord window"
+}
+pass "chord window in front at ($front_left,$front_top)"
+
+# Makes the chord at (X, Y) and waits for Mivtra's menu; sets menu_left and menu_top. Keys
+# then reach the menu only when the X keyboard focus is on the desktop's X window, from where
+# Wine sends them to its foreground window (Mivtra's, while the menu is open), and not on the
+# X window of the program activated last.
+chord_menu() {
+    local x=$1 y=$2 line
+    xdotool windowfocus "$(xdotool search --name 'Wine desktop' | head -1)"
+    xdotool mousemove "$x" "$y"
+    sleep 0.2
+    xdotool mousedown 3
+    sleep 0.05
+    xdotool mousedown 1
+    line=$(desktop_wintool wait '#32768' 5000 | tr -d '\r') || {
+        xdotool mouseup 1 mouseup 3
+        fail "no pop-up menu (#32768) within 5 s of the chord"
+    }
+    xdotool mouseup 1
+    sleep 0.05
+    xdotool mouseup 3
+    win_split "$line"
+    [ "$win_pid" = "$mivtra_winpid" ] || fail "the menu belongs to process $win_pid, not to Mivtra ($mivtra_winpid)"
+    menu_left=$win_left menu_top=$win_top
+    sleep 0.3
+}
+
+# How many menu windows are on screen: the menu and its open submenus.
+open_menus() { desktop_wintool list | tr -d '\r' | awk '$8 == "#32768" && $2 == 1' | wc -l; }
+
+# Escape, one level at a time, until no menu is left open.
+escape_menus() {
+    local i
+    for i in $(seq 8); do
+        [ "$(open_menus)" = 0 ] && return 0
+        xdotool key Escape
+        sleep 0.3
+    done
+    [ "$(open_menus)" = 0 ]
+}
+
+step "the chord over the window opens the menu at its corner plus the chord's offset"
+offset_x=150 offset_y=100
+chord_menu $((front_left + offset_x)) $((front_top + offset_y))
+[ "$menu_left" = $((front_left + offset_x)) ] && [ "$menu_top" = $((front_top + offset_y)) ] ||
+    fail "the menu opened at ($menu_left,$menu_top), not at ($((front_left + offset_x)),$((front_top + offset_y)))"
+pass "menu at ($menu_left,$menu_top) = window corner ($front_left,$front_top) + ($offset_x,$offset_y)"
+
+step "the keyboard opens the task submenu, which lists the window"
+xdotool key Down
+sleep 0.1
+xdotool key Down
+sleep 0.1
+xdotool key Right
+for i in $(seq 20); do
+    [ "$(open_menus)" = 2 ] && break
+    sleep 0.1
+done
+[ "$(open_menus)" = 2 ] || fail "the task submenu did not open ($(open_menus) menu windows)"
+desktop_screenshot "$e2e_out/task-submenu.png"
+pass "task submenu open; screenshot $e2e_out/task-submenu.png"
+
+step "choosing the window's item restores it and brings it to the front"
+xdotool key q
+desktop_wintool waitgone '#32768' 3000 || fail "the menu stayed open after choosing the item"
+restored=
+for i in $(seq 30); do
+    line=$(desktop_wintool find WintoolIconWindow | tr -d '\r')
+    win_split "$line"
+    if [ "$win_left" = $target_left ] && [ "$win_top" = $target_top ] &&
+        [ $((win_right - win_left)) = $target_width ] && [ $((win_bottom - win_top)) = $target_height ]; then
+        restored=1
+        break
+    fi
+    sleep 0.1
+done
+[ -n "$restored" ] || fail "the target window is not back at its normal place and size: $line"
+fg=$(desktop_wintool foreground | tr -d '\r') || fail "no foreground window"
+win_split "$fg"
+[ "$win_class" = WintoolIconWindow ] || fail "the foreground window is $win_class, not the chosen one"
+desktop_screenshot "$e2e_out/task-chosen.png"
+pass "the window is back at ($target_left,$target_top) ${target_width}x${target_height} and in front"
+
+step "the launcher submenu shows the entries' pictures"
+chord_menu $((target_left + 40)) $((target_top + 60))
+xdotool key Down
+sleep 0.1
+xdotool key Right
+sleep 0.3
+xdotool key Right
+for i in $(seq 20); do
+    [ "$(open_menus)" = 3 ] && break
+    sleep 0.1
+done
+[ "$(open_menus)" = 3 ] || fail "the launcher folder did not open ($(open_menus) menu windows)"
+desktop_screenshot "$e2e_out/launcher-submenu.png"
+pass "launcher submenu and its folder open; screenshot $e2e_out/launcher-submenu.png"
+escape_menus || fail "the menus did not close on Escape"
+
+step "the exit item ends Mivtra, which writes its settings"
+chord_menu $((target_left + 40)) $((target_top + 60))
+xdotool key c
+mivtra_wait_exit 10 || fail "Mivtra still runs 10 s after its exit item"
+[ "$mivtra_exit" = 0 ] || fail "Mivtra ended with code $mivtra_exit"
+pass "Mivtra ended with code 0"
+expect_settings HOOK=1 DragDrop=0 DispIcon=1 TOP=76 LEFT=130
+
+e2e_end

@@ -1,0 +1,552 @@
+// The main window's pop-up menu: its items, what every opening rebuilds, and the commands.
+#include "shell/TTASKM.h"
+
+#include "components/about_box.h"
+#include "components/task_tray.h"
+#include "framework/application.h"
+#include "framework/button.h"
+#include "framework/handles.h"
+#include "framework/image_list.h"
+#include "framework/menu_item.h"
+#include "framework/popup_menu.h"
+#include "hook/hook_library.h"
+#include "launcher/TCONF.h"
+#include "launcher/tnode.h"
+#include "menu_test_support.h"
+#include "win32_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <exception>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<DWORD> g_shellCalls;
+
+BOOL WINAPI FakeShellNotifyIcon(DWORD message, PNOTIFYICONDATAA)
+{
+    g_shellCalls.push_back(message);
+    return TRUE;
+}
+
+int ShellCalls(DWORD message)
+{
+    int n = 0;
+    for (DWORD m : g_shellCalls)
+        n += m == message;
+    return n;
+}
+
+// A launcher list file that does not exist: the dialog starts with an empty list.
+std::string MissingLaunchFile()
+{
+    char folder[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, folder);
+    return std::string(folder) + "menu_tests_" + std::to_string(GetCurrentProcessId()) + "_LAUNCH.INI";
+}
+
+// A shown top-level window of a class with a solid red icon, off the screen and never
+// activated, for the task submenu to find.
+class TaskTarget {
+public:
+    explicit TaskTarget(const std::string& title, bool withIcon = true)
+    {
+        static const bool registered = [] {
+            WNDCLASSA wc{};
+            wc.lpfnWndProc = DefWindowProcA;
+            wc.hInstance = GetModuleHandleA(nullptr);
+            wc.lpszClassName = "MenuTestTarget";
+            wc.hIcon = RedIcon();
+            RegisterClassA(&wc);
+            wc.lpszClassName = "MenuTestPlain";
+            wc.hIcon = nullptr;
+            RegisterClassA(&wc);
+            return true;
+        }();
+        (void)registered;
+        window_.Reset(CreateWindowExA(WS_EX_TOOLWINDOW, withIcon ? "MenuTestTarget" : "MenuTestPlain",
+                                      title.c_str(), WS_POPUP, -3000, -3000, 50, 50, nullptr, nullptr,
+                                      GetModuleHandleA(nullptr), nullptr));
+        ShowWindow(window_.Get(), SW_SHOWNOACTIVATE);
+    }
+    HWND Handle() const { return window_.Get(); }
+
+private:
+    static HICON RedIcon()
+    {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = 16;
+        info.bmiHeader.biHeight = 16;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        UniqueBitmap color(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        for (int i = 0; i < 16 * 16; ++i)
+            static_cast<DWORD*>(bits)[i] = 0xFFFF0000u;
+        UniqueBitmap mask(CreateBitmap(16, 16, 1, 1, nullptr));
+        ICONINFO icon{TRUE, 0, 0, mask.Get(), color.Get()};
+        return CreateIconIndirect(&icon);
+    }
+
+    UniqueWindow window_;
+};
+
+// A title no other window on the desktop has.
+std::string UniqueTitle(const char* what)
+{
+    return std::string(what) + " " + std::to_string(GetCurrentProcessId()) + "-" +
+           std::to_string(GetTickCount());
+}
+
+std::vector<MenuItem*> TaskItemsTitled(TTASKM& form, const std::string& title)
+{
+    std::vector<MenuItem*> found;
+    for (int i = 0; i < form.TaskList()->Count(); ++i)
+        if (form.TaskList()->Items(i)->Caption() == title)
+            found.push_back(form.TaskList()->Items(i));
+    return found;
+}
+
+// One entry of a built menu handle, as the platform reports it.
+struct BuiltItem {
+    std::string text;
+    UINT type;
+    UINT state;
+    HMENU submenu;
+    HBITMAP bitmap;
+};
+
+std::vector<BuiltItem> Entries(HMENU menu)
+{
+    std::vector<BuiltItem> entries;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        char text[300] = "";
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING | MIIM_SUBMENU | MIIM_BITMAP;
+        info.dwTypeData = text;
+        info.cch = sizeof text;
+        EXPECT_TRUE(GetMenuItemInfoA(menu, i, TRUE, &info));
+        entries.push_back({text, info.fType, info.fState, info.hSubMenu, info.hbmpItem});
+    }
+    return entries;
+}
+
+COLORREF CentreColour(HBITMAP bitmap)
+{
+    DIBSECTION dib{};
+    if (GetObjectA(bitmap, sizeof dib, &dib) != sizeof dib || dib.dsBm.bmBitsPixel != 32)
+        return CLR_INVALID;
+    DWORD pixel = static_cast<const DWORD*>(dib.dsBm.bmBits)[8 * 16 + 8];
+    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
+
+class MenuCommandsTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        previousShell_ = TTaskTray::SetShellNotifyIcon(FakeShellNotifyIcon);
+        g_shellCalls.clear();
+        TakeShownBoxes();
+        // No mouse hook for these tests unless one asks for it.
+        scratch_.SetString(kSettingsSection, "HOOK", "0");
+    }
+    void TearDown() override
+    {
+        launcher_.reset();
+        aboutBox_.reset();
+        form_.reset();
+        DrainQuitMessages();
+        TTaskTray::SetShellNotifyIcon(previousShell_);
+    }
+
+    TTASKM& Start()
+    {
+        form_ = std::make_unique<TTASKM>(application, scratch_.Path());
+        return *form_;
+    }
+
+    MenuItem* Item(const char* name) { return dynamic_cast<MenuItem*>(form_->FindComponent(name)); }
+
+    // The launcher settings dialog, made as the program makes it: after the main window.
+    TCONF& StartLauncher()
+    {
+        launcher_ = std::make_unique<TCONF>(application, form_->Launch(), nullptr, MissingLaunchFile());
+        form_->SetLauncher(launcher_.get());
+        return *launcher_;
+    }
+
+    std::string Stored(const char* name)
+    {
+        DWORD type = 0;
+        std::string data;
+        if (!scratch_.Get(kSettingsSection, name, type, data) || data.empty())
+            return "(missing)";
+        return data.substr(0, data.size() - 1);
+    }
+
+    bool AcceptsDrops() { return GetWindowLongA(form_->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES; }
+
+    ScratchKey scratch_;
+    std::unique_ptr<TTASKM> form_;
+    std::unique_ptr<TCONF> launcher_;
+    std::unique_ptr<TAboutBox> aboutBox_;
+    TTaskTray::ShellNotifyIconFunction previousShell_ = nullptr;
+};
+
+TEST_F(MenuCommandsTest, TheMenuShowsItsItemsWithTheirCaptionsAndStates)
+{
+    TTASKM& form = Start();
+    UniqueMenu menu = form.GetPopupMenu()->BuildHandle();
+    std::vector<BuiltItem> top = Entries(menu.Get());
+    const char* const kTop[] = {"ランチャ", "タスクマネージャー", "", "ランチャの設定(&S)",
+                                "総合設定", "ヘルプ表示", "", "メニューを閉じる", "",
+                                "Mivtraについて(&A)", "Mivtraを終了する(&C)"};
+    ASSERT_EQ(std::size(kTop), top.size());
+    for (size_t i = 0; i < top.size(); ++i) {
+        EXPECT_EQ(kTop[i], top[i].text) << i;
+        // Real strings, readable by screen readers: no item is drawn by its owner.
+        EXPECT_FALSE(top[i].type & MFT_OWNERDRAW) << i;
+        EXPECT_EQ(*kTop[i] == '\0', (top[i].type & MFT_SEPARATOR) != 0) << i;
+        EXPECT_EQ(i == 0 || i == 1 || i == 4, top[i].submenu != nullptr) << i;
+    }
+
+    std::vector<BuiltItem> launch = Entries(top[0].submenu);
+    ASSERT_EQ(1u, launch.size());
+    EXPECT_EQ("(なし)", launch[0].text);
+    EXPECT_TRUE(launch[0].state & MFS_DISABLED);
+    EXPECT_EQ(0, GetMenuItemCount(top[1].submenu)) << "the task submenu is filled only when the menu opens";
+
+    // The hidden items of the general settings never show.
+    std::vector<BuiltItem> general = Entries(top[4].submenu);
+    ASSERT_EQ(3u, general.size());
+    EXPECT_EQ("右クリック＋左クリックで起動", general[0].text);
+    EXPECT_EQ("ドラッグ＆ドロップ登録", general[1].text);
+    EXPECT_EQ("タスクトレイにアイコン表示", general[2].text);
+    // The check marks are the settings (the fixture stores "HOOK" off).
+    EXPECT_FALSE(general[0].state & MFS_CHECKED);
+    EXPECT_FALSE(general[1].state & MFS_CHECKED);
+    EXPECT_TRUE(general[2].state & MFS_CHECKED);
+    for (const char* hidden : {"N4", "N5", "N6"}) {
+        ASSERT_NE(nullptr, Item(hidden)) << hidden;
+        EXPECT_FALSE(Item(hidden)->Visible()) << hidden;
+        EXPECT_FALSE(Item(hidden)->Checked()) << hidden;
+    }
+    EXPECT_EQ("ランチャのみを開く", Item("N4")->Caption());
+    EXPECT_EQ("タスクマネージャーのみを開く", Item("N5")->Caption());
+}
+
+TEST_F(MenuCommandsTest, OpeningListsTheWindowsWithTheirClassIconsAsItemBitmaps)
+{
+    TTASKM& form = Start();
+    std::string titled = UniqueTitle("menu target");
+    std::string plainTitle = UniqueTitle("plain target");
+    TaskTarget target(titled);
+    TaskTarget plain(plainTitle, false);
+    std::string hiddenTitle = UniqueTitle("hidden target");
+    TaskTarget hidden(hiddenTitle);
+    ShowWindow(hidden.Handle(), SW_HIDE);
+
+    form.PopupMenuPopup(form.GetPopupMenu());
+
+    std::vector<MenuItem*> items = TaskItemsTitled(form, titled);
+    ASSERT_EQ(1u, items.size());
+    EXPECT_EQ("MenuTestTarget", items[0]->Hint());
+    EXPECT_GE(items[0]->ImageIndex(), 2);
+    EXPECT_EQ(form.TaskList(), items[0]->Owner());
+    std::vector<MenuItem*> plainItems = TaskItemsTitled(form, plainTitle);
+    ASSERT_EQ(1u, plainItems.size());
+    EXPECT_EQ(-1, plainItems[0]->ImageIndex());
+    EXPECT_TRUE(TaskItemsTitled(form, hiddenTitle).empty());
+    EXPECT_TRUE(TaskItemsTitled(form, "").empty());
+
+    // In the menu handle the caption stays the item's text and the icon is its bitmap.
+    UniqueMenu menu = form.GetPopupMenu()->BuildHandle();
+    HMENU tasks = GetSubMenu(menu.Get(), 1);
+    int found = 0;
+    for (const BuiltItem& entry : Entries(tasks)) {
+        EXPECT_FALSE(entry.type & MFT_OWNERDRAW);
+        if (entry.text == titled) {
+            ++found;
+            ASSERT_NE(nullptr, entry.bitmap);
+            EXPECT_EQ(RGB(255, 0, 0), CentreColour(entry.bitmap));
+        } else if (entry.text == plainTitle) {
+            ++found;
+            EXPECT_EQ(nullptr, entry.bitmap);
+        }
+    }
+    EXPECT_EQ(2, found);
+    // The folder picture is entry 0 for the launcher's folders.
+    UniqueBitmap folder(form.ImageList()->CreateBitmap(0));
+    EXPECT_NE(nullptr, folder.Get());
+}
+
+TEST_F(MenuCommandsTest, EachOpeningReplacesTheTaskItemsAndPicturesOfTheOneBefore)
+{
+    TTASKM& form = Start();
+    // Three launcher entries whose file has an icon: three more pictures at every opening.
+    TCONF& launcher = StartLauncher();
+    char program[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    for (int i = 0; i < 3; ++i)
+        EntryOf(launcher.AddItemNode(-2, "entry " + std::to_string(i)))->File = program;
+    std::string title = UniqueTitle("ten openings");
+    std::vector<std::unique_ptr<TaskTarget>> targets;
+    for (int i = 0; i < 5; ++i)
+        targets.push_back(std::make_unique<TaskTarget>(title + " " + std::to_string(i)));
+
+    int firstImages = 0;
+    int firstItems = 0;
+    for (int opening = 1; opening <= 10; ++opening) {
+        CloseMenuWhenOpen();
+        form.GetPopupMenu()->Popup(10, 10);
+        if (opening == 1) {
+            firstImages = form.ImageList()->Count();
+            firstItems = form.TaskList()->Count();
+        }
+    }
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(1u, TaskItemsTitled(form, title + " " + std::to_string(i)).size()) << i;
+    // Other programs' windows may come and go meanwhile; pictures or items kept from earlier
+    // openings would be ten times as many.
+    ASSERT_GE(firstImages, 2 + 5 + 3);
+    EXPECT_LT(form.ImageList()->Count(), 2 * firstImages);
+    EXPECT_LT(form.TaskList()->Count(), 2 * firstItems);
+    for (int i = 0; i < form.TaskList()->Count(); ++i)
+        EXPECT_LT(form.TaskList()->Items(i)->ImageIndex(), form.ImageList()->Count());
+}
+
+TEST_F(MenuCommandsTest, TheProgramsOwnWindowsAreNeverListed)
+{
+    scratch_.SetString(kSettingsSection, "DragDrop", "1");
+    TTASKM& form = Start();
+    StartLauncher();
+    std::string mainTitle = UniqueTitle("main window");
+    std::string applicationTitle = UniqueTitle("application window");
+    std::string launcherTitle = UniqueTitle("launcher dialog");
+    std::string otherTitle = UniqueTitle("not ours");
+    SetWindowTextA(form.Handle(), mainTitle.c_str());
+    SetWindowTextA(application->Handle(), applicationTitle.c_str());
+    SetWindowTextA(launcher_->Handle(), launcherTitle.c_str());
+    ShowWindow(application->Handle(), SW_SHOWNA);
+    ShowWindow(launcher_->Handle(), SW_SHOWNA);
+    TaskTarget other(otherTitle);
+    ASSERT_TRUE(form.Visible());
+    ASSERT_TRUE(IsWindowVisible(application->Handle()));
+
+    form.PopupMenuPopup(form.GetPopupMenu());
+    ShowWindow(application->Handle(), SW_HIDE);
+    SetWindowTextA(application->Handle(), "Mivtra");
+
+    EXPECT_TRUE(TaskItemsTitled(form, mainTitle).empty());
+    EXPECT_TRUE(TaskItemsTitled(form, applicationTitle).empty());
+    EXPECT_TRUE(TaskItemsTitled(form, launcherTitle).empty());
+    EXPECT_EQ(1u, TaskItemsTitled(form, otherTitle).size());
+}
+
+TEST_F(MenuCommandsTest, ChoosingATaskRestoresAMaximisedWindowInFront)
+{
+    TTASKM& form = Start();
+    std::string title = UniqueTitle("maximised");
+    TaskTarget target(title);
+    SetWindowLongA(target.Handle(), GWL_STYLE, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    SetWindowPos(target.Handle(), nullptr, 120, 90, 300, 200,
+                 SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOACTIVATE);
+    ShowWindow(target.Handle(), SW_SHOWMAXIMIZED);
+    ASSERT_TRUE(IsZoomed(target.Handle()));
+    SetForegroundWindow(form.Handle());
+
+    form.PopupMenuPopup(form.GetPopupMenu());
+    std::vector<MenuItem*> items = TaskItemsTitled(form, title);
+    ASSERT_EQ(1u, items.size());
+    items[0]->Click();
+
+    EXPECT_FALSE(IsZoomed(target.Handle()));
+    RECT r{};
+    GetWindowRect(target.Handle(), &r);
+    EXPECT_EQ(120, r.left);
+    EXPECT_EQ(300, r.right - r.left);
+    EXPECT_EQ(target.Handle(), GetForegroundWindow());
+}
+
+TEST_F(MenuCommandsTest, CheckMarksGoToTheRegistryAtExitAndComeBackAtTheNextStart)
+{
+    {
+        TTASKM& form = Start();
+        Item("K6")->Click();   // on: the hook comes only with the next start
+        EXPECT_FALSE(form.HookActive());
+        Item("K8")->Click();   // off
+        Item("KMIVTRA2")->Click();
+        MSG quit;
+        EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    }
+    EXPECT_EQ("1", Stored("HOOK"));
+    EXPECT_EQ("0", Stored("DragDrop"));
+    EXPECT_EQ("0", Stored("DispIcon"));
+    form_.reset();
+    DrainQuitMessages();
+    g_shellCalls.clear();
+
+    TTASKM& again = Start();
+    EXPECT_TRUE(again.K6()->Checked());
+    EXPECT_TRUE(again.HookActive());
+    EXPECT_FALSE(again.K8()->Checked());
+    EXPECT_EQ(0, ShellCalls(NIM_ADD));
+    again.Close();   // takes the hook away again
+}
+
+TEST_F(MenuCommandsTest, ChordSettingToggledTwiceAsksForARestartEachTimeAndEndsAsItWas)
+{
+    TTASKM& form = Start();
+    Item("K6")->Click();
+    Item("K6")->Click();
+    std::vector<ShownBox> boxes = TakeShownBoxes();
+    ASSERT_EQ(2u, boxes.size());
+    for (const ShownBox& box : boxes) {
+        EXPECT_EQ("設定を有効にするために Mivtra を再起動してください。", box.text);
+        EXPECT_EQ("Mivtra", box.caption);
+        EXPECT_EQ(static_cast<UINT>(MB_OK), box.type & (MB_TYPEMASK | MB_ICONMASK));
+    }
+    EXPECT_FALSE(form.K6()->Checked());
+    EXPECT_FALSE(form.HookActive());
+    form.Close();
+    EXPECT_EQ("0", Stored("HOOK"));
+}
+
+TEST_F(MenuCommandsTest, TrayIconOffHidesTheDropWindowAndOnShowsTheMainWindowWhateverK7Says)
+{
+    scratch_.SetString(kSettingsSection, "DragDrop", "1");
+    TTASKM& form = Start();
+    ASSERT_TRUE(form.Visible());
+    ASSERT_EQ(1, ShellCalls(NIM_ADD));
+
+    Item("K8")->Click();
+    EXPECT_FALSE(form.K8()->Checked());
+    EXPECT_FALSE(form.TaskTray()->Registered());
+    EXPECT_EQ(1, ShellCalls(NIM_DELETE));
+    EXPECT_FALSE(form.Visible());
+    EXPECT_TRUE(form.K7()->Checked());
+
+    form.K7Click(form.K7());   // drop window off
+    ASSERT_FALSE(form.K7()->Checked());
+    Item("K8")->Click();
+    EXPECT_TRUE(form.K8()->Checked());
+    EXPECT_EQ(2, ShellCalls(NIM_ADD));
+    EXPECT_TRUE(form.Visible());
+}
+
+TEST_F(MenuCommandsTest, OpenOnlyItemsExcludeEachOtherAndBringTheTrayIconBack)
+{
+    scratch_.SetString(kSettingsSection, "DispIcon", "0");
+    TTASKM& form = Start();
+    MenuItem* n4 = Item("N4");
+    MenuItem* n5 = Item("N5");
+
+    n4->Click();
+    EXPECT_TRUE(n4->Checked());
+    EXPECT_TRUE(form.K8()->Checked());
+    EXPECT_EQ(1, ShellCalls(NIM_ADD));
+    EXPECT_TRUE(form.Visible());
+
+    n5->Click();
+    EXPECT_TRUE(n5->Checked());
+    EXPECT_FALSE(n4->Checked());
+    EXPECT_TRUE(form.K8()->Checked()) << "an icon already shown stays";
+    EXPECT_EQ(1, ShellCalls(NIM_ADD));
+
+    n5->Click();
+    EXPECT_FALSE(n5->Checked());
+    EXPECT_FALSE(n4->Checked());
+}
+
+TEST_F(MenuCommandsTest, TheLauncherDialogHoldsBackChordsAndDropsWhileItIsOpen)
+{
+    scratch_.SetString(kSettingsSection, "DragDrop", "1");
+    TTASKM& form = Start();
+    StartLauncher();
+    int openings = 0;
+    form.GetPopupMenu()->OnPopup = [&](Component*) {
+        ++openings;
+        CloseMenuWhenOpen();
+    };
+    ASSERT_TRUE(AcceptsDrops());
+
+    bool shown = false;
+    bool readyWhileOpen = true;
+    bool dropsWhileOpen = true;
+    Later(30, [&] {
+        shown = launcher_->Visible();
+        SendMessageA(form.Handle(), WM_MOUSECHORD, 1, 0);
+        // Asked for again from the tray icon's menu while it shows: no second modal loop.
+        try {
+            Item("K1")->Click();
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << "asked for again, it raised: " << e.what();
+        }
+        readyWhileOpen = form.ChordReady();
+        dropsWhileOpen = AcceptsDrops();
+        PostMessageA(launcher_->Handle(), WM_CLOSE, 0, 0);
+    });
+    Item("K1")->Click();
+
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(readyWhileOpen);
+    EXPECT_FALSE(dropsWhileOpen);
+    EXPECT_EQ(0, openings) << "a chord opened the menu over the dialog";
+    EXPECT_TRUE(TakeShownBoxes().empty());
+    EXPECT_FALSE(launcher_->Visible());
+    EXPECT_TRUE(form.ChordReady());
+    EXPECT_TRUE(AcceptsDrops());
+
+    SendMessageA(form.Handle(), WM_MOUSECHORD, 1, 0);
+    EXPECT_EQ(1, openings);
+}
+
+TEST_F(MenuCommandsTest, TheAboutBoxShowsModallyAndItsButtonOrEscapeClosesIt)
+{
+    TTASKM& form = Start();
+    aboutBox_ = std::make_unique<TAboutBox>(application);
+    form.SetAboutBox(aboutBox_.get());
+
+    std::string caption;
+    std::string buttonText;
+    Later(30, [&] {
+        try {
+            form.KMIVTRA1Click(Item("KMIVTRA1"));   // again while it shows: nothing new
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << "asked for again, it raised: " << e.what();
+        }
+        char text[64] = "";
+        GetWindowTextA(aboutBox_->Handle(), text, sizeof text);
+        caption = text;
+        auto* button = dynamic_cast<Button*>(aboutBox_->FindComponent("Button1"));
+        GetWindowTextA(button->Handle(), text, sizeof text);
+        buttonText = text;
+        SendMessageA(button->Handle(), BM_CLICK, 0, 0);
+    });
+    Item("KMIVTRA1")->Click();
+    EXPECT_TRUE(TakeShownBoxes().empty());
+    EXPECT_EQ("Mivtra について", caption);
+    EXPECT_EQ("閉じる(&C)", buttonText);
+    EXPECT_FALSE(aboutBox_->Visible());
+
+    bool closedByEscape = true;
+    Later(30, [&] { PostMessageA(aboutBox_->Handle(), WM_KEYDOWN, VK_ESCAPE, 0); });
+    // Should Escape not close it, the test still ends.
+    Later(1000, [&] {
+        if (aboutBox_->Visible()) {
+            closedByEscape = false;
+            aboutBox_->Close();
+        }
+    });
+    form.KMIVTRA1Click(Item("KMIVTRA1"));
+    EXPECT_TRUE(closedByEscape);
+    EXPECT_FALSE(aboutBox_->Visible());
+}
+
+} // namespace
