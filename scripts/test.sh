@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Runs every test: the portable code natively (with sanitizers), then the Windows tests and
-# the end-to-end scenarios under Wine, on a private X display.
+# Runs every test: the portable code natively (with sanitizers) and a short fuzzing run,
+# then the Windows tests and the end-to-end scenarios under Wine, on a private X display.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 cd "$here/.."
 
 ctest --preset native -j2
+tests/fuzz/smoke.sh
 
 . scripts/xvfb.sh
 unset DISPLAY

@@ -1,6 +1,8 @@
 // Program entry: one copy only, a hidden application window, the three windows, the loop.
+#include "components/about_box.h"
 #include "framework/application.h"
 #include "framework/handles.h"
+#include "launcher/TCONF.h"
 #include "shell/TTASKM.h"
 
 #include <windows.h>
@@ -23,7 +25,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         app.SetShowMainForm(false);
         app.SetTitle("Mivtra");
         app.SetHelpFile("Mivtra.hlp");
-        new TTASKM(&app);
+        auto* mainWindow = new TTASKM(&app);
+        mainWindow->SetAboutBox(new TAboutBox(&app));
+        auto* conf = new TCONF(&app, mainWindow->Launch(), &TTASKM::ShellExecute);
+        mainWindow->SetLauncher(conf);
     } catch (...) {
         app.HandleException();
     }
