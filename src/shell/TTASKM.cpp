@@ -10,6 +10,7 @@
 #include "framework/label.h"
 #include "framework/popup_menu.h"
 #include "hook/hook_library.h"
+#include "triggers/hook_functions.h"
 #include "launcher/TCONF.h"
 #include "shell/settings.h"
 #include "triggers/chord_offset.h"
@@ -130,7 +131,7 @@ void TTASKM::FormCreate()
     SetClientHeight(30);
     ReadSettings();
 
-    if (hookActive_ && !InstallHook(Handle())) {
+    if (hookActive_ && !HookLibrary().install(Handle())) {
         hookActive_ = false;
         application->MessageBox("フック出来ませんでした");
         // The next start would fail the same way: it starts without the chord instead.
@@ -354,7 +355,7 @@ void TTASKM::SaveSettingsAndRelease()
     settings.WriteInteger(kSettingsSection, "TOP", Top());
     settings.WriteInteger(kSettingsSection, "LEFT", Left());
     if (hookActive_)
-        RemoveHook();
+        HookLibrary().remove();
     if (taskTray_) {
         taskTray_->SetRegistered(false);
         delete taskTray_;
@@ -366,7 +367,7 @@ void TTASKM::SaveSettingsAndRelease()
 void TTASKM::WMMouseChord(WPARAM wParam)
 {
     MSG record{};
-    GetHookMessage(&record, wParam);
+    HookLibrary().getMessage(&record, wParam);
     if (!chordReady_ || wParam == 0)
         return;
     chordReady_ = false;

@@ -5,6 +5,7 @@
 #include "framework/menu_item.h"
 #include "framework/popup_menu.h"
 #include "hook/hook_library.h"
+#include "triggers/hook_functions.h"
 #include "menu_test_support.h"
 #include "win32_test_support.h"
 
@@ -277,6 +278,80 @@ TEST_F(TTASKMTest, TheChordMenuOpensAtTheForegroundWindowsCornerPlusTheRecordedO
         EXPECT_EQ(c.menu.y, opened.y) << c.pointer.x << "," << c.pointer.y;
         EXPECT_TRUE(form.ChordReady());
     }
+}
+
+// A hook library whose installing fails, counting what the main window asks of it.
+struct FakeHook {
+    static inline BOOLEAN installResult = FALSE;
+    static inline int installs = 0;
+    static inline int removals = 0;
+    static inline int fetches = 0;
+    static BOOLEAN WINAPI Install(HWND) { return ++installs, installResult; }
+    static void WINAPI Remove() { ++removals; }
+    static void WINAPI GetMessage(MSG* record, WPARAM) { ++fetches, *record = MSG{}; }
+};
+
+class TTASKMHookTest : public TTASKMTest {
+protected:
+    void SetUp() override
+    {
+        TTASKMTest::SetUp();
+        real_ = HookLibrary();
+        HookLibrary() = {FakeHook::Install, FakeHook::Remove, FakeHook::GetMessage};
+        FakeHook::installs = FakeHook::removals = FakeHook::fetches = 0;
+    }
+    void TearDown() override
+    {
+        TTASKMTest::TearDown();
+        HookLibrary() = real_;
+    }
+
+    HookFunctions real_{};
+};
+
+TEST_F(TTASKMHookTest, AFailedHookIsReportedEndsTheProgramAndTurnsTheChordOffForTheNextStart)
+{
+    FakeHook::installResult = FALSE;
+    TTASKM& form = Start();
+    EXPECT_EQ(1, FakeHook::installs);
+    std::vector<ShownBox> boxes = TakeShownBoxes();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ("フック出来ませんでした", boxes[0].text);
+    EXPECT_EQ("Mivtra", boxes[0].caption);
+    EXPECT_EQ(static_cast<UINT>(MB_OK), boxes[0].type);
+    EXPECT_EQ("0", Stored("HOOK"));
+    EXPECT_FALSE(form.HookActive());
+    MSG quit;
+    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the program goes on after a failed hook";
+    // The rest of start-up still ran; the icon leaves with the program.
+    EXPECT_EQ(1, Count(NIM_ADD));
+    EXPECT_TRUE(form.ChordReady());
+    form_.reset();
+    EXPECT_EQ(0, FakeHook::removals);
+    EXPECT_EQ(1, Count(NIM_DELETE));
+}
+
+TEST_F(TTASKMHookTest, TheHookInstalledAtStartIsRemovedAtCloseWhateverK6SaysThen)
+{
+    FakeHook::installResult = TRUE;
+    TTASKM& form = Start();
+    EXPECT_EQ(1, FakeHook::installs);
+    EXPECT_TRUE(form.HookActive());
+    SendMessageA(form.Handle(), WM_MOUSECHORD, 0, 0);   // fetched, though no menu opens
+    EXPECT_EQ(1, FakeHook::fetches);
+    form.K6()->SetChecked(false);
+    form.Close();
+    EXPECT_EQ(1, FakeHook::removals);
+    EXPECT_EQ("0", Stored("HOOK"));
+
+    // The next start installs nothing and so removes nothing.
+    form_.reset();
+    DrainQuitMessages();
+    TTASKM& next = Start();
+    EXPECT_EQ(1, FakeHook::installs);
+    EXPECT_FALSE(next.HookActive());
+    next.Close();
+    EXPECT_EQ(1, FakeHook::removals);
 }
 
 } // namespace
