@@ -10,10 +10,10 @@
 #include "framework/label.h"
 #include "framework/popup_menu.h"
 #include "hook/hook_library.h"
-#include "triggers/hook_functions.h"
 #include "launcher/TCONF.h"
 #include "shell/settings.h"
 #include "triggers/chord_offset.h"
+#include "triggers/hook_functions.h"
 #include "windowlist/task_switch.h"
 #include "windowlist/window_walk.h"
 
@@ -153,14 +153,6 @@ void TTASKM::ReadSettings()
     SettingsKey settings(settingsKey_);
     // A value of the wrong type is reported and then treated as absent, so that start-up
     // finishes: otherwise the program would hold the mutex with nothing to reach it by.
-    auto readBool = [&](const char* name, bool current) {
-        try {
-            return settings.ReadBool(kSettingsSection, name, current);
-        } catch (const Error&) {
-            application->HandleException();
-            return current;
-        }
-    };
     auto readInteger = [&](const char* name, int current) {
         try {
             return settings.ReadInteger(kSettingsSection, name, current);
@@ -169,6 +161,7 @@ void TTASKM::ReadSettings()
             return current;
         }
     };
+    auto readBool = [&](const char* name, bool current) { return readInteger(name, current ? 1 : 0) != 0; };
     k6_->SetChecked(readBool("HOOK", k6_->Checked()));
     // Inverted here, toggled back by the K7Click at the end of FormCreate.
     k7_->SetChecked(!readBool("DragDrop", k7_->Checked()));
