@@ -25,22 +25,6 @@
 
 namespace {
 
-std::vector<DWORD> g_shellCalls;
-
-BOOL WINAPI FakeShellNotifyIcon(DWORD message, PNOTIFYICONDATAA)
-{
-    g_shellCalls.push_back(message);
-    return TRUE;
-}
-
-int ShellCalls(DWORD message)
-{
-    int n = 0;
-    for (DWORD m : g_shellCalls)
-        n += m == message;
-    return n;
-}
-
 // A launcher list file that does not exist: the dialog starts with an empty list.
 std::string MissingLaunchFile()
 {
@@ -150,8 +134,6 @@ class MenuCommandsTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        previousShell_ = TTaskTray::SetShellNotifyIcon(FakeShellNotifyIcon);
-        g_shellCalls.clear();
         TakeShownBoxes();
         // No mouse hook for these tests unless one asks for it.
         scratch_.SetString(kSettingsSection, "HOOK", "0");
@@ -162,7 +144,6 @@ protected:
         aboutBox_.reset();
         form_.reset();
         DrainQuitMessages();
-        TTaskTray::SetShellNotifyIcon(previousShell_);
     }
 
     TTASKM& Start()
@@ -192,11 +173,11 @@ protected:
 
     bool AcceptsDrops() { return GetWindowLongA(form_->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES; }
 
+    FakeShell shell_;
     ScratchKey scratch_;
     std::unique_ptr<TTASKM> form_;
     std::unique_ptr<TCONF> launcher_;
     std::unique_ptr<TAboutBox> aboutBox_;
-    TTaskTray::ShellNotifyIconFunction previousShell_ = nullptr;
 };
 
 TEST_F(MenuCommandsTest, TheMenuShowsItsItemsWithTheirCaptionsAndStates)
@@ -390,13 +371,13 @@ TEST_F(MenuCommandsTest, CheckMarksGoToTheRegistryAtExitAndComeBackAtTheNextStar
     EXPECT_EQ("0", Stored("DispIcon"));
     form_.reset();
     DrainQuitMessages();
-    g_shellCalls.clear();
+    shell_.Clear();
 
     TTASKM& again = Start();
     EXPECT_TRUE(again.K6()->Checked());
     EXPECT_TRUE(again.HookActive());
     EXPECT_FALSE(again.K8()->Checked());
-    EXPECT_EQ(0, ShellCalls(NIM_ADD));
+    EXPECT_EQ(0, shell_.Count(NIM_ADD));
     again.Close();   // takes the hook away again
 }
 
@@ -423,12 +404,12 @@ TEST_F(MenuCommandsTest, TrayIconOffHidesTheDropWindowAndOnShowsTheMainWindowWha
     scratch_.SetString(kSettingsSection, "DragDrop", "1");
     TTASKM& form = Start();
     ASSERT_TRUE(form.Visible());
-    ASSERT_EQ(1, ShellCalls(NIM_ADD));
+    ASSERT_EQ(1, shell_.Count(NIM_ADD));
 
     Item("K8")->Click();
     EXPECT_FALSE(form.K8()->Checked());
     EXPECT_FALSE(form.TaskTray()->Registered());
-    EXPECT_EQ(1, ShellCalls(NIM_DELETE));
+    EXPECT_EQ(1, shell_.Count(NIM_DELETE));
     EXPECT_FALSE(form.Visible());
     EXPECT_TRUE(form.K7()->Checked());
 
@@ -436,7 +417,7 @@ TEST_F(MenuCommandsTest, TrayIconOffHidesTheDropWindowAndOnShowsTheMainWindowWha
     ASSERT_FALSE(form.K7()->Checked());
     Item("K8")->Click();
     EXPECT_TRUE(form.K8()->Checked());
-    EXPECT_EQ(2, ShellCalls(NIM_ADD));
+    EXPECT_EQ(2, shell_.Count(NIM_ADD));
     EXPECT_TRUE(form.Visible());
 }
 
@@ -450,14 +431,14 @@ TEST_F(MenuCommandsTest, OpenOnlyItemsExcludeEachOtherAndBringTheTrayIconBack)
     n4->Click();
     EXPECT_TRUE(n4->Checked());
     EXPECT_TRUE(form.K8()->Checked());
-    EXPECT_EQ(1, ShellCalls(NIM_ADD));
+    EXPECT_EQ(1, shell_.Count(NIM_ADD));
     EXPECT_TRUE(form.Visible());
 
     n5->Click();
     EXPECT_TRUE(n5->Checked());
     EXPECT_FALSE(n4->Checked());
     EXPECT_TRUE(form.K8()->Checked()) << "an icon already shown stays";
-    EXPECT_EQ(1, ShellCalls(NIM_ADD));
+    EXPECT_EQ(1, shell_.Count(NIM_ADD));
 
     n5->Click();
     EXPECT_FALSE(n5->Checked());

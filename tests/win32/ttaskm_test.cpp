@@ -16,22 +16,6 @@
 
 namespace {
 
-std::vector<DWORD> g_shellCalls;
-
-BOOL WINAPI FakeShellNotifyIcon(DWORD message, PNOTIFYICONDATAA)
-{
-    g_shellCalls.push_back(message);
-    return TRUE;
-}
-
-int Count(DWORD message)
-{
-    int n = 0;
-    for (DWORD m : g_shellCalls)
-        n += m == message;
-    return n;
-}
-
 // Closes the menu from inside its own loop.
 void CALLBACK LeaveMenu(HWND, UINT, UINT_PTR id, DWORD)
 {
@@ -43,15 +27,12 @@ class TTASKMTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        previousShell_ = TTaskTray::SetShellNotifyIcon(FakeShellNotifyIcon);
-        g_shellCalls.clear();
         TakeShownBoxes();
     }
     void TearDown() override
     {
         form_.reset();
         DrainQuitMessages();
-        TTaskTray::SetShellNotifyIcon(previousShell_);
     }
 
     TTASKM& Start()
@@ -71,9 +52,9 @@ protected:
         return data.empty() ? data : data.substr(0, data.size() - 1);
     }
 
+    FakeShell shell_;
     ScratchKey scratch_;
     std::unique_ptr<TTASKM> form_;
-    TTaskTray::ShellNotifyIconFunction previousShell_ = nullptr;
 };
 
 TEST_F(TTASKMTest, WithoutStoredSettingsStartsWithTheDesignStateAndWritesAllFiveAtClose)
@@ -90,7 +71,7 @@ TEST_F(TTASKMTest, WithoutStoredSettingsStartsWithTheDesignStateAndWritesAllFive
     EXPECT_EQ(76, r.top);
     EXPECT_EQ(0, r.right - r.left);
     EXPECT_EQ(0, r.bottom - r.top);
-    EXPECT_EQ(1, Count(NIM_ADD));
+    EXPECT_EQ(1, shell_.Count(NIM_ADD));
     EXPECT_TRUE(scratch_.Exists());
     EXPECT_FALSE(scratch_.Exists(kSettingsSection));
     EXPECT_TRUE(TakeShownBoxes().empty());
@@ -101,7 +82,7 @@ TEST_F(TTASKMTest, WithoutStoredSettingsStartsWithTheDesignStateAndWritesAllFive
     EXPECT_EQ("1", Stored("DispIcon"));
     EXPECT_EQ("76", Stored("TOP"));
     EXPECT_EQ("130", Stored("LEFT"));
-    EXPECT_EQ(1, Count(NIM_DELETE));
+    EXPECT_EQ(1, shell_.Count(NIM_DELETE));
     EXPECT_EQ(nullptr, form.TaskTray());
     MSG quit;
     EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "closing did not end the program";
@@ -116,7 +97,7 @@ TEST_F(TTASKMTest, StoredValuesAreReadLooselyAndWrittenBackNormalised)
     TTASKM& form = Start();
     EXPECT_TRUE(form.K6()->Checked());
     EXPECT_FALSE(form.K8()->Checked());
-    EXPECT_EQ(0, Count(NIM_ADD));
+    EXPECT_EQ(0, shell_.Count(NIM_ADD));
     EXPECT_EQ(76, form.Top());
     EXPECT_EQ(-300, form.Left());
 
@@ -175,7 +156,7 @@ TEST_F(TTASKMTest, AValueOfTheWrongTypeIsReportedAndStartUpStillFinishes)
     // The value counts as absent, and the rest of start-up ran.
     EXPECT_FALSE(form.K7()->Checked());
     EXPECT_TRUE(form.K8()->Checked());
-    EXPECT_EQ(1, Count(NIM_ADD));
+    EXPECT_EQ(1, shell_.Count(NIM_ADD));
     EXPECT_TRUE(form.ChordReady());
 }
 
@@ -187,24 +168,24 @@ TEST_F(TTASKMTest, CloseRequestsToEitherWindowAndTheEndOfTheSessionKeepTheSettin
         form.K8()->SetChecked(false);   // as if toggled during the run
         SendMessageA(application->Handle(), WM_CLOSE, 0, 0);
         EXPECT_EQ("0", Stored("DispIcon"));
-        EXPECT_EQ(1, Count(NIM_DELETE));
+        EXPECT_EQ(1, shell_.Count(NIM_DELETE));
         form_.reset();
         DrainQuitMessages();
     }
     {
         scratch_.SetString(kSettingsSection, "DispIcon", "1");
-        g_shellCalls.clear();
+        shell_.Clear();
         TTASKM& form = Start();
         form.K7()->SetChecked(true);
         EXPECT_NE(0, SendMessageA(form.Handle(), WM_QUERYENDSESSION, 0, 0));
         SendMessageA(form.Handle(), WM_ENDSESSION, TRUE, 0);
         EXPECT_EQ("1", Stored("DragDrop"));
-        EXPECT_EQ(1, Count(NIM_DELETE));
+        EXPECT_EQ(1, shell_.Count(NIM_DELETE));
         // A close that follows does not write or remove a second time.
         scratch_.SetString(kSettingsSection, "DragDrop", "x");
         SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
         EXPECT_EQ("x", Stored("DragDrop"));
-        EXPECT_EQ(1, Count(NIM_DELETE));
+        EXPECT_EQ(1, shell_.Count(NIM_DELETE));
     }
 }
 
@@ -324,11 +305,11 @@ TEST_F(TTASKMHookTest, AFailedHookIsReportedEndsTheProgramAndTurnsTheChordOffFor
     MSG quit;
     EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the program goes on after a failed hook";
     // The rest of start-up still ran; the icon leaves with the program.
-    EXPECT_EQ(1, Count(NIM_ADD));
+    EXPECT_EQ(1, shell_.Count(NIM_ADD));
     EXPECT_TRUE(form.ChordReady());
     form_.reset();
     EXPECT_EQ(0, FakeHook::removals);
-    EXPECT_EQ(1, Count(NIM_DELETE));
+    EXPECT_EQ(1, shell_.Count(NIM_DELETE));
 }
 
 TEST_F(TTASKMHookTest, TheHookInstalledAtStartIsRemovedAtCloseWhateverK6SaysThen)

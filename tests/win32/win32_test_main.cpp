@@ -2,6 +2,7 @@
 // message boxes answered by the test instead of waiting for a user.
 #include "win32_test_support.h"
 
+#include "components/task_tray.h"
 #include "framework/application.h"
 #include "framework/message_box.h"
 
@@ -13,6 +14,14 @@
 namespace {
 
 std::vector<ShownBox> g_boxes;
+std::vector<DWORD> g_shellRequests;
+TTaskTray::ShellNotifyIconFunction g_realShell = nullptr;
+
+BOOL WINAPI RecordShellRequest(DWORD message, PNOTIFYICONDATAA)
+{
+    g_shellRequests.push_back(message);
+    return TRUE;
+}
 
 int WINAPI RecordMessageBox(HWND, LPCSTR text, LPCSTR caption, UINT type)
 {
@@ -97,4 +106,28 @@ bool ScratchKey::Exists(const char* section) const
         return false;
     RegCloseKey(key);
     return true;
+}
+
+FakeShell::FakeShell()
+{
+    g_realShell = TTaskTray::SetShellNotifyIcon(RecordShellRequest);
+    g_shellRequests.clear();
+}
+
+FakeShell::~FakeShell()
+{
+    TTaskTray::SetShellNotifyIcon(g_realShell);
+}
+
+int FakeShell::Count(DWORD message) const
+{
+    int n = 0;
+    for (DWORD m : g_shellRequests)
+        n += m == message;
+    return n;
+}
+
+void FakeShell::Clear()
+{
+    g_shellRequests.clear();
 }

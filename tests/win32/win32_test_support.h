@@ -37,3 +37,16 @@ public:
 private:
     std::string path_;
 };
+
+// Stands in for the shell while it lives: every tray request succeeds and is counted.
+class FakeShell {
+public:
+    FakeShell();
+    ~FakeShell();
+    FakeShell(const FakeShell&) = delete;
+    FakeShell& operator=(const FakeShell&) = delete;
+
+    // How many requests of that kind (NIM_ADD, NIM_MODIFY, NIM_DELETE) arrived.
+    int Count(DWORD message) const;
+    void Clear();
+};
