@@ -9,6 +9,7 @@
 #include "launcher/TCONF.h"
 #include "launcher/launch_menu_plan.h"
 #include "launcher/tnode.h"
+#include "windowlist/window_walk.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -19,9 +20,6 @@
 #include <unordered_map>
 
 namespace {
-
-// The picture of a folder, put at the front of the list by the window walk.
-constexpr int kFolderPicture = 0;
 
 std::string UpperCase(std::string text)
 {
