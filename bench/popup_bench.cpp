@@ -11,6 +11,7 @@
 #include "launcher/TCONF.h"
 #include "launcher/tnode.h"
 #include "shell/TTASKM.h"
+#include "solid_icon.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -70,25 +71,6 @@ void PrintTiming(const char* what, const Samples& samples)
     std::printf("  %-40s median %8.2f ms   mean %8.2f ms\n", what, samples.Median(), samples.Mean());
 }
 
-// A 32 x 32 icon of one colour, the size most programs register as their class icon.
-HICON ColourIcon(COLORREF colour)
-{
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = 32;
-    info.bmiHeader.biHeight = 32;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    UniqueBitmap colourBits(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    DWORD pixel = 0xFF000000u | (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-    for (int i = 0; i < 32 * 32; ++i)
-        static_cast<DWORD*>(bits)[i] = pixel;
-    UniqueBitmap mask(CreateBitmap(32, 32, 1, 1, nullptr));
-    ICONINFO icon{TRUE, 0, 0, mask.Get(), colourBits.Get()};
-    return CreateIconIndirect(&icon);
-}
-
 // Top-level windows as other programs would have them: visible, titled, each class with an icon.
 class Windows {
 public:
@@ -96,7 +78,7 @@ public:
     {
         for (int i = 0; i < count; ++i) {
             std::string className = "PopupBenchWindow" + std::to_string(i);
-            icons_.emplace_back(ColourIcon(RGB(i * 5 % 256, 255 - i * 5 % 256, 128)));
+            icons_.emplace_back(SolidIcon(RGB(i * 5 % 256, 255 - i * 5 % 256, 128), 32));
             WNDCLASSA wc{};
             wc.lpfnWndProc = DefWindowProcA;
             wc.hInstance = GetModuleHandleA(nullptr);

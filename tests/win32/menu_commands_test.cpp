@@ -13,6 +13,7 @@
 #include "launcher/TCONF.h"
 #include "launcher/tnode.h"
 #include "menu_test_support.h"
+#include "solid_icon.h"
 #include "win32_test_support.h"
 
 #include <gtest/gtest.h>
@@ -44,7 +45,7 @@ public:
             wc.lpfnWndProc = DefWindowProcA;
             wc.hInstance = GetModuleHandleA(nullptr);
             wc.lpszClassName = "MenuTestTarget";
-            wc.hIcon = RedIcon();
+            wc.hIcon = SolidIcon(RGB(255, 0, 0));
             RegisterClassA(&wc);
             wc.lpszClassName = "MenuTestPlain";
             wc.hIcon = nullptr;
@@ -60,23 +61,6 @@ public:
     HWND Handle() const { return window_.Get(); }
 
 private:
-    static HICON RedIcon()
-    {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = 16;
-        info.bmiHeader.biHeight = 16;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        UniqueBitmap color(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        for (int i = 0; i < 16 * 16; ++i)
-            static_cast<DWORD*>(bits)[i] = 0xFFFF0000u;
-        UniqueBitmap mask(CreateBitmap(16, 16, 1, 1, nullptr));
-        ICONINFO icon{TRUE, 0, 0, mask.Get(), color.Get()};
-        return CreateIconIndirect(&icon);
-    }
-
     UniqueWindow window_;
 };
 

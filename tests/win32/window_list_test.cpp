@@ -5,6 +5,7 @@
 #include "framework/image_list.h"
 #include "windowlist/task_switch.h"
 #include "windowlist/window_walk.h"
+#include "solid_icon.h"
 #include "win32_test_support.h"
 
 #include <gtest/gtest.h>
@@ -16,25 +17,6 @@ namespace {
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
-
-// A 16 x 16 icon of one opaque colour.
-HICON SolidIcon(COLORREF color)
-{
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = 16;
-    info.bmiHeader.biHeight = 16;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    UniqueBitmap colorBits(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    DWORD pixel = 0xFF000000u | (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
-    for (int i = 0; i < 16 * 16; ++i)
-        static_cast<DWORD*>(bits)[i] = pixel;
-    UniqueBitmap mask(CreateBitmap(16, 16, 1, 1, nullptr));
-    ICONINFO icon{TRUE, 0, 0, mask.Get(), colorBits.Get()};
-    return CreateIconIndirect(&icon);
-}
 
 // The colour most pixels of the list's image have, for telling the test icons apart.
 COLORREF MainColor(const ImageList& images, int index)
