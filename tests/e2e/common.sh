@@ -124,6 +124,35 @@ expect_settings() {
     pass "General holds exactly: $*"
 }
 
+# How many menu windows are on screen: the menu and its open submenus.
+open_menus() { desktop_wintool list | tr -d '\r' | awk '$8 == "#32768" && $2 == 1' | wc -l; }
+
+# Waits up to 3 s until WANT menu windows are open.
+wait_menus() {
+    local want=$1 i
+    for i in $(seq 30); do
+        [ "$(open_menus)" = "$want" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Waits up to 10 s for the tray icon: the taskbar strip changes against $e2e_out/before.png,
+# taken before Mivtra started. Sets tray_x tray_y tray_w tray_h, and icon_x icon_y (its centre).
+wait_tray_icon() {
+    local change= i
+    for i in $(seq 50); do
+        desktop_screenshot "$e2e_out/tray.png"
+        change=$(desktop_tray_change "$e2e_out/before.png" "$e2e_out/tray.png")
+        [ -n "$change" ] && break
+        sleep 0.2
+    done
+    [ -n "$change" ] || fail "the taskbar strip did not change within 10 s: no tray icon"
+    read -r tray_x tray_y tray_w tray_h <<<"$change"
+    icon_x=$((tray_x + tray_w / 2))
+    icon_y=$((tray_y + tray_h / 2))
+}
+
 # The pointer goes over the open menu (keys sent elsewhere may not reach it), then Escape until
 # it is gone: a first Escape may only close a submenu that opened under the pointer.
 close_menu() {

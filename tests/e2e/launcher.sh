@@ -30,31 +30,9 @@ step "Mivtra starts with the list and puts its icon into the tray"
 reg_set HOOK 0
 desktop_screenshot "$e2e_out/before.png"
 mivtra_start
-tray=
-for i in $(seq 50); do
-    desktop_screenshot "$e2e_out/tray.png"
-    tray=$(desktop_tray_change "$e2e_out/before.png" "$e2e_out/tray.png")
-    [ -n "$tray" ] && break
-    sleep 0.2
-done
-[ -n "$tray" ] || fail "no tray icon within 10 s"
-read -r tray_x tray_y tray_w tray_h <<<"$tray"
-icon_x=$((tray_x + tray_w / 2))
-icon_y=$((tray_y + tray_h / 2))
+wait_tray_icon
 desktop_wintool find '#32770' >/dev/null && fail "a message box came up at start-up"
 pass "tray icon at ($icon_x,$icon_y), no message"
-
-# How many menu windows are on screen: the menu and its open submenus.
-open_menus() { desktop_wintool list | tr -d '\r' | awk '$8 == "#32768" && $2 == 1' | wc -l; }
-
-wait_menus() {
-    local want=$1 i
-    for i in $(seq 30); do
-        [ "$(open_menus)" = "$want" ] && return 0
-        sleep 0.1
-    done
-    return 1
-}
 
 # A press on the tray icon opens the menu; the pointer then rests on the menu's left edge, so
 # that the keys reach the menu without the pointer choosing an item.

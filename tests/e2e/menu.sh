@@ -79,9 +79,6 @@ chord_menu() {
     sleep 0.3
 }
 
-# How many menu windows are on screen: the menu and its open submenus.
-open_menus() { desktop_wintool list | tr -d '\r' | awk '$8 == "#32768" && $2 == 1' | wc -l; }
-
 # Escape, one level at a time, until no menu is left open.
 escape_menus() {
     local i

@@ -9,22 +9,12 @@ step "Mivtra starts and puts its icon into the tray"
 desktop_screenshot "$e2e_out/before.png"
 mivtra_start
 pass "TTASKM window exists (Windows pid $mivtra_winpid)"
-tray=
-for i in $(seq 50); do
-    desktop_screenshot "$e2e_out/tray.png"
-    tray=$(desktop_tray_change "$e2e_out/before.png" "$e2e_out/tray.png")
-    [ -n "$tray" ] && break
-    sleep 0.2
-done
-[ -n "$tray" ] || fail "the taskbar strip did not change within 10 s: no tray icon"
-read -r tray_x tray_y tray_w tray_h <<<"$tray"
+wait_tray_icon
 note "changed taskbar region: ${tray_w}x${tray_h} at ($tray_x,$tray_y)"
 [ "$tray_x" -ge $((desktop_width * 3 / 4)) ] ||
     fail "the change is not at the tray's place (right end of the taskbar): x=$tray_x"
 [ "$tray_w" -le 40 ] && [ "$tray_h" -le 24 ] ||
     fail "the change (${tray_w}x${tray_h}) is larger than one tray icon"
-icon_x=$((tray_x + tray_w / 2))
-icon_y=$((tray_y + tray_h / 2))
 convert "$e2e_out/tray.png" -crop "240x40+$((desktop_width - 240))+$((desktop_height - 40))" +repage \
     -scale 300% "$e2e_out/tray-zoom.png"
 pass "tray icon at ($icon_x,$icon_y); screenshot $e2e_out/tray.png"
