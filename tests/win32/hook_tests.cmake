@@ -3,3 +3,5 @@ add_executable(hook_tests ${CMAKE_CURRENT_LIST_DIR}/hook_test.cpp)
 target_link_libraries(hook_tests PRIVATE hook_import GTest::gtest_main)
 add_test(NAME hook_tests COMMAND hook_tests)
 target_include_directories(hook_tests PRIVATE ${PROJECT_SOURCE_DIR}/src)
+# It injects real mouse input into the shared Wine desktop: nothing else may run meanwhile.
+set_tests_properties(hook_tests PROPERTIES RUN_SERIAL TRUE)

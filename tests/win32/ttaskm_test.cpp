@@ -23,16 +23,33 @@ void CALLBACK LeaveMenu(HWND, UINT, UINT_PTR id, DWORD)
     EndMenu();
 }
 
+// Stands in for HOOK.DLL: no test installs a real global mouse hook (it would take the
+// chords that other test programs inject), and a test can make installing fail.
+struct FakeHook {
+    static inline BOOLEAN installResult = TRUE;
+    static inline int installs = 0;
+    static inline int removals = 0;
+    static inline int fetches = 0;
+    static BOOLEAN WINAPI Install(HWND) { return ++installs, installResult; }
+    static void WINAPI Remove() { ++removals; }
+    static void WINAPI GetMessage(MSG* record, WPARAM) { ++fetches, *record = MSG{}; }
+};
+
 class TTASKMTest : public testing::Test {
 protected:
     void SetUp() override
     {
+        real_ = HookLibrary();
+        HookLibrary() = {FakeHook::Install, FakeHook::Remove, FakeHook::GetMessage};
+        FakeHook::installResult = TRUE;
+        FakeHook::installs = FakeHook::removals = FakeHook::fetches = 0;
         TakeShownBoxes();
     }
     void TearDown() override
     {
         form_.reset();
         DrainQuitMessages();
+        HookLibrary() = real_;
     }
 
     TTASKM& Start()
@@ -52,6 +69,7 @@ protected:
         return data.empty() ? data : data.substr(0, data.size() - 1);
     }
 
+    HookFunctions real_{};
     FakeShell shell_;
     ScratchKey scratch_;
     std::unique_ptr<TTASKM> form_;
@@ -230,6 +248,7 @@ HWND ChordTarget()
 
 TEST_F(TTASKMTest, TheChordMenuOpensAtTheForegroundWindowsCornerPlusTheRecordedOffset)
 {
+    HookLibrary().getMessage = real_.getMessage;   // the real record; no hook is installed
     scratch_.SetString(kSettingsSection, "HOOK", "0");
     TTASKM& form = Start();
     POINT opened{-1000, -1000};
@@ -261,36 +280,7 @@ TEST_F(TTASKMTest, TheChordMenuOpensAtTheForegroundWindowsCornerPlusTheRecordedO
     }
 }
 
-// A hook library whose installing fails, counting what the main window asks of it.
-struct FakeHook {
-    static inline BOOLEAN installResult = FALSE;
-    static inline int installs = 0;
-    static inline int removals = 0;
-    static inline int fetches = 0;
-    static BOOLEAN WINAPI Install(HWND) { return ++installs, installResult; }
-    static void WINAPI Remove() { ++removals; }
-    static void WINAPI GetMessage(MSG* record, WPARAM) { ++fetches, *record = MSG{}; }
-};
-
-class TTASKMHookTest : public TTASKMTest {
-protected:
-    void SetUp() override
-    {
-        TTASKMTest::SetUp();
-        real_ = HookLibrary();
-        HookLibrary() = {FakeHook::Install, FakeHook::Remove, FakeHook::GetMessage};
-        FakeHook::installs = FakeHook::removals = FakeHook::fetches = 0;
-    }
-    void TearDown() override
-    {
-        TTASKMTest::TearDown();
-        HookLibrary() = real_;
-    }
-
-    HookFunctions real_{};
-};
-
-TEST_F(TTASKMHookTest, AFailedHookIsReportedEndsTheProgramAndTurnsTheChordOffForTheNextStart)
+TEST_F(TTASKMTest, AFailedHookIsReportedEndsTheProgramAndTurnsTheChordOffForTheNextStart)
 {
     FakeHook::installResult = FALSE;
     TTASKM& form = Start();
@@ -312,7 +302,7 @@ TEST_F(TTASKMHookTest, AFailedHookIsReportedEndsTheProgramAndTurnsTheChordOffFor
     EXPECT_EQ(1, shell_.Count(NIM_DELETE));
 }
 
-TEST_F(TTASKMHookTest, TheHookInstalledAtStartIsRemovedAtCloseWhateverK6SaysThen)
+TEST_F(TTASKMTest, TheHookInstalledAtStartIsRemovedAtCloseWhateverK6SaysThen)
 {
     FakeHook::installResult = TRUE;
     TTASKM& form = Start();
