@@ -69,23 +69,31 @@ record_of() {
     tr -d '\r' <"$file"
 }
 
+# The recording program's file must show that it started with a command line ending in ARGS
+# (the options exactly as stored, unquoted) in the directory DIR.
+expect_started() {
+    local file=$1 args=$2 dir=$3 record line
+    record=$(record_of "$file") || fail "the program did not start (no $file)"
+    line=$(sed -n 1p <<<"$record")
+    note "command line: $line"
+    note "directory:    $(sed -n 2p <<<"$record")"
+    case $line in
+        *"$args") ;;
+        *) fail "the program started with \"$line\", not with the options $args as one unquoted text" ;;
+    esac
+    case $(sed -n 2p <<<"$record") in
+        "$dir" | "$dir\\") ;;
+        *) fail "the program did not start in $dir" ;;
+    esac
+}
+
 step "the first launcher item starts its program with the entry's option and directory"
 tray_menu
 keys Down Right
 wait_menus 2 || fail "the launcher submenu did not open ($(open_menus) menu windows)"
 keys Return
 desktop_wintool waitgone '#32768' 3000 || fail "the menu stayed open after choosing the item"
-record=$(record_of "$tools/rec.txt") || fail "the program did not start (no $tools/rec.txt)"
-note "command line: $(sed -n 1p <<<"$record")"
-note "directory:    $(sed -n 2p <<<"$record")"
-case $(sed -n 1p <<<"$record") in
-    *' C:\MEMO FILE.TXT -x "q r"') ;;
-    *) fail "the options did not arrive as one unquoted text" ;;
-esac
-case $(sed -n 2p <<<"$record") in
-    'C:\Work' | 'C:\Work\') ;;
-    *) fail "the program did not start in C:\\Work" ;;
-esac
+expect_started "$tools/rec.txt" ' C:\MEMO FILE.TXT -x "q r"' 'C:\Work'
 pass "started as C:\\Tools\\rec.exe with the options as stored, in C:\\Work"
 
 step "a folder opens as a nested submenu, and its item starts in turn"
@@ -96,15 +104,7 @@ desktop_screenshot "$e2e_out/launcher-nested.png"
 pass "menu, launcher submenu and folder open; screenshot $e2e_out/launcher-nested.png"
 keys Return
 desktop_wintool waitgone '#32768' 3000 || fail "the menu stayed open after choosing the nested item"
-record=$(record_of "$tools/rec2.txt") || fail "the nested program did not start"
-case $(sed -n 1p <<<"$record") in
-    *' nested') ;;
-    *) fail "the nested item started with \"$(sed -n 1p <<<"$record")\"" ;;
-esac
-case $(sed -n 2p <<<"$record") in
-    'C:\Work2' | 'C:\Work2\') ;;
-    *) fail "the nested program did not start in C:\\Work2" ;;
-esac
+expect_started "$tools/rec2.txt" ' nested' 'C:\Work2'
 pass "C:\\Tools\\rec2.exe started with \"nested\" in C:\\Work2"
 
 step "an entry whose file is gone: the shell says so in its own box, and Mivtra goes on"

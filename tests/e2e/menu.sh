@@ -103,11 +103,7 @@ sleep 0.1
 xdotool key Down
 sleep 0.1
 xdotool key Right
-for i in $(seq 20); do
-    [ "$(open_menus)" = 2 ] && break
-    sleep 0.1
-done
-[ "$(open_menus)" = 2 ] || fail "the task submenu did not open ($(open_menus) menu windows)"
+wait_menus 2 || fail "the task submenu did not open ($(open_menus) menu windows)"
 desktop_screenshot "$e2e_out/task-submenu.png"
 pass "task submenu open; screenshot $e2e_out/task-submenu.png"
 
@@ -139,11 +135,7 @@ sleep 0.1
 xdotool key Right
 sleep 0.3
 xdotool key Right
-for i in $(seq 20); do
-    [ "$(open_menus)" = 3 ] && break
-    sleep 0.1
-done
-[ "$(open_menus)" = 3 ] || fail "the launcher folder did not open ($(open_menus) menu windows)"
+wait_menus 3 || fail "the launcher folder did not open ($(open_menus) menu windows)"
 desktop_screenshot "$e2e_out/launcher-submenu.png"
 pass "launcher submenu and its folder open; screenshot $e2e_out/launcher-submenu.png"
 escape_menus || fail "the menus did not close on Escape"
