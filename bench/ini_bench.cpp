@@ -15,7 +15,7 @@
 #include <vector>
 
 struct BenchNode {
-    int parentLink; // as stored: -2 at the top level, else the parent's index minus one
+    int parentLink;   // as stored: -2 at the top level, else the parent's index minus one
     bool folder;
     std::string name;
     std::string file;
@@ -107,7 +107,8 @@ static double Seconds()
     return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-template <typename Work> static double Time(Work work)
+template <typename Work>
+static double Time(Work work)
 {
     const double start = Seconds();
     work();

@@ -79,7 +79,7 @@ std::string TempFile(const char* name)
     return std::string(temp) + name;
 }
 
-} // namespace
+}   // namespace
 
 int main(int argc, char** argv)
 {
@@ -97,15 +97,19 @@ int main(int argc, char** argv)
         TreeModel source;
         FillTree(source, nodes, false);
         DeleteFileA(path.c_str());
-        const double save = BestOf(3, [&] { DeleteFileA(path.c_str()); }, [&] { SaveFile(source, path); });
+        const double save = BestOf(
+            3, [&] { DeleteFileA(path.c_str()); }, [&] { SaveFile(source, path); });
         TreeModel loaded;
-        const double load = BestOf(3, [] {}, [&] { LoadFile(loaded, path); });
+        const double load = BestOf(
+            3, [] {}, [&] { LoadFile(loaded, path); });
         // Of that, reading and parsing the file alone.
-        const double read = BestOf(3, [] {}, [&] { LoadIniFile(path); });
+        const double read = BestOf(
+            3, [] {}, [&] { LoadIniFile(path); });
         WIN32_FILE_ATTRIBUTE_DATA data{};
         GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
-        std::printf("%10d %12lu %12.1f %12.1f %12.1f%s\n", nodes, static_cast<unsigned long>(data.nFileSizeLow),
-                    load, read, save, loaded.Count() == nodes ? "" : "  (count differs!)");
+        std::printf("%10d %12lu %12.1f %12.1f %12.1f%s\n", nodes,
+                    static_cast<unsigned long>(data.nFileSizeLow), load, read, save,
+                    loaded.Count() == nodes ? "" : "  (count differs!)");
     }
 
     // The submenu, built by the dialog itself from a file of that size.
@@ -131,15 +135,17 @@ int main(int argc, char** argv)
             },
             [&] { conf.BuildLaunchMenu(); });
         // The rebuild of a save: the old items taken out and destroyed, then a new build.
-        const double rebuild = BestOf(3, [] {}, [&] {
-            while (launch->Count() > 0) {
-                launch->Delete(launch->Count() - 1);
-            }
-            while (launch->ComponentCount() > 0) {
-                delete launch->Components(launch->ComponentCount() - 1);
-            }
-            conf.BuildLaunchMenu();
-        });
+        const double rebuild = BestOf(
+            3, [] {},
+            [&] {
+                while (launch->Count() > 0) {
+                    launch->Delete(launch->Count() - 1);
+                }
+                while (launch->ComponentCount() > 0) {
+                    delete launch->Components(launch->ComponentCount() - 1);
+                }
+                conf.BuildLaunchMenu();
+            });
         std::printf("%10d %12.1f %12.1f\n", nodes, build, rebuild);
     }
 
@@ -148,14 +154,17 @@ int main(int argc, char** argv)
         TreeModel source;
         FillTree(source, 100000, true);
         DeleteFileA(path.c_str());
-        std::printf("  save   %10.1f\n", BestOf(1, [] {}, [&] { SaveFile(source, path); }));
+        std::printf("  save   %10.1f\n", BestOf(
+                                             1, [] {}, [&] { SaveFile(source, path); }));
         Component host(nullptr);
         auto* launch = new MenuItem(&host);
         std::unique_ptr<TCONF> conf;
         std::printf("  load and first build %10.1f\n",
-                    BestOf(1, [] {}, [&] { conf = std::make_unique<TCONF>(&app, launch, nullptr, path); }));
+                    BestOf(
+                        1, [] {}, [&] { conf = std::make_unique<TCONF>(&app, launch, nullptr, path); }));
         std::printf("  nodes  %10d\n", conf->TreeView()->Items().Count());
-        std::printf("  destroy %9.1f\n", BestOf(1, [] {}, [&] { conf.reset(); }));
+        std::printf("  destroy %9.1f\n", BestOf(
+                                             1, [] {}, [&] { conf.reset(); }));
     }
     DeleteFileA(path.c_str());
     return 0;

@@ -93,7 +93,7 @@ public:
     }
 
 private:
-    std::vector<UniqueIcon> icons_;      // owned: the classes only refer to them
+    std::vector<UniqueIcon> icons_;   // owned: the classes only refer to them
     std::vector<UniqueWindow> windows_;
 };
 
@@ -145,8 +145,8 @@ void ShellIconCalls(HIMAGELIST list, const std::vector<std::string>& files)
 void TaskItemsAlone(TTASKM& form, int count)
 {
     for (int i = 0; i < count; ++i)
-        form.AddToTask("ベンチマークのウィンドウ " + std::to_string(i), "PopupBenchWindow" + std::to_string(i),
-                       i);
+        form.AddToTask("ベンチマークのウィンドウ " + std::to_string(i),
+                       "PopupBenchWindow" + std::to_string(i), i);
     MenuItem* tasks = form.TaskList();
     while (tasks->Count() > 0) {
         MenuItem* item = tasks->Items(0);
@@ -167,11 +167,11 @@ int TopLevelWindowCount()
 // handles of this process are also counted by asking the platform about every possible
 // handle value (Wine takes a handle without generation bits for any generation).
 struct HandleCounts {
-    DWORD gdi;          // GetGuiResources
-    DWORD user;         // GetGuiResources
-    int gdiProbed;      // objects GetObjectType knows
-    int menusProbed;    // handles IsMenu accepts
-    int iconsProbed;    // handles GetIconInfo accepts
+    DWORD gdi;         // GetGuiResources
+    DWORD user;        // GetGuiResources
+    int gdiProbed;     // objects GetObjectType knows
+    int menusProbed;   // handles IsMenu accepts
+    int iconsProbed;   // handles GetIconInfo accepts
 };
 
 HandleCounts CountHandles()
@@ -237,7 +237,7 @@ std::vector<std::string> LauncherFiles(int count, const std::string& program)
     return files;
 }
 
-} // namespace
+}   // namespace
 
 int main(int argc, char** argv)
 {

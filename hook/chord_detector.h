@@ -5,8 +5,8 @@
 enum class MouseButton { kLeft, kRight };
 
 struct ChordStep {
-    bool swallow = false; // the event must not reach the window under the pointer
-    bool chord = false;   // this press completed a new chord
+    bool swallow = false;   // the event must not reach the window under the pointer
+    bool chord = false;     // this press completed a new chord
 };
 
 // Which clicks still reach the application the chord was made over:
@@ -67,5 +67,5 @@ private:
     static int Other(MouseButton button) noexcept { return 1 - Index(button); }
 
     State state_[2] = {State::kUp, State::kUp};
-    bool latched_ = false; // a chord fired and not both buttons have been released since
+    bool latched_ = false;   // a chord fired and not both buttons have been released since
 };

@@ -5,10 +5,10 @@
 #include <cstdint>
 
 struct ChordRecord {
-    std::uint32_t serial = 0; // 0: an empty slot; no chord ever gets 0
-    int x = 0;                // screen point of the press that completed the chord
+    std::uint32_t serial = 0;   // 0: an empty slot; no chord ever gets 0
+    int x = 0;                  // screen point of the press that completed the chord
     int y = 0;
-    std::uint32_t time = 0; // that press's time stamp, in milliseconds
+    std::uint32_t time = 0;   // that press's time stamp, in milliseconds
 };
 
 // Several chords can be made before the first one's message is handled (the hook runs

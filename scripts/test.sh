@@ -5,6 +5,7 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 cd "$here/.."
 
+scripts/check-format.sh
 ctest --preset native -j2
 tests/fuzz/smoke.sh
 

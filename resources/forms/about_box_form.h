@@ -15,13 +15,15 @@ inline constexpr FormDef kForm = {
     "TAboutBox",
     "Mivtra について",
     BorderStyle::Dialog,
-    true,               // the close box closes it like the button
-    0, 0,               // centred on the screen when created
-    296, 155,           // client area
+    true,   // the close box closes it like the button
+    0,
+    0,   // centred on the screen when created
+    296,
+    155,   // client area
     COLOR_BTNFACE,
     {"ＭＳ Ｐゴシック", 12, SHIFTJIS_CHARSET},
     kControls,
     {},
 };
 
-} // namespace about_box_form
+}   // namespace about_box_form

@@ -22,13 +22,15 @@ inline constexpr FormDef kForm = {
     "TCONF",
     "ランチャ設定",
     BorderStyle::Dialog,
-    false,              // no border icons: only "決定" closes the dialog
-    0, 0,               // centred on the screen when created
-    546, 350,           // client area
+    false,   // no border icons: only "決定" closes the dialog
+    0,
+    0,   // centred on the screen when created
+    546,
+    350,   // client area
     COLOR_BTNFACE,
     {"ＭＳ Ｐゴシック", 12, SHIFTJIS_CHARSET},
     kControls,
     {},
 };
 
-} // namespace tconf_form
+}   // namespace tconf_form

@@ -42,13 +42,15 @@ inline constexpr FormDef kForm = {
     "TTASKM",
     "Mivtra",
     BorderStyle::Dialog,
-    false,              // no border icons at all
-    130, 76,            // left, top: also the defaults when no position is stored
-    160, 29,            // client area
+    false,   // no border icons at all
+    130,
+    76,   // left, top: also the defaults when no position is stored
+    160,
+    29,   // client area
     COLOR_BTNFACE,
     {"ＭＳ Ｐゴシック", 12, SHIFTJIS_CHARSET},
     kControls,
     kPopupMenu,
 };
 
-} // namespace ttaskm_form
+}   // namespace ttaskm_form

@@ -11,7 +11,8 @@ public:
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
     // The value stored under `hash` for which equal(value) holds; kNone when there is none.
-    template <typename Equal> std::size_t Find(std::size_t hash, Equal&& equal) const
+    template <typename Equal>
+    std::size_t Find(std::size_t hash, Equal&& equal) const
     {
         if (slots_.empty()) {
             return kNone;

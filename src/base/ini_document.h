@@ -21,7 +21,7 @@ public:
     // The longest value a read returns; the launcher's profile calls use a 2,048-byte buffer.
     static constexpr std::size_t kMaxValueLength = 2047;
 
-    IniDocument(); // an empty (missing) file
+    IniDocument();   // an empty (missing) file
     static IniDocument Parse(std::string_view bytes);
 
     // GetPrivateProfileStringA's result with an unlimited buffer, cut to its first 2047 bytes
@@ -57,11 +57,11 @@ private:
     // of the other lines; their bytes stand in text_. Erased lines and replaced bytes stay
     // behind until a compaction. What a line says is worked out once, when its text is set.
     struct Line {
-        std::size_t offset = 0; // of the text in text_; a text never holds CR or LF
+        std::size_t offset = 0;   // of the text in text_; a text never holds CR or LF
         std::size_t length = 0;
         std::size_t prev = kNone;
         std::size_t next = kNone;
-        std::size_t section = kNone; // none before the first header, and once erased
+        std::size_t section = kNone;   // none before the first header, and once erased
         // Within the text: the section or key name (trimmed, cut at a NUL), the value (after
         // the '=' and the whitespace after it; kNone without an '=') and the end of the
         // trimmed text.
@@ -76,12 +76,12 @@ private:
     // A header and the lines up to the next header.
     struct Section {
         std::size_t header = kNone;
-        std::size_t last = kNone;         // the section's last line
-        std::size_t lastContent = kNone;  // its last non-blank line, where a new key goes after
-        std::size_t nextSameName = kNone; // the next section of that name in the file
-        std::size_t lastSameName = kNone; // the last one of that name, kept on the first
-        std::size_t lineCount = 0;        // after the header, blank ones included
-        bool keysIndexed = false;         // in keyIndex_, once too long to search line by line
+        std::size_t last = kNone;           // the section's last line
+        std::size_t lastContent = kNone;    // its last non-blank line, where a new key goes after
+        std::size_t nextSameName = kNone;   // the next section of that name in the file
+        std::size_t lastSameName = kNone;   // the last one of that name, kept on the first
+        std::size_t lineCount = 0;          // after the header, blank ones included
+        bool keysIndexed = false;           // in keyIndex_, once too long to search line by line
     };
 
     std::string_view LineText(std::size_t line) const;
@@ -108,6 +108,6 @@ private:
     std::size_t head_ = kNone;
     std::size_t tail_ = kNone;
     std::vector<Section> sections_;
-    HashIndex sectionIndex_; // the first live section of each name
-    HashIndex keyIndex_;     // the first line of each key name in each long section
+    HashIndex sectionIndex_;   // the first live section of each name
+    HashIndex keyIndex_;       // the first line of each key name in each long section
 };

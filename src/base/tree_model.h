@@ -49,14 +49,14 @@ private:
     friend class TreeModel;
     TreeNode(TreeModel* model, TreeNode* parent, std::string text);
 
-    TreeModel* model_;                                // not owned
-    TreeNode* parent_;                                // not owned; the hidden root for top-level nodes
+    TreeModel* model_;   // not owned
+    TreeNode* parent_;   // not owned; the hidden root for top-level nodes
     std::vector<std::unique_ptr<TreeNode>> children_;
     std::unique_ptr<TreeNodeData> data_;
     std::string text_;
     int imageIndex_ = -1;
     int selectedIndex_ = -1;
-    mutable int absoluteIndex_ = -1;                  // valid while the model's order is
+    mutable int absoluteIndex_ = -1;   // valid while the model's order is
 };
 
 // Told about every change, so that a view can follow the model.
@@ -118,9 +118,9 @@ private:
     // Brings order_ and every node's absolute index up to date after structural changes.
     void EnsureOrder() const;
 
-    std::unique_ptr<TreeNode> root_;      // hidden: its children are the top level
+    std::unique_ptr<TreeNode> root_;   // hidden: its children are the top level
     int count_ = 0;
-    TreeObserver* observer_ = nullptr;    // not owned
+    TreeObserver* observer_ = nullptr;   // not owned
     // Every node in absolute order. Appends that land at the end keep it valid; any other
     // change marks it stale, and the next look-up renumbers the whole tree once.
     mutable std::vector<TreeNode*> order_;

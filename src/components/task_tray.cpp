@@ -25,8 +25,8 @@ static_assert(offsetof(NOTIFYICONDATAA, szTip) + kTipBytes == kRecordSize,
 static_assert(sizeof(NOTIFYICONDATAA{}.szTip) >= kTipBytes, "the tip field holds 64 bytes");
 
 struct RegistryEntry {
-    std::string idText;       // the decimal text of the icon ID
-    TTaskTray* component;     // not owned
+    std::string idText;     // the decimal text of the icon ID
+    TTaskTray* component;   // not owned
 };
 
 // Maps the ID in a shell notification to its component, in the order the entries came.
@@ -102,7 +102,7 @@ UINT AddAgainMessage()
     return message;
 }
 
-} // namespace
+}   // namespace
 
 TTaskTray::TTaskTray(Component* owner) : Component(owner), iconId_(NextIconId())
 {
@@ -110,9 +110,8 @@ TTaskTray::TTaskTray(Component* owner) : Component(owner), iconId_(NextIconId())
     icon_.OnChange = [this] { IconChanged(); };
     if (application) {
         hookedApplication_ = application;
-        hookId_ = application->HookMainWindow([this](UINT message, WPARAM, LPARAM, LRESULT&) {
-            return MainWindowMessage(message);
-        });
+        hookId_ = application->HookMainWindow(
+            [this](UINT message, WPARAM, LPARAM, LRESULT&) { return MainWindowMessage(message); });
     }
 }
 

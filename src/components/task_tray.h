@@ -92,15 +92,15 @@ private:
     void WriteTip();
 
     std::string tipString_;
-    ::Icon icon_;                          // owned
+    ::Icon icon_;   // owned
     std::int32_t iconId_;
-    PopupMenu* popupMenuL_ = nullptr;      // not owned: cleared when the menu goes
-    PopupMenu* popupMenuR_ = nullptr;      // not owned: cleared when the menu goes
+    PopupMenu* popupMenuL_ = nullptr;   // not owned: cleared when the menu goes
+    PopupMenu* popupMenuR_ = nullptr;   // not owned: cleared when the menu goes
     // Kept for the component's whole life, so that a modification reuses the window and
     // callback message written when the icon was added.
     NOTIFYICONDATAA record_{};
     bool registered_ = false;
-    bool added_ = false;                   // the shell accepted NIM_ADD and no NIM_DELETE since
+    bool added_ = false;   // the shell accepted NIM_ADD and no NIM_DELETE since
 
     // False once destruction has begun: handlers and menus run nested message loops.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

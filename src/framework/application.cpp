@@ -39,8 +39,8 @@ void Application::Initialize(HINSTANCE instance)
     // Top-level, so it receives broadcasts (the shell's "TaskbarCreated"), and never shown.
     handle_ = CreateWindowExA(0, kWindowClass, title_.c_str(),
                               WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                              GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2,
-                              0, 0, nullptr, nullptr, instance, this);
+                              GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
+                              nullptr, nullptr, instance, this);
     if (!handle_)
         throw Error("CreateWindowEx failed for the application window");
 }

@@ -62,10 +62,10 @@ private:
     bool ProcessMessage(MSG& msg);
 
     HINSTANCE instance_ = nullptr;
-    HWND handle_ = nullptr;                 // owned, destroyed with the application
+    HWND handle_ = nullptr;   // owned, destroyed with the application
     std::string title_;
     std::string helpFile_;
-    Form* mainForm_ = nullptr;              // not owned: forms are owned by the application
+    Form* mainForm_ = nullptr;   // not owned: forms are owned by the application
     bool showMainForm_ = true;
     bool terminated_ = false;
     std::map<int, HCURSOR> cursors_;

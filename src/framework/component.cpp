@@ -9,9 +9,8 @@ namespace {
 bool SameName(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::toupper(x) == std::toupper(y);
-           });
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](unsigned char x, unsigned char y) { return std::toupper(x) == std::toupper(y); });
 }
 
 void Erase(std::vector<Component*>& list, Component* item)
@@ -19,7 +18,7 @@ void Erase(std::vector<Component*>& list, Component* item)
     list.erase(std::remove(list.begin(), list.end(), item), list.end());
 }
 
-} // namespace
+}   // namespace
 
 Component::Component(Component* owner) : owner_(nullptr)
 {

@@ -55,9 +55,9 @@ private:
     void RemoveComponent(Component* component);
 
     std::string name_;
-    Component* owner_;                         // not owned
-    std::vector<Component*> components_;       // owned
-    std::vector<Component*> freeNotifies_;     // not owned: told when this one goes
+    Component* owner_;                       // not owned
+    std::vector<Component*> components_;     // owned
+    std::vector<Component*> freeNotifies_;   // not owned: told when this one goes
     bool designing_ = false;
     bool destroying_ = false;
 };

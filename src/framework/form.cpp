@@ -34,17 +34,16 @@ BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM list)
     return TRUE;
 }
 
-} // namespace
+}   // namespace
 
 Form::Form(Component* owner, const FormDef& definition) : WinControl(owner), definition_(definition)
 {
     SetName(definition.className);
     font_.Reset(CreateFontA(-definition.font.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                            definition.font.charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, definition.font.face));
+                            definition.font.charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                            DEFAULT_PITCH | FF_DONTCARE, definition.font.face));
 
-    RegisterWindowClass(definition.className, CS_DBLCLKS,
-                        GetSysColorBrush(definition.colorIndex),
+    RegisterWindowClass(definition.className, CS_DBLCLKS, GetSysColorBrush(definition.colorIndex),
                         application ? LoadIconA(application->Instance(), "MAINICON") : nullptr);
     RECT frame{0, 0, definition.clientWidth, definition.clientHeight};
     AdjustWindowRectEx(&frame, FrameStyle(definition), FALSE, FrameExStyle(definition));
@@ -57,12 +56,12 @@ Form::Form(Component* owner, const FormDef& definition) : WinControl(owner), def
         Component* created = nullptr;
         switch (control.kind) {
         case ControlKind::Label:
-            created = new Label(this, Handle(), control.left, control.top, control.width, control.height, caption,
-                                font_.Get(), control.textColor);
+            created = new Label(this, Handle(), control.left, control.top, control.width, control.height,
+                                caption, font_.Get(), control.textColor);
             break;
         case ControlKind::Button:
-            created = new Button(this, Handle(), control.left, control.top, control.width, control.height, caption,
-                                 font_.Get(), control.isDefault);
+            created = new Button(this, Handle(), control.left, control.top, control.width, control.height,
+                                 caption, font_.Get(), control.isDefault);
             break;
         }
         created->SetName(control.name);

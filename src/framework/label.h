@@ -9,8 +9,8 @@
 
 class Label : public Component {
 public:
-    Label(Component* owner, HWND parent, int left, int top, int width, int height,
-          const std::string& caption, HFONT font, COLORREF textColor);
+    Label(Component* owner, HWND parent, int left, int top, int width, int height, const std::string& caption,
+          HFONT font, COLORREF textColor);
     ~Label() override;
 
     HWND Handle() const { return handle_; }
@@ -20,6 +20,6 @@ public:
     COLORREF TextColor() const { return textColor_; }
 
 private:
-    HWND handle_;          // owned by the parent window, destroyed with it
+    HWND handle_;   // owned by the parent window, destroyed with it
     COLORREF textColor_;
 };

@@ -11,9 +11,9 @@ enum MenuItemFlags : unsigned {
 
 struct MenuItemDef {
     const char* name;
-    const char* caption;           // "-" makes a separator
+    const char* caption;   // "-" makes a separator
     unsigned flags;
-    const char* onClick;           // handler name, resolved by the form; null for none
-    Span<MenuItemDef> items;       // a non-empty list, or `submenu`, makes a submenu
-    bool submenu = false;          // a submenu that starts empty
+    const char* onClick;       // handler name, resolved by the form; null for none
+    Span<MenuItemDef> items;   // a non-empty list, or `submenu`, makes a submenu
+    bool submenu = false;      // a submenu that starts empty
 };

@@ -57,6 +57,6 @@ private:
     bool submenu_ = false;
     int imageIndex_ = -1;
     unsigned command_ = 0;
-    MenuItem* parent_ = nullptr;        // not owned
-    std::vector<MenuItem*> items_;      // not owned: destroyed with this item all the same
+    MenuItem* parent_ = nullptr;     // not owned
+    std::vector<MenuItem*> items_;   // not owned: destroyed with this item all the same
 };

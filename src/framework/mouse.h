@@ -20,5 +20,6 @@ enum TShiftStateFlag : unsigned {
 using TShiftState = unsigned;   // a combination of TShiftStateFlag values; 0 is the empty set
 
 // x and y are in the coordinates the firing component documents.
-using TMouseEvent = std::function<void(Component* sender, TMouseButton button, TShiftState shift, int x, int y)>;
+using TMouseEvent =
+    std::function<void(Component* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 using TMouseMoveEvent = std::function<void(Component* sender, TShiftState shift, int x, int y)>;

@@ -9,7 +9,7 @@
 namespace {
 // Menu results carry 16-bit identifiers; numbers are reused after 65,535 items.
 UINT g_nextCommand = 1;
-} // namespace
+}   // namespace
 
 PopupMenu::PopupMenu(Component* owner) : Component(owner), items_(new MenuItem(this))
 {
@@ -126,9 +126,8 @@ void PopupMenu::Popup(int x, int y)
     UINT command;
     {
         UniqueMenu menu = BuildHandle();
-        command = static_cast<UINT>(TrackPopupMenu(menu.Get(),
-                                                   TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
-                                                   x, y, 0, window, nullptr));
+        command = static_cast<UINT>(TrackPopupMenu(
+            menu.Get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0, window, nullptr));
         // Lets the menu close properly when the user clicks elsewhere next time.
         PostMessageA(window, WM_NULL, 0, 0);
     }

@@ -9,7 +9,9 @@ public:
     constexpr Span() = default;
     constexpr Span(const T* data, std::size_t size) : data_(data), size_(size) {}
     template <std::size_t N>
-    constexpr Span(const T (&array)[N]) : data_(array), size_(N) {}
+    constexpr Span(const T (&array)[N]) : data_(array), size_(N)
+    {
+    }
 
     constexpr const T* begin() const { return data_; }
     constexpr const T* end() const { return data_ + size_; }

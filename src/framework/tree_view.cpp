@@ -117,7 +117,8 @@ HTREEITEM TreeView::InsertItem(TreeNode* node, HTREEITEM parent, HTREEITEM after
     insert.item.iImage = node->ImageIndex();
     insert.item.iSelectedImage = node->SelectedIndex();
     insert.item.lParam = reinterpret_cast<LPARAM>(node);
-    auto item = reinterpret_cast<HTREEITEM>(SendMessageA(handle_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    auto item = reinterpret_cast<HTREEITEM>(
+        SendMessageA(handle_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
     if (!item) {
         throw Error("TVM_INSERTITEM failed");
     }
@@ -142,7 +143,9 @@ void TreeView::InsertSubtree(TreeNode* node)
     }
     TreeNode* parent = node->Parent();
     const int index = node->Index();
-    const TreeNode* previous = index == 0 ? nullptr : parent ? parent->Item(index - 1) : items_.Top(index - 1);
+    const TreeNode* previous = index == 0 ? nullptr
+                               : parent   ? parent->Item(index - 1)
+                                          : items_.Top(index - 1);
     InsertItem(node, parent ? ItemHandle(parent) : TVI_ROOT, previous ? ItemHandle(previous) : TVI_FIRST);
     // The descendants, parent-first without recursion, each as the last child so far.
     struct Pending {

@@ -61,9 +61,9 @@ private:
     // Forgets the items of the node and its subtree (the control deletes them itself).
     void ForgetSubtree(const TreeNode* node);
 
-    HWND handle_;                    // owned by the parent window, destroyed with it
+    HWND handle_;   // owned by the parent window, destroyed with it
     TreeModel items_;
-    ::ImageList* images_ = nullptr;  // not owned: cleared when the list goes
+    ::ImageList* images_ = nullptr;   // not owned: cleared when the list goes
     bool mirrored_ = false;
     std::unordered_map<const TreeNode*, HTREEITEM> itemHandles_;
 };

@@ -16,10 +16,10 @@ public:
 
 protected:
     // Registers a window class served by this layer's window procedure (once per name).
-    static void RegisterWindowClass(const char* className, UINT style = 0,
-                                    HBRUSH background = nullptr, HICON icon = nullptr);
-    void CreateHandle(const char* className, const char* caption, DWORD style, DWORD exStyle,
-                      int left, int top, int width, int height, HWND parent);
+    static void RegisterWindowClass(const char* className, UINT style = 0, HBRUSH background = nullptr,
+                                    HICON icon = nullptr);
+    void CreateHandle(const char* className, const char* caption, DWORD style, DWORD exStyle, int left,
+                      int top, int width, int height, HWND parent);
     // Destroys the window now (also done by the destructor).
     void DestroyHandle();
 

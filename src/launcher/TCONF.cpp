@@ -41,7 +41,7 @@ std::string ModuleFileName()
     }
 }
 
-} // namespace
+}   // namespace
 
 std::string LaunchFilePath()
 {
@@ -49,7 +49,8 @@ std::string LaunchFilePath()
 }
 
 TCONF::TCONF(Component* owner, MenuItem* launch, LaunchFunction launcher, std::string fileName)
-    : Form(owner, tconf_form::kForm), launch_(launch), launcher_(std::move(launcher)), fileName_(std::move(fileName))
+    : Form(owner, tconf_form::kForm), launch_(launch), launcher_(std::move(launcher)),
+      fileName_(std::move(fileName))
 {
     if (launch_) {
         launch_->FreeNotification(this);

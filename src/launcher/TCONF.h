@@ -27,7 +27,8 @@ class TCONF : public Form {
 public:
     // Runs FormCreate: loads the list from `fileName` and builds the launcher submenu under
     // `launch`, a menu item of the main window. `launcher` starts a chosen entry.
-    TCONF(Component* owner, MenuItem* launch, LaunchFunction launcher, std::string fileName = LaunchFilePath());
+    TCONF(Component* owner, MenuItem* launch, LaunchFunction launcher,
+          std::string fileName = LaunchFilePath());
     ~TCONF() override;
 
     ::TreeView* TreeView() const { return treeView_; }
@@ -68,9 +69,9 @@ private:
     // Destroys every launcher menu item of the last build, at any depth.
     void DestroyLaunchItems();
 
-    MenuItem* launch_;                      // not owned: the main window's
+    MenuItem* launch_;   // not owned: the main window's
     LaunchFunction launcher_;
     std::string fileName_;
-    ::TreeView* treeView_ = nullptr;        // owned by the form, as the image list
+    ::TreeView* treeView_ = nullptr;   // owned by the form, as the image list
     ::ImageList* imageList1_ = nullptr;
 };

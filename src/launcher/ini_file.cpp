@@ -47,7 +47,7 @@ static bool ReadFileBytes(const std::string& path, std::string& bytes, std::size
             return false;
         }
         if (read == 0) {
-            break; // the file shrank meanwhile
+            break;   // the file shrank meanwhile
         }
         done += read;
     }

@@ -19,7 +19,7 @@ constexpr std::int32_t kEndOfList = -1;
 // stores -1; the top level stores -2.
 constexpr std::int32_t kStoredTopLevel = -2;
 
-} // namespace
+}   // namespace
 
 bool LoadLaunchTree(const IniDocument& file, TreeModel& tree)
 {
@@ -81,7 +81,8 @@ void SaveLaunchTree(const TreeModel& tree, IniDocument& file)
         file.EraseSection(section);
         const TreeNode* parent = node->Parent();
         file.Write(kParentSection, "NODE" + number,
-                   parent ? IntegerText(std::int64_t{parent->AbsoluteIndex()} - 1) : IntegerText(kStoredTopLevel));
+                   parent ? IntegerText(std::int64_t{parent->AbsoluteIndex()} - 1)
+                          : IntegerText(kStoredTopLevel));
         const TNode* entry = EntryOf(node);
         file.Write(kFolderSection, "ITEM" + number, entry ? "0" : "1");
         file.Write(section, "NAME", node->Text());

@@ -17,10 +17,10 @@ inline constexpr int kUnderLaunch = -1;
 inline constexpr int kMaxLaunchMenuDepth = 100;
 
 struct LaunchMenuEntry {
-    int index;             // the node's absolute index; the item's name is LaunchMenuItemName(index)
-    int parent;            // the absolute index of the node whose item holds this one, or kUnderLaunch
+    int index;    // the node's absolute index; the item's name is LaunchMenuItemName(index)
+    int parent;   // the absolute index of the node whose item holds this one, or kUnderLaunch
     std::string caption;
-    bool launches;         // the node has an entry: the item's click starts it
+    bool launches;   // the node has an entry: the item's click starts it
 };
 
 // "AB" followed by the index in decimal.

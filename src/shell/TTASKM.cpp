@@ -60,7 +60,7 @@ bool BringBackIfShown(Form* dialog)
     return true;
 }
 
-} // namespace
+}   // namespace
 
 TTASKM::TTASKM(Component* owner, std::string settingsKey)
     : Form(owner, ttaskm_form::kForm), settingsKey_(std::move(settingsKey))
@@ -83,9 +83,9 @@ TTASKM::TTASKM(Component* owner, std::string settingsKey)
     taskTray_->SetName("TaskTray");
     taskTray_->SetTipString("Mivtra");
     Icon trayIcon;
-    trayIcon.SetHandle(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON,
-                                                     GetSystemMetrics(SM_CXSMICON),
-                                                     GetSystemMetrics(SM_CYSMICON), 0)));
+    trayIcon.SetHandle(
+        static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     taskTray_->SetIcon(&trayIcon);
     taskTray_->SetIconID(1);
     taskTray_->SetPopupMenuL(popupMenu_);

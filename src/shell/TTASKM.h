@@ -79,8 +79,8 @@ public:
 
     // Opens a file, folder, program or link through the shell; returns the started
     // process's handle, which the caller closes, or null.
-    static HANDLE ShellExecute(const std::string& file, const std::string& parameters, const std::string& verb,
-                               const std::string& directory, int show);
+    static HANDLE ShellExecute(const std::string& file, const std::string& parameters,
+                               const std::string& verb, const std::string& directory, int show);
 
 protected:
     void DoClose() override;
@@ -103,7 +103,7 @@ private:
     std::vector<HWND> OwnWindows() const;
 
     std::string settingsKey_;
-    PopupMenu* popupMenu_ = nullptr;    // owned by the form, as all components below
+    PopupMenu* popupMenu_ = nullptr;   // owned by the form, as all components below
     ::ImageList* imageList_ = nullptr;
     MenuItem* launch_ = nullptr;
     MenuItem* taskList_ = nullptr;
@@ -113,10 +113,10 @@ private:
     MenuItem* n4_ = nullptr;
     MenuItem* n5_ = nullptr;
     Label* label3_ = nullptr;
-    TTaskTray* taskTray_ = nullptr;     // destroyed by FormClose
-    TCONF* launcher_ = nullptr;         // not owned: the application's; cleared when it goes
-    TAboutBox* aboutBox_ = nullptr;     // not owned, as the launcher dialog
+    TTaskTray* taskTray_ = nullptr;   // destroyed by FormClose
+    TCONF* launcher_ = nullptr;       // not owned: the application's; cleared when it goes
+    TAboutBox* aboutBox_ = nullptr;   // not owned, as the launcher dialog
     bool chordReady_ = false;
     bool hookActive_ = false;
-    bool released_ = false;             // settings written, hook and tray icon gone
+    bool released_ = false;   // settings written, hook and tray icon gone
 };

@@ -28,7 +28,7 @@ std::string UpperCase(std::string text)
     return text;
 }
 
-} // namespace
+}   // namespace
 
 void TTASKM::GetLaunchIcon()
 {

@@ -9,8 +9,8 @@
 SettingsKey::SettingsKey(std::string path, HKEY root) : path_(std::move(path))
 {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(root, path_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_READ | KEY_WRITE, nullptr, &key, nullptr) == ERROR_SUCCESS)
+    if (RegCreateKeyExA(root, path_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
+                        nullptr, &key, nullptr) == ERROR_SUCCESS)
         key_.Reset(key);
 }
 
@@ -43,8 +43,8 @@ void SettingsKey::WriteInteger(const char* section, const char* name, int value)
     if (!key_)
         throw Error(FormatMessageText("キー %s の作成に失敗しました", path_));
     HKEY raw = nullptr;
-    if (RegCreateKeyExA(key_.Get(), section, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
-                                 nullptr, &raw, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(key_.Get(), section, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &raw,
+                        nullptr) != ERROR_SUCCESS)
         throw Error(FormatMessageText("キー %s の作成に失敗しました", section));
     UniqueKey sectionKey(raw);
     std::string text = IntegerText(value);

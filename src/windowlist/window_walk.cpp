@@ -49,7 +49,7 @@ int AddClassIcon(ImageList& images, HWND window)
     return images.AddIcon(copy.Get());
 }
 
-} // namespace
+}   // namespace
 
 void ResetTaskPictures(ImageList& images)
 {

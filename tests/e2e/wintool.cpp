@@ -20,11 +20,11 @@ static std::string ToUtf8(const std::wstring& text)
     if (text.empty()) {
         return {};
     }
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
     std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size,
-                        nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size, nullptr,
+                        nullptr);
     return out;
 }
 
@@ -40,8 +40,8 @@ static std::wstring TitleOf(HWND window)
     // WM_GETTEXT with a timeout: a hung window must not hang the tool.
     wchar_t text[512] = {};
     DWORD_PTR copied = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                        2000, &copied);
+    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                        &copied);
     return text;
 }
 
@@ -124,28 +124,29 @@ static unsigned long Number(const wchar_t* text)
 
 static int Usage()
 {
-    std::fprintf(stderr,
-                 "usage: wintool COMMAND ARGS\n"
-                 "  list                              every top-level window\n"
-                 "  find CLASS [TITLE]                the first such window (visible first)\n"
-                 "  count CLASS                       how many top-level windows of the class\n"
-                 "  wait CLASS TIMEOUT_MS             until a visible window of the class exists\n"
-                 "  waitexists CLASS TIMEOUT_MS       until a window of the class exists\n"
-                 "  waitgone CLASS TIMEOUT_MS         until no visible window of the class exists\n"
-                 "  waitnone CLASS TIMEOUT_MS         until no window of the class exists at all\n"
-                 "  post CLASS MSG WPARAM LPARAM      PostMessage to the first such window\n"
-                 "  close CLASS                       post WM_CLOSE to the first such window\n"
-                 "  children CLASS                    the child windows of the first such window\n"
-                 "  foreground                        the foreground window\n"
-                 "  setfg CLASS                       make the first such window the foreground\n"
-                 "  threadinfo [CLASS]                input state of the window's thread\n"
-                 "  acp                               the ANSI code page\n"
-                 "  keeper                            stay alive in the desktop until killed\n"
-                 "  testwindow TITLE X Y W H          show a window until killed; its title\n"
-                 "                                    counts the button messages it gets\n"
-                 "  iconwindow TITLE X Y W H          the same, of a class with an icon (WintoolIconWindow)\n"
-                 "  show CLASS TITLE CMD              ShowWindow(CMD) on the window with that class and title\n"
-                 "  activate CLASS TITLE              make the window with that class and title the foreground\n");
+    std::fprintf(
+        stderr,
+        "usage: wintool COMMAND ARGS\n"
+        "  list                              every top-level window\n"
+        "  find CLASS [TITLE]                the first such window (visible first)\n"
+        "  count CLASS                       how many top-level windows of the class\n"
+        "  wait CLASS TIMEOUT_MS             until a visible window of the class exists\n"
+        "  waitexists CLASS TIMEOUT_MS       until a window of the class exists\n"
+        "  waitgone CLASS TIMEOUT_MS         until no visible window of the class exists\n"
+        "  waitnone CLASS TIMEOUT_MS         until no window of the class exists at all\n"
+        "  post CLASS MSG WPARAM LPARAM      PostMessage to the first such window\n"
+        "  close CLASS                       post WM_CLOSE to the first such window\n"
+        "  children CLASS                    the child windows of the first such window\n"
+        "  foreground                        the foreground window\n"
+        "  setfg CLASS                       make the first such window the foreground\n"
+        "  threadinfo [CLASS]                input state of the window's thread\n"
+        "  acp                               the ANSI code page\n"
+        "  keeper                            stay alive in the desktop until killed\n"
+        "  testwindow TITLE X Y W H          show a window until killed; its title\n"
+        "                                    counts the button messages it gets\n"
+        "  iconwindow TITLE X Y W H          the same, of a class with an icon (WintoolIconWindow)\n"
+        "  show CLASS TITLE CMD              ShowWindow(CMD) on the window with that class and title\n"
+        "  activate CLASS TITLE              make the window with that class and title the foreground\n");
     return 2;
 }
 
@@ -153,7 +154,7 @@ static int Usage()
 // counts in its title ("TITLE [ld=1 lu=1 rd=0 ru=0]"), so that a script can tell which clicks
 // reached it.
 static std::wstring g_testTitle;
-static int g_buttonCounts[4];  // left down, left up, right down, right up
+static int g_buttonCounts[4];   // left down, left up, right down, right up
 
 static LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -162,10 +163,18 @@ static LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam,
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
-    case WM_LBUTTONDOWN: button = 0; break;
-    case WM_LBUTTONUP: button = 1; break;
-    case WM_RBUTTONDOWN: button = 2; break;
-    case WM_RBUTTONUP: button = 3; break;
+    case WM_LBUTTONDOWN:
+        button = 0;
+        break;
+    case WM_LBUTTONUP:
+        button = 1;
+        break;
+    case WM_RBUTTONDOWN:
+        button = 2;
+        break;
+    case WM_RBUTTONUP:
+        button = 3;
+        break;
     }
     if (button >= 0 && !g_testTitle.empty()) {
         ++g_buttonCounts[button];
@@ -179,8 +188,8 @@ static LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam,
 
 // A window of our own that keeps the process a client of the desktop (keeper, hidden) or gives
 // the scripts something to click on (testwindow, shown and made the foreground).
-static int RunWindow(const wchar_t* className, const wchar_t* title, bool visible, int x, int y,
-                     int width, int height, HICON icon = nullptr)
+static int RunWindow(const wchar_t* className, const wchar_t* title, bool visible, int x, int y, int width,
+                     int height, HICON icon = nullptr)
 {
     WNDCLASSW windowClass = {};
     windowClass.hIcon = icon;
@@ -190,8 +199,8 @@ static int RunWindow(const wchar_t* className, const wchar_t* title, bool visibl
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = className;
     RegisterClassW(&windowClass);
-    HWND window = CreateWindowExW(0, className, title, WS_OVERLAPPEDWINDOW, x, y, width, height,
-                                  nullptr, nullptr, windowClass.hInstance, nullptr);
+    HWND window = CreateWindowExW(0, className, title, WS_OVERLAPPEDWINDOW, x, y, width, height, nullptr,
+                                  nullptr, windowClass.hInstance, nullptr);
     if (!window) {
         std::fprintf(stderr, "wintool: CreateWindow failed (%lu)\n", GetLastError());
         return 1;
@@ -298,10 +307,7 @@ int wmain(int argc, wchar_t** argv)
         return WaitFor(Number(args[1]), [&] { return FindVisible(args[0]) == nullptr; }) ? 0 : 1;
     }
     if (command == L"waitnone" && count == 2) {
-        return WaitFor(Number(args[1]),
-                       [&] { return TopLevelWindows(args[0], nullptr).empty(); })
-                   ? 0
-                   : 1;
+        return WaitFor(Number(args[1]), [&] { return TopLevelWindows(args[0], nullptr).empty(); }) ? 0 : 1;
     }
     if ((command == L"post" && count == 4) || (command == L"close" && count == 1)) {
         HWND window = FindFirst(args[0]);
@@ -354,8 +360,8 @@ int wmain(int argc, wchar_t** argv)
             return static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window));
         };
         std::printf("flags=0x%lx active=0x%08lx focus=0x%08lx capture=0x%08lx menuowner=0x%08lx\n",
-                    static_cast<unsigned long>(info.flags), hex(info.hwndActive),
-                    hex(info.hwndFocus), hex(info.hwndCapture), hex(info.hwndMenuOwner));
+                    static_cast<unsigned long>(info.flags), hex(info.hwndActive), hex(info.hwndFocus),
+                    hex(info.hwndCapture), hex(info.hwndMenuOwner));
         return 0;
     }
     if (command == L"acp" && count == 0) {

@@ -79,7 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<bool> planned(shape.size(), false);
     for (const LaunchMenuEntry& entry : PlanLaunchMenu(tree)) {
         Check(entry.index >= 0 && entry.index < static_cast<int>(shape.size()) && !planned[entry.index]);
-        Check(entry.parent == shape[entry.index].first || (entry.parent == kUnderLaunch && shape[entry.index].first < 0));
+        Check(entry.parent == shape[entry.index].first ||
+              (entry.parent == kUnderLaunch && shape[entry.index].first < 0));
         Check(entry.parent == kUnderLaunch || planned[entry.parent]);
         planned[entry.index] = true;
     }

@@ -12,7 +12,7 @@ TEST(SplitChordOffset, SplitsBySignedTruncatingDivision)
     } cases[] = {
         {100 * 65536 + 50, 50, 100},   // low half 50, high half 100
         {0, 0, 0},
-        {-1, -1, 0},                   // all bits set: not (-1, -1)
+        {-1, -1, 0},   // all bits set: not (-1, -1)
         {-(3 * 65536 + 7), -7, -3},
         {65535, 65535, 0},
         {INT32_MIN, 0, -32768},
@@ -25,4 +25,4 @@ TEST(SplitChordOffset, SplitsBySignedTruncatingDivision)
     }
 }
 
-} // namespace
+}   // namespace

@@ -15,10 +15,10 @@ TEST(ErrorTest, FullStopOnlyAfterBytesAboveTheFullStop)
     const std::vector<FullStopCase> cases = {
         {"", ""},
         {"Done.", "Done."},
-        {"Done!", "Done!"},     // '!' (0x21) sorts before '.'
-        {"(x)", "(x)"},         // ')' 0x29
-        {"a-", "a-"},           // '-' 0x2D, just below
-        {"a/", "a/."},          // '/' 0x2F, just above
+        {"Done!", "Done!"},   // '!' (0x21) sorts before '.'
+        {"(x)", "(x)"},       // ')' 0x29
+        {"a-", "a-"},         // '-' 0x2D, just below
+        {"a/", "a/."},        // '/' 0x2F, just above
         {"abc", "abc."},
         {"Error 5", "Error 5."},
         {"ファイルがありません", "ファイルがありません."},

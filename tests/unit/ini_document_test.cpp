@@ -138,7 +138,7 @@ TEST(IniDocumentReadTest, ReadStringAndReadInteger)
 
 struct Step {
     std::string section;
-    std::optional<std::string> key; // none: erase the section
+    std::optional<std::string> key;   // none: erase the section
     std::string value;
 };
 
@@ -197,9 +197,9 @@ TEST(IniDocumentWriteTest, EditsInPlaceAndAppends)
 }
 
 struct SavedNode {
-    int parent; // stored parent link
+    int parent;   // stored parent link
     std::string name;
-    std::optional<std::vector<std::string>> entry; // FILE, OPTION, DIR
+    std::optional<std::vector<std::string>> entry;   // FILE, OPTION, DIR
 };
 
 // The launcher's save sequence.

@@ -71,14 +71,14 @@ TEST(IntegerTest, RejectsEverythingElse)
         "+-1",
         "--1",
         "12abc",
-        "１２",  // full-width digits
+        "１２",   // full-width digits
         "2147483648",
         "-2147483649",
         "4294967297",
         "99999999999999999999",
         "0x100000000",
         "0xFFFFFFFF0",
-        std::string("1\0", 2),  // nothing may follow the digits, not even a NUL
+        std::string("1\0", 2),   // nothing may follow the digits, not even a NUL
         std::string("0x1\0", 4),
     };
     for (const std::string& text : cases) {

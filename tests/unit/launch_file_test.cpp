@@ -24,7 +24,8 @@ std::string Listing(const TreeModel& tree)
         for (const TreeNode* p = node->Parent(); p; p = p->Parent()) {
             text += "  ";
         }
-        text += node->Text() + " " + IntegerText(node->ImageIndex()) + "/" + IntegerText(node->SelectedIndex());
+        text +=
+            node->Text() + " " + IntegerText(node->ImageIndex()) + "/" + IntegerText(node->SelectedIndex());
         if (const TNode* entry = EntryOf(node)) {
             text += " [" + entry->File + "|" + entry->Option + "|" + entry->Dir + "]";
         }
@@ -90,7 +91,7 @@ std::string FlatFile(int n)
     return folder + parent + names;
 }
 
-} // namespace
+}   // namespace
 
 TEST(LaunchFileTest, SavesTheWorkedExampleByteForByteAndLoadsItBack)
 {
@@ -149,7 +150,7 @@ TEST(LaunchFileTest, HangsEachNodeUnderItsStoredParent)
                    "[ExecInfo4]\nNAME=e\n[ExecInfo5]\nNAME=f\n[ExecInfo6]\nNAME=g\n"));
     // Items take children from the file, though the dialog never gives them any.
     EXPECT_EQ("i 2/2 [||]\n  j 2/2 [||]\n", Load("[FOLDER]\nITEM0=0\nITEM1=0\n[PARENT]\nNODE1=-1\n"
-                                               "[ExecInfo0]\nNAME=i\n[ExecInfo1]\nNAME=j\n"));
+                                                 "[ExecInfo0]\nNAME=i\n[ExecInfo1]\nNAME=j\n"));
 }
 
 TEST(LaunchFileTest, ResolvesLinksAgainstTheTreeAsBuiltSoFar)
@@ -310,10 +311,10 @@ TEST(LaunchFileTest, SurvivesJunkLongLinesAndCutFiles)
     // A value longer than the profile functions' buffer is cut to 2047 bytes.
     const std::string longName(100000, 'x');
     TreeModel tree;
-    ASSERT_TRUE(LoadLaunchTree(
-        IniDocument::Parse("[FOLDER]\nITEM0=0\n" + std::string(100000, 'j') + "\n[ExecInfo0]\nNAME=" + longName +
-                           "\nFILE=" + longName + "\n"),
-        tree));
+    ASSERT_TRUE(
+        LoadLaunchTree(IniDocument::Parse("[FOLDER]\nITEM0=0\n" + std::string(100000, 'j') +
+                                          "\n[ExecInfo0]\nNAME=" + longName + "\nFILE=" + longName + "\n"),
+                       tree));
     ASSERT_EQ(1, tree.Count());
     EXPECT_EQ(2047u, tree.Node(0)->Text().size());
     EXPECT_EQ(2047u, EntryOf(tree.Node(0))->File.size());

@@ -21,7 +21,7 @@ std::string Describe(const std::vector<LaunchMenuEntry>& plan)
     return text;
 }
 
-} // namespace
+}   // namespace
 
 TEST(LaunchMenuPlanTest, NamesEveryNodeAfterItsIndexUnderItsParentsItem)
 {
@@ -88,7 +88,8 @@ TEST(LaunchMenuPlanTest, ReadsTheIndexBackFromAName)
     EXPECT_EQ(0, LaunchMenuItemIndex("AB0"));
     EXPECT_EQ(12345, LaunchMenuItemIndex("AB12345"));
     EXPECT_EQ(2147483647, LaunchMenuItemIndex("AB2147483647"));
-    for (const char* name : {"", "AB", "A", "AB-1", "AB+1", "AB1x", "AB 1", "AB2147483648", "AB99999999999999999999"}) {
+    for (const char* name :
+         {"", "AB", "A", "AB-1", "AB+1", "AB1x", "AB 1", "AB2147483648", "AB99999999999999999999"}) {
         EXPECT_FALSE(LaunchMenuItemIndex(name)) << name;
     }
 }

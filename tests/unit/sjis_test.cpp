@@ -64,7 +64,7 @@ TEST(SjisTest, LeadByteRanges)
     EXPECT_FALSE(IsLeadByte(0x80));
     EXPECT_TRUE(IsLeadByte(0x81));
     EXPECT_TRUE(IsLeadByte(0x9F));
-    EXPECT_FALSE(IsLeadByte(0xA0));  // half-width katakana are single bytes
+    EXPECT_FALSE(IsLeadByte(0xA0));   // half-width katakana are single bytes
     EXPECT_FALSE(IsLeadByte(0xDF));
     EXPECT_TRUE(IsLeadByte(0xE0));
     EXPECT_TRUE(IsLeadByte(0xFC));
@@ -86,7 +86,7 @@ TEST(SjisTest, CutsWithoutSplittingATwoByteCharacter)
         {"abc", 10, "abc"},
         {"abc", 0, ""},
         {"", 5, ""},
-        {"ab" + kHyou, 3, "ab"},  // the character straddles the limit
+        {"ab" + kHyou, 3, "ab"},   // the character straddles the limit
         {"ab" + kHyou, 4, "ab" + kHyou},
         {"a" + kHyou + "b", 2, "a"},
         {kHyou, 1, ""},

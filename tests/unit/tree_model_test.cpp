@@ -36,7 +36,7 @@ struct Recorder : TreeObserver {
     std::vector<std::string> events;
 };
 
-} // namespace
+}   // namespace
 
 TEST(TreeModelTest, NumbersNodesParentFirstWhereverTheyAreAdded)
 {

@@ -39,7 +39,8 @@ struct LoadedLibrary {
     }
 };
 
-template <typename T> static const T* At(HMODULE module, DWORD rva)
+template <typename T>
+static const T* At(HMODULE module, DWORD rva)
 {
     return reinterpret_cast<const T*>(reinterpret_cast<const BYTE*>(module) + rva);
 }
@@ -340,7 +341,8 @@ static void PumpPending()
 
 // Dispatches messages (low-level hook calls among them) until done() holds; false when that
 // does not happen within a generous bound, so a lost event fails the test instead of hanging.
-template <typename Done> static bool PumpUntil(Done done)
+template <typename Done>
+static bool PumpUntil(Done done)
 {
     const DWORD start = GetTickCount();
     for (;;) {
@@ -516,8 +518,8 @@ TEST_F(HookTest, OffsetIsFromTheForegroundWindowWhereItIsNow)
         std::pair<int, int> offset;
     } cases[] = {
         {40, 60, {110, 120}},
-        {200, 50, {0, 130}}, // (-50, 130) cannot be packed: x, the nearer to zero, goes to 0
-        {10, 300, {140, 0}}, // (140, -120): y goes to 0
+        {200, 50, {0, 130}},   // (-50, 130) cannot be packed: x, the nearer to zero, goes to 0
+        {10, 300, {140, 0}},   // (140, -120): y goes to 0
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(SetWindowPos(window_.Handle(), nullptr, c.left, c.top, 0, 0,

@@ -5,8 +5,8 @@
 #include "base/sjis.h"
 #include "launcher/ini_file.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
@@ -142,7 +142,11 @@ public:
     bool Chance(std::size_t percent) { return Pick(100) < percent; }
 
 private:
-    template <std::size_t N> const char* PickOf(const char* const (&items)[N]) { return items[Pick(N)]; }
+    template <std::size_t N>
+    const char* PickOf(const char* const (&items)[N])
+    {
+        return items[Pick(N)];
+    }
 
     const char* SectionName() { return Chance(90) ? sections_[Pick(sections_.size())] : PickOf(kSections); }
     const char* KeyName() { return Chance(90) ? keys_[Pick(keys_.size())] : PickOf(kKeys); }

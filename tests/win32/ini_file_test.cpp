@@ -4,8 +4,8 @@
 #include "base/error.h"
 #include "launcher/ini_file.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>

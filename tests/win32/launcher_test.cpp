@@ -34,7 +34,8 @@ std::string ModuleDirectory()
 
 void WriteBytes(const std::string& path, const std::string& bytes)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
     DWORD written = 0;
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -43,7 +44,8 @@ void WriteBytes(const std::string& path, const std::string& bytes)
 
 std::string ReadBytes(const std::string& path)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return "(missing)";
     }
@@ -114,8 +116,8 @@ std::string ItemsFile(int n)
     for (int i = 0; i < n; ++i) {
         const std::string number = std::to_string(i);
         folder += "ITEM" + number + "=0\r\n";
-        texts += "[ExecInfo" + number + "]\r\nNAME=n" + number + "\r\nFILE=f" + number + "\r\nOPTION=o" + number +
-                 "\r\nDIR=d" + number + "\r\n";
+        texts += "[ExecInfo" + number + "]\r\nNAME=n" + number + "\r\nFILE=f" + number + "\r\nOPTION=o" +
+                 number + "\r\nDIR=d" + number + "\r\n";
     }
     return folder + texts;
 }
@@ -150,13 +152,14 @@ protected:
 
     TCONF& Start()
     {
-        conf_ = std::make_unique<TCONF>(application, launch_, [this](const std::string& file,
-                                                                   const std::string& parameters,
-                                                                   const std::string& verb,
-                                                                   const std::string& directory, int show) {
-            calls_.push_back({file, parameters, verb, directory, show});
-            return returned_;
-        }, fileName_);
+        conf_ = std::make_unique<TCONF>(
+            application, launch_,
+            [this](const std::string& file, const std::string& parameters, const std::string& verb,
+                   const std::string& directory, int show) {
+                calls_.push_back({file, parameters, verb, directory, show});
+                return returned_;
+            },
+            fileName_);
         return *conf_;
     }
 
@@ -178,9 +181,9 @@ protected:
         while (!stack.empty()) {
             Frame frame = stack.back();
             stack.pop_back();
-            text += std::string(frame.depth * 2, ' ') + frame.item->Name() + " \"" + frame.item->Caption() + "\"" +
-                    (frame.item->OnClick ? " launches" : "") + (frame.item->Owner() == launch_ ? "" : " (not owned)") +
-                    "\n";
+            text += std::string(frame.depth * 2, ' ') + frame.item->Name() + " \"" + frame.item->Caption() +
+                    "\"" + (frame.item->OnClick ? " launches" : "") +
+                    (frame.item->Owner() == launch_ ? "" : " (not owned)") + "\n";
             for (int i = frame.item->Count() - 1; i >= 0; --i) {
                 stack.push_back({frame.item->Items(i), frame.depth + 1});
             }
@@ -217,11 +220,12 @@ protected:
     HANDLE returned_ = nullptr;
 };
 
-} // namespace
+}   // namespace
 
 TEST_F(LauncherTest, LoadingBuildsTheSubmenuInPlaceOfThePlaceholder)
 {
-    WriteBytes(fileName_, std::string(kToolsFile) + "[FOLDER]\r\nITEM3=1\r\nITEM4=0\r\n[PARENT]\r\nNODE4=-2\r\n" +
+    WriteBytes(fileName_, std::string(kToolsFile) +
+                              "[FOLDER]\r\nITEM3=1\r\nITEM4=0\r\n[PARENT]\r\nNODE4=-2\r\n" +
                               "[ExecInfo3]\r\nNAME=空\r\n[ExecInfo4]\r\nNAME=メモ\r\nFILE=C:\\MEMO.TXT\r\n");
     TCONF& conf = Start();
     // A second [FOLDER] is never read: nodes 3 and 4 do not exist.
@@ -252,9 +256,10 @@ TEST_F(LauncherTest, LoadingBuildsTheSubmenuInPlaceOfThePlaceholder)
 
 TEST_F(LauncherTest, FoldersWithoutChildrenAreItemsThatLaunchNothing)
 {
-    WriteBytes(fileName_, "[FOLDER]\r\nITEM0=1\r\nITEM1=1\r\nITEM2=1\r\nITEM3=0\r\n[PARENT]\r\nNODE2=0\r\n"
-                          "[ExecInfo0]\r\nNAME=空\r\n[ExecInfo1]\r\nNAME=外\r\n[ExecInfo2]\r\nNAME=--------\r\n"
-                          "[ExecInfo3]\r\nNAME=x\r\n");
+    WriteBytes(fileName_,
+               "[FOLDER]\r\nITEM0=1\r\nITEM1=1\r\nITEM2=1\r\nITEM3=0\r\n[PARENT]\r\nNODE2=0\r\n"
+               "[ExecInfo0]\r\nNAME=空\r\n[ExecInfo1]\r\nNAME=外\r\n[ExecInfo2]\r\nNAME=--------\r\n"
+               "[ExecInfo3]\r\nNAME=x\r\n");
     Start();
     EXPECT_EQ("AB0 \"空\"\nAB1 \"外\"\n  AB2 \"-\"\nAB3 \"x\" launches\n", Submenu());
     EXPECT_FALSE(Item("AB0")->IsSubmenu());
@@ -315,7 +320,8 @@ TEST_F(LauncherTest, ASaveRebuildsTheSubmenuAndClosesTheDialog)
     conf.ShowModal();
     EXPECT_FALSE(conf.Visible());
     EXPECT_TRUE(TakeShownBoxes().empty());
-    EXPECT_EQ("AB0 \"n2\" launches\nAB1 \"n4\" launches\nAB2 \"n6\" launches\nAB3 \"n8\" launches\n", Submenu());
+    EXPECT_EQ("AB0 \"n2\" launches\nAB1 \"n4\" launches\nAB2 \"n6\" launches\nAB3 \"n8\" launches\n",
+              Submenu());
     EXPECT_EQ(4, launch_->ComponentCount());
     EXPECT_EQ("", launch_->Items(0)->Hint()) << "the items of the first build are still there";
     // The list is rewritten; the sections of nodes 4 to 9 stay behind unread.
@@ -400,8 +406,8 @@ TEST_F(LauncherTest, TheTreeControlIsFilledWhenTheDialogShowsAndFollowsTheTreeTh
     EXPECT_EQ(3, ControlCount(conf));
     // The first child of the folder's item is the moved node's.
     HTREEITEM folder = conf.TreeView()->ItemHandle(tree.Node(0));
-    auto child = reinterpret_cast<HTREEITEM>(
-        SendMessageA(conf.TreeView()->Handle(), TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(folder)));
+    auto child = reinterpret_cast<HTREEITEM>(SendMessageA(conf.TreeView()->Handle(), TVM_GETNEXTITEM,
+                                                          TVGN_CHILD, reinterpret_cast<LPARAM>(folder)));
     EXPECT_EQ(added, TreeView::NodeOf(conf.TreeView()->Handle(), child));
     conf.Hide();
 }
@@ -487,7 +493,7 @@ bool SamePath(const std::string& a, const std::string& b)
     return CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_EQUAL;
 }
 
-} // namespace
+}   // namespace
 
 TEST_F(ShellExecuteTest, StartsInTheCurrentDirectoryWhenNoneIsGivenAndPassesOptionsAsTheyAre)
 {
@@ -536,7 +542,7 @@ BOOL WINAPI IgnoreShellNotifyIcon(DWORD, PNOTIFYICONDATAA)
     return TRUE;
 }
 
-} // namespace
+}   // namespace
 
 TEST(LaunchIconTest, GivesFoldersTheFolderPictureAndItemsTheirFilesIconOrNone)
 {
@@ -549,12 +555,15 @@ TEST(LaunchIconTest, GivesFoldersTheFolderPictureAndItemsTheirFilesIconOrNone)
     WriteBytes(folder.Path() + "LAUNCH.INI",
                "[FOLDER]\r\nITEM0=1\r\nITEM1=0\r\nITEM2=1\r\nITEM3=0\r\nITEM4=0\r\n"
                "[PARENT]\r\nNODE1=-1\r\nNODE2=-1\r\n"
-               "[ExecInfo1]\r\nFILE=" + program + "\r\n[ExecInfo3]\r\nFILE=" + folder.Path() + "missing.exe\r\n" +
+               "[ExecInfo1]\r\nFILE=" +
+                   program + "\r\n[ExecInfo3]\r\nFILE=" + folder.Path() + "missing.exe\r\n" +
                    "[ExecInfo4]\r\nFILE=" + program + "\r\n");
     auto conf = std::make_unique<TCONF>(application, main->Launch(), &TTASKM::ShellExecute,
                                         folder.Path() + "LAUNCH.INI");
     main->SetLauncher(conf.get());
-    auto item = [&](const char* name) { return dynamic_cast<MenuItem*>(main->Launch()->FindComponent(name)); };
+    auto item = [&](const char* name) {
+        return dynamic_cast<MenuItem*>(main->Launch()->FindComponent(name));
+    };
 
     const int before = main->ImageList()->Count();
     main->GetLaunchIcon();

@@ -169,9 +169,17 @@ TEST_F(MenuCommandsTest, TheMenuShowsItsItemsWithTheirCaptionsAndStates)
     TTASKM& form = Start();
     UniqueMenu menu = form.GetPopupMenu()->BuildHandle();
     std::vector<BuiltItem> top = Entries(menu.Get());
-    const char* const kTop[] = {"ランチャ", "タスクマネージャー", "", "ランチャの設定(&S)",
-                                "総合設定", "ヘルプ表示", "", "メニューを閉じる", "",
-                                "Mivtraについて(&A)", "Mivtraを終了する(&C)"};
+    const char* const kTop[] = {"ランチャ",
+                                "タスクマネージャー",
+                                "",
+                                "ランチャの設定(&S)",
+                                "総合設定",
+                                "ヘルプ表示",
+                                "",
+                                "メニューを閉じる",
+                                "",
+                                "Mivtraについて(&A)",
+                                "Mivtraを終了する(&C)"};
     ASSERT_EQ(std::size(kTop), top.size());
     for (size_t i = 0; i < top.size(); ++i) {
         EXPECT_EQ(kTop[i], top[i].text) << i;
@@ -514,4 +522,4 @@ TEST_F(MenuCommandsTest, TheAboutBoxShowsModallyAndItsButtonOrEscapeClosesIt)
     EXPECT_FALSE(aboutBox_->Visible());
 }
 
-} // namespace
+}   // namespace

@@ -60,4 +60,3 @@ inline void CloseMenuWhenOpen(std::function<void(HWND menuWindow)> look = nullpt
         EndMenu();
     });
 }
-

@@ -1,8 +1,8 @@
 // The program's resources as the shell and the loader see them. This test program is linked
 // with the same resource object as Mivtra.exe, so its own file carries them.
 #include <windows.h>
-#include <shellapi.h>
 #include <gtest/gtest.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -30,9 +30,12 @@ using UniqueDc = std::unique_ptr<std::remove_pointer_t<HDC>, DcDeleter>;
 // GetIconInfo hands out two bitmaps that the caller must delete.
 struct IconBitmaps {
     explicit IconBitmaps(HICON icon) { ok = GetIconInfo(icon, &info) != FALSE; }
-    ~IconBitmaps() {
-        if (info.hbmMask) DeleteObject(info.hbmMask);
-        if (info.hbmColor) DeleteObject(info.hbmColor);
+    ~IconBitmaps()
+    {
+        if (info.hbmMask)
+            DeleteObject(info.hbmMask);
+        if (info.hbmColor)
+            DeleteObject(info.hbmColor);
     }
     IconBitmaps(const IconBitmaps&) = delete;
     IconBitmaps& operator=(const IconBitmaps&) = delete;
@@ -42,13 +45,15 @@ struct IconBitmaps {
 
 static const char* const kIconNames[] = {"MAINICON", "MICON91", "MICON92", "MICON93"};
 
-static std::string OwnPath() {
+static std::string OwnPath()
+{
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     return path;
 }
 
-static BITMAPINFO TopDown32(int width, int height) {
+static BITMAPINFO TopDown32(int width, int height)
+{
     BITMAPINFO bmi{};
     bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
     bmi.bmiHeader.biWidth = width;
@@ -61,12 +66,14 @@ static BITMAPINFO TopDown32(int width, int height) {
 
 // The icon as it appears on screen: drawn at size x size onto a magenta ground, so that
 // transparent parts must match too.
-static std::vector<uint32_t> Pixels(HICON icon, int size) {
+static std::vector<uint32_t> Pixels(HICON icon, int size)
+{
     BITMAPINFO bmi = TopDown32(size, size);
     void* bits = nullptr;
     UniqueDc dc(CreateCompatibleDC(nullptr));
     UniqueGdi dib(CreateDIBSection(dc.get(), &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!dc || !dib || !bits) return {};
+    if (!dc || !dib || !bits)
+        return {};
     HGDIOBJ old = SelectObject(dc.get(), dib.get());
     auto* pixels = static_cast<uint32_t*>(bits);
     std::fill(pixels, pixels + size * size, 0x00FF00FFu);
@@ -77,19 +84,23 @@ static std::vector<uint32_t> Pixels(HICON icon, int size) {
     return out;
 }
 
-static int IconWidth(HICON icon) {
+static int IconWidth(HICON icon)
+{
     IconBitmaps bitmaps(icon);
     BITMAP bm{};
-    if (!bitmaps.ok || !GetObjectA(bitmaps.info.hbmMask, sizeof(bm), &bm)) return 0;
+    if (!bitmaps.ok || !GetObjectA(bitmaps.info.hbmMask, sizeof(bm), &bm))
+        return 0;
     return bm.bmWidth;
 }
 
-static UniqueIcon Named(const char* name, int size) {
-    return UniqueIcon(static_cast<HICON>(
-        LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_ICON, size, size, 0)));
+static UniqueIcon Named(const char* name, int size)
+{
+    return UniqueIcon(
+        static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_ICON, size, size, 0)));
 }
 
-static BOOL CALLBACK CollectName(HMODULE, LPCSTR, LPSTR name, LONG_PTR names) noexcept {
+static BOOL CALLBACK CollectName(HMODULE, LPCSTR, LPSTR name, LONG_PTR names) noexcept
+{
     try {
         auto* list = reinterpret_cast<std::vector<std::string>*>(names);
         list->push_back(IS_INTRESOURCE(name) ? "#" + std::to_string(LOWORD(name)) : name);
@@ -99,7 +110,8 @@ static BOOL CALLBACK CollectName(HMODULE, LPCSTR, LPSTR name, LONG_PTR names) no
     }
 }
 
-TEST(ProgramIcons, FileHoldsFourIconGroupsSortedByName) {
+TEST(ProgramIcons, FileHoldsFourIconGroupsSortedByName)
+{
     std::vector<std::string> names;
     EnumResourceNamesA(nullptr, RT_GROUP_ICON, CollectName, reinterpret_cast<LONG_PTR>(&names));
     EXPECT_EQ(names, (std::vector<std::string>{"MAINICON", "MICON91", "MICON92", "MICON93"}));
@@ -116,7 +128,8 @@ TEST(ProgramIcons, FileHoldsFourIconGroupsSortedByName) {
 
 // Each group carries a drawn 16 x 16 and 32 x 32 image with alpha; a missing size would be
 // scaled from the other one, which blurs the small pictures in menus and the tray.
-TEST(ProgramIcons, EachGroupHasItsOwn16And32PixelImages) {
+TEST(ProgramIcons, EachGroupHasItsOwn16And32PixelImages)
+{
     for (const char* name : kIconNames) {
         SCOPED_TRACE(name);
         HRSRC group = FindResourceA(nullptr, name, RT_GROUP_ICON);
@@ -126,8 +139,8 @@ TEST(ProgramIcons, EachGroupHasItsOwn16And32PixelImages) {
         const DWORD size = SizeofResource(nullptr, group);
         ASSERT_GE(size, 6u);
         const int count = bytes[4] | bytes[5] << 8;
-        ASSERT_EQ(size, 6u + 14u * count);  // header, then one 14-byte entry per image
-        std::vector<std::pair<int, int>> images;  // (width, bits per pixel)
+        ASSERT_EQ(size, 6u + 14u * count);         // header, then one 14-byte entry per image
+        std::vector<std::pair<int, int>> images;   // (width, bits per pixel)
         for (int i = 0; i < count; ++i) {
             const BYTE* entry = bytes + 6 + 14 * i;
             EXPECT_EQ(entry[0], entry[1]) << "square";
@@ -139,7 +152,8 @@ TEST(ProgramIcons, EachGroupHasItsOwn16And32PixelImages) {
 }
 
 // The pictures must differ from each other, or matching one by name below would prove nothing.
-TEST(ProgramIcons, PicturesAreDistinctAtBothSizes) {
+TEST(ProgramIcons, PicturesAreDistinctAtBothSizes)
+{
     for (int size : {16, 32}) {
         std::vector<std::vector<uint32_t>> pictures;
         for (const char* name : kIconNames) {
@@ -157,7 +171,8 @@ TEST(ProgramIcons, PicturesAreDistinctAtBothSizes) {
 // Position i, as the launcher dialog and the task menu take it, shows the picture of the i-th
 // name: 2 the closed folder, 1 the open one, 3 the window. ExtractIconA gives the large
 // (32 x 32) image and ExtractIconExA the small one; both count positions the same way.
-TEST(ProgramIcons, PositionShowsTheIconOfThatName) {
+TEST(ProgramIcons, PositionShowsTheIconOfThatName)
+{
     const std::string path = OwnPath();
     for (UINT i = 0; i < 4; ++i) {
         SCOPED_TRACE(kIconNames[i]);
@@ -184,7 +199,8 @@ TEST(ProgramIcons, PositionShowsTheIconOfThatName) {
 // What the launcher dialog and the task menu expect to see at positions 1 to 3, told apart by
 // colour: folders are yellow, only the open one shows the white sheet inside, and the window
 // is white with a blue title bar and no yellow.
-TEST(ProgramIcons, PositionsOneToThreeShowOpenFolderClosedFolderWindow) {
+TEST(ProgramIcons, PositionsOneToThreeShowOpenFolderClosedFolderWindow)
+{
     struct Census {
         int yellow = 0, white = 0, blue = 0;
     };
@@ -212,8 +228,9 @@ TEST(ProgramIcons, PositionsOneToThreeShowOpenFolderClosedFolderWindow) {
     EXPECT_GE(seen[2].blue, 10) << "position 3: the window's title bar";
 }
 
-TEST(HandCursor, IsMonochromeWithHotSpotAtTheFingertip) {
-    HCURSOR hand = LoadCursorA(GetModuleHandleA(nullptr), "HANDPOINT");  // shared: not destroyed
+TEST(HandCursor, IsMonochromeWithHotSpotAtTheFingertip)
+{
+    HCURSOR hand = LoadCursorA(GetModuleHandleA(nullptr), "HANDPOINT");   // shared: not destroyed
     ASSERT_NE(hand, nullptr) << GetLastError();
     IconBitmaps bitmaps(hand);
     ASSERT_TRUE(bitmaps.ok);
@@ -230,8 +247,7 @@ TEST(HandCursor, IsMonochromeWithHotSpotAtTheFingertip) {
     std::vector<uint32_t> mask(32 * 64);
     BITMAPINFO bmi = TopDown32(32, 64);
     UniqueDc dc(CreateCompatibleDC(nullptr));
-    ASSERT_EQ(GetDIBits(dc.get(), bitmaps.info.hbmMask, 0, 64, mask.data(), &bmi, DIB_RGB_COLORS),
-              64);
+    ASSERT_EQ(GetDIBits(dc.get(), bitmaps.info.hbmMask, 0, 64, mask.data(), &bmi, DIB_RGB_COLORS), 64);
     auto andBit = [&](int x, int y) { return (mask[y * 32 + x] & 0xFFFFFF) != 0; };
     auto xorBit = [&](int x, int y) { return (mask[(y + 32) * 32 + x] & 0xFFFFFF) != 0; };
     // The hot spot is the topmost pixel of the finger's black outline; above it, nothing.
@@ -246,36 +262,37 @@ TEST(HandCursor, IsMonochromeWithHotSpotAtTheFingertip) {
 
 class VersionBlock : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         const std::string path = OwnPath();
         DWORD handle = 0;
         DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
         ASSERT_GT(size, 0u) << GetLastError();
         data_.resize(size);
         ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, size, data_.data()));
-        std::wstring widePath(path.begin(), path.end());  // the build path is plain ASCII
+        std::wstring widePath(path.begin(), path.end());   // the build path is plain ASCII
         size = GetFileVersionInfoSizeW(widePath.c_str(), &handle);
         ASSERT_GT(size, 0u);
         wideData_.resize(size);
         ASSERT_TRUE(GetFileVersionInfoW(widePath.c_str(), 0, size, wideData_.data()));
     }
 
-    std::string String(const char* name) {
+    std::string String(const char* name)
+    {
         std::string key = std::string("\\StringFileInfo\\041104B0\\") + name;
         char* value = nullptr;
         UINT length = 0;
-        if (!VerQueryValueA(data_.data(), key.c_str(), reinterpret_cast<void**>(&value), &length) ||
-            !value)
+        if (!VerQueryValueA(data_.data(), key.c_str(), reinterpret_cast<void**>(&value), &length) || !value)
             return "<missing>";
         return value;
     }
 
-    std::wstring WideString(const wchar_t* name) {
+    std::wstring WideString(const wchar_t* name)
+    {
         std::wstring key = std::wstring(L"\\StringFileInfo\\041104B0\\") + name;
         wchar_t* value = nullptr;
         UINT length = 0;
-        if (!VerQueryValueW(wideData_.data(), key.c_str(), reinterpret_cast<void**>(&value),
-                            &length) ||
+        if (!VerQueryValueW(wideData_.data(), key.c_str(), reinterpret_cast<void**>(&value), &length) ||
             !value)
             return L"<missing>";
         return value;
@@ -285,7 +302,8 @@ protected:
     std::vector<char> wideData_;
 };
 
-TEST_F(VersionBlock, NumbersAndTranslationAreVersion202Japanese) {
+TEST_F(VersionBlock, NumbersAndTranslationAreVersion202Japanese)
+{
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueA(data_.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
@@ -305,7 +323,8 @@ TEST_F(VersionBlock, NumbersAndTranslationAreVersion202Japanese) {
     EXPECT_EQ(translation[1], 1200);
 }
 
-TEST_F(VersionBlock, StringsReadBackExactly) {
+TEST_F(VersionBlock, StringsReadBackExactly)
+{
     EXPECT_EQ(String("FileVersion"), "2.02");
     EXPECT_EQ(String("ProductVersion"), "2.02");
     EXPECT_EQ(String("ProductName"), "Mivtra");
@@ -316,17 +335,19 @@ TEST_F(VersionBlock, StringsReadBackExactly) {
 
 // The resource script is UTF-8; a wrong code page on the way turns the Japanese into mojibake,
 // which only a look at the stored UTF-16 and at the program's own code page shows.
-TEST_F(VersionBlock, JapaneseDescriptionSurvivesTheResourceCompiler) {
+TEST_F(VersionBlock, JapaneseDescriptionSurvivesTheResourceCompiler)
+{
     EXPECT_EQ(WideString(L"FileDescription"), L"Mivtra ランチャ");
     ASSERT_EQ(GetACP(), 932u) << "the tests must run with the Japanese ANSI code page";
-    EXPECT_EQ(String("FileDescription"), "Mivtra ランチャ");  // Shift-JIS, as the A calls see it
+    EXPECT_EQ(String("FileDescription"), "Mivtra ランチャ");   // Shift-JIS, as the A calls see it
 }
 
 // The manifest must name the version 6 common controls exactly (name, version, architecture,
 // key): a typo is silently ignored and leaves the old controls in place. The loader then
 // redirects comctl32.dll to the side-by-side copy. (Asking the loaded DLL for its version
 // would not do: Wine's copy of version 6 reports 5.81.)
-TEST(Manifest, RedirectsCommonControlsToVersion6) {
+TEST(Manifest, RedirectsCommonControlsToVersion6)
+{
     HRSRC manifest = FindResourceA(nullptr, MAKEINTRESOURCEA(1), RT_MANIFEST);
     ASSERT_NE(manifest, nullptr);
     EXPECT_GT(SizeofResource(nullptr, manifest), 0u);

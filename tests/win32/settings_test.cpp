@@ -78,4 +78,4 @@ TEST(SettingsKey, WritesAreTextWithTheirNulAndMatchNamesWithoutCase)
     EXPECT_EQ(-12, settings.ReadInteger("General", "Top", 0));
 }
 
-} // namespace
+}   // namespace

@@ -75,8 +75,18 @@ private:
 
 testing::Environment* const g_environment = testing::AddGlobalTestEnvironment(new TrayEnvironment);
 
-const FormDef kOwnerForm{"TTrayTestForm", "tray owner", BorderStyle::Dialog, true, 0, 0, 200, 100,
-                         COLOR_BTNFACE, {"MS UI Gothic", 12, SHIFTJIS_CHARSET}, {}, {}};
+const FormDef kOwnerForm{"TTrayTestForm",
+                         "tray owner",
+                         BorderStyle::Dialog,
+                         true,
+                         0,
+                         0,
+                         200,
+                         100,
+                         COLOR_BTNFACE,
+                         {"MS UI Gothic", 12, SHIFTJIS_CHARSET},
+                         {},
+                         {}};
 
 std::string ErrorOf(void (*action)(TTaskTray*), TTaskTray* tray)
 {
@@ -396,18 +406,12 @@ TEST_F(TaskTrayTest, EachMouseMessageRaisesItsEventAtTheCursor)
         TMouseButton button;
         TShiftState shift;
     } kCases[] = {
-        {WM_MOUSEMOVE, "move", mbLeft, 0},
-        {WM_LBUTTONDOWN, "down", mbLeft, ssLeft},
-        {WM_LBUTTONUP, "up", mbLeft, ssLeft},
-        {WM_LBUTTONDBLCLK, "dblclick", mbLeft, 0},
-        {WM_RBUTTONDOWN, "down", mbRight, ssRight},
-        {WM_RBUTTONUP, "up", mbRight, ssRight},
-        {WM_RBUTTONDBLCLK, "dblclick", mbRight, 0},
-        {WM_MBUTTONDOWN, "down", mbMiddle, ssMiddle},
-        {WM_MBUTTONUP, "up", mbMiddle, ssMiddle},
-        {WM_MBUTTONDBLCLK, nullptr, mbLeft, 0},
-        {WM_MOUSEWHEEL, nullptr, mbLeft, 0},
-        {0, nullptr, mbLeft, 0},
+        {WM_MOUSEMOVE, "move", mbLeft, 0},          {WM_LBUTTONDOWN, "down", mbLeft, ssLeft},
+        {WM_LBUTTONUP, "up", mbLeft, ssLeft},       {WM_LBUTTONDBLCLK, "dblclick", mbLeft, 0},
+        {WM_RBUTTONDOWN, "down", mbRight, ssRight}, {WM_RBUTTONUP, "up", mbRight, ssRight},
+        {WM_RBUTTONDBLCLK, "dblclick", mbRight, 0}, {WM_MBUTTONDOWN, "down", mbMiddle, ssMiddle},
+        {WM_MBUTTONUP, "up", mbMiddle, ssMiddle},   {WM_MBUTTONDBLCLK, nullptr, mbLeft, 0},
+        {WM_MOUSEWHEEL, nullptr, mbLeft, 0},        {0, nullptr, mbLeft, 0},
     };
     for (const auto& c : kCases) {
         events.clear();
@@ -650,4 +654,4 @@ TEST_F(TaskTrayTest, IconsOfAnotherOwnerMoveToANewWindowWhenTheFirstOwnerGoes)
     EXPECT_EQ(downs, 1);
 }
 
-} // namespace
+}   // namespace

@@ -5,8 +5,8 @@
 #include "framework/menu_item.h"
 #include "framework/popup_menu.h"
 #include "hook/hook_library.h"
-#include "triggers/hook_functions.h"
 #include "menu_test_support.h"
+#include "triggers/hook_functions.h"
 #include "win32_test_support.h"
 
 #include <gtest/gtest.h>
@@ -103,7 +103,8 @@ TEST_F(TTASKMTest, WithoutStoredSettingsStartsWithTheDesignStateAndWritesAllFive
     EXPECT_EQ(1, shell_.Count(NIM_DELETE));
     EXPECT_EQ(nullptr, form.TaskTray());
     MSG quit;
-    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "closing did not end the program";
+    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+        << "closing did not end the program";
 }
 
 TEST_F(TTASKMTest, StoredValuesAreReadLooselyAndWrittenBackNormalised)
@@ -293,7 +294,8 @@ TEST_F(TTASKMTest, AFailedHookIsReportedEndsTheProgramAndTurnsTheChordOffForTheN
     EXPECT_EQ("0", Stored("HOOK"));
     EXPECT_FALSE(form.HookActive());
     MSG quit;
-    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the program goes on after a failed hook";
+    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+        << "the program goes on after a failed hook";
     // The rest of start-up still ran; the icon leaves with the program.
     EXPECT_EQ(1, shell_.Count(NIM_ADD));
     EXPECT_TRUE(form.ChordReady());
@@ -325,4 +327,4 @@ TEST_F(TTASKMTest, TheHookInstalledAtStartIsRemovedAtCloseWhateverK6SaysThen)
     EXPECT_EQ(1, FakeHook::removals);
 }
 
-} // namespace
+}   // namespace

@@ -29,7 +29,7 @@ int WINAPI RecordMessageBox(HWND, LPCSTR text, LPCSTR caption, UINT type)
     return IDOK;
 }
 
-} // namespace
+}   // namespace
 
 std::vector<ShownBox> TakeShownBoxes()
 {
@@ -56,7 +56,8 @@ int main(int argc, char** argv)
 ScratchKey::ScratchKey()
 {
     static int counter = 0;
-    path_ = "Software\\MivtraTests\\" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
+    path_ =
+        "Software\\MivtraTests\\" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
     RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
 }
 

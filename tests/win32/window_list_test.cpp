@@ -3,10 +3,10 @@
 // programs on the desktop cannot change what it finds.
 #include "framework/handles.h"
 #include "framework/image_list.h"
-#include "windowlist/task_switch.h"
-#include "windowlist/window_walk.h"
 #include "solid_icon.h"
 #include "win32_test_support.h"
+#include "windowlist/task_switch.h"
+#include "windowlist/window_walk.h"
 
 #include <gtest/gtest.h>
 
@@ -118,15 +118,15 @@ protected:
 
 TEST_F(WindowWalkTest, EveryVisitedWindowWithAClassIconTakesAnEntryWhetherListedOrNot)
 {
-    Child(RedClass(), "Alpha", true);           // 2, listed
-    Child(RedClass(), "hidden", false);         // 3
-    Child(BlueClass(), "", true);               // 4: no title
-    Child(BlueClass(), "Beta", true);           // 5, listed
-    HWND own = Child(RedClass(), "ours", true); // 6: one of the program's own
+    Child(RedClass(), "Alpha", true);             // 2, listed
+    Child(RedClass(), "hidden", false);           // 3
+    Child(BlueClass(), "", true);                 // 4: no title
+    Child(BlueClass(), "Beta", true);             // 5, listed
+    HWND own = Child(RedClass(), "ours", true);   // 6: one of the program's own
     for (int i = 0; i < 4; ++i)
         Child(RedClass(), "hidden " + std::to_string(i), false);   // 7 to 10
-    Child(BlueClass(), "Gamma", true);          // 11, listed
-    Child(PlainClass(), "Plain", true);         // no icon: listed without a picture
+    Child(BlueClass(), "Gamma", true);                             // 11, listed
+    Child(PlainClass(), "Plain", true);                            // no icon: listed without a picture
 
     std::vector<TaskWindow> listed = Walk({own});
 
@@ -258,4 +258,4 @@ TEST_F(TaskSwitchTest, AWindowThatIsGoneOrRenamedIsNotFound)
     EXPECT_EQ(other_, GetForegroundWindow());
 }
 
-} // namespace
+}   // namespace
