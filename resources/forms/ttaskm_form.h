@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/form_def.h"
+#include "framework/label.h"
 
 namespace ttaskm_form {
 
@@ -32,25 +33,24 @@ inline constexpr MenuItemDef kPopupMenu[] = {
     {"KMIVTRA2", "Mivtraを終了する(&C)", 0, "KMIVTRA2Click", {}},
 };
 
+inline constexpr MenuDef kMenus[] = {
+    {"PopupMenu", kPopupMenu},
+};
+
 inline constexpr ControlDef kControls[] = {
-    {ControlKind::Label, "Label1", 8, 0, 145, 12, "Mivtraに登録するファイルを"},
-    {ControlKind::Label, "Label2", 8, 16, 136, 12, "ここへドロップしてください。"},
-    {ControlKind::Label, "Label3", 8, 32, 145, 12, "", RGB(255, 0, 0)},
+    {Label::Create, "Label1", {8, 0, 145, 12}, "Mivtraに登録するファイルを"},
+    {Label::Create, "Label2", {8, 16, 136, 12}, "ここへドロップしてください。"},
+    ControlDef{Label::Create, "Label3", {8, 32, 145, 12}, ""}.Color(RGB(255, 0, 0)),
 };
 
 inline constexpr FormDef kForm = {
-    "TTASKM",
-    "Mivtra",
-    BorderStyle::Dialog,
+    "TTASKM",  "Mivtra",      BorderStyle::Dialog,
     false,   // no border icons at all
-    130,
-    76,   // left, top: also the defaults when no position is stored
-    160,
-    29,   // client area
-    COLOR_BTNFACE,
-    {"ＭＳ Ｐゴシック", 12, SHIFTJIS_CHARSET},
-    kControls,
-    kPopupMenu,
+    130,     // left and top: also the defaults when no position is stored
+    76,
+    160,   // client area
+    29,        COLOR_BTNFACE, {"ＭＳ Ｐゴシック", 12, SHIFTJIS_CHARSET},
+    kControls, kMenus,
 };
 
 }   // namespace ttaskm_form

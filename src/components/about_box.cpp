@@ -2,23 +2,18 @@
 
 #include "forms/about_box_form.h"
 
-#include <string_view>
-
 TAboutBox::TAboutBox(Component* owner) : Form(owner, about_box_form::kForm)
 {
-    RECT bounds = BoundsRect();
-    int width = bounds.right - bounds.left;
-    int height = bounds.bottom - bounds.top;
-    SetLeft((GetSystemMetrics(SM_CXSCREEN) - width) / 2);
-    SetTop((GetSystemMetrics(SM_CYSCREEN) - height) / 2);
-    BindHandlers();
+    CenterOnScreen();
+    BindHandlers(this, Handlers());
 }
 
-NotifyEvent TAboutBox::FindHandler(const char* name)
+Span<HandlerDef<TAboutBox>> TAboutBox::Handlers()
 {
-    if (std::string_view(name) == "Button1Click")
-        return [this](Component* sender) { Button1Click(sender); };
-    return {};
+    static constexpr HandlerDef<TAboutBox> kHandlers[] = {
+        {"Button1Click", &TAboutBox::Button1Click},
+    };
+    return kHandlers;
 }
 
 void TAboutBox::Button1Click(Component*)

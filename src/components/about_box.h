@@ -10,7 +10,9 @@ public:
 
     void Button1Click(Component* sender);
 
+    // The handlers the form's definition binds by name.
+    static Span<HandlerDef<TAboutBox>> Handlers();
+
 protected:
-    NotifyEvent FindHandler(const char* name) override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };

@@ -1,19 +1,16 @@
 #include "framework/button.h"
 
-#include "base/error.h"
-#include "framework/control_link.h"
+#include "framework/form.h"
 
-Button::Button(Component* owner, HWND parent, int left, int top, int width, int height,
-               const std::string& caption, HFONT font, bool isDefault)
-    : Component(owner)
+Component* Button::Create(const ControlContext& context)
 {
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-    handle_ = CreateWindowExA(0, "BUTTON", caption.c_str(), style, left, top, width, height, parent, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
-    if (!handle_)
-        throw Error("CreateWindowEx failed for a button");
-    LinkControl(handle_, this);
-    SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    const DWORD kind = context.def.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+    return new Button(&context.form, CreationFor(context, "BUTTON", WS_TABSTOP | kind));
+}
+
+Button::Button(Component* owner, const ControlCreation& creation) : Control(owner)
+{
+    CreateHandle(creation);
 }
 
 void Button::Click()
@@ -22,7 +19,15 @@ void Button::Click()
         OnClick(this);
 }
 
-Button::~Button()
+NotifyEvent* Button::Event(std::string_view name)
 {
-    UnlinkControl(handle_);
+    return name == "OnClick" ? &OnClick : Control::Event(name);
+}
+
+bool Button::OnCommand(WORD code)
+{
+    if (code != BN_CLICKED)
+        return false;
+    Click();
+    return true;
 }

@@ -1,22 +1,18 @@
-// A push button on a form; the form hands its clicks back to it.
+// A push button; its parent hands its clicks back to it.
 #pragma once
 
-#include "framework/component.h"
+#include "framework/control.h"
 
-#include <windows.h>
-
-#include <string>
-
-class Button : public Component {
+class Button : public Control {
 public:
-    Button(Component* owner, HWND parent, int left, int top, int width, int height,
-           const std::string& caption, HFONT font, bool isDefault);
-    ~Button() override;
+    static Component* Create(const ControlContext& context);
 
-    HWND Handle() const { return handle_; }
+    Button(Component* owner, const ControlCreation& creation);
+
     NotifyEvent OnClick;
+    // Runs OnClick with this button as sender.
     void Click();
 
-private:
-    HWND handle_;   // owned by the parent window, destroyed with it
+    NotifyEvent* Event(std::string_view name) override;
+    bool OnCommand(WORD code) override;
 };

@@ -1,4 +1,4 @@
-// A top-level window built from a form definition: its frame, font, labels and pop-up menu.
+// A top-level window built from a form definition: its frame, font, controls and menus.
 #pragma once
 
 #include "framework/form_def.h"
@@ -7,14 +7,25 @@
 
 #include <windows.h>
 
-class Label;
-class MenuItem;
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class GraphicControl;
 class PopupMenu;
+
+// One entry of a form's handler table: the name a definition binds, the form's method.
+template <typename F>
+struct HandlerDef {
+    const char* name;
+    void (F::*method)(Component* sender);
+};
 
 class Form : public WinControl {
 public:
     // Creates the window hidden, owned by the application window, with the definition's
-    // controls and menu. The first form created becomes the application's main form.
+    // controls and menus. The first form created becomes the application's main form.
     Form(Component* owner, const FormDef& definition);
     ~Form() override;
 
@@ -38,26 +49,71 @@ public:
     void SetTop(int top);
     void SetSize(int width, int height);
     void SetClientHeight(int height);
+    void CenterOnScreen();
 
     HFONT Font() const { return font_.Get(); }
     const FormDef& Definition() const { return definition_; }
 
+    // The windowless controls the form paints, in the order they were made.
+    void AddGraphicControl(GraphicControl* control);
+    void RemoveGraphicControl(GraphicControl* control);
+
+    // Every handler name the definition binds, controls' events and menu items alike.
+    static std::vector<std::string> HandlerNames(const FormDef& definition);
+
 protected:
     // The close handler (FormClose); by default the main form ends the program.
     virtual void DoClose();
-    // The handler that a definition names, or an empty event.
-    virtual NotifyEvent FindHandler(const char* name);
-    // Connects the definition's handler names to the derived form's handlers. Derived
-    // constructors call it once their handlers can run.
-    void BindHandlers();
+
+    // Connects every handler name of the definition to the derived form's method of that name
+    // in its table. Derived constructors call it once their handlers can run. A name with no
+    // method, or an event the control's kind does not have, is an error naming both.
+    template <typename F>
+    void BindHandlers(F* form, Span<HandlerDef<F>> handlers)
+    {
+        BindHandlers([form, handlers](std::string_view name) -> NotifyEvent {
+            for (const HandlerDef<F>& entry : handlers)
+                if (name == entry.name)
+                    return [form, method = entry.method](Component* sender) { (form->*method)(sender); };
+            return {};
+        });
+    }
+    void BindHandlers(const std::function<NotifyEvent(std::string_view name)>& resolve);
 
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void CreateMenu(PopupMenu* menu);
+    void CreateMenus();
+    void CreateControls();
+    void ApplyTabOrder();
+    HFONT FontFor(const ControlDef& control);
+    [[noreturn]] void DefinitionError(const char* component, const std::string& what) const;
+    void PaintGraphicControls();
+    // Gives the focus back to the control that had it, or to the first in tab order; false
+    // when the form has no control to take it.
+    bool FocusFirstControl();
 
     const FormDef& definition_;
-    UniqueFont font_;   // owned
+    UniqueFont font_;                         // owned
+    std::vector<UniqueFont> controlFonts_;    // owned: the fonts of controls with one of their own
+    std::vector<GraphicControl*> graphics_;   // not owned: components of the form
+    int defaultButtonId_ = 0;
+    HWND lastFocus_ = nullptr;   // the control that had the focus when the form was left
     bool modal_ = false;
     int modalResult_ = 0;
 };
+
+// The handler names a form's definition uses that its table lacks.
+template <typename F>
+std::vector<std::string> MissingHandlers(const FormDef& definition, Span<HandlerDef<F>> handlers)
+{
+    std::vector<std::string> missing;
+    for (const std::string& name : Form::HandlerNames(definition)) {
+        bool found = false;
+        for (const HandlerDef<F>& entry : handlers)
+            found = found || name == entry.name;
+        if (!found)
+            missing.push_back(name);
+    }
+    return missing;
+}

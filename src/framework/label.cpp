@@ -1,34 +1,53 @@
 #include "framework/label.h"
 
-#include "base/error.h"
-#include "framework/control_link.h"
+#include "framework/form.h"
 
-Label::Label(Component* owner, HWND parent, int left, int top, int width, int height,
-             const std::string& caption, HFONT font, COLORREF textColor)
-    : Component(owner), textColor_(textColor)
+Component* Label::Create(const ControlContext& context)
 {
-    handle_ = CreateWindowExA(0, "STATIC", caption.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
-                              left, top, width, height, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (!handle_)
-        throw Error("CreateWindowEx failed for a label");
-    LinkControl(handle_, this);
-    SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return new Label(&context.form, CreationFor(context, "STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX),
+                     context.def.textColor, context.form.Definition().colorIndex);
 }
 
-std::string Label::Caption() const
+Label::Label(Component* owner, const ControlCreation& creation, COLORREF textColor, int backgroundIndex)
+    : Control(owner), textColor_(textColor), backgroundIndex_(backgroundIndex)
 {
-    int length = GetWindowTextLengthA(handle_);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(handle_, text.data(), length + 1)));
-    return text;
+    CreateHandle(creation);
 }
 
-void Label::SetCaption(const std::string& caption)
+void Label::SetTextColor(COLORREF color)
 {
-    SetWindowTextA(handle_, caption.c_str());
+    if (textColor_ == color)
+        return;
+    textColor_ = color;
+    InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-Label::~Label()
+void Label::SetAlignment(TAlignment alignment)
 {
-    UnlinkControl(handle_);
+    if (alignment_ == alignment)
+        return;
+    alignment_ = alignment;
+    // Left-aligned text is cut at the right edge rather than wrapped, as a label of one line.
+    static constexpr DWORD kStyles[] = {SS_LEFTNOWORDWRAP, SS_RIGHT, SS_CENTER};
+    const DWORD style = static_cast<DWORD>(GetWindowLongA(Handle(), GWL_STYLE));
+    SetWindowLongA(Handle(), GWL_STYLE, static_cast<LONG>((style & ~SS_TYPEMASK) | kStyles[alignment]));
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+bool Label::SetProperty(std::string_view name, int value)
+{
+    if (name == "Alignment" && value >= taLeftJustify && value <= taCenter) {
+        SetAlignment(static_cast<TAlignment>(value));
+        return true;
+    }
+    return Control::SetProperty(name, value);
+}
+
+HBRUSH Label::OnCtlColor(UINT, HDC dc)
+{
+    ::SetTextColor(dc, !Enabled()                    ? GetSysColor(COLOR_GRAYTEXT)
+                       : textColor_ != kDefaultColor ? textColor_
+                                                     : GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, GetSysColor(backgroundIndex_));
+    return GetSysColorBrush(backgroundIndex_);
 }

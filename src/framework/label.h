@@ -1,25 +1,31 @@
-// A static text on a form.
+// A static text on a form, in its own colour on the form's background.
 #pragma once
 
-#include "framework/component.h"
+#include "framework/control.h"
+#include "framework/form_def.h"
 
 #include <windows.h>
 
-#include <string>
+// Where a label puts its text, as the "Alignment" property of a form definition takes it.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
-class Label : public Component {
+class Label : public Control {
 public:
-    Label(Component* owner, HWND parent, int left, int top, int width, int height, const std::string& caption,
-          HFONT font, COLORREF textColor);
-    ~Label() override;
+    static Component* Create(const ControlContext& context);
 
-    HWND Handle() const { return handle_; }
-    std::string Caption() const;
-    void SetCaption(const std::string& caption);
+    Label(Component* owner, const ControlCreation& creation, COLORREF textColor, int backgroundIndex);
+
     // The text colour, or kDefaultColor for the window-text colour.
     COLORREF TextColor() const { return textColor_; }
+    void SetTextColor(COLORREF color);
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment alignment);
+
+    bool SetProperty(std::string_view name, int value) override;
+    HBRUSH OnCtlColor(UINT message, HDC dc) override;
 
 private:
-    HWND handle_;   // owned by the parent window, destroyed with it
     COLORREF textColor_;
+    int backgroundIndex_;   // the system colour behind the text: the form's
+    TAlignment alignment_ = taLeftJustify;
 };

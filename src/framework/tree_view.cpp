@@ -1,31 +1,60 @@
 #include "framework/tree_view.h"
 
 #include "base/error.h"
-#include "framework/control_link.h"
+#include "framework/form.h"
 #include "framework/image_list.h"
 
 #include <utility>
 #include <vector>
 
-TreeView::TreeView(Component* owner, HWND parent, int left, int top, int width, int height, HFONT font)
-    : Component(owner)
+Component* TreeView::Create(const ControlContext& context)
 {
-    const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT |
-                        TVS_SHOWSELALWAYS;
-    handle_ = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "", style, left, top, width, height, parent,
-                              nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (!handle_) {
-        throw Error("CreateWindowEx failed for a tree view");
-    }
-    LinkControl(handle_, this);
-    SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    const DWORD style = WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS;
+    return new TreeView(&context.form, CreationFor(context, WC_TREEVIEWA, style, WS_EX_CLIENTEDGE));
+}
+
+TreeView::TreeView(Component* owner, const ControlCreation& creation) : Control(owner)
+{
+    CreateHandle(creation);
     items_.SetObserver(this);
 }
 
 TreeView::~TreeView()
 {
     items_.SetObserver(nullptr);
-    UnlinkControl(handle_);
+}
+
+TreeNode* TreeView::Selected() const
+{
+    return NodeOf(Handle(),
+                  reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_GETNEXTITEM, TVGN_CARET, 0)));
+}
+
+NotifyEvent* TreeView::Event(std::string_view name)
+{
+    return name == "OnChange" ? &OnChange : Control::Event(name);
+}
+
+bool TreeView::SetProperty(std::string_view name, int value)
+{
+    if (name == "Indent") {
+        SetIndent(value);
+        return true;
+    }
+    return Control::SetProperty(name, value);
+}
+
+bool TreeView::OnNotify(NMHDR* header, LRESULT& result)
+{
+    switch (header->code) {
+    case TVN_SELCHANGEDA:
+    case TVN_SELCHANGEDW:
+        if (OnChange)
+            OnChange(this);
+        result = 0;
+        return true;
+    }
+    return Control::OnNotify(header, result);
 }
 
 void TreeView::SetImages(::ImageList* images)
@@ -40,18 +69,18 @@ void TreeView::SetImages(::ImageList* images)
     if (images_) {
         images_->FreeNotification(this);
     }
-    SendMessageA(handle_, TVM_SETIMAGELIST, TVSIL_NORMAL,
+    SendMessageA(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL,
                  reinterpret_cast<LPARAM>(images_ ? images_->Handle() : nullptr));
 }
 
 int TreeView::Indent() const
 {
-    return static_cast<int>(SendMessageA(handle_, TVM_GETINDENT, 0, 0));
+    return static_cast<int>(SendMessageA(Handle(), TVM_GETINDENT, 0, 0));
 }
 
 void TreeView::SetIndent(int indent)
 {
-    SendMessageA(handle_, TVM_SETINDENT, static_cast<WPARAM>(indent), 0);
+    SendMessageA(Handle(), TVM_SETINDENT, static_cast<WPARAM>(indent), 0);
 }
 
 void TreeView::Notification(Component* component, Operation operation)
@@ -59,7 +88,7 @@ void TreeView::Notification(Component* component, Operation operation)
     Component::Notification(component, operation);
     if (operation == Operation::Remove && component == images_) {
         images_ = nullptr;
-        SendMessageA(handle_, TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
+        SendMessageA(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
     }
 }
 
@@ -68,8 +97,8 @@ void TreeView::Synchronize()
     if (mirrored_) {
         return;
     }
-    SendMessageA(handle_, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(handle_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    SendMessageA(Handle(), WM_SETREDRAW, FALSE, 0);
+    SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     itemHandles_.clear();
     itemHandles_.reserve(items_.Count());
     // Absolute order puts every parent's item (and depth) in place before its children.
@@ -83,8 +112,8 @@ void TreeView::Synchronize()
         }
     }
     mirrored_ = true;
-    SendMessageA(handle_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(handle_, nullptr, TRUE);
+    SendMessageA(Handle(), WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 HTREEITEM TreeView::ItemHandle(const TreeNode* node) const
@@ -118,7 +147,7 @@ HTREEITEM TreeView::InsertItem(TreeNode* node, HTREEITEM parent, HTREEITEM after
     insert.item.iSelectedImage = node->SelectedIndex();
     insert.item.lParam = reinterpret_cast<LPARAM>(node);
     auto item = reinterpret_cast<HTREEITEM>(
-        SendMessageA(handle_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+        SendMessageA(Handle(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
     if (!item) {
         throw Error("TVM_INSERTITEM failed");
     }
@@ -205,7 +234,7 @@ void TreeView::NodeChanged(TreeNode* node)
     info.pszText = const_cast<char*>(node->Text().c_str());
     info.iImage = node->ImageIndex();
     info.iSelectedImage = node->SelectedIndex();
-    SendMessageA(handle_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&info));
+    SendMessageA(Handle(), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 void TreeView::NodeDeleting(TreeNode* node)
@@ -215,7 +244,7 @@ void TreeView::NodeDeleting(TreeNode* node)
     }
     if (const HTREEITEM item = ItemHandle(node)) {
         ForgetSubtree(node);
-        SendMessageA(handle_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
+        SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
     }
 }
 
@@ -226,14 +255,14 @@ void TreeView::NodeMoved(TreeNode* node)
     }
     const HTREEITEM item = ItemHandle(node);
     const bool selected =
-        item && reinterpret_cast<HTREEITEM>(SendMessageA(handle_, TVM_GETNEXTITEM, TVGN_CARET, 0)) == item;
+        item && reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_GETNEXTITEM, TVGN_CARET, 0)) == item;
     if (item) {
         ForgetSubtree(node);
-        SendMessageA(handle_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
+        SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
     }
     InsertSubtree(node);
     if (selected && ItemHandle(node)) {
-        SendMessageA(handle_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(ItemHandle(node)));
+        SendMessageA(Handle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(ItemHandle(node)));
     }
 }
 
@@ -242,6 +271,6 @@ void TreeView::Cleared()
     if (!mirrored_) {
         return;
     }
-    SendMessageA(handle_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     itemHandles_.clear();
 }

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "base/tree_model.h"
-#include "framework/component.h"
+#include "framework/control.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -11,17 +11,17 @@
 
 class ImageList;
 
-class TreeView : public Component, private TreeObserver {
+class TreeView : public Control, private TreeObserver {
 public:
     // The deepest level the control shows. The common control takes its items apart
     // recursively, one level per nesting, and overflows the stack on a tree some tens of
     // thousands of levels deep; nodes below this level stay in the model only.
     static constexpr int kMaxDepth = 1000;
 
-    TreeView(Component* owner, HWND parent, int left, int top, int width, int height, HFONT font);
-    ~TreeView() override;
+    static Component* Create(const ControlContext& context);
 
-    HWND Handle() const { return handle_; }
+    TreeView(Component* owner, const ControlCreation& creation);
+    ~TreeView() override;
 
     // The nodes. Every change made to them shows in the control once it mirrors them.
     TreeModel& Items() { return items_; }
@@ -44,7 +44,16 @@ public:
     // The node behind one of the control's items.
     static TreeNode* NodeOf(HWND control, HTREEITEM item);
 
+    // The selected node, or null.
+    TreeNode* Selected() const;
+
+    // Runs when the selection has changed, by the user or by the program.
+    NotifyEvent OnChange;
+
     void Notification(Component* component, Operation operation) override;
+    NotifyEvent* Event(std::string_view name) override;
+    bool SetProperty(std::string_view name, int value) override;
+    bool OnNotify(NMHDR* header, LRESULT& result) override;
 
 private:
     void NodeAdded(TreeNode* node) override;

@@ -57,15 +57,10 @@ TCONF::TCONF(Component* owner, MenuItem* launch, LaunchFunction launcher, std::s
     }
     imageList1_ = new ::ImageList(this);
     imageList1_->SetName("ImageList1");
-    const tconf_form::TreeViewDef& tree = tconf_form::kTreeView;
-    treeView_ = new ::TreeView(this, Handle(), tree.left, tree.top, tree.width, tree.height, Font());
-    treeView_->SetName(tree.name);
-    treeView_->SetIndent(tree.indent);
+    treeView_ = dynamic_cast<::TreeView*>(FindComponent("TreeView"));
     treeView_->SetImages(imageList1_);
-    // Tab order: the tree first, then the button.
-    SetWindowPos(treeView_->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     CenterOnScreen();
-    BindHandlers();
+    BindHandlers(this, Handlers());
     FormCreate();
 }
 
@@ -84,12 +79,12 @@ void TCONF::Notification(Component* component, Operation operation)
     }
 }
 
-NotifyEvent TCONF::FindHandler(const char* name)
+Span<HandlerDef<TCONF>> TCONF::Handlers()
 {
-    if (std::string_view(name) == "Button6Click") {
-        return [this](Component* sender) { Button6Click(sender); };
-    }
-    return {};
+    static constexpr HandlerDef<TCONF> kHandlers[] = {
+        {"Button6Click", &TCONF::Button6Click},
+    };
+    return kHandlers;
 }
 
 void TCONF::DoClose()
@@ -104,13 +99,6 @@ LRESULT TCONF::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         treeView_->Synchronize();
     }
     return Form::WndProc(message, wParam, lParam);
-}
-
-void TCONF::CenterOnScreen()
-{
-    const RECT bounds = BoundsRect();
-    SetLeft((GetSystemMetrics(SM_CXSCREEN) - (bounds.right - bounds.left)) / 2);
-    SetTop((GetSystemMetrics(SM_CYSCREEN) - (bounds.bottom - bounds.top)) / 2);
 }
 
 void TCONF::FormCreate()

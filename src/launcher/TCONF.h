@@ -54,16 +54,17 @@ public:
 
     void Notification(Component* component, Operation operation) override;
 
+    // The handlers the form's definition binds by name.
+    static Span<HandlerDef<TCONF>> Handlers();
+
 protected:
     // The dialog only ever hides: it lives as long as the program.
     void DoClose() override;
-    NotifyEvent FindHandler(const char* name) override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void FormCreate();
     void LoadPictures();
-    void CenterOnScreen();
     // Takes every item out of `Launch` without destroying it.
     void TakeOutLaunchItems();
     // Destroys every launcher menu item of the last build, at any depth.

@@ -92,7 +92,7 @@ TTASKM::TTASKM(Component* owner, std::string settingsKey)
     taskTray_->SetPopupMenuR(popupMenu_);
     taskTray_->Loaded();
 
-    BindHandlers();
+    BindHandlers(this, Handlers());
     FormCreate();
 }
 
@@ -103,13 +103,9 @@ MenuItem* TTASKM::Item(const char* name) const
     return dynamic_cast<MenuItem*>(FindComponent(name));
 }
 
-NotifyEvent TTASKM::FindHandler(const char* name)
+Span<HandlerDef<TTASKM>> TTASKM::Handlers()
 {
-    using Handler = void (TTASKM::*)(Component*);
-    static const struct {
-        const char* name;
-        Handler handler;
-    } kHandlers[] = {
+    static constexpr HandlerDef<TTASKM> kHandlers[] = {
         {"K1Click", &TTASKM::K1Click},
         {"K2Click", &TTASKM::K2Click},
         {"K6Click", &TTASKM::K6Click},
@@ -120,10 +116,7 @@ NotifyEvent TTASKM::FindHandler(const char* name)
         {"KMIVTRA1Click", &TTASKM::KMIVTRA1Click},
         {"KMIVTRA2Click", &TTASKM::KMIVTRA2Click},
     };
-    for (const auto& entry : kHandlers)
-        if (std::string_view(entry.name) == name)
-            return [this, handler = entry.handler](Component* sender) { (this->*handler)(sender); };
-    return {};
+    return kHandlers;
 }
 
 void TTASKM::FormCreate()

@@ -77,6 +77,9 @@ public:
 
     void Notification(Component* component, Operation operation) override;
 
+    // The handlers the form's definition binds by name.
+    static Span<HandlerDef<TTASKM>> Handlers();
+
     // Opens a file, folder, program or link through the shell; returns the started
     // process's handle, which the caller closes, or null.
     static HANDLE ShellExecute(const std::string& file, const std::string& parameters,
@@ -84,7 +87,6 @@ public:
 
 protected:
     void DoClose() override;
-    NotifyEvent FindHandler(const char* name) override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

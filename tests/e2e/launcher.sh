@@ -139,10 +139,9 @@ win_split "$line"
 [ "$win_title" = ランチャ設定 ] || fail "the dialog is captioned \"$win_title\""
 desktop_wintool children TCONF | tr -d '\r' | grep -q ' SysTreeView32 ' || fail "the dialog has no tree view"
 desktop_screenshot "$e2e_out/dialog.png"
-button=$(desktop_wintool children TCONF | tr -d '\r' | awk '$8 == "Button"' | head -1)
-[ -n "$button" ] || fail "the dialog has no button"
+button=$(desktop_wintool children TCONF | tr -d '\r' | awk '$8 == "Button" && $9 == "決定"' | head -1)
+[ -n "$button" ] || fail "the dialog has no button \"決定\""
 win_split "$button"
-[ "$win_title" = 決定 ] || fail "the dialog's button is captioned \"$win_title\""
 xdotool mousemove $(((win_left + win_right) / 2)) $(((win_top + win_bottom) / 2))
 sleep 0.2
 xdotool click 1

@@ -1,0 +1,37 @@
+// The base of windowless controls: a rectangle on a form that the form paints.
+#pragma once
+
+#include "framework/component.h"
+
+#include <windows.h>
+
+class Form;
+
+class GraphicControl : public Component {
+public:
+    // Sits on `form` (whose window paints it) at `bounds`, in the form's client coordinates.
+    GraphicControl(Form& form, const RECT& bounds);
+    ~GraphicControl() override;
+
+    const RECT& BoundsRect() const { return bounds_; }
+    int Width() const { return bounds_.right - bounds_.left; }
+    int Height() const { return bounds_.bottom - bounds_.top; }
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+
+    // Sets a property of the kind from a form definition; false when it has none of that name.
+    virtual bool SetProperty(std::string_view name, int value);
+
+    // Draws the control into `dc`, whose origin is the control's top-left corner and whose
+    // clipping keeps the drawing inside it.
+    virtual void Paint(HDC dc) = 0;
+
+protected:
+    // Asks the form to paint the control again.
+    void Invalidate();
+
+private:
+    Form* form_;   // not owned: the form owns the control
+    RECT bounds_;
+    bool visible_ = true;
+};
