@@ -1,6 +1,7 @@
 #include "base/ini_document.h"
 
 #include "base/integer.h"
+#include "base/sjis.h"
 
 #include <algorithm>
 #include <utility>
@@ -29,24 +30,13 @@ static bool IsIniSpace(char c)
     }
 }
 
-// Shift-JIS, code page 932: a lead byte 81-9F or E0-FC, then a second byte 40-7E or 80-FC.
-static bool IsLead(unsigned char c)
-{
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
-static bool IsTrail(unsigned char c)
-{
-    return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
-}
-
 // Length of the character at index i. A lead byte takes the next byte only when that byte can
 // end a character, so broken text (a lead byte before a line end, a space, an '=', a quote or
 // a NUL, or at the very end) never hides one of the bytes the syntax is made of.
 static std::size_t CharLength(std::string_view text, std::size_t i)
 {
-    return i + 1 < text.size() && IsLead(static_cast<unsigned char>(text[i])) &&
-                   IsTrail(static_cast<unsigned char>(text[i + 1]))
+    return i + 1 < text.size() && IsLeadByte(static_cast<unsigned char>(text[i])) &&
+                   IsTrailByte(static_cast<unsigned char>(text[i + 1]))
                ? 2
                : 1;
 }

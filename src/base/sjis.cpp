@@ -7,11 +7,6 @@ static std::size_t CharLength(std::string_view text, std::size_t i)
     return IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
 }
 
-bool IsLeadByte(unsigned char c)
-{
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
 // A trail byte can be any of 0x40-0xFC, lead bytes included, so a byte's role is only
 // known by walking from the start; looking backwards from the end would misread "表"
 // (0x95 0x5C) as ending in a backslash.

@@ -5,8 +5,18 @@
 #include <string>
 #include <string_view>
 
-// The first byte of a two-byte character: 0x81-0x9F or 0xE0-0xFC.
-bool IsLeadByte(unsigned char c);
+// The first byte of a two-byte character. Inline: the INI reader asks it of every byte.
+constexpr bool IsLeadByte(unsigned char c)
+{
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+// A byte that can follow a lead byte as the second of the pair (lead bytes and the backslash
+// included).
+constexpr bool IsTrailByte(unsigned char c)
+{
+    return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
+}
 
 // Index just after the last "\" or ":" of the path that is not the second byte of a
 // two-byte character; 0 when there is none. A lead byte as the very last byte (cut text)

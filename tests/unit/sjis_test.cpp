@@ -72,6 +72,20 @@ TEST(SjisTest, LeadByteRanges)
     EXPECT_FALSE(IsLeadByte('\\'));
 }
 
+TEST(SjisTest, TrailByteRanges)
+{
+    EXPECT_FALSE(IsTrailByte(0x3F));
+    EXPECT_TRUE(IsTrailByte(0x40));
+    EXPECT_TRUE(IsTrailByte('\\'));   // the second byte of "表"
+    EXPECT_TRUE(IsTrailByte(0x7E));
+    EXPECT_FALSE(IsTrailByte(0x7F));
+    EXPECT_TRUE(IsTrailByte(0x80));
+    EXPECT_TRUE(IsTrailByte(0xA0));
+    EXPECT_TRUE(IsTrailByte(0xFC));
+    EXPECT_FALSE(IsTrailByte(0xFD));
+    EXPECT_FALSE(IsTrailByte('='));
+}
+
 struct CutCase {
     std::string text;
     std::size_t maxBytes;
