@@ -10,6 +10,7 @@
 #include "framework/popup_menu.h"
 #include "launcher/TCONF.h"
 #include "launcher/tnode.h"
+#include "program_icons.h"
 #include "shell/TTASKM.h"
 #include "solid_icon.h"
 
@@ -102,9 +103,9 @@ private:
 void ProgramPictures(HIMAGELIST list, const std::string& module)
 {
     ImageList_RemoveAll(list);
-    for (int number : {2, 3}) {
+    for (int position : {kClosedFolderIconPosition, kWindowIconPosition}) {
         HICON small = nullptr;
-        ExtractIconExA(module.c_str(), number, nullptr, &small, 1);
+        ExtractIconExA(module.c_str(), position, nullptr, &small, 1);
         ImageList_AddIcon(list, small);
         DestroyIcon(small);
     }

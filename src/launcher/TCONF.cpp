@@ -13,6 +13,7 @@
 #include "launcher/launch_menu_plan.h"
 #include "launcher/launch_tree.h"
 #include "launcher/tnode.h"
+#include "program_icons.h"
 
 #include <shellapi.h>
 
@@ -21,9 +22,8 @@
 
 namespace {
 
-// The icon groups of the program's own file, by position, in the order of ImageList1:
-// MICON92 (closed folder), MICON91 (open folder), MICON93 (window).
-constexpr int kPicturePositions[] = {2, 1, 3};
+// The program's own icons in the order of ImageList1.
+constexpr int kPicturePositions[] = {kClosedFolderIconPosition, kOpenFolderIconPosition, kWindowIconPosition};
 
 std::string ModuleFileName()
 {

@@ -2,6 +2,7 @@
 
 #include "framework/handles.h"
 #include "framework/image_list.h"
+#include "program_icons.h"
 
 #include <shellapi.h>
 
@@ -11,11 +12,6 @@ namespace {
 
 // Titles and class names are read into buffers of this size: at most 255 bytes arrive.
 constexpr int kTextBuffer = 256;
-
-// Positions among the icon groups of the program's own file (MAINICON, MICON91, MICON92,
-// MICON93): the closed folder and the plain window.
-constexpr UINT kFolderIconNumber = 2;
-constexpr UINT kWindowIconNumber = 3;
 
 std::string ModulePath()
 {
@@ -31,10 +27,10 @@ std::string ModulePath()
 }
 
 // The small image of the icon: the large one would be shrunk to 16 x 16 and blur.
-void AddProgramIcon(ImageList& images, const std::string& path, UINT number)
+void AddProgramIcon(ImageList& images, const std::string& path, int position)
 {
     HICON small = nullptr;
-    ExtractIconExA(path.c_str(), static_cast<int>(number), nullptr, &small, 1);
+    ExtractIconExA(path.c_str(), position, nullptr, &small, 1);
     UniqueIcon icon(small);   // owned: the list keeps its own copy of the image
     images.AddIcon(icon.Get());
 }
@@ -55,8 +51,8 @@ void ResetTaskPictures(ImageList& images)
 {
     images.Clear();
     std::string path = ModulePath();
-    AddProgramIcon(images, path, kFolderIconNumber);
-    AddProgramIcon(images, path, kWindowIconNumber);
+    AddProgramIcon(images, path, kClosedFolderIconPosition);
+    AddProgramIcon(images, path, kWindowIconPosition);
 }
 
 bool IsTaskWindow(HWND window, const std::string& title, const std::vector<HWND>& ownWindows)

@@ -1,5 +1,7 @@
 // The program's resources as the shell and the loader see them. This test program is linked
 // with the same resource object as Mivtra.exe, so its own file carries them.
+#include "program_icons.h"
+
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <shellapi.h>
@@ -196,19 +198,19 @@ TEST(ProgramIcons, PositionShowsTheIconOfThatName)
     }
 }
 
-// What the launcher dialog and the task menu expect to see at positions 1 to 3, told apart by
-// colour: folders are yellow, only the open one shows the white sheet inside, and the window
-// is white with a blue title bar and no yellow.
-TEST(ProgramIcons, PositionsOneToThreeShowOpenFolderClosedFolderWindow)
+// What the launcher dialog and the task menu take from the positions program_icons.h names, told
+// apart by colour: folders are yellow, only the open one shows the white sheet inside, and the
+// window is white with a blue title bar and no yellow.
+TEST(ProgramIcons, TheNamedPositionsShowOpenFolderClosedFolderWindow)
 {
     struct Census {
         int yellow = 0, white = 0, blue = 0;
     };
     const std::string path = OwnPath();
     std::vector<Census> seen;
-    for (int i = 1; i <= 3; ++i) {
+    for (int position : {kOpenFolderIconPosition, kClosedFolderIconPosition, kWindowIconPosition}) {
         HICON smallHandle = nullptr;
-        ASSERT_EQ(ExtractIconExA(path.c_str(), i, nullptr, &smallHandle, 1), 1u);
+        ASSERT_EQ(ExtractIconExA(path.c_str(), position, nullptr, &smallHandle, 1), 1u);
         UniqueIcon icon(smallHandle);
         Census census;
         for (uint32_t pixel : Pixels(icon.get(), 16)) {
@@ -219,13 +221,13 @@ TEST(ProgramIcons, PositionsOneToThreeShowOpenFolderClosedFolderWindow)
         }
         seen.push_back(census);
     }
-    EXPECT_GE(seen[0].yellow, 40) << "position 1: an open folder";
-    EXPECT_GE(seen[0].white, 4) << "position 1: the sheet in the open folder";
-    EXPECT_GE(seen[1].yellow, 40) << "position 2: a closed folder";
-    EXPECT_EQ(seen[1].white, 0) << "position 2: a closed folder shows nothing inside";
-    EXPECT_EQ(seen[2].yellow, 0) << "position 3: a window";
-    EXPECT_GE(seen[2].white, 40) << "position 3: the window's client area";
-    EXPECT_GE(seen[2].blue, 10) << "position 3: the window's title bar";
+    EXPECT_GE(seen[0].yellow, 40) << "an open folder";
+    EXPECT_GE(seen[0].white, 4) << "the sheet in the open folder";
+    EXPECT_GE(seen[1].yellow, 40) << "a closed folder";
+    EXPECT_EQ(seen[1].white, 0) << "a closed folder shows nothing inside";
+    EXPECT_EQ(seen[2].yellow, 0) << "a window";
+    EXPECT_GE(seen[2].white, 40) << "the window's client area";
+    EXPECT_GE(seen[2].blue, 10) << "the window's title bar";
 }
 
 TEST(HandCursor, IsMonochromeWithHotSpotAtTheFingertip)
