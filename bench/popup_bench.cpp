@@ -8,6 +8,7 @@
 #include "framework/image_list.h"
 #include "framework/menu_item.h"
 #include "framework/popup_menu.h"
+#include "handle_test_support.h"
 #include "launcher/TCONF.h"
 #include "launcher/tnode.h"
 #include "program_icons.h"
@@ -162,37 +163,6 @@ int TopLevelWindowCount()
     for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
         ++n;
     return n;
-}
-
-// Handle counts. GetGuiResources is what Windows offers; Wine answers 0 there, so the live
-// handles of this process are also counted by asking the platform about every possible
-// handle value (Wine takes a handle without generation bits for any generation).
-struct HandleCounts {
-    DWORD gdi;         // GetGuiResources
-    DWORD user;        // GetGuiResources
-    int gdiProbed;     // objects GetObjectType knows
-    int menusProbed;   // handles IsMenu accepts
-    int iconsProbed;   // handles GetIconInfo accepts
-};
-
-HandleCounts CountHandles()
-{
-    HandleCounts counts{};
-    counts.gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    counts.user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    for (ULONG_PTR value = 1; value < 0x10000; ++value)
-        counts.gdiProbed += GetObjectType(reinterpret_cast<HGDIOBJ>(value)) != 0;
-    for (ULONG_PTR index = 0; index < 0x7FF0; ++index) {
-        ULONG_PTR value = (index << 1) + 0x20;
-        counts.menusProbed += IsMenu(reinterpret_cast<HMENU>(value)) != 0;
-        ICONINFO info{};
-        if (GetIconInfo(reinterpret_cast<HICON>(value), &info)) {
-            ++counts.iconsProbed;
-            DeleteObject(info.hbmColor);
-            DeleteObject(info.hbmMask);
-        }
-    }
-    return counts;
 }
 
 void PrintCounts(const char* when, const HandleCounts& c)

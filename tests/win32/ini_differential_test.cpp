@@ -1,6 +1,6 @@
 // The in-memory document against GetPrivateProfileStringA and WritePrivateProfileStringA on the
 // same bytes: seeded files of tricky but valid Shift-JIS text, every name looked up both ways.
-#include "ini_test_folder.h"
+#include "file_test_support.h"
 
 #include "base/sjis.h"
 #include "launcher/ini_file.h"
@@ -268,7 +268,7 @@ protected:
         ASSERT_EQ(GetACP(), 932u) << "the tests must run with the Japanese ANSI code page";
     }
 
-    IniTestFolder folder_;
+    ScratchFolder folder_;
 };
 
 TEST_F(IniDifferentialTest, ReadsMatchGetPrivateProfileString)
@@ -276,7 +276,7 @@ TEST_F(IniDifferentialTest, ReadsMatchGetPrivateProfileString)
     for (unsigned seed = 1; seed <= 100; ++seed) {
         IniGenerator generator(seed);
         const std::string path = folder_.Path() + "read" + std::to_string(seed) + ".ini";
-        WriteWholeFile(path, generator.File(false));
+        ASSERT_TRUE(WriteWholeFile(path, generator.File(false)));
         const IniDocument document = LoadIniFile(path);
         for (const std::string& section : generator.SectionLookups()) {
             for (const std::string& key : generator.KeyLookups()) {
@@ -302,8 +302,8 @@ TEST_F(IniDifferentialTest, WritesReadBackLikeWritePrivateProfileString)
         const std::string original = generator.File(true);
         const std::string platformPath = folder_.Path() + "platform" + std::to_string(seed) + ".ini";
         const std::string ourPath = folder_.Path() + "ours" + std::to_string(seed) + ".ini";
-        WriteWholeFile(platformPath, original);
-        WriteWholeFile(ourPath, original);
+        ASSERT_TRUE(WriteWholeFile(platformPath, original));
+        ASSERT_TRUE(WriteWholeFile(ourPath, original));
         IniDocument document = LoadIniFile(ourPath);
 
         const std::size_t steps = 5 + generator.Pick(20);

@@ -1,5 +1,5 @@
 // LAUNCH.INI on disk: loading, the all-or-nothing save and its failures, UTF-16 files.
-#include "ini_test_folder.h"
+#include "file_test_support.h"
 
 #include "base/error.h"
 #include "launcher/ini_file.h"
@@ -44,7 +44,7 @@ protected:
         EXPECT_EQ(folder_.Files(), filesBefore);
     }
 
-    IniTestFolder folder_;
+    ScratchFolder folder_;
     std::string path_;
 };
 
@@ -62,7 +62,7 @@ TEST_F(IniFileTest, SaveReplacesTheFileAndLeavesNothingBehind)
     SaveIniFile(path_, created);
     EXPECT_EQ(ReadWholeFile(path_), "[FOLDER]\r\nITEM0=1\r\n");
 
-    WriteWholeFile(path_, kOldFile);
+    ASSERT_TRUE(WriteWholeFile(path_, kOldFile));
     IniDocument document = LoadIniFile(path_);
     document.Write("FOLDER", "ITEM0", "1");
     document.Write("PARENT", "NODE0", "-2");
@@ -74,7 +74,7 @@ TEST_F(IniFileTest, SaveReplacesTheFileAndLeavesNothingBehind)
 
 TEST_F(IniFileTest, ReadOnlyFileIsNotReplaced)
 {
-    WriteWholeFile(path_, kOldFile);
+    ASSERT_TRUE(WriteWholeFile(path_, kOldFile));
     ASSERT_TRUE(SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_READONLY));
     IniDocument document = LoadIniFile(path_);
     document.Write("FOLDER", "ITEM0", "1");
@@ -90,7 +90,8 @@ TEST_F(IniFileTest, SaveIntoAMissingFolderFails)
 
 TEST_F(IniFileTest, Utf16FileIsReadAsUnicodeAndStaysUtf16)
 {
-    WriteWholeFile(path_, Utf16File(L"[ExecInfo0]\r\nNAME=新規フォルダ\r\nFILE=C:\\表\\a.txt\r\n"));
+    ASSERT_TRUE(
+        WriteWholeFile(path_, Utf16File(L"[ExecInfo0]\r\nNAME=新規フォルダ\r\nFILE=C:\\表\\a.txt\r\n")));
     IniDocument document = LoadIniFile(path_);
     EXPECT_EQ(document.Read("ExecInfo0", "NAME"), "新規フォルダ");
     EXPECT_EQ(document.Read("ExecInfo0", "FILE"), PlatformRead(path_, "ExecInfo0", "FILE"));

@@ -2,7 +2,7 @@
 
 #include "base/sjis.h"
 #include "base/tree_model.h"
-#include "components/task_tray.h"
+#include "file_test_support.h"
 #include "framework/application.h"
 #include "framework/button.h"
 #include "framework/image_list.h"
@@ -31,75 +31,6 @@ std::string ModuleDirectory()
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     return ExtractFilePath(path);
 }
-
-void WriteBytes(const std::string& path, const std::string& bytes)
-{
-    HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
-std::string ReadBytes(const std::string& path)
-{
-    HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return "(missing)";
-    }
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    return bytes;
-}
-
-// A folder of its own under the temporary folder, with its files, gone afterwards.
-class ScratchFolder {
-public:
-    ScratchFolder()
-    {
-        static int counter = 0;
-        char temp[MAX_PATH] = "";
-        GetTempPathA(MAX_PATH, temp);
-        path_ = std::string(temp) + "mivtra_launcher_" + std::to_string(GetCurrentProcessId()) + "_" +
-                std::to_string(++counter) + "\\";
-        CreateDirectoryA(path_.c_str(), nullptr);
-    }
-    ~ScratchFolder() { Remove(path_); }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const std::string& Path() const { return path_; }
-
-private:
-    static void Remove(const std::string& folder)
-    {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string name = found.cFileName;
-                if (name == "." || name == "..") {
-                    continue;
-                }
-                const std::string path = folder + name;
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    Remove(path + "\\");
-                } else {
-                    DeleteFileA(path.c_str());
-                }
-            } while (FindNextFileA(search, &found));
-            FindClose(search);
-        }
-        RemoveDirectoryA(folder.c_str());
-    }
-
-    std::string path_;
-};
 
 // The format's worked example as the save writes it.
 const char kToolsFile[] = "[PARENT]\r\nNODE0=-2\r\nNODE1=-1\r\nNODE2=-1\r\n"
@@ -224,9 +155,9 @@ protected:
 
 TEST_F(LauncherTest, LoadingBuildsTheSubmenuInPlaceOfThePlaceholder)
 {
-    WriteBytes(fileName_, std::string(kToolsFile) +
-                              "[FOLDER]\r\nITEM3=1\r\nITEM4=0\r\n[PARENT]\r\nNODE4=-2\r\n" +
-                              "[ExecInfo3]\r\nNAME=空\r\n[ExecInfo4]\r\nNAME=メモ\r\nFILE=C:\\MEMO.TXT\r\n");
+    ASSERT_TRUE(WriteWholeFile(
+        fileName_, std::string(kToolsFile) + "[FOLDER]\r\nITEM3=1\r\nITEM4=0\r\n[PARENT]\r\nNODE4=-2\r\n" +
+                       "[ExecInfo3]\r\nNAME=空\r\n[ExecInfo4]\r\nNAME=メモ\r\nFILE=C:\\MEMO.TXT\r\n"));
     TCONF& conf = Start();
     // A second [FOLDER] is never read: nodes 3 and 4 do not exist.
     EXPECT_EQ(3, conf.TreeView()->Items().Count());
@@ -256,10 +187,10 @@ TEST_F(LauncherTest, LoadingBuildsTheSubmenuInPlaceOfThePlaceholder)
 
 TEST_F(LauncherTest, FoldersWithoutChildrenAreItemsThatLaunchNothing)
 {
-    WriteBytes(fileName_,
-               "[FOLDER]\r\nITEM0=1\r\nITEM1=1\r\nITEM2=1\r\nITEM3=0\r\n[PARENT]\r\nNODE2=0\r\n"
-               "[ExecInfo0]\r\nNAME=空\r\n[ExecInfo1]\r\nNAME=外\r\n[ExecInfo2]\r\nNAME=--------\r\n"
-               "[ExecInfo3]\r\nNAME=x\r\n");
+    ASSERT_TRUE(WriteWholeFile(
+        fileName_, "[FOLDER]\r\nITEM0=1\r\nITEM1=1\r\nITEM2=1\r\nITEM3=0\r\n[PARENT]\r\nNODE2=0\r\n"
+                   "[ExecInfo0]\r\nNAME=空\r\n[ExecInfo1]\r\nNAME=外\r\n[ExecInfo2]\r\nNAME=--------\r\n"
+                   "[ExecInfo3]\r\nNAME=x\r\n"));
     Start();
     EXPECT_EQ("AB0 \"空\"\nAB1 \"外\"\n  AB2 \"-\"\nAB3 \"x\" launches\n", Submenu());
     EXPECT_FALSE(Item("AB0")->IsSubmenu());
@@ -283,15 +214,16 @@ TEST_F(LauncherTest, WithoutAFileTheSubmenuIsEmptyAndTheFirstSaveCreatesIt)
     entry->Dir = "C:\\WINDOWS\\";
     conf.AddItemNode(0, "--------")->SetImageIndex(kNoImage);
     conf.Button6Click(nullptr);
-    EXPECT_EQ(kToolsFile, ReadBytes(fileName_));
+    EXPECT_EQ(kToolsFile, ReadWholeFile(fileName_));
     EXPECT_EQ("AB0 \"Tools\"\n  AB1 \"NOTEPAD.EXE\" launches\n  AB2 \"-\" launches\n", Submenu());
     EXPECT_TRUE(TakeShownBoxes().empty());
 }
 
 TEST_F(LauncherTest, ABadParentLinkIsReportedAndLeavesThePlaceholderUntilTheNextSave)
 {
-    WriteBytes(fileName_, "[FOLDER]\r\nITEM0=1\r\nITEM1=0\r\nITEM2=0\r\n[PARENT]\r\nNODE1=-1\r\nNODE2=5\r\n"
-                          "[ExecInfo0]\r\nNAME=a\r\n[ExecInfo1]\r\nNAME=b\r\n[ExecInfo2]\r\nNAME=c\r\n");
+    ASSERT_TRUE(WriteWholeFile(
+        fileName_, "[FOLDER]\r\nITEM0=1\r\nITEM1=0\r\nITEM2=0\r\n[PARENT]\r\nNODE1=-1\r\nNODE2=5\r\n"
+                   "[ExecInfo0]\r\nNAME=a\r\n[ExecInfo1]\r\nNAME=b\r\n[ExecInfo2]\r\nNAME=c\r\n"));
     TCONF& conf = Start();
     const std::vector<ShownBox> boxes = TakeShownBoxes();
     ASSERT_EQ(1u, boxes.size());
@@ -308,7 +240,7 @@ TEST_F(LauncherTest, ABadParentLinkIsReportedAndLeavesThePlaceholderUntilTheNext
 
 TEST_F(LauncherTest, ASaveRebuildsTheSubmenuAndClosesTheDialog)
 {
-    WriteBytes(fileName_, ItemsFile(10));
+    ASSERT_TRUE(WriteWholeFile(fileName_, ItemsFile(10)));
     TCONF& conf = Start();
     ASSERT_EQ(10, launch_->ComponentCount());
     Item("AB0")->SetHint("built at start");
@@ -325,14 +257,14 @@ TEST_F(LauncherTest, ASaveRebuildsTheSubmenuAndClosesTheDialog)
     EXPECT_EQ(4, launch_->ComponentCount());
     EXPECT_EQ("", launch_->Items(0)->Hint()) << "the items of the first build are still there";
     // The list is rewritten; the sections of nodes 4 to 9 stay behind unread.
-    const std::string saved = ReadBytes(fileName_);
+    const std::string saved = ReadWholeFile(fileName_);
     EXPECT_NE(std::string::npos, saved.find("[FOLDER]\r\nITEM0=0\r\nITEM1=0\r\nITEM2=0\r\nITEM3=0\r\n["));
     EXPECT_NE(std::string::npos, saved.find("[ExecInfo9]\r\nNAME=n9\r\n"));
 }
 
 TEST_F(LauncherTest, AFailedSaveChangesNoByteAndKeepsTheDialogOpen)
 {
-    WriteBytes(fileName_, kToolsFile);
+    ASSERT_TRUE(WriteWholeFile(fileName_, kToolsFile));
     TCONF& conf = Start();
     MenuItem* first = Item("AB0");
     conf.AddItemNode(-2, "new");
@@ -345,7 +277,7 @@ TEST_F(LauncherTest, AFailedSaveChangesNoByteAndKeepsTheDialogOpen)
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ(fileName_ + " に書き込めません.", boxes[0].text);
     EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), boxes[0].type & MB_ICONMASK);
-    EXPECT_EQ(kToolsFile, ReadBytes(fileName_));
+    EXPECT_EQ(kToolsFile, ReadWholeFile(fileName_));
     EXPECT_TRUE(conf.Visible());
     EXPECT_EQ(first, Item("AB0"));
     EXPECT_EQ(nullptr, Item("AB3"));
@@ -354,7 +286,7 @@ TEST_F(LauncherTest, AFailedSaveChangesNoByteAndKeepsTheDialogOpen)
 
 TEST_F(LauncherTest, ALauncherItemStartsTheEntryItsNumberNamesAtTheMomentOfTheClick)
 {
-    WriteBytes(fileName_, ItemsFile(8) + "[FOLDER]\r\n");
+    ASSERT_TRUE(WriteWholeFile(fileName_, ItemsFile(8) + "[FOLDER]\r\n"));
     TCONF& conf = Start();
     TNode* seventh = EntryOf(conf.TreeView()->Items().Node(7));
     seventh->File = "C:\\Program Files\\edited.exe";
@@ -391,7 +323,7 @@ TEST_F(LauncherTest, ALauncherItemStartsTheEntryItsNumberNamesAtTheMomentOfTheCl
 
 TEST_F(LauncherTest, TheTreeControlIsFilledWhenTheDialogShowsAndFollowsTheTreeThen)
 {
-    WriteBytes(fileName_, kToolsFile);
+    ASSERT_TRUE(WriteWholeFile(fileName_, kToolsFile));
     TCONF& conf = Start();
     EXPECT_EQ(0, ControlCount(conf));
     conf.Show();
@@ -420,7 +352,7 @@ TEST_F(LauncherTest, AListNestedAHundredThousandLevelsDeepNeitherCrashesNorHangs
         folder += "ITEM" + std::to_string(i) + "=1\r\n";
         parent += "NODE" + std::to_string(i) + "=" + std::to_string(i - 2) + "\r\n";
     }
-    WriteBytes(fileName_, folder + parent);
+    ASSERT_TRUE(WriteWholeFile(fileName_, folder + parent));
     // The menu as the main window has it, so that its handle is made and taken apart.
     auto* menu = new PopupMenu(host_.get());
     launch_->SetSubmenu(true);
@@ -463,7 +395,7 @@ protected:
         }
         EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, 20000));
         CloseHandle(process);
-        std::string record = ReadBytes(folder_.Path() + "record.txt");
+        std::string record = ReadWholeFile(folder_.Path() + "record.txt");
         std::vector<std::string> lines;
         for (std::size_t end; (end = record.find("\r\n")) != std::string::npos; record.erase(0, end + 2)) {
             lines.push_back(record.substr(0, end));
@@ -535,29 +467,20 @@ TEST_F(ShellExecuteTest, AMissingFileGivesTheShellsOwnMessageAndNoProcess)
     EXPECT_TRUE(TakeShownBoxes().empty());
 }
 
-namespace {
-
-BOOL WINAPI IgnoreShellNotifyIcon(DWORD, PNOTIFYICONDATAA)
-{
-    return TRUE;
-}
-
-}   // namespace
-
 TEST(LaunchIconTest, GivesFoldersTheFolderPictureAndItemsTheirFilesIconOrNone)
 {
     ScratchFolder folder;
     ScratchKey settings;
+    FakeShell shell;
     settings.SetString(kSettingsSection, "HOOK", "0");
-    auto previous = TTaskTray::SetShellNotifyIcon(IgnoreShellNotifyIcon);
     auto main = std::make_unique<TTASKM>(application, settings.Path());
     const std::string program = ModuleDirectory() + "record_args.exe";
-    WriteBytes(folder.Path() + "LAUNCH.INI",
-               "[FOLDER]\r\nITEM0=1\r\nITEM1=0\r\nITEM2=1\r\nITEM3=0\r\nITEM4=0\r\n"
-               "[PARENT]\r\nNODE1=-1\r\nNODE2=-1\r\n"
-               "[ExecInfo1]\r\nFILE=" +
-                   program + "\r\n[ExecInfo3]\r\nFILE=" + folder.Path() + "missing.exe\r\n" +
-                   "[ExecInfo4]\r\nFILE=" + program + "\r\n");
+    ASSERT_TRUE(WriteWholeFile(folder.Path() + "LAUNCH.INI",
+                               "[FOLDER]\r\nITEM0=1\r\nITEM1=0\r\nITEM2=1\r\nITEM3=0\r\nITEM4=0\r\n"
+                               "[PARENT]\r\nNODE1=-1\r\nNODE2=-1\r\n"
+                               "[ExecInfo1]\r\nFILE=" +
+                                   program + "\r\n[ExecInfo3]\r\nFILE=" + folder.Path() + "missing.exe\r\n" +
+                                   "[ExecInfo4]\r\nFILE=" + program + "\r\n"));
     auto conf = std::make_unique<TCONF>(application, main->Launch(), &TTASKM::ShellExecute,
                                         folder.Path() + "LAUNCH.INI");
     main->SetLauncher(conf.get());
@@ -586,5 +509,4 @@ TEST(LaunchIconTest, GivesFoldersTheFolderPictureAndItemsTheirFilesIconOrNone)
     main->Close();
     main.reset();
     DrainQuitMessages();
-    TTaskTray::SetShellNotifyIcon(previous);
 }

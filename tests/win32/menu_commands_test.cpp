@@ -9,7 +9,7 @@
 #include "framework/image_list.h"
 #include "framework/menu_item.h"
 #include "framework/popup_menu.h"
-#include "hook/hook_library.h"
+#include "hook_test_support.h"
 #include "launcher/TCONF.h"
 #include "launcher/tnode.h"
 #include "menu_test_support.h"
@@ -146,17 +146,11 @@ protected:
         return *launcher_;
     }
 
-    std::string Stored(const char* name)
-    {
-        DWORD type = 0;
-        std::string data;
-        if (!scratch_.Get(kSettingsSection, name, type, data) || data.empty())
-            return "(missing)";
-        return data.substr(0, data.size() - 1);
-    }
+    std::string Stored(const char* name) const { return scratch_.Stored(kSettingsSection, name); }
 
     bool AcceptsDrops() { return GetWindowLongA(form_->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES; }
 
+    FakeHook hook_;
     FakeShell shell_;
     ScratchKey scratch_;
     std::unique_ptr<TTASKM> form_;
@@ -449,25 +443,24 @@ TEST_F(MenuCommandsTest, TheLauncherDialogHoldsBackChordsAndDropsWhileItIsOpen)
     };
     ASSERT_TRUE(AcceptsDrops());
 
-    bool shown = false;
     bool readyWhileOpen = true;
     bool dropsWhileOpen = true;
-    Later(30, [&] {
-        shown = launcher_->Visible();
-        SendMessageA(form.Handle(), WM_MOUSECHORD, 1, 0);
-        // Asked for again from the tray icon's menu while it shows: no second modal loop.
-        try {
-            Item("K1")->Click();
-        } catch (const std::exception& e) {
-            ADD_FAILURE() << "asked for again, it raised: " << e.what();
-        }
-        readyWhileOpen = form.ChordReady();
-        dropsWhileOpen = AcceptsDrops();
-        PostMessageA(launcher_->Handle(), WM_CLOSE, 0, 0);
-    });
-    Item("K1")->Click();
+    {
+        ModalAction inDialog(*launcher_, [&] {
+            SendMessageA(form.Handle(), WM_MOUSECHORD, 1, 0);
+            // Asked for again from the tray icon's menu while it shows: no second modal loop.
+            try {
+                Item("K1")->Click();
+            } catch (const std::exception& e) {
+                ADD_FAILURE() << "asked for again, it raised: " << e.what();
+            }
+            readyWhileOpen = form.ChordReady();
+            dropsWhileOpen = AcceptsDrops();
+            PostMessageA(launcher_->Handle(), WM_CLOSE, 0, 0);
+        });
+        Item("K1")->Click();
+    }
 
-    EXPECT_TRUE(shown);
     EXPECT_FALSE(readyWhileOpen);
     EXPECT_FALSE(dropsWhileOpen);
     EXPECT_EQ(0, openings) << "a chord opened the menu over the dialog";
@@ -488,37 +481,34 @@ TEST_F(MenuCommandsTest, TheAboutBoxShowsModallyAndItsButtonOrEscapeClosesIt)
 
     std::string caption;
     std::string buttonText;
-    Later(30, [&] {
-        try {
-            form.KMIVTRA1Click(Item("KMIVTRA1"));   // again while it shows: nothing new
-        } catch (const std::exception& e) {
-            ADD_FAILURE() << "asked for again, it raised: " << e.what();
-        }
-        char text[64] = "";
-        GetWindowTextA(aboutBox_->Handle(), text, sizeof text);
-        caption = text;
-        auto* button = dynamic_cast<Button*>(aboutBox_->FindComponent("Button1"));
-        GetWindowTextA(button->Handle(), text, sizeof text);
-        buttonText = text;
-        SendMessageA(button->Handle(), BM_CLICK, 0, 0);
-    });
-    Item("KMIVTRA1")->Click();
+    {
+        ModalAction byButton(*aboutBox_, [&] {
+            try {
+                form.KMIVTRA1Click(Item("KMIVTRA1"));   // again while it shows: nothing new
+            } catch (const std::exception& e) {
+                ADD_FAILURE() << "asked for again, it raised: " << e.what();
+            }
+            char text[64] = "";
+            GetWindowTextA(aboutBox_->Handle(), text, sizeof text);
+            caption = text;
+            auto* button = dynamic_cast<Button*>(aboutBox_->FindComponent("Button1"));
+            GetWindowTextA(button->Handle(), text, sizeof text);
+            buttonText = text;
+            SendMessageA(button->Handle(), BM_CLICK, 0, 0);
+        });
+        Item("KMIVTRA1")->Click();
+    }
     EXPECT_TRUE(TakeShownBoxes().empty());
     EXPECT_EQ("Mivtra について", caption);
     EXPECT_EQ("閉じる(&C)", buttonText);
     EXPECT_FALSE(aboutBox_->Visible());
 
-    bool closedByEscape = true;
-    Later(30, [&] { PostMessageA(aboutBox_->Handle(), WM_KEYDOWN, VK_ESCAPE, 0); });
-    // Should Escape not close it, the test still ends.
-    Later(1000, [&] {
-        if (aboutBox_->Visible()) {
-            closedByEscape = false;
-            aboutBox_->Close();
-        }
-    });
-    form.KMIVTRA1Click(Item("KMIVTRA1"));
-    EXPECT_TRUE(closedByEscape);
+    {
+        // Should Escape not close it, the action fails the test and closes it.
+        ModalAction byEscape(*aboutBox_,
+                             [&] { PostMessageA(aboutBox_->Handle(), WM_KEYDOWN, VK_ESCAPE, 0); });
+        form.KMIVTRA1Click(Item("KMIVTRA1"));
+    }
     EXPECT_FALSE(aboutBox_->Visible());
 }
 

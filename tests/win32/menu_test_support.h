@@ -1,62 +1,49 @@
-// Driving modal loops from a test: a pop-up menu or a modal form runs its own message loop,
-// so the test acts from inside it through a thread timer.
+// Driving modal loops from a test: a pop-up menu or a modal form runs its own message loop, so
+// the test acts from inside it, from a thread timer that waits for the state it needs. Every
+// wait is bounded: a loop that never reaches that state, or never ends once the test acted,
+// fails the test and is ended, so that nothing stalls the run until its time limit.
 #pragma once
 
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <functional>
-#include <map>
-#include <utility>
+#include <memory>
+#include <string>
 
-inline std::map<UINT_PTR, std::function<void()>>& PendingActions()
-{
-    static std::map<UINT_PTR, std::function<void()>> actions;
-    return actions;
-}
+class Form;
 
-inline void CALLBACK RunPendingAction(HWND, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(nullptr, id);
-    auto found = PendingActions().find(id);
-    if (found == PendingActions().end())
-        return;
-    std::function<void()> action = std::move(found->second);
-    PendingActions().erase(found);
-    action();
-}
-
-// Runs the action once, after `delay` ms, from whatever message loop is running then.
-inline void Later(UINT delay, std::function<void()> action)
-{
-    UINT_PTR id = SetTimer(nullptr, 0, delay, RunPendingAction);
-    PendingActions()[id] = std::move(action);
-}
-
-inline BOOL CALLBACK FindMenuWindow(HWND window, LPARAM found)
-{
-    char className[16] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (lstrcmpA(className, "#32768") == 0 && IsWindowVisible(window)) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
+// How long any wait for a state of a modal loop may take.
+constexpr DWORD kModalWaitMs = 5000;
 
 // The open pop-up menu window of this thread, or null.
-inline HWND OpenMenuWindow()
-{
-    HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
+HWND OpenMenuWindow();
 
-// Closes the menu that is about to open once it shows, after an optional look at it.
-inline void CloseMenuWhenOpen(std::function<void(HWND menuWindow)> look = nullptr)
-{
-    Later(30, [look = std::move(look)] {
-        if (look)
-            look(OpenMenuWindow());
-        EndMenu();
-    });
-}
+// Closes the pop-up menu this thread opens next as soon as its window shows, after an
+// optional look at it. Call it before the opening, or from the menu's OnPopup. Should no menu
+// show, or the menu stay open, for kModalWaitMs, the test fails and the menu is ended anyway.
+void CloseMenuWhenOpen(std::function<void(HWND menuWindow)> look = nullptr);
+
+// Acts inside the modal loop that the test enters while this object lives: once `ready`
+// holds, runs `act`, which should end the loop. Should `ready` not hold within kModalWaitMs,
+// or the loop still run kModalWaitMs after `act`, the test fails and `end` ends the loop.
+class ModalAction {
+public:
+    ModalAction(std::string what, std::function<bool()> ready, std::function<void()> act,
+                std::function<void()> end);
+    // For a form shown modally: ready once it shows, ended by closing it.
+    ModalAction(Form& form, std::function<void()> act);
+    // Fails the test when `act` never ran.
+    ~ModalAction();
+    ModalAction(const ModalAction&) = delete;
+    ModalAction& operator=(const ModalAction&) = delete;
+
+    struct Watch;
+
+private:
+    std::shared_ptr<Watch> watch_;
+};
+
+// Fails the test that leaves a menu closer waiting or a menu open at its end, and stops the
+// closer, so that nothing of one test acts in the next. The test programs' main installs it.
+testing::TestEventListener* NewModalLoopChecker();

@@ -6,74 +6,18 @@
 #include "base/error.h"
 #include "framework/application.h"
 #include "framework/form.h"
-#include "framework/message_box.h"
 #include "framework/popup_menu.h"
+#include "menu_test_support.h"
+#include "win32_test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <memory>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace {
-
-// --- A shell that records every request and refuses the ones it is told to ---------------
-
-struct ShellCall {
-    DWORD message;
-    UINT id;
-    UINT flags;
-    HWND window;
-    HICON icon;
-    std::string tip;
-    DWORD size;
-    UINT callbackMessage;
-};
-
-std::vector<ShellCall> g_calls;
-std::set<DWORD> g_refused;
-
-BOOL WINAPI FakeShellNotifyIcon(DWORD message, PNOTIFYICONDATAA data)
-{
-    g_calls.push_back({message, data->uID, data->uFlags, data->hWnd, data->hIcon,
-                       std::string(data->szTip, strnlen(data->szTip, 64)), data->cbSize,
-                       data->uCallbackMessage});
-    return g_refused.count(message) ? FALSE : TRUE;
-}
-
-struct Box {
-    std::string text;
-    std::string caption;
-    UINT type;
-};
-std::vector<Box> g_boxes;
-
-int WINAPI RecordMessageBox(HWND, LPCSTR text, LPCSTR caption, UINT type)
-{
-    g_boxes.push_back({text, caption, type});
-    return IDOK;
-}
-
-class TrayEnvironment : public testing::Environment {
-public:
-    void SetUp() override
-    {
-        application_ = std::make_unique<Application>();
-        application_->Initialize(GetModuleHandleA(nullptr));
-        application_->SetTitle("Mivtra");
-        SetMessageBoxFunction(RecordMessageBox);
-        TTaskTray::SetShellNotifyIcon(FakeShellNotifyIcon);
-    }
-    void TearDown() override { application_.reset(); }
-
-private:
-    std::unique_ptr<Application> application_;
-};
-
-testing::Environment* const g_environment = testing::AddGlobalTestEnvironment(new TrayEnvironment);
 
 const FormDef kOwnerForm{"TTrayTestForm",
                          "tray owner",
@@ -104,9 +48,7 @@ class TaskTrayTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        g_calls.clear();
-        g_refused.clear();
-        g_boxes.clear();
+        TakeShownBoxes();
         form_ = new Form(application, kOwnerForm);
     }
 
@@ -128,9 +70,9 @@ protected:
         tray->SetTipString("Mivtra");
         GiveIcon(tray);
         tray->SetRegistered(true);
-        EXPECT_EQ(g_calls.size(), 1u);
-        window_ = g_calls.empty() ? nullptr : g_calls.back().window;
-        g_calls.clear();
+        EXPECT_EQ(Calls().size(), 1u);
+        window_ = Calls().empty() ? nullptr : Calls().back().window;
+        Calls().clear();
         return tray;
     }
 
@@ -139,6 +81,10 @@ protected:
         SendMessageA(window_, kTrayCallbackMessage, static_cast<WPARAM>(tray->IconID()), mouseMessage);
     }
 
+    // Every request the shell got since the last clear.
+    std::vector<ShellRequest>& Calls() { return shell_.Requests(); }
+
+    FakeShell shell_;
     Form* form_ = nullptr;
     HWND window_ = nullptr;   // the message window the shell was given
 };
@@ -150,12 +96,12 @@ TEST_F(TaskTrayTest, RegisteringAddsTheFirstFormOfTheRecordOnce)
     auto* tray = new TTaskTray(form_);
     tray->SetTipString("Mivtra");
     GiveIcon(tray);
-    EXPECT_TRUE(g_calls.empty()) << "nothing reaches the shell while the icon is not wanted";
+    EXPECT_TRUE(Calls().empty()) << "nothing reaches the shell while the icon is not wanted";
 
     tray->SetRegistered(true);
     tray->SetRegistered(true);
-    ASSERT_EQ(g_calls.size(), 1u);
-    const ShellCall& add = g_calls[0];
+    ASSERT_EQ(Calls().size(), 1u);
+    const ShellRequest& add = Calls()[0];
     EXPECT_EQ(add.message, static_cast<DWORD>(NIM_ADD));
     EXPECT_EQ(add.size, 88u);
     EXPECT_EQ(add.id, 1u);
@@ -175,16 +121,16 @@ TEST_F(TaskTrayTest, TipChangesModifyTheShownIconOnlyWhenTheTextDiffers)
 {
     auto* tray = ShownTray(form_);
     tray->SetTipString("Mivtra");
-    EXPECT_TRUE(g_calls.empty());
+    EXPECT_TRUE(Calls().empty());
 
     tray->SetTipString("");
     tray->SetTipString("別のヒント");
-    ASSERT_EQ(g_calls.size(), 2u);
-    EXPECT_EQ(g_calls[0].message, static_cast<DWORD>(NIM_MODIFY));
-    EXPECT_EQ(g_calls[0].flags, 3u) << "no tip flag for an empty tip";
-    EXPECT_EQ(g_calls[1].flags, 7u);
-    EXPECT_EQ(g_calls[1].tip, "別のヒント");
-    EXPECT_EQ(g_calls[1].window, window_) << "a modification keeps the window of the add";
+    ASSERT_EQ(Calls().size(), 2u);
+    EXPECT_EQ(Calls()[0].message, static_cast<DWORD>(NIM_MODIFY));
+    EXPECT_EQ(Calls()[0].flags, 3u) << "no tip flag for an empty tip";
+    EXPECT_EQ(Calls()[1].flags, 7u);
+    EXPECT_EQ(Calls()[1].tip, "別のヒント");
+    EXPECT_EQ(Calls()[1].window, window_) << "a modification keeps the window of the add";
 }
 
 TEST_F(TaskTrayTest, LongTipsAreCutBetweenCharactersButKeptWhole)
@@ -192,33 +138,33 @@ TEST_F(TaskTrayTest, LongTipsAreCutBetweenCharactersButKeptWhole)
     auto* tray = ShownTray(form_);
     const std::string ascii(70, 'a');
     tray->SetTipString(ascii);
-    EXPECT_EQ(g_calls.back().tip, ascii.substr(0, 63));
+    EXPECT_EQ(Calls().back().tip, ascii.substr(0, 63));
     EXPECT_EQ(tray->TipString(), ascii) << "the property keeps the full text";
 
     // "表" is two bytes: at bytes 63-64 it would be split, so it goes; at 62-63 it fits.
     tray->SetTipString(std::string(62, 'b') + "表");
-    EXPECT_EQ(g_calls.back().tip, std::string(62, 'b'));
+    EXPECT_EQ(Calls().back().tip, std::string(62, 'b'));
     tray->SetTipString(std::string(61, 'c') + "表");
-    EXPECT_EQ(g_calls.back().tip, std::string(61, 'c') + "表");
+    EXPECT_EQ(Calls().back().tip, std::string(61, 'c') + "表");
 }
 
 TEST_F(TaskTrayTest, HidingDeletesOnceAndAHiddenIconSendsNothing)
 {
     auto* hidden = new TTaskTray(form_);
     hidden->SetRegistered(false);
-    EXPECT_TRUE(g_calls.empty());
+    EXPECT_TRUE(Calls().empty());
 
     auto* tray = ShownTray(form_);
     tray->SetRegistered(false);
     tray->SetRegistered(false);
-    ASSERT_EQ(g_calls.size(), 1u);
-    EXPECT_EQ(g_calls[0].message, static_cast<DWORD>(NIM_DELETE));
-    EXPECT_EQ(g_calls[0].id, static_cast<UINT>(tray->IconID()));
+    ASSERT_EQ(Calls().size(), 1u);
+    EXPECT_EQ(Calls()[0].message, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_EQ(Calls()[0].id, static_cast<UINT>(tray->IconID()));
     EXPECT_FALSE(tray->Registered());
 
-    g_calls.clear();
+    Calls().clear();
     tray->SetTipString("hidden");
-    EXPECT_TRUE(g_calls.empty());
+    EXPECT_TRUE(Calls().empty());
 }
 
 TEST_F(TaskTrayTest, AnEmptyIconCannotBeRegistered)
@@ -226,7 +172,7 @@ TEST_F(TaskTrayTest, AnEmptyIconCannotBeRegistered)
     auto* tray = new TTaskTray(form_);
     EXPECT_EQ(ErrorOf([](TTaskTray* t) { t->SetRegistered(true); }, tray), "アイコンが指定されていません");
     EXPECT_FALSE(tray->Registered());
-    EXPECT_TRUE(g_calls.empty());
+    EXPECT_TRUE(Calls().empty());
 }
 
 TEST_F(TaskTrayTest, IconImagesAreCopiedAndNoImageTakesTheIconOut)
@@ -235,28 +181,28 @@ TEST_F(TaskTrayTest, IconImagesAreCopiedAndNoImageTakesTheIconOut)
     Icon other;
     other.SetHandle(CopyIcon(LoadIconA(nullptr, IDI_QUESTION)));
     tray->SetIcon(&other);
-    ASSERT_FALSE(g_calls.empty());
-    EXPECT_EQ(g_calls.back().message, static_cast<DWORD>(NIM_MODIFY));
+    ASSERT_FALSE(Calls().empty());
+    EXPECT_EQ(Calls().back().message, static_cast<DWORD>(NIM_MODIFY));
     EXPECT_NE(tray->Icon()->Handle(), other.Handle()) << "the component keeps a copy, never the caller's";
-    EXPECT_EQ(g_calls.back().icon, tray->Icon()->Handle());
+    EXPECT_EQ(Calls().back().icon, tray->Icon()->Handle());
 
-    g_calls.clear();
+    Calls().clear();
     tray->SetIcon(tray->Icon());
-    EXPECT_TRUE(g_calls.empty());
+    EXPECT_TRUE(Calls().empty());
 
     tray->SetIcon(nullptr);
-    ASSERT_FALSE(g_calls.empty());
-    EXPECT_EQ(g_calls.back().message, static_cast<DWORD>(NIM_DELETE));
+    ASSERT_FALSE(Calls().empty());
+    EXPECT_EQ(Calls().back().message, static_cast<DWORD>(NIM_DELETE));
     EXPECT_TRUE(tray->Icon()->Empty());
     EXPECT_FALSE(tray->Registered());
 
     // The icon leaves even when the shell refuses the modifications on the way out.
     GiveIcon(tray);
     tray->SetRegistered(true);
-    g_refused = {NIM_MODIFY};
-    g_calls.clear();
+    shell_.Refuse({NIM_MODIFY});
+    Calls().clear();
     EXPECT_THROW(tray->SetIcon(nullptr), InvalidOperation);
-    EXPECT_EQ(g_calls.back().message, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_EQ(Calls().back().message, static_cast<DWORD>(NIM_DELETE));
     EXPECT_FALSE(tray->Registered());
 }
 
@@ -264,22 +210,22 @@ TEST_F(TaskTrayTest, ARefusedAddLeavesTheIconWantedAndTheNextUpdateAddsAgain)
 {
     auto* tray = new TTaskTray(form_);
     GiveIcon(tray);
-    g_refused = {NIM_ADD};
+    shell_.Refuse({NIM_ADD});
     EXPECT_EQ(ErrorOf([](TTaskTray* t) { t->SetRegistered(true); }, tray), "タスクトレイに登録できません");
     EXPECT_TRUE(tray->Registered());
 
-    g_refused.clear();
-    g_calls.clear();
+    shell_.Refuse({});
+    Calls().clear();
     tray->SetTipString("retry");
-    ASSERT_EQ(g_calls.size(), 1u);
-    EXPECT_EQ(g_calls[0].message, static_cast<DWORD>(NIM_ADD));
+    ASSERT_EQ(Calls().size(), 1u);
+    EXPECT_EQ(Calls()[0].message, static_cast<DWORD>(NIM_ADD));
 
     // A refused modification keeps the icon added: the next one modifies again.
-    g_refused = {NIM_MODIFY};
+    shell_.Refuse({NIM_MODIFY});
     EXPECT_THROW(tray->SetTipString("refused"), InvalidOperation);
-    g_refused.clear();
+    shell_.Refuse({});
     tray->SetTipString("accepted");
-    EXPECT_EQ(g_calls.back().message, static_cast<DWORD>(NIM_MODIFY));
+    EXPECT_EQ(Calls().back().message, static_cast<DWORD>(NIM_MODIFY));
 }
 
 TEST_F(TaskTrayTest, InDesignModeNothingReachesTheShellAndNoWindowIsMade)
@@ -291,7 +237,7 @@ TEST_F(TaskTrayTest, InDesignModeNothingReachesTheShellAndNoWindowIsMade)
     tray->SetTipString("design");
     tray->SetIconID(5);
     tray->Loaded();
-    EXPECT_TRUE(g_calls.empty());
+    EXPECT_TRUE(Calls().empty());
     EXPECT_EQ(FindWindowExA(form_->Handle(), nullptr, "TNotifyWindow", nullptr), nullptr);
     EXPECT_EQ(FindWindowA("TNotifyWindow", nullptr), nullptr);
 }
@@ -309,9 +255,9 @@ TEST_F(TaskTrayTest, IdsFollowTheLastEntryAndFreedIdsReturn)
     delete third;
 
     delete second;
-    ASSERT_EQ(g_calls.size(), 1u) << "a shown icon leaves the tray with its component";
-    EXPECT_EQ(g_calls[0].message, static_cast<DWORD>(NIM_DELETE));
-    EXPECT_EQ(g_calls[0].id, 2u);
+    ASSERT_EQ(Calls().size(), 1u) << "a shown icon leaves the tray with its component";
+    EXPECT_EQ(Calls()[0].message, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_EQ(Calls()[0].id, 2u);
     EXPECT_EQ((new TTaskTray(form_))->IconID(), 2);
 }
 
@@ -341,11 +287,11 @@ TEST_F(TaskTrayTest, ANewIdMovesAShownIconAndItsNotifications)
     int downs = 0;
     tray->OnMouseDown = [&](Component*, TMouseButton, TShiftState, int, int) { ++downs; };
     tray->SetIconID(7);
-    ASSERT_EQ(g_calls.size(), 2u);
-    EXPECT_EQ(g_calls[0].message, static_cast<DWORD>(NIM_DELETE));
-    EXPECT_EQ(g_calls[0].id, 1u);
-    EXPECT_EQ(g_calls[1].message, static_cast<DWORD>(NIM_ADD));
-    EXPECT_EQ(g_calls[1].id, 7u);
+    ASSERT_EQ(Calls().size(), 2u);
+    EXPECT_EQ(Calls()[0].message, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_EQ(Calls()[0].id, 1u);
+    EXPECT_EQ(Calls()[1].message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(Calls()[1].id, 7u);
     EXPECT_TRUE(tray->Registered());
 
     SendMessageA(window_, kTrayCallbackMessage, 1, WM_MBUTTONDOWN);
@@ -500,10 +446,11 @@ TEST_F(TaskTrayTest, AnErrorInAHandlerIsShownAndEndsTheDispatch)
         throw InvalidOperation("ハンドラの失敗");
     };
     Notify(tray, WM_RBUTTONDOWN);
-    ASSERT_EQ(g_boxes.size(), 1u);
-    EXPECT_EQ(g_boxes[0].text, "ハンドラの失敗.");
-    EXPECT_EQ(g_boxes[0].caption, "Mivtra");
-    EXPECT_TRUE(g_boxes[0].type & MB_ICONSTOP);
+    const std::vector<ShownBox> boxes = TakeShownBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "ハンドラの失敗.");
+    EXPECT_EQ(boxes[0].caption, "Mivtra");
+    EXPECT_TRUE(boxes[0].type & MB_ICONSTOP);
 
     Notify(tray, WM_RBUTTONUP);
     ASSERT_EQ(events.size(), 1u) << "the guard was cleared by the error";
@@ -536,27 +483,6 @@ TEST_F(TaskTrayTest, APressStopsWhenAWaitingMessageDestroysTheComponent)
 
 // --- Menus opened by a press -------------------------------------------------------------
 
-// Leaves the menu's modal loop as soon as it starts, as a user's Esc would. A timer stands
-// by in case the loop ignores the request, so that a fault fails the test instead of hanging.
-class MenuCloser {
-public:
-    static void CloseSoon(PopupMenu* menu)
-    {
-        PostMessageA(menu->WindowHandle(), WM_CANCELMODE, 0, 0);
-        timer_ = SetTimer(nullptr, 0, 5000, Stuck);
-    }
-    static void Disarm() { KillTimer(nullptr, std::exchange(timer_, 0)); }
-    static inline bool stuck = false;
-
-private:
-    static void CALLBACK Stuck(HWND, UINT, UINT_PTR, DWORD)
-    {
-        stuck = true;
-        EndMenu();
-    }
-    static inline UINT_PTR timer_ = 0;
-};
-
 TEST_F(TaskTrayTest, LeftAndRightPressesOpenTheirMenusAndNothingElseDoes)
 {
     auto* tray = ShownTray(form_);
@@ -569,13 +495,13 @@ TEST_F(TaskTrayTest, LeftAndRightPressesOpenTheirMenusAndNothingElseDoes)
         item->SetCaption("項目");
         menu->Items()->Add(item);
     }
-    menus[0]->OnPopup = [&](Component* m) {
+    menus[0]->OnPopup = [&](Component*) {
         log.push_back("left menu");
-        MenuCloser::CloseSoon(static_cast<PopupMenu*>(m));
+        CloseMenuWhenOpen();
     };
-    menus[1]->OnPopup = [&](Component* m) {
+    menus[1]->OnPopup = [&](Component*) {
         log.push_back("right menu");
-        MenuCloser::CloseSoon(static_cast<PopupMenu*>(m));
+        CloseMenuWhenOpen();
     };
     tray->SetPopupMenuL(menus[0]);
     tray->SetPopupMenuR(menus[1]);
@@ -594,10 +520,8 @@ TEST_F(TaskTrayTest, LeftAndRightPressesOpenTheirMenusAndNothingElseDoes)
     for (const auto& c : kCases) {
         log.clear();
         Notify(tray, c.message);
-        MenuCloser::Disarm();
         EXPECT_EQ(log, c.expected) << std::hex << c.message;
     }
-    EXPECT_FALSE(MenuCloser::stuck) << "a menu ignored WM_CANCELMODE";
     application->ProcessMessages();
 }
 
@@ -609,24 +533,24 @@ TEST_F(TaskTrayTest, ARestartedTaskbarGetsTheWantedIconsBack)
     new TTaskTray(form_);   // hidden: stays out
     auto* wanted = new TTaskTray(form_);
     GiveIcon(wanted);
-    g_refused = {NIM_ADD};
+    shell_.Refuse({NIM_ADD});
     EXPECT_THROW(wanted->SetRegistered(true), InvalidOperation);
-    g_refused.clear();
-    g_calls.clear();
+    shell_.Refuse({});
+    Calls().clear();
 
     SendMessageA(application->Handle(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-    ASSERT_EQ(g_calls.size(), 2u);
-    EXPECT_EQ(g_calls[0].message, static_cast<DWORD>(NIM_ADD));
-    EXPECT_EQ(g_calls[0].id, static_cast<UINT>(shown->IconID()));
-    EXPECT_EQ(g_calls[0].window, window_);
-    EXPECT_EQ(g_calls[1].message, static_cast<DWORD>(NIM_ADD));
-    EXPECT_EQ(g_calls[1].id, static_cast<UINT>(wanted->IconID()));
+    ASSERT_EQ(Calls().size(), 2u);
+    EXPECT_EQ(Calls()[0].message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(Calls()[0].id, static_cast<UINT>(shown->IconID()));
+    EXPECT_EQ(Calls()[0].window, window_);
+    EXPECT_EQ(Calls()[1].message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(Calls()[1].id, static_cast<UINT>(wanted->IconID()));
 
     delete shown;
     delete wanted;
-    g_calls.clear();
+    Calls().clear();
     SendMessageA(application->Handle(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(g_calls.empty()) << "destroyed components no longer listen";
+    EXPECT_TRUE(Calls().empty()) << "destroyed components no longer listen";
 }
 
 TEST_F(TaskTrayTest, IconsOfAnotherOwnerMoveToANewWindowWhenTheFirstOwnerGoes)
@@ -639,13 +563,13 @@ TEST_F(TaskTrayTest, IconsOfAnotherOwnerMoveToANewWindowWhenTheFirstOwnerGoes)
 
     delete firstOwner;
     application->ProcessMessages();
-    ASSERT_EQ(g_calls.size(), 3u);
-    EXPECT_EQ(g_calls[0].message, static_cast<DWORD>(NIM_DELETE));
-    EXPECT_EQ(g_calls[1].message, static_cast<DWORD>(NIM_DELETE));
-    EXPECT_EQ(g_calls[1].id, static_cast<UINT>(survivor->IconID()));
-    EXPECT_EQ(g_calls[2].message, static_cast<DWORD>(NIM_ADD));
-    EXPECT_EQ(g_calls[2].id, static_cast<UINT>(survivor->IconID()));
-    window_ = g_calls[2].window;
+    ASSERT_EQ(Calls().size(), 3u);
+    EXPECT_EQ(Calls()[0].message, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_EQ(Calls()[1].message, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_EQ(Calls()[1].id, static_cast<UINT>(survivor->IconID()));
+    EXPECT_EQ(Calls()[2].message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(Calls()[2].id, static_cast<UINT>(survivor->IconID()));
+    window_ = Calls()[2].window;
     EXPECT_EQ(GetParent(window_), form_->Handle());
 
     int downs = 0;

@@ -4,9 +4,8 @@
 #include "framework/application.h"
 #include "framework/menu_item.h"
 #include "framework/popup_menu.h"
-#include "hook/hook_library.h"
+#include "hook_test_support.h"
 #include "menu_test_support.h"
-#include "triggers/hook_functions.h"
 #include "win32_test_support.h"
 
 #include <gtest/gtest.h>
@@ -16,40 +15,13 @@
 
 namespace {
 
-// Closes the menu from inside its own loop.
-void CALLBACK LeaveMenu(HWND, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(nullptr, id);
-    EndMenu();
-}
-
-// Stands in for HOOK.DLL: no test installs a real global mouse hook (it would take the
-// chords that other test programs inject), and a test can make installing fail.
-struct FakeHook {
-    static inline BOOLEAN installResult = TRUE;
-    static inline int installs = 0;
-    static inline int removals = 0;
-    static inline int fetches = 0;
-    static BOOLEAN WINAPI Install(HWND) { return ++installs, installResult; }
-    static void WINAPI Remove() { ++removals; }
-    static void WINAPI GetMessage(MSG* record, WPARAM) { ++fetches, *record = MSG{}; }
-};
-
 class TTASKMTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        real_ = HookLibrary();
-        HookLibrary() = {FakeHook::Install, FakeHook::Remove, FakeHook::GetMessage};
-        FakeHook::installResult = TRUE;
-        FakeHook::installs = FakeHook::removals = FakeHook::fetches = 0;
-        TakeShownBoxes();
-    }
+    void SetUp() override { TakeShownBoxes(); }
     void TearDown() override
     {
         form_.reset();
         DrainQuitMessages();
-        HookLibrary() = real_;
     }
 
     TTASKM& Start()
@@ -58,18 +30,9 @@ protected:
         return *form_;
     }
 
-    std::string Stored(const char* name)
-    {
-        DWORD type = 0;
-        std::string data;
-        if (!scratch_.Get(kSettingsSection, name, type, data))
-            return "(missing)";
-        EXPECT_EQ(static_cast<DWORD>(REG_SZ), type) << name;
-        EXPECT_FALSE(data.empty() || data.back() != '\0') << name << " is stored without its NUL";
-        return data.empty() ? data : data.substr(0, data.size() - 1);
-    }
+    std::string Stored(const char* name) const { return scratch_.Stored(kSettingsSection, name); }
 
-    HookFunctions real_{};
+    FakeHook hook_;
     FakeShell shell_;
     ScratchKey scratch_;
     std::unique_ptr<TTASKM> form_;
@@ -219,7 +182,7 @@ TEST_F(TTASKMTest, TheChordOpensTheMenuOnlyWhenReadyAndWithANonZeroWParam)
         readyWhileOpen = form.ChordReady();
         // A second chord while the menu is open is ignored.
         SendMessageA(form.Handle(), WM_MOUSECHORD, 1, 0);
-        SetTimer(nullptr, 0, 50, LeaveMenu);
+        CloseMenuWhenOpen();
     };
     SendMessageA(form.Handle(), WM_MOUSECHORD, 0, 0);
     EXPECT_EQ(0, openings);
@@ -249,7 +212,7 @@ HWND ChordTarget()
 
 TEST_F(TTASKMTest, TheChordMenuOpensAtTheForegroundWindowsCornerPlusTheRecordedOffset)
 {
-    HookLibrary().getMessage = real_.getMessage;   // the real record; no hook is installed
+    HookLibrary().getMessage = hook_.Real().getMessage;   // the real record; no hook is installed
     scratch_.SetString(kSettingsSection, "HOOK", "0");
     TTASKM& form = Start();
     POINT opened{-1000, -1000};

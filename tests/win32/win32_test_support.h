@@ -1,8 +1,11 @@
-// What the Win32 tests share: the message boxes the code under test showed.
+// What the Win32 tests share: the message boxes the code under test showed, the registry key
+// and the shell it talks to, answered by the test.
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -11,6 +14,9 @@ struct ShownBox {
     std::string caption;
     UINT type;
 };
+
+// From now on every message box of the program is recorded and answered IDOK at once.
+void RecordMessageBoxes();
 
 // The boxes shown since the last call, oldest first.
 std::vector<ShownBox> TakeShownBoxes();
@@ -33,12 +39,28 @@ public:
     // The value's type and raw bytes; false when it is missing.
     bool Get(const char* section, const char* name, DWORD& type, std::string& data) const;
     bool Exists(const char* section = nullptr) const;
+    // The text of a value the program wrote, "(missing)" when there is none. The test fails
+    // when it is not REG_SZ or lacks its terminating NUL.
+    std::string Stored(const char* section, const char* name) const;
 
 private:
     std::string path_;
 };
 
-// Stands in for the shell while it lives: every tray request succeeds and is counted.
+// One request that reached the shell's Shell_NotifyIconA.
+struct ShellRequest {
+    DWORD message;   // NIM_ADD, NIM_MODIFY, NIM_DELETE
+    UINT id;
+    UINT flags;
+    HWND window;
+    HICON icon;
+    std::string tip;
+    DWORD size;
+    UINT callbackMessage;
+};
+
+// Stands in for the shell's tray while it lives: every request is recorded, and answered with
+// success unless its kind is refused.
 class FakeShell {
 public:
     FakeShell();
@@ -46,7 +68,11 @@ public:
     FakeShell(const FakeShell&) = delete;
     FakeShell& operator=(const FakeShell&) = delete;
 
-    // How many requests of that kind (NIM_ADD, NIM_MODIFY, NIM_DELETE) arrived.
+    // How many requests of that kind arrived.
     int Count(DWORD message) const;
+    // Every request since the last Clear, oldest first.
+    std::vector<ShellRequest>& Requests();
     void Clear();
+    // Requests of these kinds fail from now on (an empty set accepts everything again).
+    void Refuse(std::set<DWORD> messages);
 };
