@@ -5,3 +5,8 @@ add_test(NAME hook_tests COMMAND hook_tests)
 target_include_directories(hook_tests PRIVATE ${PROJECT_SOURCE_DIR}/src)
 # It injects real mouse input into the shared Wine desktop: nothing else may run meanwhile.
 set_tests_properties(hook_tests PROPERTIES RUN_SERIAL TRUE)
+
+# The DLL's own export table against the published ordinals, read with the toolchain's
+# objdump and nm: independent of HOOK.def, which the DLL and its import library share.
+add_test(NAME hook_ordinals
+    COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/hook_ordinals.sh ${CMAKE_OBJDUMP} ${CMAKE_NM} $<TARGET_FILE:HOOK>)
