@@ -1,8 +1,9 @@
 # The two commands: `make run` and `make test`. Both install what is missing first.
+# `make dist` builds and packs the release zip into dist/.
 WIN32_BUILD := build/win32
 JOBS := $(shell nproc)
 
-.PHONY: all setup build native run test clean
+.PHONY: all setup build native run test dist clean
 
 all: build
 
@@ -12,7 +13,7 @@ setup:
 build: setup
 	cmake --preset win32 >/dev/null
 	cmake --build --preset win32 -j$(JOBS)
-	@echo "Mivtra.exe and HOOK.DLL are in $(WIN32_BUILD)/bin/"
+	@echo "Mivtra.exe, HOOK.DLL, the help and Readme.txt are in $(WIN32_BUILD)/bin/"
 
 native: setup
 	cmake --preset native >/dev/null
@@ -23,6 +24,9 @@ run: build
 
 test: build native
 	scripts/test.sh
+
+dist: build
+	cmake --build --preset win32 --target dist
 
 clean:
 	rm -rf build
