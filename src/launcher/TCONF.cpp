@@ -7,6 +7,7 @@
 #include "framework/handles.h"
 #include "framework/image_list.h"
 #include "framework/menu_item.h"
+#include "framework/module_path.h"
 #include "framework/tree_view.h"
 #include "launcher/ini_file.h"
 #include "launcher/launch_file.h"
@@ -25,27 +26,11 @@ namespace {
 // The program's own icons in the order of ImageList1.
 constexpr int kPicturePositions[] = {kClosedFolderIconPosition, kOpenFolderIconPosition, kWindowIconPosition};
 
-std::string ModuleFileName()
-{
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) {
-            return std::string();
-        }
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 }   // namespace
 
 std::string LaunchFilePath()
 {
-    return ExtractFilePath(ModuleFileName()) + "LAUNCH.INI";
+    return ModuleDirectory() + "LAUNCH.INI";
 }
 
 TCONF::TCONF(Component* owner, MenuItem* launch, LaunchFunction launcher, std::string fileName)

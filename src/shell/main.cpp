@@ -2,6 +2,7 @@
 #include "components/about_box.h"
 #include "framework/application.h"
 #include "framework/handles.h"
+#include "framework/module_path.h"
 #include "launcher/TCONF.h"
 #include "shell/TTASKM.h"
 
@@ -24,7 +25,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         ShowWindow(app.Handle(), SW_HIDE);
         app.SetShowMainForm(false);
         app.SetTitle("Mivtra");
-        app.SetHelpFile("Mivtra.hlp");
+        // A full path to the help beside the program: the viewer looks a bare name up from the
+        // current folder, which a shortcut or a Run key may set to anywhere.
+        app.SetHelpFile(ModuleDirectory() + "Mivtra.hlp");
         auto* mainWindow = new TTASKM(&app);
         mainWindow->SetAboutBox(new TAboutBox(&app));
         auto* conf = new TCONF(&app, mainWindow->Launch(), &TTASKM::ShellExecute);

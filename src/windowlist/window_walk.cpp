@@ -2,6 +2,7 @@
 
 #include "framework/handles.h"
 #include "framework/image_list.h"
+#include "framework/module_path.h"
 #include "program_icons.h"
 
 #include <shellapi.h>
@@ -12,19 +13,6 @@ namespace {
 
 // Titles and class names are read into buffers of this size: at most 255 bytes arrive.
 constexpr int kTextBuffer = 256;
-
-std::string ModulePath()
-{
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
 
 // The small image of the icon: the large one would be shrunk to 16 x 16 and blur.
 void AddProgramIcon(ImageList& images, const std::string& path, int position)
@@ -50,7 +38,7 @@ int AddClassIcon(ImageList& images, HWND window)
 void ResetTaskPictures(ImageList& images)
 {
     images.Clear();
-    std::string path = ModulePath();
+    std::string path = ModuleFileName();
     AddProgramIcon(images, path, kClosedFolderIconPosition);
     AddProgramIcon(images, path, kWindowIconPosition);
 }
