@@ -4,7 +4,7 @@
 #   desktop_init WORKDIR [--prefix PREFIX] [--wintool WINTOOL.exe]
 #   desktop_start_x              # an Xvfb display of our own (skip to use $DISPLAY)
 #   desktop_start                # explorer's desktop with taskbar and tray, and a keeper process
-#   desktop_install_app BINDIR   # copies Mivtra.exe and HOOK.DLL into the prefix
+#   desktop_install_app BINDIR   # copies Mivtra.exe and HOOK.DLL (and Mivtra.hlp) into the prefix
 #   desktop_wine PROGRAM ARGS    # runs a program in the prefix (foreground; add & yourself)
 #   desktop_wintool ARGS         # runs the window helper
 #   desktop_screenshot FILE      # a settled PNG of the whole screen
@@ -139,13 +139,17 @@ desktop_start() {
     desktop_log "Wine desktop up (prefix $WINEPREFIX)"
 }
 
-# Copies the program into C:\Mivtra of the prefix, so that its LAUNCH.INI lives there too.
+# Copies the program into C:\Mivtra of the prefix, so that its LAUNCH.INI lives there too,
+# with the help file when the build made one.
 desktop_install_app() {
     local bindir=$1 dir=$WINEPREFIX/drive_c/Mivtra
     [ -f "$bindir/Mivtra.exe" ] || desktop_die "no Mivtra.exe in $bindir (build it first)"
     [ -f "$bindir/HOOK.DLL" ] || desktop_die "no HOOK.DLL in $bindir (build it first)"
     mkdir -p "$dir"
     cp "$bindir/Mivtra.exe" "$bindir/HOOK.DLL" "$dir/"
+    if [ -f "$bindir/Mivtra.hlp" ]; then
+        cp "$bindir/Mivtra.hlp" "$dir/"
+    fi
     desktop_app=$dir/Mivtra.exe
 }
 

@@ -64,9 +64,15 @@ win_split() {
     read -r win_hwnd win_visible win_left win_top win_right win_bottom win_pid win_class win_title <<<"$1"
 }
 
-# Starts Mivtra in the background and waits until its main window exists.
+# Starts Mivtra in the background and waits until its main window exists. With FOLDER, Mivtra
+# starts with that (Unix) folder as its current folder, as a shortcut or a Run key may set it.
 mivtra_start() {
-    desktop_wine "$desktop_app" &
+    local folder=${1:-}
+    if [ -n "$folder" ]; then
+        (cd "$folder" && desktop_wine "$desktop_app") &
+    else
+        desktop_wine "$desktop_app" &
+    fi
     mivtra_pid=$!
     local line
     line=$(desktop_wintool waitexists TTASKM 20000 | tr -d '\r') ||
