@@ -51,6 +51,15 @@ def _body(paragraphs: List[Paragraph]) -> List[str]:
     return out
 
 
+def _index(source: HelpSource) -> Dict[str, List[str]]:
+    """Each keyword and the ids of its topics."""
+    index: Dict[str, List[str]] = {}
+    for topic in source.topics:
+        for keyword in topic.keywords:
+            index.setdefault(keyword, []).append(topic.id)
+    return index
+
+
 def build(source: HelpSource) -> bytes:
     contents, *topics = source.topics
     out = [
@@ -65,14 +74,13 @@ def build(source: HelpSource) -> bytes:
         f'<h1 id="{escape(contents.id)}">{escape(contents.title)}</h1>',
     ]
     out += _body(contents.paragraphs)
+    index = _index(source)
+    if index:
+        out.append('<p><a href="#index">索引</a></p>')
     for topic in topics:
         out.append(f'<h2 id="{escape(topic.id)}">{escape(topic.title)}</h2>')
         out += _body(topic.paragraphs)
         out.append(f'<p><a href="#{escape(contents.id)}">{escape(contents.title)}へ戻る</a></p>')
-    index: Dict[str, List[str]] = {}
-    for topic in source.topics:
-        for keyword in topic.keywords:
-            index.setdefault(keyword, []).append(topic.id)
     if index:
         titles = {t.id: t.title for t in source.topics}
         out.append('<h2 id="index">索引</h2>')
