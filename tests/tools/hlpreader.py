@@ -109,6 +109,7 @@ class Topic:
     browse_back: int
     browse_forward: int
     paragraphs: List[Paragraph] = field(default_factory=list)
+    nonscrolling: int = 0  # how many paragraphs stay on top
 
 
 @dataclass
@@ -202,6 +203,7 @@ def _topics(data: bytes, encoding: str) -> List[Topic]:
         return block * 4084 + within - 12
 
     topics: List[Topic] = []
+    regions: List[Tuple[int, int]] = []
     pos, previous = 12, 0xFFFFFFFF
     block_of_n, n = 0, 0
     starts: Dict[int, int] = {}
@@ -219,11 +221,18 @@ def _topics(data: bytes, encoding: str) -> List[Topic]:
         data2 = stream[i + length1 : i + size]
         if kind == 2:
             title = data2.split(b"\0")[0].decode(encoding)
-            if data1 and struct.unpack_from("<I", data1, 12)[0] != 0xFFFFFFFF:
-                _, back_offset, forward_offset, number = struct.unpack_from("<4I", data1, 0)
+            _, back_offset, forward_offset, number, nonscroll, scroll, _ = struct.unpack_from("<7I", data1, 0)
+            # Compilers end the topics with an empty one: no title, no regions.
+            if title or nonscroll != 0xFFFFFFFF or scroll != 0xFFFFFFFF:
                 topics.append(Topic(title, block * 0x8000 + n, number, back_offset, forward_offset))
+                regions.append((nonscroll, scroll))
         elif kind == 0x20:
             _check(bool(topics), "text before the first topic")
+            nonscroll, scroll = regions[-1]
+            if not topics[-1].paragraphs:
+                _check(pos in (nonscroll, scroll), f"topic {topics[-1].title}: its regions do not start at its text")
+            if pos == scroll:
+                topics[-1].nonscrolling = len(topics[-1].paragraphs)
             topics[-1].paragraphs.extend(_text(data1, data2, encoding))
             n += length2
         else:

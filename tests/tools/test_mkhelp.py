@@ -63,7 +63,7 @@ class ReadBackTest(unittest.TestCase):
         self.assertEqual(help.topic_at(help.contents_offset).title, "目次")
         self.assertIn(b"BrowseButtons()\0", help.system[4])
         self.assertEqual({face for *_, face in help.fonts}, {"ＭＳ Ｐゴシック"})
-        for name in ("|SYSTEM", "|TOPIC", "|FONT", "|CONTEXT", "|KWBTREE", "|KWDATA", "|KWMAP", "|TTLBTREE"):
+        for name in ("|SYSTEM", "|TOPIC", "|FONT", "|CONTEXT", "|CTXOMAP", "|KWBTREE", "|KWDATA", "|KWMAP", "|TTLBTREE"):
             self.assertIn(name, help.files)
 
     def test_topics_and_their_text(self):
@@ -77,7 +77,8 @@ class ReadBackTest(unittest.TestCase):
         )
         self.assertEqual([p.text for p in usage.paragraphs], ["表ソ能の使い方", "表ソ能 本 ボ マ 構 宮 \\ { }"])
         self.assertEqual([p.text for p in notes.paragraphs], ["注意", "ASCII only."])
-        # The title in its own font, the subheading in another, the text in a third.
+        # The title stays on top, in its own font; the subheading in another, the text in a third.
+        self.assertEqual([t.nonscrolling for t in help.topics], [1, 1, 1])
         self.assertEqual(len({contents.paragraphs[0].font, contents.paragraphs[2].font, contents.paragraphs[1].font}), 3)
         # Bullets hang: indented, with the first line pulled back (a negative value).
         self.assertEqual((contents.paragraphs[3].values[0x0010], contents.paragraphs[3].values[0x0040]), (24, -24))

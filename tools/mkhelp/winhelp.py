@@ -2,8 +2,9 @@
 
 The file holds the internal files |SYSTEM (title, contents topic, browse buttons, Japanese
 locale and character set), |FONT, |TOPIC (one topic header and one text record per
-paragraph), |CONTEXT (context id hashes), |TTLBTREE (titles), and |KWBTREE, |KWDATA and
-|KWMAP (the keyword index), in a directory B+ tree.
+paragraph, the title in the non-scrolling region), |CONTEXT (context id hashes), |TTLBTREE
+(titles), an empty |CTXOMAP, and |KWBTREE, |KWDATA and |KWMAP (the keyword index), in a
+directory B+ tree.
 """
 
 import struct
@@ -182,11 +183,11 @@ def _topic_file(source: HelpSource, path: str) -> Tuple[bytes, List[int]]:
             topic_offsets[index - 1] if index else NONE,  # browse back
             topic_offsets[index + 1] if index + 1 < len(topic_offsets) else NONE,  # browse forward
             index,
-            NONE,  # no non-scrolling region
-            texts[0].pos,
+            texts[0].pos,  # the title stays on top: the non-scrolling region
+            texts[1].pos if len(texts) > 1 else NONE,  # the scrolling region, the rest
             headers[index + 1].pos,
         )
-    headers[-1].data1 = struct.pack("<7I", 0, NONE, NONE, NONE, NONE, NONE, NONE)
+    headers[-1].data1 = struct.pack("<7I", 0, NONE, NONE, len(headers) - 1, NONE, NONE, NONE)
 
     # The records as one stream of block data, then cut into blocks behind their headers.
     stream = bytearray()
@@ -367,6 +368,8 @@ def build(source: HelpSource, path: str = "<help source>", date: int = 0) -> byt
         "|TOPIC": topic,
         "|CONTEXT": _context_tree(source, offsets),
         "|TTLBTREE": _title_tree(source, offsets),
+        # No numeric help contexts: an empty map, as help compilers write it.
+        "|CTXOMAP": struct.pack("<H", 0),
     }
     if any(t.keywords for t in source.topics):
         files.update(_keyword_files(source, offsets))
