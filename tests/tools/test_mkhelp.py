@@ -168,6 +168,8 @@ class MalformedSourceTest(unittest.TestCase):
             ("= A 一\n丸の①は通るが♥は通らない\n", 2, "no Shift-JIS form"),
             ("= A 一\n@title 後から\n", 2, "@title"),
             ("# 空\n", 1, "no topics"),
+            ("= A " + "長" * 64 + "\n", 1, "longer than 127 bytes"),
+            ("= A 一\n\n" + "あ" * 2100 + "\n", 3, "at most 4084 fit"),
         ]
         for text, line, words in cases:
             with self.subTest(text=text):

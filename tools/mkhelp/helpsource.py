@@ -27,6 +27,10 @@ from typing import List, Optional, Union
 
 ENCODING = "cp932"
 
+# Help compilers cut titles and keywords at these lengths (Shift-JIS bytes); refuse longer ones.
+MAX_TITLE = 127
+MAX_KEYWORD = 255
+
 _ID = re.compile(r"[0-9A-Za-z._]+\Z")
 _TOPIC = re.compile(r"=\s+(\S+)(?:\s+(.*))?\Z")
 _DIRECTIVE = re.compile(r"@(\w+)(?:\s+(.*))?\Z")
@@ -114,7 +118,9 @@ class _Parser:
     def fail(self, line: int, message: str):
         raise SourceError(self.path, line, message)
 
-    def check_text(self, line: int, text: str):
+    def check_text(self, line: int, text: str, limit: Optional[int] = None, what: str = ""):
+        if limit is not None and len(text.encode(ENCODING, "replace")) > limit:
+            self.fail(line, f"{what} longer than {limit} bytes")
         for c in text:
             if ord(c) < 0x20 or ord(c) == 0x7F:
                 self.fail(line, f"control character U+{ord(c):04X} in the text")
@@ -159,7 +165,7 @@ class _Parser:
             self.fail(number, f"topic id '{context_id}' may hold only ASCII letters, digits, '.' and '_'")
         if not title:
             self.fail(number, f"topic '{context_id}' has no title")
-        self.check_text(number, title)
+        self.check_text(number, title, MAX_TITLE, "a title")
         for other in self.topics:
             if other.id.upper() == context_id.upper():
                 self.fail(number, f"duplicate topic '{context_id}' (first defined on line {other.line})")
@@ -179,13 +185,13 @@ class _Parser:
                 self.fail(number, f"a second @title (the first is on line {self.title_line})")
             if not value:
                 self.fail(number, "@title without a title")
-            self.check_text(number, value)
+            self.check_text(number, value, MAX_TITLE, "a title")
             self.title, self.title_line = value, number
         elif name == "keywords":
             topic = self.current_topic(number, "@keywords")
             for keyword in (k.strip() for k in value.split(";")):
                 if keyword:
-                    self.check_text(number, keyword)
+                    self.check_text(number, keyword, MAX_KEYWORD, "a keyword")
                     if keyword not in topic.keywords:
                         topic.keywords.append(keyword)
         else:

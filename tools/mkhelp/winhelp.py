@@ -11,7 +11,7 @@ import struct
 from dataclasses import dataclass
 from typing import Dict, List, Optional, Sequence, Tuple
 
-from helpsource import ENCODING, HelpSource, SourceError, Jump, Paragraph, Topic, context_hash
+from helpsource import ENCODING, HelpSource, Jump, Paragraph, SourceError, context_hash
 
 FACE = "ＭＳ Ｐゴシック"
 SHIFTJIS_CHARSET = 128
