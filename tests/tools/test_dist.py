@@ -1,6 +1,6 @@
-"""The release zip packed from a build (MIVTRA_BINDIR): exactly the five shipped files at its
-root with the build's times, stripped programs under 600 KB together, a Shift-JIS readme with
-CRLF line ends, and a help file the viewer can read."""
+"""The release zip packed from a build (MIVTRA_BINDIR, stripped with MIVTRA_STRIP): exactly the
+five shipped files at its root with the build's times, the built programs stripped and under
+600 KB together, a Shift-JIS readme with CRLF line ends, and a help file the viewer can read."""
 
 import os
 import re
@@ -18,7 +18,18 @@ sys.path.insert(0, HERE)
 import hlpreader  # noqa: E402
 
 SHIPPED = {"Mivtra.exe", "HOOK.DLL", "Mivtra.hlp", "Mivtra.html", "Readme.txt"}
+PROGRAMS = ("Mivtra.exe", "HOOK.DLL")
 OBJDUMP = "i686-w64-mingw32-objdump"
+
+
+def objdump(option: str, path: str) -> str:
+    return subprocess.run([OBJDUMP, option, path], capture_output=True, text=True, check=True).stdout
+
+
+def text_section(headers: str) -> str:
+    """The size and contents line of .text in objdump -h output."""
+    (line,) = re.findall(r"^\s*\d+ \.text\s+(\S+)", headers, re.M)
+    return line
 
 
 class DistTest(unittest.TestCase):
@@ -27,8 +38,9 @@ class DistTest(unittest.TestCase):
         cls.bindir = os.environ["MIVTRA_BINDIR"]
         cls.folder = tempfile.TemporaryDirectory()
         cls.zip_path = os.path.join(cls.folder.name, "mivtra202.zip")
+        strip = os.environ["MIVTRA_STRIP"]
         result = subprocess.run(
-            [sys.executable, "-B", os.path.join(ROOT, "scripts", "dist.py"), cls.bindir, cls.zip_path],
+            [sys.executable, "-B", os.path.join(ROOT, "scripts", "dist.py"), "--strip", strip, cls.bindir, cls.zip_path],
             capture_output=True,
             text=True,
         )
@@ -48,21 +60,25 @@ class DistTest(unittest.TestCase):
         self.assertIn(f"{os.path.getsize(self.zip_path):,} bytes", self.report)
         for info in infos:
             path = os.path.join(self.bindir, info.filename)
-            with open(path, "rb") as f:
-                self.assertEqual(self.archive.read(info), f.read(), info.filename)
+            if info.filename not in PROGRAMS:  # the programs go in stripped: see below
+                with open(path, "rb") as f:
+                    self.assertEqual(self.archive.read(info), f.read(), info.filename)
             built = time.mktime(time.localtime(os.stat(path).st_mtime))
             stored = time.mktime(info.date_time + (0, 0, -1))
             self.assertLessEqual(abs(built - stored), 2, info.filename)  # zip times have 2 s steps
 
-    def test_programs_are_stripped_and_small(self):
+    def test_programs_are_the_built_ones_stripped_and_small(self):
         total = 0
-        for name in ("Mivtra.exe", "HOOK.DLL"):
-            path = os.path.join(self.bindir, name)
-            total += os.path.getsize(path)
-            sections = subprocess.run([OBJDUMP, "-h", path], capture_output=True, text=True, check=True).stdout
+        for name in PROGRAMS:
+            shipped = os.path.join(self.folder.name, name)
+            with open(shipped, "wb") as f:
+                f.write(self.archive.read(name))
+            total += os.path.getsize(shipped)
+            sections = objdump("-h", shipped)
             self.assertNotIn(".debug", sections, name)
-            symbols = subprocess.run([OBJDUMP, "-t", path], capture_output=True, text=True, check=True).stdout
-            self.assertNotRegex(symbols, r"\[\s*\d+\]", f"{name} has a symbol table")
+            self.assertNotRegex(objdump("-t", shipped), r"\[\s*\d+\]", f"{name} has a symbol table")
+            # The same code as the program the tests ran.
+            self.assertEqual(text_section(sections), text_section(objdump("-h", os.path.join(self.bindir, name))))
         self.assertLess(total, 600 * 1024)
 
     def test_readme_is_shift_jis_with_crlf(self):
