@@ -177,7 +177,10 @@ TEST(Controls, TabAndShiftTabWalkTheTabOrderIntoGroupBoxes)
         GetKeyboardState(keys);
         keys[VK_SHIFT] = shift ? 0x80 : 0;
         SetKeyboardState(keys);
-        MSG msg{GetFocus(), WM_KEYDOWN, VK_TAB, 0};
+        MSG msg{};
+        msg.hwnd = GetFocus();
+        msg.message = WM_KEYDOWN;
+        msg.wParam = VK_TAB;
         EXPECT_TRUE(IsDialogMessageA(form.Handle(), &msg));
         keys[VK_SHIFT] = 0;
         SetKeyboardState(keys);
