@@ -196,61 +196,6 @@ TEST(IniDocumentWriteTest, EditsInPlaceAndAppends)
     }
 }
 
-struct SavedNode {
-    int parent;   // stored parent link
-    std::string name;
-    std::optional<std::vector<std::string>> entry;   // FILE, OPTION, DIR
-};
-
-// The launcher's save sequence.
-static void SaveNodes(IniDocument& document, const std::vector<SavedNode>& nodes)
-{
-    document.EraseSection("FOLDER");
-    document.EraseSection("PARENT");
-    for (std::size_t i = 0; i < nodes.size(); ++i) {
-        const std::string section = "ExecInfo" + std::to_string(i);
-        document.EraseSection(section);
-        document.Write("PARENT", "NODE" + std::to_string(i), std::to_string(nodes[i].parent));
-        document.Write("FOLDER", "ITEM" + std::to_string(i), nodes[i].entry ? "0" : "1");
-        document.Write(section, "NAME", nodes[i].name);
-        if (nodes[i].entry) {
-            document.Write(section, "FILE", (*nodes[i].entry)[0]);
-            document.Write(section, "OPTION", (*nodes[i].entry)[1]);
-            document.Write(section, "DIR", (*nodes[i].entry)[2]);
-        }
-    }
-}
-
-TEST(IniDocumentWriteTest, LauncherSaveGivesTheDocumentedLayout)
-{
-    const std::vector<SavedNode> tree = {
-        {-2, "Tools", std::nullopt},
-        {-1, "NOTEPAD.EXE",
-         std::vector<std::string>{"C:\\WINDOWS\\NOTEPAD.EXE", "C:\\MEMO.TXT", "C:\\WINDOWS\\"}},
-        {-1, "--------", std::vector<std::string>{"", "", ""}},
-    };
-    const std::string expected = "[PARENT]\r\nNODE0=-2\r\nNODE1=-1\r\nNODE2=-1\r\n"
-                                 "[FOLDER]\r\nITEM0=1\r\nITEM1=0\r\nITEM2=0\r\n"
-                                 "[ExecInfo0]\r\nNAME=Tools\r\n"
-                                 "[ExecInfo1]\r\nNAME=NOTEPAD.EXE\r\nFILE=C:\\WINDOWS\\NOTEPAD.EXE\r\n"
-                                 "OPTION=C:\\MEMO.TXT\r\nDIR=C:\\WINDOWS\\\r\n"
-                                 "[ExecInfo2]\r\nNAME=--------\r\nFILE=\r\nOPTION=\r\nDIR=\r\n";
-    IniDocument document;
-    SaveNodes(document, tree);
-    EXPECT_EQ(document.Serialize(), expected);
-
-    // Saving the same tree again over the file gives the same bytes.
-    IniDocument reloaded = IniDocument::Parse(expected);
-    SaveNodes(reloaded, tree);
-    EXPECT_EQ(reloaded.Serialize(), expected);
-
-    // A shorter list leaves the stale section in place, unread.
-    SaveNodes(reloaded, {tree[0], tree[1]});
-    EXPECT_EQ(reloaded.Read("ExecInfo2", "NAME"), "--------");
-    EXPECT_EQ(reloaded.Read("FOLDER", "ITEM2"), std::nullopt);
-    EXPECT_EQ(reloaded.Read("ExecInfo1", "DIR"), "C:\\WINDOWS\\");
-}
-
 // Every read of the edited document must match a fresh parse of its bytes.
 static void ExpectSameReads(const IniDocument& document, const std::vector<std::string>& names)
 {

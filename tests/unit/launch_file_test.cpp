@@ -107,6 +107,24 @@ TEST(LaunchFileTest, SavesTheWorkedExampleByteForByteAndLoadsItBack)
               Load(kToolsFile));
 }
 
+TEST(LaunchFileTest, SavingOverItsOwnFileGivesTheSameBytesAndAShorterListLeavesTheRestUnread)
+{
+    TreeModel tree;
+    BuildToolsTree(tree);
+    IniDocument file = IniDocument::Parse(kToolsFile);
+    SaveLaunchTree(tree, file);
+    EXPECT_EQ(kToolsFile, file.Serialize());
+
+    tree.Delete(tree.Node(2));
+    SaveLaunchTree(tree, file);
+    EXPECT_EQ("--------", file.Read("ExecInfo2", "NAME"));
+    EXPECT_EQ(std::nullopt, file.Read("FOLDER", "ITEM2"));
+    EXPECT_EQ(std::nullopt, file.Read("PARENT", "NODE2"));
+    EXPECT_EQ("C:\\WINDOWS\\", file.Read("ExecInfo1", "DIR"));
+    EXPECT_EQ("Tools 0/1\n  NOTEPAD.EXE 2/2 [C:\\WINDOWS\\NOTEPAD.EXE|C:\\MEMO.TXT|C:\\WINDOWS\\]\n",
+              Load(file.Serialize()));
+}
+
 TEST(LaunchFileTest, ReadsTheListUpToTheFirstMissingOrInvalidKindFlag)
 {
     // No file at all: nothing, and no complaint.
