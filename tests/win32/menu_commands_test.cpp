@@ -9,6 +9,7 @@
 #include "framework/image_list.h"
 #include "framework/menu_item.h"
 #include "framework/popup_menu.h"
+#include "handle_test_support.h"
 #include "hook_test_support.h"
 #include "launcher/TCONF.h"
 #include "launcher/tnode.h"
@@ -69,6 +70,15 @@ std::string UniqueTitle(const char* what)
 {
     return std::string(what) + " " + std::to_string(GetCurrentProcessId()) + "-" +
            std::to_string(GetTickCount());
+}
+
+// How many top-level windows have a class icon: each takes a picture at an opening.
+int WindowsWithClassIcons()
+{
+    int n = 0;
+    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+        n += GetClassLongPtrA(w, GCL_HICON) != 0;
+    return n;
 }
 
 std::vector<MenuItem*> TaskItemsTitled(TTASKM& form, const std::string& title)
@@ -267,25 +277,45 @@ TEST_F(MenuCommandsTest, EachOpeningReplacesTheTaskItemsAndPicturesOfTheOneBefor
     for (int i = 0; i < 5; ++i)
         targets.push_back(std::make_unique<TaskTarget>(title + " " + std::to_string(i)));
 
-    int firstImages = 0;
-    int firstItems = 0;
+    int firstItems = -1;
     for (int opening = 1; opening <= 10; ++opening) {
         CloseMenuWhenOpen();
         form.GetPopupMenu()->Popup(10, 10);
-        if (opening == 1) {
-            firstImages = form.ImageList()->Count();
+        // The program's two pictures, one per window with a class icon, one per launcher
+        // entry with an icon: not one more, whatever the openings before left.
+        EXPECT_EQ(2 + WindowsWithClassIcons() + 3, form.ImageList()->Count()) << "opening " << opening;
+        if (opening == 1)
             firstItems = form.TaskList()->Count();
-        }
+        EXPECT_EQ(firstItems, form.TaskList()->Count()) << "opening " << opening;
     }
+    ASSERT_GE(firstItems, 5);
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(1u, TaskItemsTitled(form, title + " " + std::to_string(i)).size()) << i;
-    // Other programs' windows may come and go meanwhile; pictures or items kept from earlier
-    // openings would be ten times as many.
-    ASSERT_GE(firstImages, 2 + 5 + 3);
-    EXPECT_LT(form.ImageList()->Count(), 2 * firstImages);
-    EXPECT_LT(form.TaskList()->Count(), 2 * firstItems);
     for (int i = 0; i < form.TaskList()->Count(); ++i)
         EXPECT_LT(form.TaskList()->Items(i)->ImageIndex(), form.ImageList()->Count());
+}
+
+TEST_F(MenuCommandsTest, AThousandOpeningsLeaveNoHandleBehind)
+{
+    TTASKM& form = Start();
+    TCONF& launcher = StartLauncher();
+    char program[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    EntryOf(launcher.AddItemNode(-2, "entry"))->File = program;
+    std::string title = UniqueTitle("thousand openings");
+    std::vector<std::unique_ptr<TaskTarget>> targets;
+    for (int i = 0; i < 5; ++i)
+        targets.push_back(std::make_unique<TaskTarget>(title + " " + std::to_string(i)));
+    // The first opening makes what lives on: window classes, the shell's caches.
+    CloseMenuWhenOpen();
+    form.GetPopupMenu()->Popup(10, 10);
+
+    const HandleCounts before = CountHandles();
+    for (int opening = 0; opening < 1000 && !HasFailure(); ++opening) {
+        CloseMenuWhenOpen();
+        form.GetPopupMenu()->Popup(10, 10);
+    }
+    EXPECT_EQ(before, CountHandles());
 }
 
 TEST_F(MenuCommandsTest, TheProgramsOwnWindowsAreNeverListed)

@@ -28,7 +28,6 @@ using Phase = Watch::Phase;
 
 std::vector<std::shared_ptr<Watch>> g_watches;
 UINT_PTR g_timer = 0;
-HHOOK g_hook = nullptr;
 // How often the timer looks; Wine does not go below 10 ms.
 constexpr UINT kPollMs = 10;
 
@@ -63,8 +62,6 @@ void Stop(const std::shared_ptr<Watch>& watch)
     if (g_watches.empty()) {
         if (g_timer)
             KillTimer(nullptr, std::exchange(g_timer, 0));
-        if (g_hook)
-            UnhookWindowsHookEx(std::exchange(g_hook, nullptr));
     }
 }
 
@@ -108,23 +105,11 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
     Advance();
 }
 
-// A menu's loop tells its owner when it has shown and waits for input: act at once rather
-// than at the next tick.
-LRESULT CALLBACK SeeMessage(int code, WPARAM wParam, LPARAM lParam)
-{
-    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && sent->message == WM_ENTERIDLE && sent->wParam == MSGF_MENU)
-        Advance();
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
 void Start(const std::shared_ptr<Watch>& watch)
 {
     g_watches.push_back(watch);
     if (!g_timer)
         g_timer = SetTimer(nullptr, 0, kPollMs, Tick);
-    if (!g_hook)
-        g_hook = SetWindowsHookExA(WH_CALLWNDPROC, SeeMessage, nullptr, GetCurrentThreadId());
 }
 
 class ModalLoopChecker : public testing::EmptyTestEventListener {
