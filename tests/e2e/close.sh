@@ -48,8 +48,8 @@ reg_set HOOK 0
 reg_set DispIcon 0
 desktop_screenshot "$e2e_out/before-noicon.png"
 mivtra_start
-# The icon would show within a moment of the main window's creation; give it a second.
-sleep 1
+# Start-up adds the icon before the program first waits for input.
+desktop_wintool waitidle TTASKM 10000 || fail "Mivtra did not finish its start-up within 10 s"
 desktop_screenshot "$e2e_out/noicon.png"
 [ -z "$(desktop_tray_change "$e2e_out/before-noicon.png" "$e2e_out/noicon.png")" ] ||
     fail "the taskbar strip changed although DispIcon is 0; see $e2e_out/noicon.png"

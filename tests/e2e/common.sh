@@ -133,14 +133,36 @@ expect_settings() {
 # How many menu windows are on screen: the menu and its open submenus.
 open_menus() { desktop_wintool list | tr -d '\r' | awk '$8 == "#32768" && $2 == 1' | wc -l; }
 
-# Waits up to 3 s until WANT menu windows are open.
-wait_menus() {
-    local want=$1 i
-    for i in $(seq 30); do
-        [ "$(open_menus)" = "$want" ] && return 0
+# Runs COMMAND... every 0.1 s until it succeeds, for at most SECONDS; fails when it never does.
+wait_until() {
+    local seconds=$1 i
+    shift
+    for i in $(seq $((seconds * 10))); do
+        "$@" && return 0
         sleep 0.1
     done
-    return 1
+    "$@"
+}
+
+menus_open() { [ "$(open_menus)" = "$1" ]; }
+
+# Waits up to 3 s until WANT menu windows are open.
+wait_menus() { wait_until 3 menus_open "$1"; }
+
+# Moves the pointer to (X, Y) and waits until Wine has it there.
+pointer_to() {
+    xdotool mousemove "$1" "$2"
+    desktop_wintool waitcursor "$1" "$2" 3000 || fail "the pointer did not arrive at ($1,$2)"
+}
+
+# Types keys into the open pop-up menu: Escape Return Up Down Left Right, letters, digits.
+# Keys sent through X reach only the program whose X window holds the keyboard focus, and a
+# program activated by a press on its window takes that focus, even when the menu that opens
+# next belongs to another program: the keys then never reach the menu. So they go in with
+# SendInput from inside the desktop, which delivers them to the foreground thread as Windows
+# does, and only once that thread shows a menu. Fails when none shows within 3 s.
+menu_keys() {
+    desktop_wintool menukeys 3000 "$@"
 }
 
 # Waits up to 10 s for the tray icon: the taskbar strip changes against $e2e_out/before.png,
@@ -159,19 +181,18 @@ wait_tray_icon() {
     icon_y=$((tray_y + tray_h / 2))
 }
 
-# The pointer goes over the open menu (keys sent elsewhere may not reach it), then Escape until
-# it is gone: a first Escape may only close a submenu that opened under the pointer.
+# Closes the open pop-up menu with one Escape for each of its windows (an Escape closes one
+# submenu at a time). Fails when no menu is open, or when it is still open 3 s later.
 close_menu() {
-    local line
-    line=$(desktop_wintool find '#32768' | tr -d '\r') || return 0
-    win_split "$line"
-    xdotool mousemove $(((win_left + win_right) / 2)) $((win_top + 4))
-    local i
-    for i in 1 2 3; do
-        xdotool key Escape
-        desktop_wintool waitgone '#32768' 1500 && return 0
-    done
-    return 1
+    local menus escapes=()
+    menus=$(open_menus)
+    [ "$menus" -gt 0 ] || {
+        note "no pop-up menu is open to close"
+        return 1
+    }
+    while [ ${#escapes[@]} -lt "$menus" ]; do escapes+=(Escape); done
+    menu_keys "${escapes[@]}" || return 1
+    desktop_wintool waitgone '#32768' 3000
 }
 
 # Does the point lie on the rectangle, or within SLACK pixels of it?

@@ -30,15 +30,18 @@ note "dark (text) pixels in the client area: $dark"
 pass "text is drawn; screenshot $e2e_out/dropwindow.png (crop: dropwindow-zoom.png)"
 
 step "dragged by its caption to (350,260), the drop window is saved there"
-xdotool mousemove 400 211 mousedown 1
+pointer_to 400 211
+xdotool mousedown 1
 for offset in 10 20 30 40 50; do
-    xdotool mousemove $((400 + offset)) $((211 + offset * 6 / 5))
-    sleep 0.05
+    pointer_to $((400 + offset)) $((211 + offset * 6 / 5))
 done
 xdotool mouseup 1
-line=$(desktop_wintool find TTASKM | tr -d '\r')
-win_split "$line"
-[ "$win_left,$win_top,$win_right,$win_bottom" = 350,260,550,333 ] ||
+moved() {
+    line=$(desktop_wintool find TTASKM | tr -d '\r')
+    win_split "$line"
+    [ "$win_left,$win_top,$win_right,$win_bottom" = 350,260,550,333 ]
+}
+wait_until 3 moved ||
     fail "after the drag the drop window is at ($win_left,$win_top)-($win_right,$win_bottom), expected (350,260)-(550,333)"
 pass "moved to (350,260)"
 desktop_wintool close TTASKM || fail "could not post WM_CLOSE to TTASKM"

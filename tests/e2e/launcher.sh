@@ -34,39 +34,27 @@ wait_tray_icon
 desktop_wintool find '#32770' >/dev/null && fail "a message box came up at start-up"
 pass "tray icon at ($icon_x,$icon_y), no message"
 
-# A press on the tray icon opens the menu; the pointer then rests on the menu's left edge, so
-# that the keys reach the menu without the pointer choosing an item.
+# A press on the tray icon opens the menu. Two presses within the double-click time would
+# arrive as one double click: the next one waits until that time is over.
+last_press=0
 tray_menu() {
     local line
-    xdotool windowfocus "$(xdotool search --name 'Wine desktop' | head -1)"
-    xdotool mousemove "$icon_x" "$icon_y"
-    sleep 0.3
+    while awk -v s="$(seconds_since "$last_press")" 'BEGIN { exit !(s < 0.6) }'; do sleep 0.1; done
+    pointer_to "$icon_x" "$icon_y"
     xdotool click 1
+    last_press=$(date +%s.%N)
     line=$(desktop_wintool wait '#32768' 5000 | tr -d '\r') || fail "no pop-up menu within 5 s of the press"
     win_split "$line"
     [ "$win_pid" = "$mivtra_winpid" ] || fail "the menu belongs to process $win_pid, not to Mivtra"
-    xdotool mousemove "$win_left" $(((win_top + win_bottom) / 2))
-    sleep 0.3
 }
 
-keys() {
-    local key
-    for key in "$@"; do
-        xdotool key "$key"
-        sleep 0.15
-    done
-}
+keys() { menu_keys "$@" || fail "no menu took the keys $*"; }
 
-# Waits for a record file and prints its lines, CRs removed.
+# Waits until the record file holds its two lines, and prints them, CRs removed.
+record_complete() { [ "$(tr -cd '\n' <"$1" 2>/dev/null | wc -c)" -ge 2 ]; }
 record_of() {
-    local file=$1 i
-    for i in $(seq 100); do
-        [ -s "$file" ] && break
-        sleep 0.1
-    done
-    [ -s "$file" ] || return 1
-    sleep 0.2
-    tr -d '\r' <"$file"
+    wait_until 10 record_complete "$1" || return 1
+    tr -d '\r' <"$1"
 }
 
 # The recording program's file must show that it started with a command line ending in ARGS
@@ -124,8 +112,7 @@ kill -0 "$mivtra_pid" 2>/dev/null || fail "Mivtra ended"
 tray_menu
 keys Down Right
 wait_menus 2 || fail "the launcher submenu did not open again"
-keys Escape Escape Escape
-desktop_wintool waitgone '#32768' 3000 || fail "the menu did not close on Escape"
+close_menu || fail "the menu did not close on Escape"
 pass "box shown and closed; the menu still works; screenshot $e2e_out/missing-file.png"
 
 [ "$(md5sum <"$launch_ini")" = "$launch_before" ] || fail "LAUNCH.INI changed without a save"
@@ -142,8 +129,7 @@ desktop_screenshot "$e2e_out/dialog.png"
 button=$(desktop_wintool children TCONF | tr -d '\r' | awk '$8 == "Button" && $9 == "決定"' | head -1)
 [ -n "$button" ] || fail "the dialog has no button \"決定\""
 win_split "$button"
-xdotool mousemove $(((win_left + win_right) / 2)) $(((win_top + win_bottom) / 2))
-sleep 0.2
+pointer_to $(((win_left + win_right) / 2)) $(((win_top + win_bottom) / 2))
 xdotool click 1
 desktop_wintool waitgone TCONF 5000 || fail "the dialog stayed open after \"決定\""
 printf '%s\r\n' \
@@ -160,8 +146,7 @@ cmp -s "$e2e_out/expected.ini" "$launch_ini" || fail "LAUNCH.INI after the save 
 tray_menu
 keys Down Right
 wait_menus 2 || fail "the launcher submenu did not open after the save"
-keys Escape Escape Escape
-desktop_wintool waitgone '#32768' 3000 || fail "the menu did not close on Escape"
+close_menu || fail "the menu did not close on Escape"
 pass "the file holds the list as the save writes it; the rebuilt submenu opens; screenshot $e2e_out/dialog.png"
 
 step "Mivtra ends normally"

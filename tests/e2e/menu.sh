@@ -34,35 +34,28 @@ step "a window to switch to, maximised, and an ordinary window in front of it"
 desktop_wintool iconwindow "$target_title" $target_left $target_top $target_width $target_height >/dev/null &
 desktop_wintool wait WintoolIconWindow 10000 >/dev/null || fail "the target window did not show"
 desktop_wintool show WintoolIconWindow "$target_title" 3 || fail "could not maximise the target window"
-sleep 0.3
-line=$(desktop_wintool find WintoolIconWindow | tr -d '\r')
-win_split "$line"
-[ $((win_right - win_left)) -gt $target_width ] || fail "the target window is not maximised: $line"
+target_maximised() {
+    line=$(desktop_wintool find WintoolIconWindow | tr -d '\r')
+    win_split "$line"
+    [ $((win_right - win_left)) -gt $target_width ]
+}
+wait_until 5 target_maximised || fail "the target window is not maximised: $line"
 note "target maximised: ($win_left,$win_top)-($win_right,$win_bottom)"
 desktop_wintool testwindow "chord target" 120 100 400 300 >/dev/null &
 line=$(desktop_wintool wait WintoolTestWindow 10000 | tr -d '\r') || fail "the chord window did not show"
 win_split "$line"
 front_left=$win_left front_top=$win_top
-sleep 0.3
-fg=$(desktop_wintool foreground | tr -d '\r') || fail "no foreground window"
-win_split "$fg"
-[ "$win_class" = WintoolTestWindow ] || {
-    desktop_wintool setfg WintoolTestWindow || true
-    fg=$(desktop_wintool foreground | tr -d '\r')
-    win_split "$fg"
-    [ "$win_class" = WintoolTestWindow ] || fail "the foreground window is $win_class, not the chord window"
-}
-pass "chord window in front at ($front_left,$front_top)"
+pass "chord window shown at ($front_left,$front_top)"
 
-# Makes the chord at (X, Y) and waits for Mivtra's menu; sets menu_left and menu_top. Keys
-# then reach the menu only when the X keyboard focus is on the desktop's X window, from where
-# Wine sends them to its foreground window (Mivtra's, while the menu is open), and not on the
-# X window of the program activated last.
+# Makes the chord at (X, Y) over the window of class CLASS and waits for Mivtra's menu; sets
+# menu_left and menu_top. The window is made the foreground first, as the window a user works
+# in is: a press on a window that is not the foreground activates it, and that activation,
+# arriving while Mivtra opens its menu, would take the foreground from the menu.
 chord_menu() {
-    local x=$1 y=$2 line
-    xdotool windowfocus "$(xdotool search --name 'Wine desktop' | head -1)"
-    xdotool mousemove "$x" "$y"
-    sleep 0.2
+    local x=$1 y=$2 class=$3 line
+    desktop_wintool setfg "$class" || fail "could not make the $class window the foreground"
+    desktop_wintool waitfg "$class" 3000 >/dev/null || fail "the $class window did not become the foreground"
+    pointer_to "$x" "$y"
     xdotool mousedown 3
     sleep 0.05
     xdotool mousedown 1
@@ -76,79 +69,49 @@ chord_menu() {
     win_split "$line"
     [ "$win_pid" = "$mivtra_winpid" ] || fail "the menu belongs to process $win_pid, not to Mivtra ($mivtra_winpid)"
     menu_left=$win_left menu_top=$win_top
-    sleep 0.3
-}
-
-# Escape, one level at a time, until no menu is left open.
-escape_menus() {
-    local i
-    for i in $(seq 8); do
-        [ "$(open_menus)" = 0 ] && return 0
-        xdotool key Escape
-        sleep 0.3
-    done
-    [ "$(open_menus)" = 0 ]
 }
 
 step "the chord over the window opens the menu at its corner plus the chord's offset"
 offset_x=150 offset_y=100
-chord_menu $((front_left + offset_x)) $((front_top + offset_y))
+chord_menu $((front_left + offset_x)) $((front_top + offset_y)) WintoolTestWindow
 [ "$menu_left" = $((front_left + offset_x)) ] && [ "$menu_top" = $((front_top + offset_y)) ] ||
     fail "the menu opened at ($menu_left,$menu_top), not at ($((front_left + offset_x)),$((front_top + offset_y)))"
 pass "menu at ($menu_left,$menu_top) = window corner ($front_left,$front_top) + ($offset_x,$offset_y)"
 
 step "the keyboard opens the task submenu, which lists the window"
-xdotool key Down
-sleep 0.1
-xdotool key Down
-sleep 0.1
-xdotool key Right
+menu_keys Down Down Right || fail "no menu took the keys"
 wait_menus 2 || fail "the task submenu did not open ($(open_menus) menu windows)"
 desktop_screenshot "$e2e_out/task-submenu.png"
 pass "task submenu open; screenshot $e2e_out/task-submenu.png"
 
 step "choosing the window's item restores it and brings it to the front"
-xdotool key q
+menu_keys q || fail "no menu took the key"
 desktop_wintool waitgone '#32768' 3000 || fail "the menu stayed open after choosing the item"
-restored=
-for i in $(seq 30); do
+target_restored() {
     line=$(desktop_wintool find WintoolIconWindow | tr -d '\r')
     win_split "$line"
-    if [ "$win_left" = $target_left ] && [ "$win_top" = $target_top ] &&
-        [ $((win_right - win_left)) = $target_width ] && [ $((win_bottom - win_top)) = $target_height ]; then
-        restored=1
-        break
-    fi
-    sleep 0.1
-done
-[ -n "$restored" ] || fail "the target window is not back at its normal place and size: $line"
-fg=$(desktop_wintool foreground | tr -d '\r') || fail "no foreground window"
-win_split "$fg"
-[ "$win_class" = WintoolIconWindow ] || fail "the foreground window is $win_class, not the chosen one"
+    [ "$win_left,$win_top" = $target_left,$target_top ] &&
+        [ $((win_right - win_left)),$((win_bottom - win_top)) = $target_width,$target_height ]
+}
+wait_until 3 target_restored || fail "the target window is not back at its normal place and size: $line"
+fg=$(desktop_wintool waitfg WintoolIconWindow 3000 | tr -d '\r') ||
+    fail "the foreground window is not the chosen one: $fg"
 desktop_screenshot "$e2e_out/task-chosen.png"
 pass "the window is back at ($target_left,$target_top) ${target_width}x${target_height} and in front"
 
 step "the launcher submenu shows the entries' pictures"
-chord_menu $((target_left + 40)) $((target_top + 60))
-xdotool key Down
-sleep 0.1
-xdotool key Right
-sleep 0.3
-xdotool key Right
+chord_menu $((target_left + 40)) $((target_top + 60)) WintoolIconWindow
+# The first Right opens the launcher submenu on its first entry, the folder; the second opens it.
+menu_keys Down Right Right || fail "no menu took the keys"
 wait_menus 3 || fail "the launcher folder did not open ($(open_menus) menu windows)"
 desktop_screenshot "$e2e_out/launcher-submenu.png"
 pass "launcher submenu and its folder open; screenshot $e2e_out/launcher-submenu.png"
-escape_menus || fail "the menus did not close on Escape"
+close_menu || fail "the menus did not close on Escape"
 
 step "the exit item ends Mivtra, which writes its settings"
-chord_menu $((target_left + 40)) $((target_top + 60))
-# Keys reach the menu reliably only with the pointer over it: rest it on the exit item, the
-# last one, and use its mnemonic; a key lost on the way is sent again.
-xdotool mousemove $((menu_left + 40)) $((win_bottom - 10))
-for attempt in 1 2 3; do
-    xdotool key c
-    desktop_wintool waitgone '#32768' 2000 >/dev/null && break
-done
+chord_menu $((target_left + 40)) $((target_top + 60)) WintoolIconWindow
+menu_keys c || fail "no menu took the exit item's key"
+desktop_wintool waitgone '#32768' 3000 || fail "the menu stayed open after its exit item's key"
 mivtra_wait_exit 10 || fail "Mivtra still runs 10 s after its exit item"
 [ "$mivtra_exit" = 0 ] || fail "Mivtra ended with code $mivtra_exit"
 pass "Mivtra ended with code 0"

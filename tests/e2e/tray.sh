@@ -54,24 +54,22 @@ expect_menu_at() {
     point_near_rect "$x" "$y" "$win_left" "$win_top" "$win_right" "$win_bottom" $((desktop_taskbar_height + 2)) ||
         fail "the menu does not open at the press point ($x,$y)"
     # Off the icon, so that its tool tip does not cover the menu in the screenshot.
-    xdotool mousemove $((win_left + 2)) $((win_top + 2))
-    sleep 0.2
+    pointer_to $((win_left + 2)) $((win_top + 2))
     desktop_screenshot "$shot"
     pass "Mivtra's pop-up menu is open at the press point; screenshot $shot"
 }
 
 step "a left press on the icon opens the pop-up menu"
-xdotool mousemove "$icon_x" "$icon_y"
-sleep 0.3
+pointer_to "$icon_x" "$icon_y"
 xdotool click 1
 expect_menu_at "$icon_x" "$icon_y" "$e2e_out/menu-left.png"
 close_menu || fail "the menu did not close on Escape"
 pass "Escape closed it"
 
 step "after more than 500 ms a right press opens it too"
-sleep 0.7
-xdotool mousemove "$icon_x" "$icon_y"
-sleep 0.3
+# Two presses within the double-click time would arrive as one double click.
+sleep 0.6
+pointer_to "$icon_x" "$icon_y"
 xdotool click 3
 expect_menu_at "$icon_x" "$icon_y" "$e2e_out/menu-right.png"
 close_menu || fail "the menu did not close on Escape"

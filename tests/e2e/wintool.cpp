@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -138,8 +139,15 @@ static int Usage()
         "  close CLASS                       post WM_CLOSE to the first such window\n"
         "  children CLASS                    the child windows of the first such window\n"
         "  foreground                        the foreground window\n"
+        "  waitfg CLASS TIMEOUT_MS           until a window of the class is the foreground\n"
+        "  waitcursor X Y TIMEOUT_MS         until the pointer is at (X, Y)\n"
+        "  waitidle CLASS TIMEOUT_MS         until the process of the first such window waits\n"
+        "                                    for input with nothing left to do\n"
         "  setfg CLASS                       make the first such window the foreground\n"
         "  threadinfo [CLASS]                input state of the window's thread\n"
+        "  menukeys TIMEOUT_MS KEY...        once the foreground thread shows a pop-up menu, types\n"
+        "                                    the keys into it (Escape Return Up Down Left Right,\n"
+        "                                    letters, digits)\n"
         "  acp                               the ANSI code page\n"
         "  keeper                            stay alive in the desktop until killed\n"
         "  testwindow TITLE X Y W H          show a window until killed; its title\n"
@@ -244,6 +252,33 @@ static HICON FramedIcon()
     return made;
 }
 
+// The virtual key of a key name, or 0.
+static WORD VirtualKey(const std::wstring& name)
+{
+    static const struct {
+        const wchar_t* name;
+        WORD key;
+    } kNamed[] = {{L"Escape", VK_ESCAPE}, {L"Return", VK_RETURN}, {L"Up", VK_UP},
+                  {L"Down", VK_DOWN},     {L"Left", VK_LEFT},     {L"Right", VK_RIGHT}};
+    for (const auto& named : kNamed) {
+        if (name == named.name) {
+            return named.key;
+        }
+    }
+    if (name.size() == 1 && std::iswalnum(name[0]) && name[0] < 0x80) {
+        return static_cast<WORD>(std::towupper(name[0]));
+    }
+    return 0;
+}
+
+// Whether the foreground thread is inside a pop-up menu's loop.
+static bool ForegroundInMenu()
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(0, &info) && (info.flags & GUI_INMENUMODE) && info.hwndMenuOwner;
+}
+
 // Polls every 50 ms until the condition holds or the time is up.
 template <typename Condition>
 static bool WaitFor(unsigned long timeoutMs, Condition condition)
@@ -336,6 +371,42 @@ int wmain(int argc, wchar_t** argv)
         PrintLine(window);
         return 0;
     }
+    if (command == L"waitfg" && count == 2) {
+        HWND found = nullptr;
+        const bool in = WaitFor(Number(args[1]), [&] {
+            found = GetForegroundWindow();
+            return found && _wcsicmp(ClassOf(found).c_str(), args[0]) == 0;
+        });
+        if (found) {
+            PrintLine(found);
+        }
+        return in ? 0 : 1;
+    }
+    if (command == L"waitcursor" && count == 3) {
+        const long x = static_cast<long>(Number(args[0]));
+        const long y = static_cast<long>(Number(args[1]));
+        POINT at = {};
+        const bool there =
+            WaitFor(Number(args[2]), [&] { return GetCursorPos(&at) && at.x == x && at.y == y; });
+        if (!there) {
+            std::fprintf(stderr, "wintool: the pointer is at (%ld,%ld), not at (%ld,%ld)\n", at.x, at.y, x,
+                         y);
+        }
+        return there ? 0 : 1;
+    }
+    if (command == L"waitidle" && count == 2) {
+        HWND window = FindFirst(args[0]);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        HANDLE process = window ? OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid) : nullptr;
+        if (!process) {
+            std::fprintf(stderr, "wintool: no process for a window of class %ls\n", args[0]);
+            return 1;
+        }
+        const DWORD waited = WaitForInputIdle(process, Number(args[1]));
+        CloseHandle(process);
+        return waited == 0 ? 0 : 1;
+    }
     if (command == L"setfg" && count == 1) {
         HWND window = FindFirst(args[0]);
         return window && SetForegroundWindow(window) ? 0 : 1;
@@ -363,6 +434,32 @@ int wmain(int argc, wchar_t** argv)
                     static_cast<unsigned long>(info.flags), hex(info.hwndActive), hex(info.hwndFocus),
                     hex(info.hwndCapture), hex(info.hwndMenuOwner));
         return 0;
+    }
+    if (command == L"menukeys" && count >= 2) {
+        // Keys through X reach only the program that owns the X window with the keyboard
+        // focus, which need not be the one that shows the menu; SendInput goes where Windows
+        // sends keys, to the foreground thread, which a menu's loop runs in.
+        std::vector<INPUT> inputs;
+        for (int i = 1; i < count; ++i) {
+            const WORD key = VirtualKey(args[i]);
+            if (!key) {
+                std::fprintf(stderr, "wintool: unknown key %ls\n", args[i]);
+                return 2;
+            }
+            for (DWORD up : {0ul, static_cast<unsigned long>(KEYEVENTF_KEYUP)}) {
+                INPUT input = {};
+                input.type = INPUT_KEYBOARD;
+                input.ki.wVk = key;
+                input.ki.dwFlags = up;
+                inputs.push_back(input);
+            }
+        }
+        if (!WaitFor(Number(args[0]), ForegroundInMenu)) {
+            std::fprintf(stderr, "wintool: the foreground thread shows no pop-up menu\n");
+            return 1;
+        }
+        const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+        return sent == inputs.size() ? 0 : 1;
     }
     if (command == L"acp" && count == 0) {
         std::printf("%u\n", GetACP());
