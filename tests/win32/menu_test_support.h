@@ -19,7 +19,7 @@ constexpr DWORD kModalWaitMs = 5000;
 // The open pop-up menu window of this thread, or null.
 HWND OpenMenuWindow();
 
-// Closes the pop-up menu this thread opens next as soon as its window shows, after an
+// Closes the pop-up menu this thread opens next the moment its window shows, after an
 // optional look at it. Call it before the opening, or from the menu's OnPopup. Should no menu
 // show, or the menu stay open, for kModalWaitMs, the test fails and the menu is ended anyway.
 void CloseMenuWhenOpen(std::function<void(HWND menuWindow)> look = nullptr);
