@@ -13,6 +13,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace std::string_literals;
@@ -309,43 +310,40 @@ TEST_F(IniDifferentialTest, WritesReadBackLikeWritePrivateProfileString)
         ASSERT_TRUE(WriteWholeFile(ourPath, original));
         IniDocument document = LoadIniFile(ourPath);
 
-        // Every name written or erased is looked up afterwards, as spelled there, besides the
-        // names of the file.
-        std::vector<std::string> sections = generator.SectionLookups();
-        std::vector<std::string> keys = generator.KeyLookups();
+        // The file's names in every combination, and then each key written, and the keys of
+        // each section erased, as spelled in the write.
+        std::vector<std::pair<std::string, std::string>> lookups;
+        for (const std::string& section : generator.SectionLookups())
+            for (const std::string& key : generator.KeyLookups())
+                lookups.emplace_back(section, key);
         const std::size_t steps = 5 + generator.Pick(20);
         for (std::size_t step = 0; step < steps; ++step) {
             const std::string section = generator.WrittenSection();
-            sections.push_back(section);
             if (generator.Chance(15)) {
                 document.EraseSection(section);
                 ASSERT_TRUE(
                     WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, platformPath.c_str()))
                     << "erasing [" << section << "]: error " << GetLastError();
+                for (const std::string& key : generator.KeyLookups())
+                    lookups.emplace_back(section, key);
             } else {
                 const std::string key = generator.WrittenKey();
                 const std::string value = generator.WrittenValue();
-                keys.push_back(key);
                 document.Write(section, key, value);
                 ASSERT_TRUE(WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
                                                        platformPath.c_str()))
                     << "writing [" << section << "] " << key << ": error " << GetLastError();
+                lookups.emplace_back(section, key);
             }
         }
         SaveIniFile(ourPath, document);
         ASSERT_NE(ReadWholeFile(platformPath), "(missing)");
-        std::sort(sections.begin(), sections.end());
-        sections.erase(std::unique(sections.begin(), sections.end()), sections.end());
-        std::sort(keys.begin(), keys.end());
-        keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
 
-        for (const std::string& section : sections) {
-            for (const std::string& key : keys) {
-                SCOPED_TRACE("seed " + std::to_string(seed) + " [" + section + "] " + key);
-                const std::optional<std::string> expected = PlatformReadCut(platformPath, section, key);
-                ASSERT_EQ(document.Read(section, key), expected);
-                ASSERT_EQ(PlatformReadCut(ourPath, section, key), expected);
-            }
+        for (const auto& [section, key] : lookups) {
+            SCOPED_TRACE("seed " + std::to_string(seed) + " [" + section + "] " + key);
+            const std::optional<std::string> expected = PlatformReadCut(platformPath, section, key);
+            ASSERT_EQ(document.Read(section, key), expected);
+            ASSERT_EQ(PlatformReadCut(ourPath, section, key), expected);
         }
     }
 }
