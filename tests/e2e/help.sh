@@ -20,22 +20,16 @@ wait_tray_icon
 pass "Mivtra runs (Windows pid $mivtra_winpid); tray icon at ($icon_x,$icon_y)"
 
 step "\"ヘルプ表示\" from the tray menu"
-xdotool mousemove "$icon_x" "$icon_y"
-sleep 0.3
+pointer_to "$icon_x" "$icon_y"
 xdotool click 1
 line=$(desktop_wintool wait '#32768' 5000 | tr -d '\r') || fail "no pop-up menu within 5 s of the click"
 win_split "$line"
 [ "$win_pid" = "$mivtra_winpid" ] || fail "the menu belongs to process $win_pid, not to Mivtra"
-# Keys reach the menu with the pointer resting on it. From no selection, the fifth item
-# (separators are skipped): ランチャ, タスクマネージャー, ランチャの設定, 総合設定, ヘルプ表示.
-xdotool mousemove $((win_left + 4)) $((win_top + 2))
-sleep 0.2
-for _ in 1 2 3 4 5; do
-    xdotool key Down
-    sleep 0.1
-done
+# From no selection, the fifth item (separators are skipped): ランチャ, タスクマネージャー,
+# ランチャの設定, 総合設定, ヘルプ表示.
+menu_keys Down Down Down Down Down || fail "no menu took the keys"
 desktop_screenshot "$e2e_out/menu.png"
-xdotool key Return
+menu_keys Return || fail "no menu took the key"
 desktop_wintool waitgone '#32768' 3000 || fail "the menu stayed open after Return"
 
 step "the viewer shows the contents topic"
