@@ -136,9 +136,23 @@ void TTASKM::FormCreate()
         application->Terminate();
     }
     if (k8_->Checked())
-        taskTray_->SetRegistered(true);
+        RegisterTrayIcon();
     K7Click(this);
     chordReady_ = true;
+}
+
+void TTASKM::RegisterTrayIcon()
+{
+    try {
+        taskTray_->SetRegistered(true);
+    } catch (const Error&) {
+        // At log-on the taskbar often does not exist yet. The refusal is reported and start-up
+        // goes on: the icon stays wanted and comes with the taskbar ("TaskbarCreated"). Any
+        // other error left the icon unregistered, and the main window is not made.
+        if (!taskTray_->Registered())
+            throw;
+        application->HandleException();
+    }
 }
 
 void TTASKM::ReadSettings()

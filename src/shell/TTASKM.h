@@ -93,6 +93,8 @@ private:
     void FormCreate();
     void FormClose();
     void ReadSettings();
+    // Puts the icon into the tray at start-up; a shell that refuses it does not stop start-up.
+    void RegisterTrayIcon();
     // The part of closing that must also happen when Windows ends the session.
     void SaveSettingsAndRelease();
     void WMMouseChord(WPARAM wParam);
