@@ -299,7 +299,7 @@ void TTASKM::PopupMenuPopup(Component*)
 void TTASKM::SearchWindows(HWND parent)
 {
     ResetTaskPictures(*imageList_);
-    WalkWindows(parent, *imageList_, OwnWindows(), [this](const TaskWindow& window) {
+    WalkWindows(parent, *imageList_, classIcons_, OwnWindows(), [this](const TaskWindow& window) {
         AddToTask(window.title, window.className, window.imageIndex);
     });
 }

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "framework/form.h"
+#include "framework/icon_pictures.h"
+#include "shell/file_icons.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -139,5 +141,7 @@ private:
     bool hookActive_ = false;
     bool released_ = false;                         // settings written, hook and tray icon gone
     std::deque<std::function<void()>> afterMenu_;   // menu commands waiting for the menu's end
+    IconPictures classIcons_;                       // the window walk's pictures, from opening to opening
+    FileIcons launchIcons_;                         // the launcher files' pictures, from opening to opening
     std::vector<Form*> shownDialogs_;               // not owned: the modal dialogs up, the last on top
 };
