@@ -1,10 +1,14 @@
 // A list of small images (an HIMAGELIST it owns), from which menus and tree views draw.
 #pragma once
 
+#include "base/picture.h"
 #include "framework/component.h"
 
 #include <windows.h>
 #include <commctrl.h>
+
+#include <optional>
+#include <vector>
 
 class ImageList : public Component {
 public:
@@ -19,6 +23,12 @@ public:
     // Appends the icon drawn at the list's size and returns its index, or -1. The icon
     // stays the caller's.
     int AddIcon(HICON icon);
+    // The icon drawn at the list's size, for adding again and again at little cost; nothing
+    // when it cannot be read.
+    std::optional<Picture> ReadPicture(HICON icon) const;
+    // Appends the pictures, each of the list's size, in one step; returns the index of the
+    // first, or -1 when nothing was appended.
+    int AddPictures(const std::vector<const Picture*>& pictures);
     // The image at index as a new 32-bit top-down DIB with alpha, for a menu item's
     // bitmap; null for an index outside the list. The caller owns it.
     HBITMAP CreateBitmap(int index) const;

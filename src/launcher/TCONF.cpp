@@ -113,7 +113,7 @@ void TCONF::LoadPictures()
 
 void TCONF::Button6Click(Component*)
 {
-    IniDocument file = LoadIniFile(fileName_);
+    IniDocument file = LoadIniFileForSave(fileName_);
     SaveLaunchTree(treeView_->Items(), file);
     SaveIniFile(fileName_, file);
     TakeOutLaunchItems();

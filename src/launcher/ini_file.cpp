@@ -17,24 +17,23 @@ static bool StartsWithUtf16Mark(const std::string& bytes)
     return bytes.size() >= 2 && bytes.compare(0, 2, kUtf16Mark, 2) == 0;
 }
 
-static UniqueKernelHandle OpenForReading(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return UniqueKernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
-}
+enum class ReadResult { Read, Missing, Unreadable };
 
-// At most `limit` bytes of the file; false when it cannot be read.
-static bool ReadFileBytes(const std::string& path, std::string& bytes, std::size_t limit)
+// At most `limit` bytes of the file.
+static ReadResult ReadFileBytes(const std::string& path, std::string& bytes, std::size_t limit)
 {
-    const UniqueKernelHandle file = OpenForReading(path);
-    if (!file) {
-        return false;
+    const HANDLE opened = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadResult::Missing
+                                                                              : ReadResult::Unreadable;
     }
+    const UniqueKernelHandle file(opened);
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 ||
         static_cast<unsigned long long>(size.QuadPart) > bytes.max_size()) {
-        return false;
+        return ReadResult::Unreadable;
     }
     const std::size_t wanted = static_cast<std::size_t>(
         std::min<unsigned long long>(static_cast<unsigned long long>(size.QuadPart), limit));
@@ -44,7 +43,7 @@ static bool ReadFileBytes(const std::string& path, std::string& bytes, std::size
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(wanted - done, 1u << 20));
         DWORD read = 0;
         if (!ReadFile(file.Get(), &bytes[done], chunk, &read, nullptr)) {
-            return false;
+            return ReadResult::Unreadable;
         }
         if (read == 0) {
             break;   // the file shrank meanwhile
@@ -52,7 +51,7 @@ static bool ReadFileBytes(const std::string& path, std::string& bytes, std::size
         done += read;
     }
     bytes.resize(done);
-    return true;
+    return ReadResult::Read;
 }
 
 static std::string Utf16ToIniText(const std::string& bytes)
@@ -91,16 +90,40 @@ static bool IniTextToUtf16(const std::string& text, std::string& bytes)
     return true;
 }
 
-IniDocument LoadIniFile(const std::string& path)
+static IniDocument ParseFileBytes(const std::string& bytes)
 {
-    std::string bytes;
-    if (!ReadFileBytes(path, bytes, static_cast<std::size_t>(-1))) {
-        return IniDocument();
-    }
     if (StartsWithUtf16Mark(bytes)) {
         return IniDocument::Parse(Utf16ToIniText(bytes));
     }
     return IniDocument::Parse(bytes);
+}
+
+static Error WriteFailure(const std::string& path)
+{
+    return Error(FormatMessageText("%s に書き込めません", path));
+}
+
+IniDocument LoadIniFile(const std::string& path)
+{
+    std::string bytes;
+    if (ReadFileBytes(path, bytes, static_cast<std::size_t>(-1)) != ReadResult::Read) {
+        return IniDocument();
+    }
+    return ParseFileBytes(bytes);
+}
+
+IniDocument LoadIniFileForSave(const std::string& path)
+{
+    std::string bytes;
+    switch (ReadFileBytes(path, bytes, static_cast<std::size_t>(-1))) {
+    case ReadResult::Read:
+        return ParseFileBytes(bytes);
+    case ReadResult::Missing:
+        return IniDocument();
+    case ReadResult::Unreadable:
+        break;
+    }
+    throw WriteFailure(path);
 }
 
 static bool WriteAll(HANDLE file, const std::string& bytes)
@@ -149,7 +172,7 @@ static std::string WriteTemporaryFile(const std::string& path, const std::string
 
 void SaveIniFile(const std::string& path, const IniDocument& document)
 {
-    const Error failure(FormatMessageText("%s に書き込めません", path));
+    const Error failure = WriteFailure(path);
     std::string bytes = document.Serialize();
 
     const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -160,7 +183,7 @@ void SaveIniFile(const std::string& path, const IniDocument& document)
             throw failure;
         }
         std::string mark;
-        if (ReadFileBytes(path, mark, 2) && StartsWithUtf16Mark(mark)) {
+        if (ReadFileBytes(path, mark, 2) == ReadResult::Read && StartsWithUtf16Mark(mark)) {
             std::string wide;
             if (!IniTextToUtf16(bytes, wide)) {
                 throw failure;

@@ -13,6 +13,12 @@
 // code page 932 bytes, including one that starts with the UTF-8 byte order mark.
 IniDocument LoadIniFile(const std::string& path);
 
+// The document a save starts from, to keep every section it does not write. As LoadIniFile,
+// but a file that exists and cannot be read (held open without shared reading, denied, a
+// folder in its place) throws Error("<path> に書き込めません"): starting from an empty
+// document would replace the file with one that lost all it held.
+IniDocument LoadIniFileForSave(const std::string& path);
+
 // Replaces the file with the document's bytes: they go to a temporary file in the same folder,
 // are flushed, and the temporary file then takes the place of the old one in a single rename.
 // A file that is UTF-16LE now stays UTF-16LE (with its byte order mark), as the profile

@@ -19,11 +19,16 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 namespace {
 
 // The drop window's outer size while drag-and-drop registration is on.
 constexpr int kDropWindowWidth = 200;
 constexpr int kDropWindowHeight = 73;
+
+// Posted to the main window for each menu command that waits for the menu's end.
+constexpr UINT kRunAfterMenuMessage = WM_APP + 1;
 
 // Sets a flag back however the scope is left: a chord must never stay locked out
 // because a handler behind the menu raised an error.
@@ -50,8 +55,8 @@ private:
     HWND window_;
 };
 
-// The tray icon still opens the menu while a dialog opened from the chord's menu is up, so
-// a dialog may be asked for again while it shows: it comes to the front instead.
+// The chord still opens the menu while the about box is up, so a dialog may be asked for
+// again while it shows: it comes to the front instead.
 bool BringBackIfShown(Form* dialog)
 {
     if (!dialog->Visible())
@@ -90,9 +95,14 @@ TTASKM::TTASKM(Component* owner, std::string settingsKey)
     taskTray_->SetIconID(1);
     taskTray_->SetPopupMenuL(popupMenu_);
     taskTray_->SetPopupMenuR(popupMenu_);
+    taskTray_->OnMouseDown = [this](Component*, TMouseButton, TShiftState, int, int) { TrayMouseDown(); };
     taskTray_->Loaded();
 
     BindHandlers(this, Handlers());
+    // The items that show a modal dialog run their command once the menu, and the press or
+    // chord that opened it, have been handled.
+    for (MenuItem* item : {Item("K1"), Item("KMIVTRA1")})
+        item->OnClick = [this, command = item->OnClick](Component* sender) { RunAfterMenu(command, sender); };
     FormCreate();
 }
 
@@ -136,9 +146,23 @@ void TTASKM::FormCreate()
         application->Terminate();
     }
     if (k8_->Checked())
-        taskTray_->SetRegistered(true);
+        RegisterTrayIcon();
     K7Click(this);
     chordReady_ = true;
+}
+
+void TTASKM::RegisterTrayIcon()
+{
+    try {
+        taskTray_->SetRegistered(true);
+    } catch (const Error&) {
+        // At log-on the taskbar often does not exist yet. The refusal is reported and start-up
+        // goes on: the icon stays wanted and comes with the taskbar ("TaskbarCreated"). Any
+        // other error left the icon unregistered, and the main window is not made.
+        if (!taskTray_->Registered())
+            throw;
+        application->HandleException();
+    }
 }
 
 void TTASKM::ReadSettings()
@@ -209,6 +233,58 @@ void TTASKM::Notification(Component* component, Operation operation)
         aboutBox_ = nullptr;
 }
 
+void TTASKM::RunAfterMenu(const NotifyEvent& command, Component* sender)
+{
+    afterMenu_.push_back([command, sender] { command(sender); });
+    if (!PostMessageA(Handle(), kRunAfterMenuMessage, 0, 0)) {
+        // A full queue: better the command now than never.
+        afterMenu_.pop_back();
+        command(sender);
+    }
+}
+
+void TTASKM::RunCommandAfterMenu()
+{
+    if (afterMenu_.empty())
+        return;
+    std::function<void()> command = std::move(afterMenu_.front());
+    afterMenu_.pop_front();
+    command();
+}
+
+void TTASKM::ShowDialog(Form& dialog)
+{
+    shownDialogs_.push_back(&dialog);
+    UpdateTrayMenus();
+    struct Shown {
+        TTASKM& self;
+        Form* dialog;
+        ~Shown()
+        {
+            auto& shown = self.shownDialogs_;
+            shown.erase(std::remove(shown.begin(), shown.end(), dialog), shown.end());
+            self.UpdateTrayMenus();
+        }
+    } shown{*this, &dialog};
+    dialog.ShowModal();
+}
+
+void TTASKM::UpdateTrayMenus()
+{
+    if (!taskTray_)
+        return;
+    // Behind a modal dialog the menu's commands would act behind the dialog's back.
+    PopupMenu* menu = shownDialogs_.empty() ? popupMenu_ : nullptr;
+    taskTray_->SetPopupMenuL(menu);
+    taskTray_->SetPopupMenuR(menu);
+}
+
+void TTASKM::TrayMouseDown()
+{
+    if (!shownDialogs_.empty())
+        SetForegroundWindow(shownDialogs_.back()->Handle());
+}
+
 void TTASKM::PopupMenuPopup(Component*)
 {
     while (taskList_->Count() > 0) {
@@ -223,7 +299,7 @@ void TTASKM::PopupMenuPopup(Component*)
 void TTASKM::SearchWindows(HWND parent)
 {
     ResetTaskPictures(*imageList_);
-    WalkWindows(parent, *imageList_, OwnWindows(), [this](const TaskWindow& window) {
+    WalkWindows(parent, *imageList_, classIcons_, OwnWindows(), [this](const TaskWindow& window) {
         AddToTask(window.title, window.className, window.imageIndex);
     });
 }
@@ -264,7 +340,7 @@ void TTASKM::K1Click(Component*)
     FlagRestorer ready(chordReady_);
     DragAcceptFiles(Handle(), FALSE);
     DropRestorer drops(Handle());
-    launcher_->ShowModal();
+    ShowDialog(*launcher_);
 }
 
 void TTASKM::K2Click(Component*)
@@ -311,7 +387,7 @@ void TTASKM::ToggleOpenOnly(MenuItem* clicked, MenuItem* other)
 void TTASKM::KMIVTRA1Click(Component*)
 {
     if (aboutBox_ && !BringBackIfShown(aboutBox_))
-        aboutBox_->ShowModal();
+        ShowDialog(*aboutBox_);
 }
 
 void TTASKM::KMIVTRA2Click(Component*)
@@ -373,6 +449,9 @@ LRESULT TTASKM::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_MOUSECHORD:
         WMMouseChord(wParam);
+        return 0;
+    case kRunAfterMenuMessage:
+        RunCommandAfterMenu();
         return 0;
     case WM_QUERYENDSESSION:
         return TRUE;

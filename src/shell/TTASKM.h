@@ -3,10 +3,14 @@
 #pragma once
 
 #include "framework/form.h"
+#include "framework/icon_pictures.h"
+#include "shell/file_icons.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
+#include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -80,6 +84,10 @@ public:
     // The handlers the form's definition binds by name.
     static Span<HandlerDef<TTASKM>> Handlers();
 
+    // Shows one of the program's dialogs modally. While it shows, a press on the tray icon
+    // brings it to the front and opens no menu, however the dialog was opened.
+    void ShowDialog(Form& dialog);
+
     // Opens a file, folder, program or link through the shell; returns the started
     // process's handle, which the caller closes, or null.
     static HANDLE ShellExecute(const std::string& file, const std::string& parameters,
@@ -93,9 +101,20 @@ private:
     void FormCreate();
     void FormClose();
     void ReadSettings();
+    // Puts the icon into the tray at start-up; a shell that refuses it does not stop start-up.
+    void RegisterTrayIcon();
     // The part of closing that must also happen when Windows ends the session.
     void SaveSettingsAndRelease();
     void WMMouseChord(WPARAM wParam);
+    // Runs a menu command once the menu has closed and whatever opened it has returned. The
+    // tray icon drops its presses while it handles one, the press that opened the menu
+    // included; a dialog shown from within that press could not be found from the tray again.
+    void RunAfterMenu(const NotifyEvent& command, Component* sender);
+    void RunCommandAfterMenu();
+    // The tray icon's press: it brings the dialog on top of the shown ones forward.
+    void TrayMouseDown();
+    // The tray icon opens the menu while no dialog shows, and nothing while one does.
+    void UpdateTrayMenus();
     MenuItem* Item(const char* name) const;
     // N4Click and N5Click: at most one of the two is checked, and either brings the tray
     // icon back.
@@ -120,5 +139,9 @@ private:
     TAboutBox* aboutBox_ = nullptr;   // not owned, as the launcher dialog
     bool chordReady_ = false;
     bool hookActive_ = false;
-    bool released_ = false;   // settings written, hook and tray icon gone
+    bool released_ = false;                         // settings written, hook and tray icon gone
+    std::deque<std::function<void()>> afterMenu_;   // menu commands waiting for the menu's end
+    IconPictures classIcons_;                       // the window walk's pictures, from opening to opening
+    FileIcons launchIcons_;                         // the launcher files' pictures, from opening to opening
+    std::vector<Form*> shownDialogs_;               // not owned: the modal dialogs up, the last on top
 };

@@ -1,8 +1,7 @@
-// The launcher items' pictures: the shell's icon of each entry's file, fetched afresh at
-// every opening of the menu.
+// The launcher items' pictures: the shell's icon of each entry's file, added afresh at every
+// opening of the menu, and asked of the shell again only when the file changed.
 #include "shell/TTASKM.h"
 
-#include "framework/handles.h"
 #include "framework/image_list.h"
 #include "framework/menu_item.h"
 #include "framework/tree_view.h"
@@ -11,13 +10,11 @@
 #include "launcher/tnode.h"
 #include "windowlist/window_walk.h"
 
-#include <windows.h>
-#include <shellapi.h>
-
 #include <algorithm>
 #include <cctype>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -44,6 +41,9 @@ void TTASKM::GetLaunchIcon()
         }
     }
     const TreeModel& tree = launcher_->TreeView()->Items();
+    // One picture per item whose file has an icon, all added in one step after the loop.
+    std::vector<const Picture*> pictures;
+    const int first = imageList_->Count();
     for (int i = 0; i < tree.Count(); ++i) {
         const auto found = items.find(LaunchMenuItemName(i));
         MenuItem* item = found == items.end() ? nullptr : found->second;
@@ -54,16 +54,15 @@ void TTASKM::GetLaunchIcon()
             }
             continue;
         }
-        int picture = -1;
-        SHFILEINFOA info{};
-        SHGetFileInfoA(entry->File.c_str(), 0, &info, sizeof info, SHGFI_ICON);
-        if (info.hIcon) {
-            UniqueIcon shellIcon(info.hIcon);
-            UniqueIcon copy(CopyIcon(info.hIcon));
-            picture = imageList_->AddIcon(copy.Get());
+        int index = -1;
+        if (const Picture* picture = launchIcons_.Find(entry->File, *imageList_)) {
+            index = first + static_cast<int>(pictures.size());
+            pictures.push_back(picture);
         }
         if (item) {
-            item->SetImageIndex(picture);
+            item->SetImageIndex(index);
         }
     }
+    imageList_->AddPictures(pictures);
+    launchIcons_.EndRound();
 }

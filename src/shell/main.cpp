@@ -1,13 +1,34 @@
 // Program entry: one copy only, a hidden application window, the three windows, the loop.
-#include "components/about_box.h"
 #include "framework/application.h"
 #include "framework/handles.h"
 #include "framework/module_path.h"
 #include "launcher/TCONF.h"
 #include "shell/TTASKM.h"
+#include "shell/program_windows.h"
 
 #include <windows.h>
 #include <commctrl.h>
+#include <ole2.h>
+
+namespace {
+
+// COM on this thread for the program's whole run.
+class OleSession {
+public:
+    OleSession() : initialized_(SUCCEEDED(OleInitialize(nullptr))) {}
+    ~OleSession()
+    {
+        if (initialized_)
+            OleUninitialize();
+    }
+    OleSession(const OleSession&) = delete;
+    OleSession& operator=(const OleSession&) = delete;
+
+private:
+    bool initialized_;
+};
+
+}   // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
@@ -18,6 +39,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
+    // The shell's icons and the verbs that shell extensions serve come from COM objects.
+    const OleSession ole;
 
     Application app;
     try {
@@ -28,12 +51,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         // A full path to the help beside the program: the viewer looks a bare name up from the
         // current folder, which a shortcut or a Run key may set to anywhere.
         app.SetHelpFile(ModuleDirectory() + "Mivtra.hlp");
-        auto* mainWindow = new TTASKM(&app);
-        mainWindow->SetAboutBox(new TAboutBox(&app));
-        auto* conf = new TCONF(&app, mainWindow->Launch(), &TTASKM::ShellExecute);
-        mainWindow->SetLauncher(conf);
+        CreateProgramWindows(app, kSettingsKey, LaunchFilePath());
     } catch (...) {
+        // Without its windows nothing could reach the program, yet it would hold the mutex
+        // and turn every later start away.
         app.HandleException();
+        return 1;
     }
     app.Run();
     return 0;

@@ -1,6 +1,7 @@
 #include "windowlist/window_walk.h"
 
 #include "framework/handles.h"
+#include "framework/icon_pictures.h"
 #include "framework/image_list.h"
 #include "framework/module_path.h"
 #include "program_icons.h"
@@ -23,16 +24,6 @@ void AddProgramIcon(ImageList& images, const std::string& path, int position)
     images.AddIcon(icon.Get());
 }
 
-// The class icon's entry in images, or -1. The class keeps its own icon; the list gets a copy.
-int AddClassIcon(ImageList& images, HWND window)
-{
-    auto classIcon = reinterpret_cast<HICON>(GetClassLongPtrA(window, GCL_HICON));   // not owned
-    if (!classIcon)
-        return -1;
-    UniqueIcon copy(CopyIcon(classIcon));
-    return images.AddIcon(copy.Get());
-}
-
 }   // namespace
 
 void ResetTaskPictures(ImageList& images)
@@ -49,16 +40,28 @@ bool IsTaskWindow(HWND window, const std::string& title, const std::vector<HWND>
            std::find(ownWindows.begin(), ownWindows.end(), window) == ownWindows.end();
 }
 
-void WalkWindows(HWND parent, ImageList& images, const std::vector<HWND>& ownWindows,
+void WalkWindows(HWND parent, ImageList& images, IconPictures& pictures, const std::vector<HWND>& ownWindows,
                  const std::function<void(const TaskWindow&)>& list)
 {
+    // Adding pictures one by one costs the platform far more than adding them all at once.
+    std::vector<const Picture*> walked;
+    const int first = images.Count();
     for (HWND window = GetWindow(parent, GW_CHILD); window; window = GetWindow(window, GW_HWNDNEXT)) {
         char title[kTextBuffer] = "";
         char className[kTextBuffer] = "";
         GetWindowTextA(window, title, kTextBuffer);
         GetClassNameA(window, className, kTextBuffer);
-        TaskWindow entry{title, className, AddClassIcon(images, window)};
+        // The class keeps its icon; the list gets a picture of it.
+        auto classIcon = reinterpret_cast<HICON>(GetClassLongPtrA(window, GCL_HICON));   // not owned
+        const Picture* picture = classIcon ? pictures.Find(classIcon, images) : nullptr;
+        TaskWindow entry{title, className, -1};
+        if (picture) {
+            entry.imageIndex = first + static_cast<int>(walked.size());
+            walked.push_back(picture);
+        }
         if (IsTaskWindow(window, entry.title, ownWindows))
             list(entry);
     }
+    images.AddPictures(walked);
+    pictures.EndRound();
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+class IconPictures;
 class ImageList;
 
 // Entries 0 and 1 of the shared pictures, which launcher folders and plain windows refer to.
@@ -28,7 +29,9 @@ void ResetTaskPictures(ImageList& images);
 bool IsTaskWindow(HWND window, const std::string& title, const std::vector<HWND>& ownWindows);
 
 // Visits parent's children in Z order, topmost first. Every visited window whose class has an
-// icon adds a copy of it to images, listed or not; each window that IsTaskWindow accepts is
-// handed to `list` with the entry of its class icon.
-void WalkWindows(HWND parent, ImageList& images, const std::vector<HWND>& ownWindows,
+// icon adds a picture of it to images, listed or not, all in one step after the walk; each
+// window that IsTaskWindow accepts is handed to `list` with the entry its class icon will have.
+// The pictures of icons that an earlier walk met come from `pictures`, which serves `images`
+// from walk to walk.
+void WalkWindows(HWND parent, ImageList& images, IconPictures& pictures, const std::vector<HWND>& ownWindows,
                  const std::function<void(const TaskWindow&)>& list);

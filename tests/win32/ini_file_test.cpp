@@ -55,6 +55,27 @@ TEST_F(IniFileTest, MissingFileIsAnEmptyDocument)
     EXPECT_EQ(document.Read("FOLDER", "ITEM0"), std::nullopt);
 }
 
+TEST_F(IniFileTest, ASaveStartsFromTheFileOrFromNothingButNeverFromAFileItCannotRead)
+{
+    EXPECT_EQ(LoadIniFileForSave(path_).Serialize(), "");
+    ASSERT_TRUE(WriteWholeFile(path_, kOldFile));
+    EXPECT_EQ(LoadIniFileForSave(path_).Serialize(), kOldFile);
+    // Held open by another program that shares no reading; a folder in a file's place.
+    const HANDLE holder = CreateFileA(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const std::string folder = folder_.Path() + "FOLDER.INI";
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    for (const std::string& path : {path_, folder}) {
+        try {
+            LoadIniFileForSave(path);
+            ADD_FAILURE() << path << " read as a document";
+        } catch (const Error& error) {
+            EXPECT_EQ(std::string(error.what()), path + " に書き込めません");
+        }
+    }
+    CloseHandle(holder);
+    RemoveDirectoryA(folder.c_str());
+}
+
 TEST_F(IniFileTest, SaveReplacesTheFileAndLeavesNothingBehind)
 {
     IniDocument created;

@@ -13,11 +13,14 @@
 #include "launcher/launch_menu_plan.h"
 #include "launcher/launch_tree.h"
 #include "launcher/tnode.h"
+#include "shell/file_icons.h"
+#include "solid_icon.h"
 #include "win32_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <thread>
@@ -509,4 +512,51 @@ TEST(LaunchIconTest, GivesFoldersTheFolderPictureAndItemsTheirFilesIconOrNone)
     main->Close();
     main.reset();
     DrainQuitMessages();
+}
+
+namespace {
+
+// Stands in for the shell: every question counted, every answer an icon, none for a file that
+// does not exist.
+int g_iconQuestions = 0;
+
+HICON CountedIcon(const std::string& file)
+{
+    ++g_iconQuestions;
+    return GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES ? nullptr : SolidIcon(RGB(0, 0, 255));
+}
+
+}   // namespace
+
+TEST(FileIconsTest, TheShellIsAskedAgainOnlyForAFileThatChangedOrWasForgotten)
+{
+    ScratchFolder folder;
+    const std::string file = folder.Path() + "memo.txt";
+    const std::string later = folder.Path() + "later.txt";
+    ASSERT_TRUE(WriteWholeFile(file, "one"));
+    FileIcons icons(CountedIcon);
+    ImageList list(nullptr);
+    g_iconQuestions = 0;
+    // One opening of the menu that shows these files; the questions asked up to its end.
+    const auto opening = [&](std::initializer_list<std::string> files) {
+        for (const std::string& each : files)
+            EXPECT_EQ(GetFileAttributesA(each.c_str()) != INVALID_FILE_ATTRIBUTES,
+                      icons.Find(each, list) != nullptr);
+        icons.EndRound();
+        return g_iconQuestions;
+    };
+    EXPECT_EQ(2, opening({file, later}));
+    EXPECT_EQ(2, opening({file, later})) << "nothing changed";
+    ASSERT_TRUE(WriteWholeFile(file, "three"));
+    EXPECT_EQ(3, opening({file, later})) << "written with another size";
+    const HANDLE touched =
+        CreateFileA(file.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const FILETIME time{12345, 0x01D00000};
+    EXPECT_TRUE(SetFileTime(touched, nullptr, nullptr, &time));
+    CloseHandle(touched);
+    EXPECT_EQ(4, opening({file, later})) << "only its time changed";
+    ASSERT_TRUE(WriteWholeFile(later, ""));
+    EXPECT_EQ(5, opening({file, later})) << "it appeared";
+    EXPECT_EQ(5, opening({later}));
+    EXPECT_EQ(6, opening({file})) << "forgotten by an opening that did not show it";
 }

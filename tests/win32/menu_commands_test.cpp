@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <exception>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -161,6 +162,14 @@ protected:
     bool AcceptsDrops() { return GetWindowLongA(form_->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES; }
 
     FakeHook hook_;
+    // A press of the tray icon's left button, as the shell reports it.
+    void PressTrayIcon()
+    {
+        HWND notify = FindWindowExA(form_->Handle(), nullptr, "TNotifyWindow", nullptr);
+        ASSERT_NE(nullptr, notify);
+        SendMessageA(notify, kTrayCallbackMessage, form_->TaskTray()->IconID(), WM_LBUTTONDOWN);
+    }
+
     FakeShell shell_;
     ScratchKey scratch_;
     std::unique_ptr<TTASKM> form_;
@@ -478,9 +487,9 @@ TEST_F(MenuCommandsTest, TheLauncherDialogHoldsBackChordsAndDropsWhileItIsOpen)
     {
         ModalAction inDialog(*launcher_, [&] {
             SendMessageA(form.Handle(), WM_MOUSECHORD, 1, 0);
-            // Asked for again from the tray icon's menu while it shows: no second modal loop.
+            // Asked for again while it shows: no second modal loop.
             try {
-                Item("K1")->Click();
+                form.K1Click(Item("K1"));
             } catch (const std::exception& e) {
                 ADD_FAILURE() << "asked for again, it raised: " << e.what();
             }
@@ -488,7 +497,7 @@ TEST_F(MenuCommandsTest, TheLauncherDialogHoldsBackChordsAndDropsWhileItIsOpen)
             dropsWhileOpen = AcceptsDrops();
             PostMessageA(launcher_->Handle(), WM_CLOSE, 0, 0);
         });
-        Item("K1")->Click();
+        form.K1Click(Item("K1"));
     }
 
     EXPECT_FALSE(readyWhileOpen);
@@ -499,8 +508,79 @@ TEST_F(MenuCommandsTest, TheLauncherDialogHoldsBackChordsAndDropsWhileItIsOpen)
     EXPECT_TRUE(form.ChordReady());
     EXPECT_TRUE(AcceptsDrops());
 
+    // The activation that follows the dialog's end first: arriving while the menu opens, it
+    // would cancel the menu before it shows.
+    application->ProcessMessages();
     SendMessageA(form.Handle(), WM_MOUSECHORD, 1, 0);
     EXPECT_EQ(1, openings);
+}
+
+TEST_F(MenuCommandsTest, ATrayPressBringsBackADialogOpenedFromEitherMenuAndOpensNoMenuOverIt)
+{
+    TTASKM& form = Start();
+    StartLauncher();
+    aboutBox_ = std::make_unique<TAboutBox>(application);
+    form.SetAboutBox(aboutBox_.get());
+    int openings = 0;
+    form.GetPopupMenu()->OnPopup = [&](Component* sender) {
+        ++openings;
+        if (launcher_->Visible() || aboutBox_->Visible())
+            CloseMenuWhenOpen();   // opened over a dialog: counted, and out of the way
+        form.PopupMenuPopup(sender);
+    };
+    const struct {
+        bool fromTray;
+        char key;
+        Form* dialog;
+    } cases[] = {{true, 'S', launcher_.get()},
+                 {false, 'S', launcher_.get()},
+                 {true, 'A', aboutBox_.get()},
+                 {false, 'A', aboutBox_.get()}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.fromTray ? "tray" : "chord") + " menu, item " + c.key);
+        openings = 0;
+        bool inOpener = false;
+        bool shownInOpener = false;
+        HWND frontBefore = nullptr;
+        HWND frontAfter = nullptr;
+        ModalAction inDialog(*c.dialog, [&] {
+            shownInOpener = inOpener;
+            // The dialog went behind another program's window.
+            TaskTarget other(UniqueTitle("in front"));
+            SetForegroundWindow(other.Handle());
+            frontBefore = GetForegroundWindow();
+            PressTrayIcon();
+            frontAfter = GetForegroundWindow();
+            PostMessageA(c.dialog->Handle(), WM_CLOSE, 0, 0);
+        });
+        {
+            // The item with that access key, chosen from the menu the press or chord opens.
+            ModalAction choose(
+                "the menu to choose from", [] { return OpenMenuWindow() != nullptr; },
+                [key = c.key] {
+                    PostMessageA(OpenMenuWindow(), WM_CHAR, static_cast<unsigned char>(key), 0);
+                },
+                [] { EndMenu(); });
+            inOpener = true;
+            if (c.fromTray)
+                PressTrayIcon();
+            else
+                SendMessageA(form.Handle(), WM_MOUSECHORD, 1, 0);
+            inOpener = false;
+        }
+        application->ProcessMessages();   // the chosen command: its dialog, until closed
+        EXPECT_EQ(1, openings) << "a menu opened over the dialog";
+        EXPECT_FALSE(shownInOpener) << "the dialog showed while the press or chord was being handled";
+        EXPECT_NE(c.dialog->Handle(), frontBefore);
+        EXPECT_EQ(c.dialog->Handle(), frontAfter);
+        EXPECT_FALSE(c.dialog->Visible());
+    }
+    // With the dialogs gone, the press opens the menu again.
+    openings = 0;
+    CloseMenuWhenOpen();
+    PressTrayIcon();
+    EXPECT_EQ(1, openings);
+    EXPECT_TRUE(TakeShownBoxes().empty());
 }
 
 TEST_F(MenuCommandsTest, TheAboutBoxShowsModallyAndItsButtonOrEscapeClosesIt)
@@ -526,7 +606,7 @@ TEST_F(MenuCommandsTest, TheAboutBoxShowsModallyAndItsButtonOrEscapeClosesIt)
             buttonText = text;
             SendMessageA(button->Handle(), BM_CLICK, 0, 0);
         });
-        Item("KMIVTRA1")->Click();
+        form.KMIVTRA1Click(Item("KMIVTRA1"));
     }
     EXPECT_TRUE(TakeShownBoxes().empty());
     EXPECT_EQ("Mivtra について", caption);

@@ -1,11 +1,15 @@
 #include "shell/TTASKM.h"
 
+#include "components/about_box.h"
 #include "components/task_tray.h"
+#include "file_test_support.h"
 #include "framework/application.h"
 #include "framework/menu_item.h"
 #include "framework/popup_menu.h"
 #include "hook_test_support.h"
+#include "launcher/TCONF.h"
 #include "menu_test_support.h"
+#include "shell/program_windows.h"
 #include "win32_test_support.h"
 
 #include <gtest/gtest.h>
@@ -140,6 +144,34 @@ TEST_F(TTASKMTest, AValueOfTheWrongTypeIsReportedAndStartUpStillFinishes)
     EXPECT_TRUE(form.K8()->Checked());
     EXPECT_EQ(1, shell_.Count(NIM_ADD));
     EXPECT_TRUE(form.ChordReady());
+}
+
+TEST_F(TTASKMTest, AShellThatRefusesTheIconDoesNotStopStartUpAndTheIconComesWithTheTaskbar)
+{
+    scratch_.SetString(kSettingsSection, "DragDrop", "1");
+    shell_.Refuse({NIM_ADD});
+    const ScratchFolder noList;
+    form_.reset(CreateProgramWindows(*application, scratch_.Path(), noList.Path() + "LAUNCH.INI"));
+    TTASKM& form = *form_;
+    std::vector<ShownBox> boxes = TakeShownBoxes();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ("タスクトレイに登録できません.", boxes[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), boxes[0].type & MB_ICONMASK);
+    // Start-up went on to its end: all three windows, the hook, the drop window, the chord.
+    EXPECT_EQ(form_.get(), application->MainForm());
+    EXPECT_NE(nullptr, form.AboutBox());
+    EXPECT_NE(nullptr, form.Launcher());
+    EXPECT_EQ(1, FakeHook::installs);
+    EXPECT_TRUE(form.Visible());
+    EXPECT_TRUE(form.ChordReady());
+    // The icon is still wanted and comes with the taskbar.
+    EXPECT_TRUE(form.TaskTray()->Registered());
+    shell_.Refuse({});
+    SendMessageA(application->Handle(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_EQ(2, shell_.Count(NIM_ADD));
+    EXPECT_TRUE(TakeShownBoxes().empty());
+    delete form.Launcher();
+    delete form.AboutBox();
 }
 
 TEST_F(TTASKMTest, CloseRequestsToEitherWindowAndTheEndOfTheSessionKeepTheSettings)

@@ -2,6 +2,7 @@
 // The walk runs over the children of a private parent window, so that the windows of other
 // programs on the desktop cannot change what it finds.
 #include "framework/handles.h"
+#include "framework/icon_pictures.h"
 #include "framework/image_list.h"
 #include "solid_icon.h"
 #include "win32_test_support.h"
@@ -108,12 +109,14 @@ protected:
     {
         std::vector<TaskWindow> listed;
         ResetTaskPictures(images_);
-        WalkWindows(parent_.Get(), images_, own, [&](const TaskWindow& w) { listed.push_back(w); });
+        WalkWindows(parent_.Get(), images_, pictures_, own,
+                    [&](const TaskWindow& w) { listed.push_back(w); });
         return listed;
     }
 
     UniqueWindow parent_;
     ImageList images_{nullptr};
+    IconPictures pictures_;
 };
 
 TEST_F(WindowWalkTest, EveryVisitedWindowWithAClassIconTakesAnEntryWhetherListedOrNot)
@@ -172,6 +175,20 @@ TEST_F(WindowWalkTest, EveryWalkStartsAgainFromTheProgramsTwoPictures)
     EXPECT_NE(MainColor(images_, kFolderPicture), MainColor(images_, kWindowPicture));
 }
 
+TEST_F(WindowWalkTest, AClassThatTakesAnotherIconShowsItAtTheNextWalk)
+{
+    HWND window = Child(RedClass(), "Alpha", true);
+    Walk();
+    ASSERT_EQ(kRed, MainColor(images_, 2));
+    UniqueIcon green(SolidIcon(RGB(0, 255, 0)));
+    SetClassLongPtrA(window, GCL_HICON, reinterpret_cast<LONG_PTR>(green.Get()));
+    Walk();
+    EXPECT_EQ(RGB(0, 255, 0), MainColor(images_, 2));
+    SetClassLongPtrA(window, GCL_HICON, reinterpret_cast<LONG_PTR>(RedClass().icon));
+    Walk();
+    EXPECT_EQ(kRed, MainColor(images_, 2));
+}
+
 TEST_F(WindowWalkTest, AWindowWithAChildOfItsOwnIsListedOnce)
 {
     HWND outer = Child(RedClass(), "Outer", true);
@@ -191,6 +208,46 @@ TEST_F(WindowWalkTest, LongTitlesArriveCutTo255Bytes)
     std::vector<TaskWindow> listed = Walk();
     ASSERT_EQ(1u, listed.size());
     EXPECT_EQ(title.substr(0, 255), listed[0].title);
+}
+
+// A 16 x 16 icon of one colour and alpha whose mask clears its three left columns.
+HICON MaskedIcon(DWORD argb)
+{
+    const std::vector<DWORD> colour(16 * 16, argb);
+    BYTE mask[16][2];
+    for (auto& row : mask)
+        row[0] = 0xE0, row[1] = 0;
+    return CreateIcon(nullptr, 16, 16, 1, 32, &mask[0][0], reinterpret_cast<const BYTE*>(colour.data()));
+}
+
+TEST(ImagePicturesTest, PicturesAddedAtOnceShowAsTheIconsAddedOneByOne)
+{
+    const auto drawn = [](const ImageList& images, int index) {
+        UniqueBitmap bitmap(images.CreateBitmap(index));
+        DIBSECTION dib{};
+        GetObjectA(bitmap.Get(), sizeof dib, &dib);
+        const auto* pixels = static_cast<const DWORD*>(dib.dsBm.bmBits);
+        return pixels ? std::vector<DWORD>(pixels, pixels + 16 * 16) : std::vector<DWORD>();
+    };
+    // Opaque; without alpha, so that the mask decides; half transparent; drawn smaller.
+    const UniqueIcon icons[] = {UniqueIcon(SolidIcon(kRed)), UniqueIcon(MaskedIcon(0x000000FF)),
+                                UniqueIcon(MaskedIcon(0x80FF8000)), UniqueIcon(SolidIcon(kBlue, 32))};
+    ImageList direct(nullptr);
+    ImageList pictured(nullptr);
+    std::vector<Picture> pictures;
+    for (const UniqueIcon& icon : icons) {
+        direct.AddIcon(icon.Get());
+        pictures.push_back(pictured.ReadPicture(icon.Get()).value_or(Picture{}));
+    }
+    EXPECT_EQ(0, pictured.AddPictures({&pictures[0], &pictures[1], &pictures[2], &pictures[3]}));
+    ASSERT_EQ(4, pictured.Count());
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_FALSE(drawn(pictured, i).empty()) << i;
+        EXPECT_EQ(drawn(direct, i), drawn(pictured, i)) << i;
+    }
+    EXPECT_EQ(0u, drawn(pictured, 1)[16 * 8 + 2] >> 24) << "the masked columns stay clear";
+    EXPECT_FALSE(pictured.ReadPicture(nullptr));
+    EXPECT_EQ(-1, pictured.AddPictures({}));
 }
 
 // Top-level windows of their own class, so that the search by class and title finds them and
