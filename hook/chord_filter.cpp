@@ -1,0 +1,195 @@
+#include "hook/chord_filter.h"
+
+#include <utility>
+
+bool ChordFilter::Handle(const MouseEvent& event, std::uint32_t now)
+{
+    Tick(now);
+    if (Decide(event)) {
+        return true;
+    }
+    if (inFlight_ > 0) {
+        Replay(event);
+        return true;
+    }
+    return false;
+}
+
+void ChordFilter::ReplayArrived(std::uint32_t now)
+{
+    if (inFlight_ > 0) {
+        --inFlight_;
+        lastProgress_ = now;
+    }
+}
+
+void ChordFilter::ReplaysRefused(unsigned count)
+{
+    inFlight_ = count < inFlight_ ? inFlight_ - count : 0;
+}
+
+void ChordFilter::Tick(std::uint32_t now)
+{
+    now_ = now;
+    if (right_ == Button::kHeld && now - heldSince_ >= settings_.holdMilliseconds) {
+        ReplayHeld(nullptr);
+    }
+    if (inFlight_ > 0 && now - lastProgress_ >= settings_.replayLostMilliseconds) {
+        inFlight_ = 0;
+    }
+}
+
+std::uint32_t ChordFilter::MillisecondsToDeadline(std::uint32_t now) const
+{
+    std::uint32_t wait = kNoDeadline;
+    auto until = [&](std::uint32_t since, std::uint32_t span) {
+        const std::uint32_t passed = now - since;
+        const std::uint32_t left = passed >= span ? 0 : span - passed;
+        wait = left < wait ? left : wait;
+    };
+    if (right_ == Button::kHeld) {
+        until(heldSince_, settings_.holdMilliseconds);
+    }
+    if (inFlight_ > 0) {
+        until(lastProgress_, settings_.replayLostMilliseconds);
+    }
+    return wait;
+}
+
+void ChordFilter::ReleaseAll()
+{
+    if (right_ == Button::kHeld) {
+        ReplayHeld(nullptr);
+    }
+}
+
+std::vector<MouseEvent> ChordFilter::TakeReplays()
+{
+    return std::exchange(replays_, {});
+}
+
+std::vector<ChordPoint> ChordFilter::TakeChords()
+{
+    return std::exchange(chords_, {});
+}
+
+bool ChordFilter::Decide(const MouseEvent& event)
+{
+    switch (event.kind) {
+    case MouseEventKind::kLeftDown:
+        return Press(left_, right_, event);
+    case MouseEventKind::kRightDown:
+        return Press(right_, left_, event);
+    case MouseEventKind::kLeftUp:
+        return Release(left_, event);
+    case MouseEventKind::kRightUp:
+        return Release(right_, event);
+    case MouseEventKind::kMove:
+        if (right_ != Button::kHeld) {
+            return false;
+        }
+        if (Beyond(event)) {
+            ReplayHeld(&event);
+        } else {
+            heldMove_ = event;
+            hasHeldMove_ = true;
+        }
+        return true;
+    case MouseEventKind::kOther:
+        break;
+    }
+    if (right_ == Button::kHeld) {
+        ReplayHeld(&event);
+        return true;
+    }
+    return false;
+}
+
+bool ChordFilter::Press(Button& self, const Button& other, const MouseEvent& event)
+{
+    if (right_ == Button::kHeld) {
+        if (&self == &left_) {
+            // The chord: the held right press is dropped along with the moves held with it.
+            right_ = Button::kSwallowed;
+            left_ = Button::kSwallowed;
+            hasHeldMove_ = false;
+            JoinChord(event);
+            return true;
+        }
+        // A second right press while one is held: its release went missing. Both go on.
+        ReplayHeld(&event);
+        return true;
+    }
+    if (other != Button::kUp) {
+        self = Button::kSwallowed;
+        JoinChord(event);
+        return true;
+    }
+    if (&self == &right_) {
+        right_ = Button::kHeld;
+        heldPress_ = event;
+        heldSince_ = now_;
+        hasHeldMove_ = false;
+        return true;
+    }
+    self = Button::kPassed;
+    return false;
+}
+
+bool ChordFilter::Release(Button& self, const MouseEvent& event)
+{
+    if (right_ == Button::kHeld) {
+        // A right click (or a left release whose press came before the hook): everything
+        // held goes on, with this release after it.
+        ReplayHeld(&event);
+        self = Button::kUp;
+        return true;
+    }
+    const bool swallow = self == Button::kSwallowed;
+    self = Button::kUp;
+    if (chordOpen_ && left_ == Button::kUp && right_ == Button::kUp) {
+        chordOpen_ = false;
+        chords_.push_back(chordPoint_);
+    }
+    return swallow;
+}
+
+void ChordFilter::JoinChord(const MouseEvent& event)
+{
+    if (!chordOpen_) {
+        chordOpen_ = true;
+        chordPoint_ = ChordPoint{event.x, event.y, event.time};
+    }
+}
+
+void ChordFilter::ReplayHeld(const MouseEvent* current)
+{
+    Replay(heldPress_);
+    // A move beyond the drag distance replaces the held one: it is where the pointer went.
+    if (hasHeldMove_ && !(current && current->kind == MouseEventKind::kMove)) {
+        Replay(heldMove_);
+    }
+    hasHeldMove_ = false;
+    right_ = Button::kPassed;
+    if (current) {
+        Replay(*current);
+    }
+}
+
+void ChordFilter::Replay(const MouseEvent& event)
+{
+    replays_.push_back(event);
+    // Input that keeps coming does not keep a lost replay waiting: the time runs from the
+    // last sign of progress.
+    if (inFlight_++ == 0) {
+        lastProgress_ = now_;
+    }
+}
+
+bool ChordFilter::Beyond(const MouseEvent& event) const
+{
+    const long long dx = static_cast<long long>(event.x) - heldPress_.x;
+    const long long dy = static_cast<long long>(event.y) - heldPress_.y;
+    return dx > settings_.dragWidth || -dx > settings_.dragWidth || dy > settings_.dragHeight ||
+           -dy > settings_.dragHeight;
+}
