@@ -4,7 +4,15 @@
 
 bool ChordFilter::Handle(const MouseEvent& event, std::uint32_t now)
 {
-    Tick(now);
+    now_ = now;
+    // Whether the hold is over is judged by the events' own time stamps: an event that reaches
+    // the hook late (a busy system) still counts from when it happened. A time stamp that goes
+    // backwards leaves the decision to the clock.
+    const auto sincePress = static_cast<std::int32_t>(event.time - heldPress_.time);
+    if (right_ == Button::kHeld && sincePress >= static_cast<std::int32_t>(settings_.holdMilliseconds)) {
+        ReplayHeld(nullptr);
+    }
+    ForgetLostReplays();
     if (Decide(event)) {
         return true;
     }
@@ -31,10 +39,16 @@ void ChordFilter::ReplaysRefused(unsigned count)
 void ChordFilter::Tick(std::uint32_t now)
 {
     now_ = now;
+    // Without a further event the hold ends on the caller's clock.
     if (right_ == Button::kHeld && now - heldSince_ >= settings_.holdMilliseconds) {
         ReplayHeld(nullptr);
     }
-    if (inFlight_ > 0 && now - lastProgress_ >= settings_.replayLostMilliseconds) {
+    ForgetLostReplays();
+}
+
+void ChordFilter::ForgetLostReplays()
+{
+    if (inFlight_ > 0 && now_ - lastProgress_ >= settings_.replayLostMilliseconds) {
         inFlight_ = 0;
     }
 }

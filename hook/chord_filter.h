@@ -71,7 +71,7 @@ public:
     // Replayed events the system refused: they will not come back.
     void ReplaysRefused(unsigned count);
 
-    // Lets time pass: a held press whose hold time is over is replayed.
+    // Lets time pass on the caller's clock: a held press whose hold time is over is replayed.
     void Tick(std::uint32_t now);
 
     // Milliseconds from now until Tick has something to do, or kNoDeadline.
@@ -94,6 +94,7 @@ private:
         kSwallowed,   // down, and the press was withheld: the release is withheld too
     };
 
+    void ForgetLostReplays();
     bool Decide(const MouseEvent& event);
     bool Press(Button& self, const Button& other, const MouseEvent& event);
     bool Release(Button& self, const MouseEvent& event);

@@ -54,25 +54,17 @@ win_split "$fg"
 }
 pass "chord window in front at ($front_left,$front_top)"
 
-# Makes the chord at (X, Y) and waits for Mivtra's menu; sets menu_left and menu_top. Keys
-# then reach the menu only when the X keyboard focus is on the desktop's X window, from where
-# Wine sends them to its foreground window (Mivtra's, while the menu is open), and not on the
-# X window of the program activated last.
+# Makes the chord at (X, Y) and waits for Mivtra's menu, which opens once both buttons are up;
+# sets menu_left and menu_top. Keys then reach the menu only when the X keyboard focus is on
+# the desktop's X window, from where Wine sends them to its foreground window (Mivtra's, while
+# the menu is open), and not on the X window of the program activated last.
 chord_menu() {
     local x=$1 y=$2 line
     xdotool windowfocus "$(xdotool search --name 'Wine desktop' | head -1)"
     xdotool mousemove "$x" "$y"
     sleep 0.2
-    xdotool mousedown 3
-    sleep 0.05
-    xdotool mousedown 1
-    line=$(desktop_wintool wait '#32768' 5000 | tr -d '\r') || {
-        xdotool mouseup 1 mouseup 3
-        fail "no pop-up menu (#32768) within 5 s of the chord"
-    }
-    xdotool mouseup 1
-    sleep 0.05
-    xdotool mouseup 3
+    xdotool mousedown 3 sleep 0.05 mousedown 1 sleep 0.05 mouseup 1 sleep 0.05 mouseup 3
+    line=$(desktop_wintool wait '#32768' 5000 | tr -d '\r') || fail "no pop-up menu (#32768) within 5 s of the chord"
     win_split "$line"
     [ "$win_pid" = "$mivtra_winpid" ] || fail "the menu belongs to process $win_pid, not to Mivtra ($mivtra_winpid)"
     menu_left=$win_left menu_top=$win_top

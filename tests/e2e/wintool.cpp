@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -146,13 +147,16 @@ static int Usage()
         "                                    counts the button messages it gets\n"
         "  iconwindow TITLE X Y W H          the same, of a class with an icon (WintoolIconWindow)\n"
         "  show CLASS TITLE CMD              ShowWindow(CMD) on the window with that class and title\n"
-        "  activate CLASS TITLE              make the window with that class and title the foreground\n");
+        "  activate CLASS TITLE              make the window with that class and title the foreground\n"
+        "  keys KEY...                       type keys with SendInput: Up Down Left Right Return\n"
+        "                                    Escape, or one letter or digit\n");
     return 2;
 }
 
 // The test window counts the mouse button messages its client area receives and shows the
 // counts in its title ("TITLE [ld=1 lu=1 rd=0 ru=0]"), so that a script can tell which clicks
-// reached it.
+// reached it. Like most programs it opens a context menu of its own on a right click (its one
+// item: "test window menu").
 static std::wstring g_testTitle;
 static int g_buttonCounts[4];   // left down, left up, right down, right up
 
@@ -174,6 +178,18 @@ static LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam,
         break;
     case WM_RBUTTONUP:
         button = 3;
+        break;
+    case WM_CONTEXTMENU:
+        if (!g_testTitle.empty()) {
+            HMENU menu = CreatePopupMenu();
+            AppendMenuW(menu, MF_STRING, 1, L"test window menu");
+            SetForegroundWindow(window);
+            TrackPopupMenu(menu, TPM_RIGHTBUTTON, static_cast<short>(LOWORD(lParam)),
+                           static_cast<short>(HIWORD(lParam)), 0, window, nullptr);
+            PostMessageW(window, WM_NULL, 0, 0);
+            DestroyMenu(menu);
+            return 0;
+        }
         break;
     }
     if (button >= 0 && !g_testTitle.empty()) {
@@ -242,6 +258,47 @@ static HICON FramedIcon()
     DeleteObject(color);
     DeleteObject(mask);
     return made;
+}
+
+// The virtual key of a key name; 0 for a name it does not know.
+static WORD KeyCode(const std::wstring& name)
+{
+    static const struct {
+        const wchar_t* name;
+        WORD key;
+    } named[] = {{L"Up", VK_UP},       {L"Down", VK_DOWN},     {L"Left", VK_LEFT},
+                 {L"Right", VK_RIGHT}, {L"Return", VK_RETURN}, {L"Escape", VK_ESCAPE}};
+    for (const auto& n : named) {
+        if (name == n.name) {
+            return n.key;
+        }
+    }
+    if (name.size() == 1 && std::iswalnum(name[0])) {
+        return static_cast<WORD>(std::towupper(name[0]));
+    }
+    return 0;
+}
+
+// Types the keys one after another, as the keyboard would: SendInput puts them into the input
+// stream, which goes to the foreground window's thread whichever X window has the X focus.
+static int TypeKeys(int count, wchar_t** names)
+{
+    for (int i = 0; i < count; ++i) {
+        const WORD key = KeyCode(names[i]);
+        if (key == 0) {
+            std::fprintf(stderr, "wintool: unknown key %ls\n", names[i]);
+            return 2;
+        }
+        INPUT input[2] = {};
+        input[0].type = input[1].type = INPUT_KEYBOARD;
+        input[0].ki.wVk = input[1].ki.wVk = key;
+        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        if (SendInput(2, input, sizeof(INPUT)) != 2) {
+            return 1;
+        }
+        Sleep(100);
+    }
+    return 0;
 }
 
 // Polls every 50 ms until the condition holds or the time is up.
@@ -393,6 +450,9 @@ int wmain(int argc, wchar_t** argv)
             return 0;
         }
         return SetForegroundWindow(window) ? 0 : 1;
+    }
+    if (command == L"keys" && count >= 1) {
+        return TypeKeys(count, args);
     }
     return Usage();
 }
