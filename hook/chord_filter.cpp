@@ -1,7 +1,5 @@
 #include "hook/chord_filter.h"
 
-#include <utility>
-
 bool ChordFilter::Handle(const MouseEvent& event, std::uint32_t now)
 {
     now_ = now;
@@ -16,11 +14,7 @@ bool ChordFilter::Handle(const MouseEvent& event, std::uint32_t now)
     if (Decide(event)) {
         return true;
     }
-    if (inFlight_ > 0) {
-        Replay(event);
-        return true;
-    }
-    return false;
+    return inFlight_ > 0 && QueueBehindReplays(event);
 }
 
 void ChordFilter::ReplayArrived(std::uint32_t now)
@@ -77,14 +71,18 @@ void ChordFilter::ReleaseAll()
     }
 }
 
-std::vector<MouseEvent> ChordFilter::TakeReplays()
+ReplayList ChordFilter::TakeReplays()
 {
-    return std::exchange(replays_, {});
+    const ReplayList taken = replays_;
+    replays_.Clear();
+    return taken;
 }
 
-std::vector<ChordPoint> ChordFilter::TakeChords()
+ChordList ChordFilter::TakeChords()
 {
-    return std::exchange(chords_, {});
+    const ChordList taken = chords_;
+    chords_.Clear();
+    return taken;
 }
 
 bool ChordFilter::Decide(const MouseEvent& event)
@@ -139,7 +137,7 @@ bool ChordFilter::Press(Button& self, const Button& other, const MouseEvent& eve
         JoinChord(event);
         return true;
     }
-    if (&self == &right_) {
+    if (&self == &right_ && replays_.size() + 3 <= ReplayList::kCapacity) {
         right_ = Button::kHeld;
         heldPress_ = event;
         heldSince_ = now_;
@@ -163,7 +161,7 @@ bool ChordFilter::Release(Button& self, const MouseEvent& event)
     self = Button::kUp;
     if (chordOpen_ && left_ == Button::kUp && right_ == Button::kUp) {
         chordOpen_ = false;
-        chords_.push_back(chordPoint_);
+        chords_.Add(chordPoint_);   // a chord more than the list holds is lost
     }
     return swallow;
 }
@@ -190,14 +188,25 @@ void ChordFilter::ReplayHeld(const MouseEvent* current)
     }
 }
 
+// A held press with what came after it: at most three events. A press is held only when there
+// is room for them, and QueueBehindReplays leaves that room.
 void ChordFilter::Replay(const MouseEvent& event)
 {
-    replays_.push_back(event);
+    replays_.Add(event);
     // Input that keeps coming does not keep a lost replay waiting: the time runs from the
     // last sign of progress.
     if (inFlight_++ == 0) {
         lastProgress_ = now_;
     }
+}
+
+bool ChordFilter::QueueBehindReplays(const MouseEvent& event)
+{
+    if (replays_.size() + 3 >= ReplayList::kCapacity) {
+        return false;
+    }
+    Replay(event);
+    return true;
 }
 
 bool ChordFilter::Beyond(const MouseEvent& event) const

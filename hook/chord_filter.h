@@ -3,8 +3,9 @@
 // chord. Portable: the hook feeds it events and carries out what it asks for.
 #pragma once
 
+#include "hook/fixed_list.h"
+
 #include <cstdint>
-#include <vector>
 
 enum class MouseEventKind : unsigned char { kMove, kLeftDown, kLeftUp, kRightDown, kRightUp, kOther };
 
@@ -38,6 +39,12 @@ struct ChordFilterSettings {
     // again.
     std::uint32_t replayLostMilliseconds = 500;
 };
+
+// What the caller replays and reports after each round of events. Plenty for the few
+// milliseconds between two rounds; when the replays fill up, further input that would only
+// queue behind them passes directly instead.
+using ReplayList = FixedList<MouseEvent, 64>;
+using ChordList = FixedList<ChordPoint, 8>;
 
 // The rules:
 //
@@ -85,8 +92,8 @@ public:
 
     // What the caller must do now, in this order: replay these events, then report these
     // chords. Each call hands over what has gathered since the last one.
-    std::vector<MouseEvent> TakeReplays();
-    std::vector<ChordPoint> TakeChords();
+    ReplayList TakeReplays();
+    ChordList TakeChords();
 
 private:
     enum class Button : unsigned char {
@@ -103,6 +110,7 @@ private:
     void JoinChord(const MouseEvent& event);
     void ReplayHeld(const MouseEvent* current);
     void Replay(const MouseEvent& event);
+    bool QueueBehindReplays(const MouseEvent& event);
     bool Beyond(const MouseEvent& event) const;
 
     ChordFilterSettings settings_;
@@ -117,6 +125,6 @@ private:
     ChordPoint chordPoint_;
     unsigned inFlight_ = 0;            // replayed events not yet back through the hook
     std::uint32_t lastProgress_ = 0;   // when the replays started, or the latest came back
-    std::vector<MouseEvent> replays_;
-    std::vector<ChordPoint> chords_;
+    ReplayList replays_;
+    ChordList chords_;
 };

@@ -81,8 +81,8 @@ void CarryOut()
 {
     filter->Tick(GetTickCount());
     for (;;) {
-        const std::vector<MouseEvent> replays = filter->TakeReplays();
-        const std::vector<ChordPoint> chords = filter->TakeChords();
+        const ReplayList replays = filter->TakeReplays();
+        const ChordList chords = filter->TakeChords();
         if (replays.empty() && chords.empty()) {
             return;
         }

@@ -90,13 +90,13 @@ MouseEvent EventFromHook(WPARAM message, const MSLLHOOKSTRUCT& info)
     return event;
 }
 
-UINT InjectReplays(const std::vector<MouseEvent>& events)
+UINT InjectReplays(const ReplayList& events)
 {
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
     const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
     const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
     const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    std::vector<INPUT> inputs(events.size());
+    INPUT inputs[ReplayList::kCapacity] = {};
     for (size_t i = 0; i < events.size(); ++i) {
         const MouseEvent& event = events[i];
         MOUSEINPUT& mouse = inputs[i].mi;
@@ -109,8 +109,8 @@ UINT InjectReplays(const std::vector<MouseEvent>& events)
                         ButtonFlags(event.message, event.data, mouse.mouseData);
         mouse.dwExtraInfo = kReplayMarker;
     }
-    if (inputs.empty()) {
+    if (events.empty()) {
         return 0;
     }
-    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    return SendInput(static_cast<UINT>(events.size()), inputs, sizeof(INPUT));
 }

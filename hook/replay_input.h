@@ -6,12 +6,10 @@
 
 #include "hook/chord_filter.h"
 
-#include <vector>
-
 // One of our own replays coming back through the hook: it passes untouched.
 bool IsReplay(const MSLLHOOKSTRUCT& info);
 
 MouseEvent EventFromHook(WPARAM message, const MSLLHOOKSTRUCT& info);
 
 // Injects the events, each at its own screen point, in order. Returns how many the system took.
-UINT InjectReplays(const std::vector<MouseEvent>& events);
+UINT InjectReplays(const ReplayList& events);

@@ -62,7 +62,7 @@ TEST_F(ChordFilterTest, RightThenLeftIsWithheldWholeAndReportedWhenBothAreUp)
         EXPECT_TRUE(filter_.TakeChords().empty()) << "not while a button is down";
         EXPECT_TRUE(filter_.Handle(At(lastUp, 102, 101), 1150));
 
-        const std::vector<ChordPoint> chords = filter_.TakeChords();
+        const ChordList chords = filter_.TakeChords();
         ASSERT_EQ(chords.size(), 1u);
         EXPECT_EQ(chords[0].x, 102);
         EXPECT_EQ(chords[0].y, 101);
@@ -160,7 +160,7 @@ TEST_F(ChordFilterTest, AnyOtherEventLetsTheHeldPressGoOnFirst)
     wheel.data = 0xFF880000u;
     EXPECT_TRUE(filter_.Handle(At(Kind::kRightDown, 100, 100), 0));
     EXPECT_TRUE(filter_.Handle(wheel, 10));
-    const std::vector<MouseEvent> replays = filter_.TakeReplays();
+    const ReplayList replays = filter_.TakeReplays();
     ASSERT_EQ(replays.size(), 2u);
     EXPECT_EQ(replays[0].kind, Kind::kRightDown);
     EXPECT_EQ(replays[1].message, 0x20Au) << "replayed as it came";
@@ -182,6 +182,25 @@ TEST_F(ChordFilterTest, InputPassesAgainWhenAReplayIsRefusedOrNeverComesBack)
     EXPECT_TRUE(filter_.Handle(At(Kind::kMove, 6, 6), 610)) << "queued behind the missing one";
     EXPECT_TRUE(filter_.Handle(At(Kind::kMove, 6, 7), 619));
     EXPECT_FALSE(filter_.Handle(At(Kind::kMove, 7, 7), 620)) << "no progress for the lost time";
+}
+
+TEST_F(ChordFilterTest, AFloodBehindTheReplaysPassesOnceTheyFillUpAndHeldPressesStillGoOn)
+{
+    EXPECT_TRUE(filter_.Handle(At(Kind::kRightDown, 0, 0), 0));
+    EXPECT_TRUE(filter_.Handle(At(Kind::kRightUp, 0, 0), 1));
+    int queued = 0;
+    for (int i = 0; i < 100; ++i) {
+        queued += filter_.Handle(At(Kind::kMove, i, 0), 2) ? 1 : 0;
+    }
+    EXPECT_EQ(queued, static_cast<int>(ReplayList::kCapacity) - 3 - 2)
+        << "queued until room for a held press is left";
+    EXPECT_TRUE(filter_.Handle(At(Kind::kRightDown, 5, 5), 3));
+    EXPECT_TRUE(filter_.Handle(At(Kind::kRightUp, 5, 5), 4));
+    EXPECT_FALSE(filter_.Handle(At(Kind::kRightDown, 6, 6), 5)) << "no room left: not held, it goes on";
+    const ReplayList replays = filter_.TakeReplays();
+    ASSERT_EQ(replays.size(), ReplayList::kCapacity - 1);
+    EXPECT_EQ(replays[replays.size() - 2].kind, Kind::kRightDown);
+    EXPECT_EQ(replays[replays.size() - 1].kind, Kind::kRightUp);
 }
 
 TEST_F(ChordFilterTest, ReleaseAllReplaysAHeldPressAndStrayReleasesPass)
