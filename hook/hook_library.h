@@ -5,12 +5,15 @@
 #include <windows.h>
 
 extern "C" {
-// Starts watching the mouse on the whole desktop for the thread that calls it; chords are
-// posted to mainWindow. Non-zero when the hook is in place. A second call replaces the
-// first: one hook, on the calling thread, posting to the new window.
+// Starts watching the mouse on the whole desktop, on a thread of the library's own; chords are
+// posted to mainWindow once both their buttons are up. A right press is held back for a
+// moment and replayed when no left press joins it, so a chord never reaches the window under
+// the pointer. Non-zero when the hook is in place. A second call keeps the hook and only
+// changes the window.
 BOOLEAN WINAPI InstallHook(HWND mainWindow);
 
-// Stops watching and forgets the window. Harmless when no hook is installed.
+// Stops watching, waits for the hook's thread to end and forgets the window. Harmless when
+// no hook is installed. Not from DllMain.
 void WINAPI RemoveHook();
 
 // Fills record as the WM_MOUSECHORD message carrying wParam: its lParam is the chord's point

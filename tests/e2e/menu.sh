@@ -47,25 +47,16 @@ win_split "$line"
 front_left=$win_left front_top=$win_top
 pass "chord window shown at ($front_left,$front_top)"
 
-# Makes the chord at (X, Y) over the window of class CLASS and waits for Mivtra's menu; sets
-# menu_left and menu_top. The window is made the foreground first, as the window a user works
-# in is: a press on a window that is not the foreground activates it, and that activation,
-# arriving while Mivtra opens its menu, would take the foreground from the menu.
+# Makes the chord at (X, Y) over the window of class CLASS and waits for Mivtra's menu, which
+# opens once both buttons are up; sets menu_left and menu_top. The window is made the
+# foreground first, as the window a user works in is.
 chord_menu() {
     local x=$1 y=$2 class=$3 line
     desktop_wintool setfg "$class" || fail "could not make the $class window the foreground"
     desktop_wintool waitfg "$class" 3000 >/dev/null || fail "the $class window did not become the foreground"
     pointer_to "$x" "$y"
-    xdotool mousedown 3
-    sleep 0.05
-    xdotool mousedown 1
-    line=$(desktop_wintool wait '#32768' 5000 | tr -d '\r') || {
-        xdotool mouseup 1 mouseup 3
-        fail "no pop-up menu (#32768) within 5 s of the chord"
-    }
-    xdotool mouseup 1
-    sleep 0.05
-    xdotool mouseup 3
+    xdotool mousedown 3 sleep 0.05 mousedown 1 sleep 0.05 mouseup 1 sleep 0.05 mouseup 3
+    line=$(desktop_wintool wait '#32768' 5000 | tr -d '\r') || fail "no pop-up menu (#32768) within 5 s of the chord"
     win_split "$line"
     [ "$win_pid" = "$mivtra_winpid" ] || fail "the menu belongs to process $win_pid, not to Mivtra ($mivtra_winpid)"
     menu_left=$win_left menu_top=$win_top

@@ -153,14 +153,14 @@ static int Usage()
         "  testwindow TITLE X Y W H          show a window until killed; its title\n"
         "                                    counts the button messages it gets\n"
         "  iconwindow TITLE X Y W H          the same, of a class with an icon (WintoolIconWindow)\n"
-        "  show CLASS TITLE CMD              ShowWindow(CMD) on the window with that class and title\n"
-        "  activate CLASS TITLE              make the window with that class and title the foreground\n");
+        "  show CLASS TITLE CMD              ShowWindow(CMD) on the window with that class and title\n");
     return 2;
 }
 
 // The test window counts the mouse button messages its client area receives and shows the
 // counts in its title ("TITLE [ld=1 lu=1 rd=0 ru=0]"), so that a script can tell which clicks
-// reached it.
+// reached it. Like most programs it opens a context menu of its own on a right click (its one
+// item: "test window menu").
 static std::wstring g_testTitle;
 static int g_buttonCounts[4];   // left down, left up, right down, right up
 
@@ -182,6 +182,18 @@ static LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam,
         break;
     case WM_RBUTTONUP:
         button = 3;
+        break;
+    case WM_CONTEXTMENU:
+        if (!g_testTitle.empty()) {
+            HMENU menu = CreatePopupMenu();
+            AppendMenuW(menu, MF_STRING, 1, L"test window menu");
+            SetForegroundWindow(window);
+            TrackPopupMenu(menu, TPM_RIGHTBUTTON, static_cast<short>(LOWORD(lParam)),
+                           static_cast<short>(HIWORD(lParam)), 0, window, nullptr);
+            PostMessageW(window, WM_NULL, 0, 0);
+            DestroyMenu(menu);
+            return 0;
+        }
         break;
     }
     if (button >= 0 && !g_testTitle.empty()) {
@@ -479,17 +491,14 @@ int wmain(int argc, wchar_t** argv)
                          static_cast<int>(Number(args[2])), static_cast<int>(Number(args[3])),
                          static_cast<int>(Number(args[4])), FramedIcon());
     }
-    if ((command == L"show" && count == 3) || (command == L"activate" && count == 2)) {
+    if (command == L"show" && count == 3) {
         HWND window = FindWindowW(args[0], args[1]);
         if (!window) {
             std::fprintf(stderr, "wintool: no window of class %ls titled %ls\n", args[0], args[1]);
             return 1;
         }
-        if (command == L"show") {
-            ShowWindow(window, static_cast<int>(Number(args[2])));
-            return 0;
-        }
-        return SetForegroundWindow(window) ? 0 : 1;
+        ShowWindow(window, static_cast<int>(Number(args[2])));
+        return 0;
     }
     return Usage();
 }

@@ -1,4 +1,4 @@
-# HOOK.DLL: its exports and imports, the chord logic, and the hook under real injected input.
+# HOOK.DLL: its exports and imports, and the hook under real injected input.
 add_executable(hook_tests ${CMAKE_CURRENT_LIST_DIR}/hook_test.cpp)
 target_link_libraries(hook_tests PRIVATE hook_import GTest::gtest_main)
 add_test(NAME hook_tests COMMAND hook_tests)

@@ -1,0 +1,15 @@
+// Between the hook's view of mouse input and the filter's: low-level events in as MouseEvents,
+// replayed MouseEvents out as injected input that the hook knows again.
+#pragma once
+
+#include <windows.h>
+
+#include "hook/chord_filter.h"
+
+// One of our own replays coming back through the hook: it passes untouched.
+bool IsReplay(const MSLLHOOKSTRUCT& info);
+
+MouseEvent EventFromHook(WPARAM message, const MSLLHOOKSTRUCT& info);
+
+// Injects the events, each at its own screen point, in order. Returns how many the system took.
+UINT InjectReplays(const ReplayList& events);

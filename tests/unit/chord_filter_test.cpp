@@ -1,0 +1,215 @@
+// The chord filter: which mouse events the hook withholds, holds back and replays, and when
+// it reports a chord.
+#include "hook/chord_filter.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using Kind = MouseEventKind;
+
+MouseEvent At(Kind kind, int x, int y, std::uint32_t time = 0)
+{
+    MouseEvent event;
+    event.kind = kind;
+    event.x = x;
+    event.y = y;
+    event.time = time;
+    return event;
+}
+
+// The replayed events as kind and point, to compare with what was held.
+struct Replayed {
+    Kind kind;
+    int x, y;
+    bool operator==(const Replayed& other) const
+    {
+        return kind == other.kind && x == other.x && y == other.y;
+    }
+};
+
+std::vector<Replayed> Replays(ChordFilter& filter)
+{
+    std::vector<Replayed> out;
+    for (const MouseEvent& event : filter.TakeReplays()) {
+        out.push_back({event.kind, event.x, event.y});
+    }
+    return out;
+}
+
+void Arrive(ChordFilter& filter, int count, std::uint32_t now = 0)
+{
+    for (int i = 0; i < count; ++i) {
+        filter.ReplayArrived(now);
+    }
+}
+
+class ChordFilterTest : public testing::Test {
+protected:
+    ChordFilter filter_{ChordFilterSettings{300, 4, 4, 500}};
+};
+
+TEST_F(ChordFilterTest, RightThenLeftIsWithheldWholeAndReportedWhenBothAreUp)
+{
+    for (Kind lastUp : {Kind::kRightUp, Kind::kLeftUp}) {
+        const Kind firstUp = lastUp == Kind::kRightUp ? Kind::kLeftUp : Kind::kRightUp;
+        EXPECT_TRUE(filter_.Handle(At(Kind::kRightDown, 100, 100, 7), 1000));
+        EXPECT_TRUE(filter_.Handle(At(Kind::kMove, 102, 101), 1010)) << "held with the press";
+        EXPECT_TRUE(filter_.Handle(At(Kind::kLeftDown, 102, 101, 42), 1050));
+        EXPECT_TRUE(filter_.Handle(At(firstUp, 102, 101), 1100));
+        EXPECT_TRUE(filter_.TakeChords().empty()) << "not while a button is down";
+        EXPECT_TRUE(filter_.Handle(At(lastUp, 102, 101), 1150));
+
+        const ChordList chords = filter_.TakeChords();
+        ASSERT_EQ(chords.size(), 1u);
+        EXPECT_EQ(chords[0].x, 102);
+        EXPECT_EQ(chords[0].y, 101);
+        EXPECT_EQ(chords[0].time, 42u) << "the time of the press that made it";
+        EXPECT_TRUE(Replays(filter_).empty()) << "nothing of the chord is replayed";
+        EXPECT_EQ(filter_.MillisecondsToDeadline(2000), ChordFilter::kNoDeadline);
+        EXPECT_FALSE(filter_.Handle(At(Kind::kMove, 300, 300), 2000));
+    }
+}
+
+TEST_F(ChordFilterTest, RightClickIsReplayedInItsOrderAtTheRelease)
+{
+    EXPECT_TRUE(filter_.Handle(At(Kind::kRightDown, 100, 100), 0));
+    EXPECT_TRUE(filter_.Handle(At(Kind::kMove, 101, 99), 10));
+    EXPECT_TRUE(filter_.Handle(At(Kind::kMove, 103, 97), 20));
+    EXPECT_TRUE(filter_.Handle(At(Kind::kRightUp, 103, 97), 90));
+    EXPECT_EQ(Replays(filter_),
+              (std::vector<Replayed>{
+                  {Kind::kRightDown, 100, 100}, {Kind::kMove, 103, 97}, {Kind::kRightUp, 103, 97}}));
+    EXPECT_TRUE(filter_.TakeChords().empty());
+
+    // Until the replay has come back through the hook, later input queues behind it.
+    EXPECT_TRUE(filter_.Handle(At(Kind::kLeftDown, 103, 97), 95));
+    Arrive(filter_, 3);
+    EXPECT_EQ(Replays(filter_), (std::vector<Replayed>{{Kind::kLeftDown, 103, 97}}));
+    Arrive(filter_, 1);
+    EXPECT_FALSE(filter_.Handle(At(Kind::kLeftUp, 103, 97), 100)) << "all back: input passes again";
+    EXPECT_TRUE(filter_.TakeChords().empty()) << "a right click, then a left one: no chord";
+}
+
+TEST_F(ChordFilterTest, RightDragGoesOnWhenThePointerLeavesTheDragDistance)
+{
+    EXPECT_TRUE(filter_.Handle(At(Kind::kRightDown, 100, 100), 0));
+    EXPECT_TRUE(filter_.Handle(At(Kind::kMove, 104, 96), 10)) << "4 pixels: still within";
+    EXPECT_TRUE(filter_.Handle(At(Kind::kMove, 100, 105), 20));
+    EXPECT_EQ(Replays(filter_),
+              (std::vector<Replayed>{{Kind::kRightDown, 100, 100}, {Kind::kMove, 100, 105}}));
+    Arrive(filter_, 2);
+    EXPECT_FALSE(filter_.Handle(At(Kind::kMove, 120, 130), 30));
+    EXPECT_FALSE(filter_.Handle(At(Kind::kRightUp, 120, 130), 40)) << "its press went on, so does this";
+    EXPECT_EQ(filter_.MillisecondsToDeadline(40), ChordFilter::kNoDeadline);
+}
+
+TEST_F(ChordFilterTest, APressHeldPastTheHoldTimeGoesOnAndALaterLeftPressStillMakesAChord)
+{
+    const std::uint32_t start = 0xFFFFFF00u;   // the tick count wraps during the hold
+    EXPECT_TRUE(filter_.Handle(At(Kind::kRightDown, 50, 60), start));
+    EXPECT_EQ(filter_.MillisecondsToDeadline(start + 100), 200u);
+    filter_.Tick(start + 299);
+    EXPECT_TRUE(Replays(filter_).empty());
+    filter_.Tick(start + 300);
+    EXPECT_EQ(Replays(filter_), (std::vector<Replayed>{{Kind::kRightDown, 50, 60}}));
+    Arrive(filter_, 1);
+
+    EXPECT_TRUE(filter_.Handle(At(Kind::kLeftDown, 50, 60), start + 400)) << "the chord's second press";
+    EXPECT_TRUE(filter_.Handle(At(Kind::kLeftUp, 50, 60), start + 450));
+    EXPECT_FALSE(filter_.Handle(At(Kind::kRightUp, 50, 60), start + 500)) << "its press was delivered";
+    EXPECT_EQ(filter_.TakeChords().size(), 1u);
+}
+
+// The loop may get to an event after the hold time has passed on its clock: the events' own
+// time stamps decide whether the left press came in time.
+TEST_F(ChordFilterTest, TheEventsOwnTimesDecideWhetherTheLeftPressCameInTime)
+{
+    EXPECT_TRUE(filter_.Handle(At(Kind::kRightDown, 50, 60, 1000), 0));
+    EXPECT_TRUE(filter_.Handle(At(Kind::kLeftDown, 50, 60, 1299), 400)) << "299 ms after: the chord";
+    EXPECT_TRUE(Replays(filter_).empty());
+    filter_.Handle(At(Kind::kLeftUp, 50, 60, 1350), 410);
+    filter_.Handle(At(Kind::kRightUp, 50, 60, 1360), 420);
+    EXPECT_EQ(filter_.TakeChords().size(), 1u);
+
+    EXPECT_TRUE(filter_.Handle(At(Kind::kRightDown, 50, 60, 2000), 1000));
+    EXPECT_TRUE(filter_.Handle(At(Kind::kLeftDown, 50, 60, 2300), 1100));
+    EXPECT_EQ(Replays(filter_), (std::vector<Replayed>{{Kind::kRightDown, 50, 60}}))
+        << "300 ms after: the right press went on first; the left one is a late chord's, withheld";
+}
+
+TEST_F(ChordFilterTest, LeftThenRightPassesTheLeftClickAndCountsOncePerChord)
+{
+    EXPECT_FALSE(filter_.Handle(At(Kind::kLeftDown, 10, 10), 0));
+    EXPECT_TRUE(filter_.Handle(At(Kind::kRightDown, 10, 10), 50)) << "not held: the chord is made";
+    EXPECT_TRUE(filter_.Handle(At(Kind::kRightUp, 10, 10), 60));
+    EXPECT_TRUE(filter_.Handle(At(Kind::kRightDown, 10, 10), 70)) << "again, while left is down";
+    EXPECT_TRUE(filter_.Handle(At(Kind::kRightUp, 10, 10), 80));
+    EXPECT_TRUE(filter_.TakeChords().empty());
+    EXPECT_FALSE(filter_.Handle(At(Kind::kLeftUp, 10, 10), 90)) << "its press was delivered";
+    EXPECT_EQ(filter_.TakeChords().size(), 1u) << "one chord for the whole press";
+    EXPECT_TRUE(Replays(filter_).empty());
+}
+
+TEST_F(ChordFilterTest, AnyOtherEventLetsTheHeldPressGoOnFirst)
+{
+    MouseEvent wheel = At(Kind::kOther, 100, 100);
+    wheel.message = 0x20A;
+    wheel.data = 0xFF880000u;
+    EXPECT_TRUE(filter_.Handle(At(Kind::kRightDown, 100, 100), 0));
+    EXPECT_TRUE(filter_.Handle(wheel, 10));
+    const ReplayList replays = filter_.TakeReplays();
+    ASSERT_EQ(replays.size(), 2u);
+    EXPECT_EQ(replays[0].kind, Kind::kRightDown);
+    EXPECT_EQ(replays[1].message, 0x20Au) << "replayed as it came";
+    EXPECT_EQ(replays[1].data, 0xFF880000u);
+}
+
+TEST_F(ChordFilterTest, InputPassesAgainWhenAReplayIsRefusedOrNeverComesBack)
+{
+    EXPECT_TRUE(filter_.Handle(At(Kind::kRightDown, 0, 0), 0));
+    EXPECT_TRUE(filter_.Handle(At(Kind::kRightUp, 0, 0), 10));
+    EXPECT_EQ(Replays(filter_).size(), 2u);
+    filter_.ReplaysRefused(2);
+    EXPECT_FALSE(filter_.Handle(At(Kind::kMove, 5, 5), 20));
+
+    EXPECT_TRUE(filter_.Handle(At(Kind::kRightDown, 5, 5), 100));
+    EXPECT_TRUE(filter_.Handle(At(Kind::kRightUp, 5, 5), 110));
+    Arrive(filter_, 1, 120);
+    EXPECT_EQ(filter_.MillisecondsToDeadline(300), 320u);
+    EXPECT_TRUE(filter_.Handle(At(Kind::kMove, 6, 6), 610)) << "queued behind the missing one";
+    EXPECT_TRUE(filter_.Handle(At(Kind::kMove, 6, 7), 619));
+    EXPECT_FALSE(filter_.Handle(At(Kind::kMove, 7, 7), 620)) << "no progress for the lost time";
+}
+
+TEST_F(ChordFilterTest, AFloodBehindTheReplaysPassesOnceTheyFillUpAndHeldPressesStillGoOn)
+{
+    EXPECT_TRUE(filter_.Handle(At(Kind::kRightDown, 0, 0), 0));
+    EXPECT_TRUE(filter_.Handle(At(Kind::kRightUp, 0, 0), 1));
+    int queued = 0;
+    for (int i = 0; i < 100; ++i) {
+        queued += filter_.Handle(At(Kind::kMove, i, 0), 2) ? 1 : 0;
+    }
+    EXPECT_EQ(queued, static_cast<int>(ReplayList::kCapacity) - 3 - 2)
+        << "queued until room for a held press is left";
+    EXPECT_TRUE(filter_.Handle(At(Kind::kRightDown, 5, 5), 3));
+    EXPECT_TRUE(filter_.Handle(At(Kind::kRightUp, 5, 5), 4));
+    EXPECT_FALSE(filter_.Handle(At(Kind::kRightDown, 6, 6), 5)) << "no room left: not held, it goes on";
+    const ReplayList replays = filter_.TakeReplays();
+    ASSERT_EQ(replays.size(), ReplayList::kCapacity - 1);
+    EXPECT_EQ(replays[replays.size() - 2].kind, Kind::kRightDown);
+    EXPECT_EQ(replays[replays.size() - 1].kind, Kind::kRightUp);
+}
+
+TEST_F(ChordFilterTest, ReleaseAllReplaysAHeldPressAndStrayReleasesPass)
+{
+    EXPECT_FALSE(filter_.Handle(At(Kind::kLeftUp, 0, 0), 0)) << "pressed before the hook";
+    EXPECT_FALSE(filter_.Handle(At(Kind::kRightUp, 0, 0), 0));
+    EXPECT_TRUE(filter_.Handle(At(Kind::kRightDown, 9, 9), 10));
+    filter_.ReleaseAll();
+    EXPECT_EQ(Replays(filter_), (std::vector<Replayed>{{Kind::kRightDown, 9, 9}}));
+}
+
+}   // namespace
