@@ -1,0 +1,501 @@
+// TBrowseDialog against a stand-in shell (an allocator that counts, a desktop folder that
+// parses one root, a browse function that drives the callback with a recording window), and
+// once against the real folder dialog.
+#include "components/browse_dialog.h"
+
+#include "base/error.h"
+#include "framework/application.h"
+#include "menu_test_support.h"
+#include "win32_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Sent {
+    UINT message;
+    WPARAM wParam;
+    std::string text;   // BFFM_SETSELECTIONA, BFFM_SETSTATUSTEXTA
+    LPARAM lParam;      // BFFM_ENABLEOK
+};
+std::vector<Sent> g_sent;
+
+LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == BFFM_SETSELECTIONA || message == BFFM_SETSTATUSTEXTA)
+        g_sent.push_back({message, wParam, reinterpret_cast<const char*>(lParam), 0});
+    else if (message == BFFM_ENABLEOK)
+        g_sent.push_back({message, wParam, "", lParam});
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+class CountingMalloc : public IMalloc {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+    ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+    void* STDMETHODCALLTYPE Alloc(SIZE_T size) override
+    {
+        if (++allocs == refuseAt)
+            return nullptr;
+        void* block = std::malloc(size);
+        live.insert(block);
+        return block;
+    }
+    void* STDMETHODCALLTYPE Realloc(void*, SIZE_T) override { return nullptr; }
+    void STDMETHODCALLTYPE Free(void* block) override
+    {
+        EXPECT_EQ(1u, live.erase(block)) << "freed a block it never gave out";
+        std::free(block);
+    }
+    SIZE_T STDMETHODCALLTYPE GetSize(void*) override { return 0; }
+    int STDMETHODCALLTYPE DidAlloc(void* block) override { return static_cast<int>(live.count(block)); }
+    void STDMETHODCALLTYPE HeapMinimize() override {}
+
+    ULONG refs = 1;
+    int allocs = 0;
+    int refuseAt = 0;   // the number of the Alloc call that returns null; 0: none
+    std::set<void*> live;
+};
+CountingMalloc g_malloc;
+std::map<const void*, std::string> g_itemPaths;   // an empty path: no file-system path
+
+PIDLIST_ABSOLUTE Item(const std::string& path)
+{
+    void* item = g_malloc.Alloc(4);
+    g_itemPaths[item] = path;
+    return static_cast<PIDLIST_ABSOLUTE>(item);
+}
+
+// Parses "C:\Root" and nothing else.
+class OneRootDesktop : public IShellFolder {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+    ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+    HRESULT STDMETHODCALLTYPE ParseDisplayName(HWND window, IBindCtx*, LPWSTR name, ULONG*,
+                                               PIDLIST_RELATIVE* list, ULONG*) override
+    {
+        owner = window;
+        if (std::wstring(name) != L"C:\\Root")
+            return E_INVALIDARG;
+        *list = reinterpret_cast<PIDLIST_RELATIVE>(Item("C:\\Root"));
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE EnumObjects(HWND, SHCONTF, IEnumIDList**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE BindToObject(PCUIDLIST_RELATIVE, IBindCtx*, REFIID, void**) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE BindToStorage(PCUIDLIST_RELATIVE, IBindCtx*, REFIID, void**) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE CompareIDs(LPARAM, PCUIDLIST_RELATIVE, PCUIDLIST_RELATIVE) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE CreateViewObject(HWND, REFIID, void**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetAttributesOf(UINT, PCUITEMID_CHILD_ARRAY, SFGAOF*) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE GetUIObjectOf(HWND, UINT, PCUITEMID_CHILD_ARRAY, REFIID, UINT*, void**) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE GetDisplayNameOf(PCUITEMID_CHILD, SHGDNF, STRRET*) override
+    {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetNameOf(HWND, PCUITEMID_CHILD, LPCWSTR, SHGDNF, PITEMID_CHILD*) override
+    {
+        return E_NOTIMPL;
+    }
+
+    ULONG refs = 1;
+    HWND owner = nullptr;
+};
+OneRootDesktop g_desktop;
+
+// What the stand-in dialog does: the selections it moves through, then the item it returns
+// (none: cancelled), or an error instead.
+struct Script {
+    std::vector<std::string> selections;
+    const char* chosen = nullptr;
+    bool fail = false;
+    std::function<void()> whileShown;
+    bool noMalloc = false;
+    bool noDesktop = false;
+};
+Script g_script;
+BROWSEINFOA g_info;
+std::string g_title;
+int g_browseCalls = 0;
+
+HRESULT WINAPI FakeGetMalloc(IMalloc** allocator)
+{
+    if (g_script.noMalloc)
+        return E_OUTOFMEMORY;
+    g_malloc.AddRef();
+    *allocator = &g_malloc;
+    return S_OK;
+}
+
+HRESULT WINAPI FakeGetDesktopFolder(IShellFolder** folder)
+{
+    if (g_script.noDesktop)
+        return E_FAIL;
+    g_desktop.AddRef();
+    *folder = &g_desktop;
+    return S_OK;
+}
+
+BOOL WINAPI FakeGetPath(PCIDLIST_ABSOLUTE item, LPSTR path)
+{
+    auto found = g_itemPaths.find(item);
+    std::strcpy(path, found == g_itemPaths.end() ? "" : found->second.c_str());
+    return path[0] != '\0';
+}
+
+PIDLIST_ABSOLUTE WINAPI FakeBrowse(LPBROWSEINFOA info)
+{
+    ++g_browseCalls;
+    g_info = *info;
+    g_title = info->lpszTitle;
+    HWND dialog =
+        CreateWindowA("BrowseRecorder", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    info->lpfn(dialog, BFFM_INITIALIZED, 0, info->lParam);
+    for (const std::string& path : g_script.selections) {
+        PIDLIST_ABSOLUTE item = Item(path);
+        info->lpfn(dialog, BFFM_SELCHANGED, reinterpret_cast<LPARAM>(item), info->lParam);
+        g_malloc.Free(item);
+    }
+    if (g_script.whileShown)
+        g_script.whileShown();
+    DestroyWindow(dialog);
+    if (g_script.fail)
+        throw Error("the dialog broke");
+    if (!g_script.chosen)
+        return nullptr;
+    std::strcpy(info->pszDisplayName, "表示名");
+    return Item(g_script.chosen);
+}
+
+class BrowseDialogTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = RecordingProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "BrowseRecorder";
+        RegisterClassA(&wc);
+        g_sent.clear();
+        g_script = Script();
+        g_browseCalls = 0;
+        g_malloc.allocs = 0;
+        g_malloc.refuseAt = 0;
+        real_ = BrowseShell();
+        BrowseShell() = {FakeGetMalloc, FakeGetDesktopFolder, FakeBrowse, FakeGetPath};
+    }
+
+    void TearDown() override
+    {
+        BrowseShell() = real_;
+        EXPECT_TRUE(g_malloc.live.empty()) << g_malloc.live.size() << " blocks not freed";
+        EXPECT_EQ(1u, g_malloc.refs) << "allocator not released";
+        EXPECT_EQ(1u, g_desktop.refs) << "desktop folder not released";
+        EXPECT_TRUE(TakeShownBoxes().empty());
+        // A failed test leaves the next one a clean stand-in.
+        for (void* block : g_malloc.live)
+            std::free(block);
+        g_malloc.live.clear();
+        g_malloc.refs = g_desktop.refs = 1;
+        g_itemPaths.clear();
+    }
+
+    static std::string ErrorOf(TBrowseDialog& dialog)
+    {
+        try {
+            dialog.Execute();
+        } catch (const Error& e) {
+            return e.what();
+        }
+        return "(no error)";
+    }
+
+    BrowseShellFunctions real_{};
+    TBrowseDialog dialog_{nullptr};
+};
+
+}   // namespace
+
+TEST_F(BrowseDialogTest, GivesTheShellFlagsCaptionOwnerAndItself)
+{
+    EXPECT_FALSE(dialog_.Execute());
+    ASSERT_EQ(1, g_browseCalls);
+    EXPECT_EQ(0x1u, g_info.ulFlags);
+    EXPECT_EQ("", g_title);
+    EXPECT_EQ(application->Handle(), g_info.hwndOwner);
+    EXPECT_EQ(reinterpret_cast<LPARAM>(&dialog_), g_info.lParam);
+    EXPECT_EQ(nullptr, g_info.pidlRoot);
+
+    dialog_.SetOptions({biBrowseForComputer, biBrowseForPrinter, biDontGoBelowDomain, biReturnFSAncestors,
+                        biReturnOnlyFSDirs, biStatusText});
+    dialog_.SetCaption("フォルダを選んでください");
+    dialog_.Execute();
+    EXPECT_EQ(0x300Fu, g_info.ulFlags);
+    EXPECT_EQ("フォルダを選んでください", g_title);
+}
+
+TEST_F(BrowseDialogTest, SelectsTheDirectoryWithoutATrailingBackslashAndNeverCutsACharacter)
+{
+    const std::string hyou = "\x95\x5C";   // "表": its second byte is 0x5C
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"C:\\", "C:\\"}, {"C:\\DOCS\\", "C:\\DOCS"}, {"C:\\" + hyou, "C:\\" + hyou}, {"", ""}};
+    for (const auto& [directory, selected] : cases) {
+        g_sent.clear();
+        std::string initialized = "(not fired)";
+        dialog_.OnInitialized = [&](Component* sender, HWND, std::string path, std::string&,
+                                    TOKButtonState&) {
+            EXPECT_EQ(&dialog_, sender);
+            initialized = path;
+        };
+        dialog_.SetDirectory(directory);
+        dialog_.Execute();
+        EXPECT_EQ(selected, initialized) << directory;
+        ASSERT_FALSE(g_sent.empty());
+        if (selected.empty()) {
+            EXPECT_NE(BFFM_SETSELECTIONA, g_sent[0].message) << "nothing to select";
+        } else {
+            EXPECT_EQ(BFFM_SETSELECTIONA, g_sent[0].message) << directory;
+            EXPECT_EQ(TRUE, g_sent[0].wParam);
+            EXPECT_EQ(selected, g_sent[0].text) << directory;
+        }
+        EXPECT_EQ(directory, dialog_.Directory()) << "cancelled: Directory kept";
+    }
+}
+
+TEST_F(BrowseDialogTest, SetsTheStatusTextAfterEveryNotificationAndTheOKButtonOnlyWhenAsked)
+{
+    // Without handlers: an empty status line each time, the OK button left alone.
+    g_script.selections = {"C:\\A"};
+    dialog_.Execute();
+    ASSERT_EQ(2u, g_sent.size());
+    for (const Sent& sent : g_sent) {
+        EXPECT_EQ(BFFM_SETSTATUSTEXTA, sent.message);
+        EXPECT_EQ("", sent.text);
+    }
+
+    dialog_.OnInitialized = [](Component*, HWND, std::string, std::string& text, TOKButtonState& ok) {
+        EXPECT_EQ("", text);
+        EXPECT_EQ(obsUnchanged, ok);
+        text = "開始";
+        ok = obsEnabled;
+    };
+    std::vector<std::string> paths;
+    dialog_.OnSelectionChanged = [&](Component*, HWND, std::string path, std::string& text,
+                                     TOKButtonState& ok) {
+        EXPECT_EQ(obsUnchanged, ok) << "each notification starts from 0";
+        paths.push_back(path);
+        if (path.empty()) {
+            ok = obsDisabled;
+            text = "ファイルではありません";
+        }
+    };
+    g_sent.clear();
+    g_script.selections = {"", "C:\\A"};
+    dialog_.Execute();
+    EXPECT_EQ((std::vector<std::string>{"", "C:\\A"}), paths);
+    const std::vector<std::pair<UINT, std::string>> expected = {
+        {BFFM_SETSTATUSTEXTA, "開始"},
+        {BFFM_ENABLEOK, "1"},
+        {BFFM_SETSTATUSTEXTA, "ファイルではありません"},
+        {BFFM_ENABLEOK, "0"},
+        {BFFM_SETSTATUSTEXTA, ""}};
+    ASSERT_EQ(expected.size(), g_sent.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(expected[i].first, g_sent[i].message) << i;
+        EXPECT_EQ(0u, g_sent[i].wParam) << i;
+        EXPECT_EQ(expected[i].second,
+                  g_sent[i].message == BFFM_ENABLEOK ? std::to_string(g_sent[i].lParam) : g_sent[i].text);
+    }
+
+    // Data that is no dialog of ours is ignored.
+    g_sent.clear();
+    HWND window =
+        CreateWindowA("BrowseRecorder", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    g_info.lpfn(window, BFFM_INITIALIZED, 0, reinterpret_cast<LPARAM>(&g_desktop));
+    DestroyWindow(window);
+    EXPECT_TRUE(g_sent.empty());
+}
+
+TEST_F(BrowseDialogTest, AChoiceGivesDirectoryAndDisplayNameAndCancelKeepsThem)
+{
+    g_script.chosen = "C:\\Tools";
+    EXPECT_TRUE(dialog_.Execute());
+    EXPECT_EQ("C:\\Tools", dialog_.Directory());
+    EXPECT_EQ("表示名", dialog_.DisplayName());
+
+    g_script.chosen = nullptr;
+    EXPECT_FALSE(dialog_.Execute());
+    EXPECT_EQ("C:\\Tools", dialog_.Directory());
+    EXPECT_EQ("表示名", dialog_.DisplayName());
+
+    g_script.chosen = "";   // an item with no file-system path, such as a printer
+    EXPECT_TRUE(dialog_.Execute());
+    EXPECT_EQ("", dialog_.Directory());
+}
+
+TEST_F(BrowseDialogTest, ARootThatDoesNotParseOpensTheWholeNamespace)
+{
+    dialog_.SetRoot("C:\\Root");
+    dialog_.Execute();
+    EXPECT_EQ("C:\\Root", g_itemPaths[g_info.pidlRoot]);
+    EXPECT_EQ(application->Handle(), g_desktop.owner);
+
+    dialog_.SetRoot("::nowhere");
+    EXPECT_FALSE(dialog_.Execute());
+    EXPECT_EQ(2, g_browseCalls);
+    EXPECT_EQ(nullptr, g_info.pidlRoot);
+}
+
+TEST_F(BrowseDialogTest, ShellFailuresShowNothingOrRaiseTheirMessages)
+{
+    g_script.noMalloc = true;
+    EXPECT_FALSE(dialog_.Execute());
+    g_script.noMalloc = false;
+
+    dialog_.SetRoot("C:\\Root");
+    g_script.noDesktop = true;
+    EXPECT_EQ("TBrowseDialog: SHGetDesktopFolder Failed.", ErrorOf(dialog_));
+    g_script.noDesktop = false;
+    for (int refused : {1, 3}) {   // the block before parsing; the display-name block
+        g_malloc.allocs = 0;
+        g_malloc.refuseAt = refused;
+        EXPECT_EQ("TBrowseDialog: ppmem.Alloc Failed.", ErrorOf(dialog_)) << refused;
+    }
+    EXPECT_EQ(0, g_browseCalls);
+}
+
+namespace {
+
+class HookedBrowseDialog : public TBrowseDialog {
+public:
+    using TBrowseDialog::TBrowseDialog;
+    bool MessageHook(UINT message, WPARAM, LPARAM, LRESULT& result) override
+    {
+        if (message != WM_USER + 7)
+            return false;
+        result = 42;
+        return true;
+    }
+};
+
+HWND TopLevel(DWORD style)
+{
+    return CreateWindowA("STATIC", "", WS_POPUP | style, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+}
+
+}   // namespace
+
+TEST_F(BrowseDialogTest, DisablesTheThreadsWindowsWhileShownAndEnablesThemAfterAnError)
+{
+    HookedBrowseDialog dialog(nullptr);
+    HWND shown = TopLevel(WS_VISIBLE), disabled = TopLevel(WS_VISIBLE | WS_DISABLED), hidden = TopLevel(0);
+    SetActiveWindow(shown);
+    for (bool fail : {false, true}) {
+        g_script.fail = fail;
+        g_script.whileShown = [&] {
+            EXPECT_FALSE(IsWindowEnabled(shown));
+            EXPECT_FALSE(IsWindowEnabled(disabled));
+            EXPECT_TRUE(IsWindowEnabled(hidden));
+            EXPECT_EQ(42, SendMessageA(application->Handle(), WM_USER + 7, 0, 0));
+        };
+        EXPECT_EQ(fail ? "the dialog broke" : "(no error)", ErrorOf(dialog));
+        EXPECT_TRUE(IsWindowEnabled(shown)) << fail;
+        EXPECT_FALSE(IsWindowEnabled(disabled)) << fail;
+        EXPECT_EQ(shown, GetActiveWindow()) << fail;
+        EXPECT_EQ(0, SendMessageA(application->Handle(), WM_USER + 7, 0, 0)) << "hook removed";
+    }
+    for (HWND window : {shown, disabled, hidden})
+        DestroyWindow(window);
+}
+
+TEST_F(BrowseDialogTest, AnErrorInAHandlerIsShownAndStaysInsideTheDialog)
+{
+    dialog_.OnInitialized = [](Component*, HWND, std::string, std::string&, TOKButtonState&) {
+        throw Error("壊れた");
+    };
+    g_script.chosen = "C:\\Tools";
+    EXPECT_TRUE(dialog_.Execute());
+    std::vector<ShownBox> boxes = TakeShownBoxes();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ("壊れた.", boxes[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), boxes[0].type & MB_ICONMASK);
+}
+
+// --- The real folder dialog ------------------------------------------------------------------
+
+namespace {
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM found)
+{
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (lstrcmpA(name, "#32770") == 0 && IsWindowVisible(window)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Acts on the folder dialog of this thread once it shows, from inside its message loop.
+void WhenDialogShows(std::function<void(HWND)> act, int triesLeft = 500)
+{
+    Later(20, [act, triesLeft] {
+        HWND dialog = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
+        if (dialog)
+            act(dialog);
+        else if (triesLeft > 0)
+            WhenDialogShows(act, triesLeft - 1);
+        else
+            ADD_FAILURE() << "no folder dialog within 10 s";
+    });
+}
+
+}   // namespace
+
+TEST(RealBrowseDialogTest, CancelKeepsDirectoryAndOKGivesTheSelectedFolder)
+{
+    TBrowseDialog dialog(nullptr);
+    HWND other = TopLevel(WS_VISIBLE);
+    dialog.SetDirectory("C:\\windows\\system32\\");
+    bool otherDisabled = false;
+    WhenDialogShows([&](HWND shown) {
+        otherDisabled = !IsWindowEnabled(other);
+        PostMessageA(shown, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_FALSE(dialog.Execute());
+    EXPECT_TRUE(otherDisabled);
+    EXPECT_TRUE(IsWindowEnabled(other));
+    EXPECT_EQ("C:\\windows\\system32\\", dialog.Directory());
+
+    WhenDialogShows([](HWND shown) { PostMessageA(shown, WM_COMMAND, IDOK, 0); });
+    EXPECT_TRUE(dialog.Execute());
+    EXPECT_EQ(0, lstrcmpiA("C:\\windows\\system32", dialog.Directory().c_str())) << dialog.Directory();
+    // Wine names a file-system folder by its full path, Windows by its last part.
+    const std::string& name = dialog.DisplayName();
+    EXPECT_TRUE(name.size() >= 8 && lstrcmpiA("system32", name.c_str() + name.size() - 8) == 0) << name;
+    DestroyWindow(other);
+}
