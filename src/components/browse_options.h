@@ -34,8 +34,6 @@ public:
 
     constexpr std::uint8_t Byte() const { return bits_; }
     constexpr bool Contains(TBrowseOption option) const { return (bits_ & Bit(option)) != 0; }
-    constexpr void Include(TBrowseOption option) { bits_ |= Bit(option); }
-    constexpr void Exclude(TBrowseOption option) { bits_ &= static_cast<std::uint8_t>(~Bit(option)); }
 
     friend constexpr bool operator==(TBrowseOptions a, TBrowseOptions b) { return a.bits_ == b.bits_; }
     friend constexpr bool operator!=(TBrowseOptions a, TBrowseOptions b) { return a.bits_ != b.bits_; }

