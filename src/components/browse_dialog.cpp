@@ -20,7 +20,7 @@ static_assert(kBrowseOptionFlags[biBrowseForComputer] == BIF_BROWSEFORCOMPUTER &
 namespace {
 
 constexpr std::size_t kShellBlockBytes = MAX_PATH;
-// Twice MAX_PATH and a terminator: room for a path of MAX_PATH two-byte characters.
+// SHGetPathFromIDListA writes at most MAX_PATH bytes; the buffer leaves room to spare.
 constexpr std::size_t kSelectionPathBytes = 513;
 constexpr char kAllocFailed[] = "TBrowseDialog: ppmem.Alloc Failed.";
 

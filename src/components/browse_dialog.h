@@ -13,8 +13,6 @@
 #include <memory>
 #include <string>
 
-class TBrowseDialog;
-
 // Fired inside Execute while the dialog window exists. Path is the selected folder's file-system
 // path (empty when it has none); showText (starting empty) becomes the status line, and
 // okButtonState (starting obsUnchanged) what happens to the OK button.
