@@ -364,19 +364,25 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM found)
     return *reinterpret_cast<HWND*>(found) == nullptr;
 }
 
-// Acts on the folder dialog of this thread once it shows, from inside its message loop.
-void WhenDialogShows(std::function<void(HWND)> act, int triesLeft = 500)
+HWND ThreadDialog()
 {
-    Later(20, [act, triesLeft] {
-        HWND dialog = nullptr;
-        EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
-        if (dialog)
-            act(dialog);
-        else if (triesLeft > 0)
-            WhenDialogShows(act, triesLeft - 1);
-        else
-            ADD_FAILURE() << "no folder dialog within 10 s";
-    });
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
+    return dialog;
+}
+
+// Runs the real dialog and presses `button` once it shows, after a look at it.
+bool ExecutePressing(
+    TBrowseDialog& dialog, WPARAM button, std::function<void()> look = [] {})
+{
+    ModalAction press(
+        "the folder dialog", [] { return ThreadDialog() != nullptr; },
+        [=] {
+            look();
+            PostMessageA(ThreadDialog(), WM_COMMAND, button, 0);
+        },
+        [] { PostMessageA(ThreadDialog(), WM_COMMAND, IDCANCEL, 0); });
+    return dialog.Execute();
 }
 
 }   // namespace
@@ -387,17 +393,12 @@ TEST(RealBrowseDialogTest, CancelKeepsDirectoryAndOKGivesTheSelectedFolder)
     HWND other = TopLevel("STATIC", WS_VISIBLE);
     dialog.SetDirectory("C:\\windows\\system32\\");
     bool otherDisabled = false;
-    WhenDialogShows([&](HWND shown) {
-        otherDisabled = !IsWindowEnabled(other);
-        PostMessageA(shown, WM_COMMAND, IDCANCEL, 0);
-    });
-    EXPECT_FALSE(dialog.Execute());
+    EXPECT_FALSE(ExecutePressing(dialog, IDCANCEL, [&] { otherDisabled = !IsWindowEnabled(other); }));
     EXPECT_TRUE(otherDisabled);
     EXPECT_TRUE(IsWindowEnabled(other));
     EXPECT_EQ("C:\\windows\\system32\\", dialog.Directory());
 
-    WhenDialogShows([](HWND shown) { PostMessageA(shown, WM_COMMAND, IDOK, 0); });
-    EXPECT_TRUE(dialog.Execute());
+    EXPECT_TRUE(ExecutePressing(dialog, IDOK));
     EXPECT_EQ(0, lstrcmpiA("C:\\windows\\system32", dialog.Directory().c_str())) << dialog.Directory();
     // Wine names a file-system folder by its full path, Windows by its last part.
     const std::string& name = dialog.DisplayName();
