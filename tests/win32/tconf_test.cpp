@@ -1,0 +1,650 @@
+// The launcher settings dialog through its real windows: the layout read back from them, and
+// every handler driven the way the user drives it, through the controls' own messages.
+#include "launcher/TCONF.h"
+
+#include "base/tree_model.h"
+#include "file_test_support.h"
+#include "forms/tconf_form.h"
+#include "framework/application.h"
+#include "framework/button.h"
+#include "framework/edit.h"
+#include "framework/image_list.h"
+#include "framework/menu_item.h"
+#include "framework/open_dialog.h"
+#include "framework/popup_menu.h"
+#include "framework/tree_view.h"
+#include "launcher/launch_tree.h"
+#include "launcher/tnode.h"
+#include "menu_test_support.h"
+#include "win32_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// F { a, b }, G { }, --------, t
+const char kSampleFile[] =
+    "[FOLDER]\r\nITEM0=1\r\nITEM1=0\r\nITEM2=0\r\nITEM3=1\r\nITEM4=0\r\nITEM5=0\r\n"
+    "[PARENT]\r\nNODE0=-2\r\nNODE1=-1\r\nNODE2=-1\r\nNODE3=-2\r\nNODE4=-2\r\nNODE5=-2\r\n"
+    "[ExecInfo0]\r\nNAME=F\r\n"
+    "[ExecInfo1]\r\nNAME=a\r\nFILE=C:\\a.exe\r\nOPTION=-a\r\nDIR=C:\\\r\n"
+    "[ExecInfo2]\r\nNAME=b\r\nFILE=C:\\b.exe\r\nOPTION=-b\r\nDIR=D:\\\r\n"
+    "[ExecInfo3]\r\nNAME=G\r\n"
+    "[ExecInfo4]\r\nNAME=--------\r\nFILE=\r\nOPTION=\r\nDIR=\r\n"
+    "[ExecInfo5]\r\nNAME=t\r\nFILE=C:\\t.exe\r\nOPTION=-t\r\nDIR=E:\\\r\n";
+
+// The file dialog as the test answers it: the file to choose, or none for a cancel; and what
+// the dialog was given.
+std::string g_chosenFile;
+bool g_chooses = false;
+std::string g_filter;
+OPENFILENAMEA g_given;
+
+BOOL WINAPI AnswerOpenDialog(LPOPENFILENAMEA info)
+{
+    g_given = *info;
+    const char* end = info->lpstrFilter;
+    while (end[0] || end[1]) {
+        ++end;
+    }
+    g_filter.assign(info->lpstrFilter, end + 1);
+    if (!g_chooses) {
+        return FALSE;
+    }
+    lstrcpynA(info->lpstrFile, g_chosenFile.c_str(), static_cast<int>(info->nMaxFile));
+    return TRUE;
+}
+
+class TCONFTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        TakeShownBoxes();
+        previousOpen_ = OpenDialog::SetGetOpenFileName(AnswerOpenDialog);
+        host_ = std::make_unique<Component>(nullptr);
+        launch_ = new MenuItem(host_.get());
+        launch_->SetName("Launch");
+        Start(kSampleFile);
+    }
+    void TearDown() override
+    {
+        AnswerBoxes(nullptr);
+        OpenDialog::SetGetOpenFileName(previousOpen_);
+        conf_.reset();
+        host_.reset();
+        DrainQuitMessages();
+    }
+
+    void Start(const std::string& file, bool show = true)
+    {
+        conf_.reset();
+        ASSERT_TRUE(WriteWholeFile(path_, file));
+        conf_ = std::make_unique<TCONF>(application, launch_, nullptr, path_);
+        if (show) {
+            Show();
+        }
+    }
+    // Shown, the tree control mirrors the list. The tree takes the focus and, with no node
+    // selected, selects the first one, as a tree control does.
+    void Show()
+    {
+        conf_->Show();
+        SetForegroundWindow(conf_->Handle());
+    }
+
+    template <typename T = Control>
+    T* Get(const char* name) const
+    {
+        return dynamic_cast<T*>(conf_->FindComponent(name));
+    }
+    TreeView& Tree() const { return *conf_->TreeView(); }
+    HWND TreeHandle() const { return Tree().Handle(); }
+    TreeNode* Node(const std::string& name) const
+    {
+        for (int i = 0; i < Tree().Items().Count(); ++i) {
+            if (Tree().Items().Node(i)->Text() == name) {
+                return Tree().Items().Node(i);
+            }
+        }
+        return nullptr;
+    }
+    HTREEITEM Item(const std::string& name) const { return Tree().ItemHandle(Node(name)); }
+
+    // The user's ways: select through the tree's message, click, type.
+    void Select(const std::string& name)
+    {
+        SendMessageA(TreeHandle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(Item(name)));
+    }
+    void Click(const char* button) { SendMessageA(Get(button)->Handle(), BM_CLICK, 0, 0); }
+    void Type(const char* edit, const std::string& text)
+    {
+        SendMessageA(Get(edit)->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    std::string Text(const char* control) const { return Get(control)->Caption(); }
+    std::string Selected() const { return Tree().Selected() ? Tree().Selected()->Text() : "(none)"; }
+    TNode& Entry(const std::string& name) const { return *EntryOf(Node(name)); }
+
+    // The nodes in absolute order, indented by depth.
+    std::string Listing() const
+    {
+        std::string text;
+        for (int i = 0; i < Tree().Items().Count(); ++i) {
+            const TreeNode* node = Tree().Items().Node(i);
+            for (const TreeNode* p = node->Parent(); p; p = p->Parent()) {
+                text += "  ";
+            }
+            text += node->Text() + "\n";
+        }
+        return text;
+    }
+
+    // Which of the nine item settings are enabled: "111111111" for all.
+    std::string Settings() const
+    {
+        std::string states;
+        for (const char* name : kItemSettings) {
+            states += Get(name)->Enabled() ? '1' : '0';
+        }
+        return states;
+    }
+
+    // A point on the node's name where the tree says so (its text rectangle is a bit wider).
+    POINT LabelPoint(const std::string& name) const
+    {
+        RECT r{};
+        HTREEITEM item = Item(name);
+        std::memcpy(&r, &item, sizeof item);
+        SendMessageA(TreeHandle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
+        for (int x = r.left; x < r.right; ++x) {
+            TVHITTESTINFO hit{{x, (r.top + r.bottom) / 2}, 0, nullptr};
+            SendMessageA(TreeHandle(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+            if (hit.flags & TVHT_ONITEMLABEL) {
+                return hit.pt;
+            }
+        }
+        ADD_FAILURE() << "no label point for " << name;
+        return {r.left, r.top};
+    }
+
+    // Presses the left button on the node's name and moves the pointer away: the tree starts
+    // a drag of it.
+    void BeginDrag(const std::string& name)
+    {
+        const POINT start = LabelPoint(name);
+        // The tree watches for the move itself, right after the press.
+        PostMessageA(TreeHandle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(start.x + 30, start.y + 30));
+        SendMessageA(TreeHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(start.x, start.y));
+        ASSERT_TRUE(Tree().Dragging()) << "no drag of " << name;
+    }
+    void MoveTo(POINT p)
+    {
+        // The real pointer goes along, so that what the system reports agrees.
+        POINT screen = p;
+        ClientToScreen(TreeHandle(), &screen);
+        SetCursorPos(screen.x, screen.y);
+        SendMessageA(TreeHandle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+    }
+    void Release(POINT p) { SendMessageA(TreeHandle(), WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y)); }
+    void DragOnto(const std::string& from, POINT to)
+    {
+        BeginDrag(from);
+        MoveTo(to);
+        Release(to);
+        EXPECT_FALSE(Tree().Dragging());
+    }
+    // Below the last row.
+    POINT EmptySpace() const
+    {
+        RECT client{};
+        GetClientRect(TreeHandle(), &client);
+        return {20, client.bottom - 5};
+    }
+    HTREEITEM DropTarget() const
+    {
+        return reinterpret_cast<HTREEITEM>(SendMessageA(TreeHandle(), TVM_GETNEXTITEM, TVGN_DROPHILITE, 0));
+    }
+
+    ScratchFolder folder_;
+    std::string path_ = folder_.Path() + "LAUNCH.INI";
+    std::unique_ptr<Component> host_;
+    MenuItem* launch_ = nullptr;
+    std::unique_ptr<TCONF> conf_;
+    OpenDialog::GetOpenFileNameFunction previousOpen_ = nullptr;
+};
+
+struct Placed {
+    const char* name;
+    const char* parent;   // null: the form
+    const char* className;
+    RECT bounds;   // left, top, width, height
+    const char* caption;
+};
+
+}   // namespace
+
+TEST_F(TCONFTest, TheLayoutReadBackFromTheWindows)
+{
+    Start(kSampleFile, false);
+    EXPECT_EQ("(none)", Selected());
+    for (const char* name : kItemSettings) {
+        // Only the group is disabled at first.
+        EXPECT_EQ(std::string(name) != "GroupBox2", Get(name)->Enabled()) << name;
+    }
+    Show();
+    HWND form = conf_->Handle();
+    RECT client{};
+    GetClientRect(form, &client);
+    EXPECT_EQ(546, client.right);
+    EXPECT_EQ(350, client.bottom);
+    // A fixed single border with a title and no title-bar buttons, centred on the screen.
+    const LONG style = GetWindowLongA(form, GWL_STYLE);
+    EXPECT_EQ(WS_CAPTION,
+              style & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    EXPECT_TRUE(GetWindowLongA(form, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+    const RECT frame = conf_->BoundsRect();
+    EXPECT_NEAR(GetSystemMetrics(SM_CXSCREEN), frame.left + frame.right, 1);
+    EXPECT_NEAR(GetSystemMetrics(SM_CYSCREEN), frame.top + frame.bottom, 1);
+    char caption[32] = "";
+    GetWindowTextA(form, caption, sizeof caption);
+    EXPECT_STREQ("ランチャ設定", caption);
+
+    const Placed kPlaced[] = {
+        {"Label4", nullptr, "Static", {16, 8, 69, 12}, "ランチャリスト"},
+        {"TreeView", nullptr, "SysTreeView32", {8, 24, 401, 185}, ""},
+        {"GroupBox1", nullptr, "Button", {416, 32, 121, 177}, "項目作成"},
+        {"Button1", "GroupBox1", "Button", {16, 16, 89, 25}, "新規フォルダ"},
+        {"Button2", "GroupBox1", "Button", {16, 48, 89, 25}, "新規項目"},
+        {"Button3", "GroupBox1", "Button", {16, 80, 89, 25}, "セパレータ"},
+        {"Button7", "GroupBox1", "Button", {16, 112, 89, 25}, "選択解除"},
+        {"Button8", "GroupBox1", "Button", {16, 144, 89, 25}, "項目削除"},
+        {"GroupBox2", nullptr, "Button", {8, 216, 537, 97}, "項目設定"},
+        {"Label1", "GroupBox2", "Static", {8, 24, 53, 12}, "ファイル名"},
+        {"Edit1", "GroupBox2", "Edit", {72, 20, 409, 20}, ""},
+        {"Button4", "GroupBox2", "Button", {488, 18, 43, 25}, "参照"},
+        {"Label2", "GroupBox2", "Static", {8, 48, 51, 12}, "オプション"},
+        {"Edit2", "GroupBox2", "Edit", {72, 44, 409, 20}, ""},
+        {"Label3", "GroupBox2", "Static", {8, 72, 57, 12}, "ディレクトリ"},
+        {"Edit3", "GroupBox2", "Edit", {72, 68, 409, 20}, ""},
+        {"Button5", "GroupBox2", "Button", {488, 64, 41, 25}, "参照"},
+        {"Button6", nullptr, "Button", {232, 320, 75, 25}, "決定"},
+    };
+    for (const Placed& placed : kPlaced) {
+        SCOPED_TRACE(placed.name);
+        Control* control = Get(placed.name);
+        ASSERT_NE(nullptr, control);
+        EXPECT_EQ(placed.parent ? Get(placed.parent)->Handle() : form, GetParent(control->Handle()));
+        char className[32] = "";
+        GetClassNameA(control->Handle(), className, sizeof className);
+        EXPECT_STRCASEEQ(placed.className, className);
+        const RECT r = control->BoundsRect();
+        EXPECT_EQ(placed.bounds.left, r.left);
+        EXPECT_EQ(placed.bounds.top, r.top);
+        EXPECT_EQ(placed.bounds.right, r.right - r.left);
+        EXPECT_EQ(placed.bounds.bottom, r.bottom - r.top);
+        EXPECT_EQ(placed.caption, control->Caption());
+        LOGFONTA font{};
+        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control->Handle(), WM_GETFONT, 0, 0)), sizeof font,
+                   &font);
+        EXPECT_STREQ("ＭＳ Ｐゴシック", font.lfFaceName);
+        EXPECT_EQ(12, std::abs(font.lfHeight));
+        EXPECT_EQ(SHIFTJIS_CHARSET, font.lfCharSet);
+    }
+    EXPECT_EQ(19, Tree().Indent());
+    EXPECT_EQ(3, conf_->ImageList1()->Count());
+    ASSERT_NE(nullptr, Tree().PopupMenu());
+    EXPECT_EQ("PopupMenu1", Tree().PopupMenu()->Name());
+    ASSERT_EQ(1, Tree().PopupMenu()->Items()->Count());
+    EXPECT_EQ("R1", Tree().PopupMenu()->Items()->Items(0)->Name());
+    EXPECT_EQ("名前を変更(&R)", Tree().PopupMenu()->Items()->Items(0)->Caption());
+
+    // Tab order, with the item settings enabled so that Tab reaches them.
+    conf_->EnableItemSettings(true);
+    const std::vector<std::string> order = {"TreeView", "Button1", "Button2", "Button3", "Button7",
+                                            "Button8",  "Edit1",   "Button4", "Edit2",   "Edit3",
+                                            "Button5",  "Button6", "TreeView"};
+    Get("TreeView")->SetFocus();
+    for (size_t i = 1; i < order.size(); ++i) {
+        MSG msg{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+        EXPECT_TRUE(IsDialogMessageA(form, &msg));
+        Control* focused = Control::FromHandle(GetFocus());
+        EXPECT_EQ(order[i], focused ? focused->Name() : "?") << "after " << order[i - 1];
+    }
+}
+
+TEST_F(TCONFTest, NewNodesGoWhereTheSelectionSaysAndStayUnselected)
+{
+    Click("Button7");
+    Click("Button1");
+    Click("Button2");
+    Click("Button3");
+    Select("F");
+    Click("Button2");
+    EXPECT_FALSE(Tree().Expanded(Node("F"))) << "a closed folder stays closed";
+    Select("a");
+    Click("Button1");
+    Select("t");
+    Click("Button3");
+    EXPECT_EQ("F\n  a\n  b\n  新規項目\n  "
+              "新規フォルダ\nG\n--------\nt\n新規フォルダ\n新規項目\n--------\n--------\n",
+              Listing());
+    EXPECT_EQ("t", Selected());
+    // The pictures as the control shows them: folder 0/1, item 2/2, a new separator 3/3.
+    const int count = Tree().Items().Count();
+    for (int i : {count - 4, count - 3, count - 1}) {
+        TVITEMA info{};
+        info.mask = TVIF_HANDLE | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        info.hItem = Tree().ItemHandle(Tree().Items().Node(i));
+        SendMessageA(TreeHandle(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&info));
+        EXPECT_EQ(i == count - 4 ? 0 : i == count - 3 ? 2 : 3, info.iImage) << i;
+        EXPECT_EQ(i == count - 4 ? 1 : i == count - 3 ? 2 : 3, info.iSelectedImage) << i;
+    }
+    EXPECT_NE(nullptr, EntryOf(Tree().Items().Node(count - 1)));
+}
+
+TEST_F(TCONFTest, TheSelectionFillsTheItemSettingsAndTypingGoesIntoTheEntry)
+{
+    Select("a");
+    EXPECT_EQ("111111111", Settings());
+    EXPECT_EQ("C:\\a.exe", Text("Edit1"));
+    EXPECT_EQ("-a", Text("Edit2"));
+    EXPECT_EQ("C:\\", Text("Edit3"));
+    Type("Edit2", "-x \"y z\"");
+    Type("Edit3", "C:\\作業\\");
+    EXPECT_EQ("-x \"y z\"", Entry("a").Option);
+    EXPECT_EQ("C:\\作業\\", Entry("a").Dir);
+    EXPECT_EQ("C:\\a.exe", Entry("a").File);
+    EXPECT_NE(nullptr, Node("a")) << "the name stays";
+
+    // A separator: nothing to set, and its name cannot be edited.
+    Select("--------");
+    EXPECT_EQ("000000000", Settings());
+    EXPECT_TRUE(Tree().ReadOnly());
+    Get<MenuItem>("R1")->Click();
+    EXPECT_FALSE(Tree().IsEditing());
+    EXPECT_EQ("", Text("Edit1"));
+
+    // A folder: nothing to set, the edits keep their texts, and its name can be edited.
+    Select("b");
+    Select("G");
+    EXPECT_EQ("000000000", Settings());
+    EXPECT_FALSE(Tree().ReadOnly());
+    EXPECT_EQ("C:\\b.exe", Text("Edit1"));
+    Get<MenuItem>("R1")->Click();
+    EXPECT_TRUE(Tree().IsEditing());
+    SendMessageA(TreeHandle(), TVM_ENDEDITLABELNOW, TRUE, 0);
+
+    // No selection: the settings stay as they were, and typing reaches no entry.
+    Select("b");
+    Click("Button7");
+    EXPECT_EQ("(none)", Selected());
+    EXPECT_EQ("111111111", Settings());
+    EXPECT_EQ("-b", Text("Edit2"));
+    Type("Edit1", "C:\\other.exe");
+    EXPECT_EQ("C:\\b.exe", Entry("b").File);
+    Click("Button2");
+    EXPECT_EQ("新規項目", Tree().Items().Top(Tree().Items().TopCount() - 1)->Text());
+}
+
+TEST_F(TCONFTest, DeletingAFolderAsksFirstAndTakesItsWholeSubtreeAndMenuItem)
+{
+    conf_->Button6Click(nullptr);   // a launcher submenu built from the sample
+    conf_->Show();
+    SetForegroundWindow(conf_->Handle());
+    bool dialogEnabledDuringBox = true;
+    int answer = IDNO;
+    AnswerBoxes([&](const ShownBox&) {
+        dialogEnabledDuringBox = IsWindowEnabled(conf_->Handle()) != FALSE;
+        return answer;
+    });
+    Select("F");
+    Click("Button8");
+    std::vector<ShownBox> boxes = TakeShownBoxes();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ("フォルダを削除しようとしています。よろしいですか？", boxes[0].text);
+    EXPECT_EQ("削除", boxes[0].caption);
+    // Yes and No, Yes the default, no icon.
+    EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_DEFBUTTON1), boxes[0].type);
+    EXPECT_EQ(application->Handle(), boxes[0].owner);
+    EXPECT_FALSE(dialogEnabledDuringBox) << "the box must be answered before anything else";
+    EXPECT_TRUE(IsWindowEnabled(conf_->Handle()));
+    EXPECT_EQ(conf_->Handle(), GetActiveWindow());
+    EXPECT_EQ("F\n  a\n  b\nG\n--------\nt\n", Listing());
+
+    answer = IDYES;
+    Click("Button8");
+    EXPECT_EQ(1u, TakeShownBoxes().size());
+    EXPECT_EQ("G\n--------\nt\n", Listing());
+    // Its menu item went with its subitems; the others keep their names until the next save.
+    EXPECT_EQ(nullptr, launch_->FindComponent("AB0"));
+    EXPECT_EQ(nullptr, launch_->FindComponent("AB1"));
+    EXPECT_EQ(nullptr, launch_->FindComponent("AB2"));
+    EXPECT_NE(nullptr, launch_->FindComponent("AB3"));
+    EXPECT_EQ(3, launch_->Count());
+    // The tree selected another node, and the settings follow it.
+    EXPECT_EQ("G", Selected());
+    EXPECT_EQ("000000000", Settings());
+
+    // Items and separators go without a question, by the button or the Delete key.
+    Select("t");
+    EXPECT_EQ("111111111", Settings());
+    SendMessageA(TreeHandle(), WM_KEYDOWN, VK_DELETE, 0);
+    Select("--------");
+    Click("Button8");
+    EXPECT_TRUE(TakeShownBoxes().empty());
+    EXPECT_EQ("G\n", Listing());
+    // An empty folder still asks.
+    Select("G");
+    SendMessageA(TreeHandle(), WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_EQ(1u, TakeShownBoxes().size());
+    EXPECT_EQ("", Listing());
+    Click("Button8");
+    EXPECT_TRUE(TakeShownBoxes().empty());
+}
+
+TEST_F(TCONFTest, TheFileDialogFillsFileDirectoryAndNameOrChangesNothing)
+{
+    Select("a");
+    g_chooses = false;
+    Click("Button4");
+    EXPECT_EQ("C:\\a.exe|-a|C:\\", Entry("a").File + "|" + Entry("a").Option + "|" + Entry("a").Dir);
+    EXPECT_NE(nullptr, Node("a"));
+    // Six choices, the first shown first; owned by the dialog; the current directory stays.
+    static const char kFilter[] = "全てのファイル\0*.*\0実行ファイル\0*.exe;*.com\0"
+                                  "音声ファイル\0*.wav;*.mp?;*.aif;*.au\0画像ファイル\0*.bmp;*.gif;*.jpg\0"
+                                  "動画ファイル\0*.avi;*.mpg;*.mpeg\0文書ファイル\0*.txt;*.doc;*.htm?\0";
+    EXPECT_EQ(std::string(kFilter, sizeof kFilter - 1), g_filter);
+    EXPECT_EQ(1u, g_given.nFilterIndex);
+    EXPECT_EQ(conf_->Handle(), g_given.hwndOwner);
+    EXPECT_TRUE(g_given.Flags & OFN_NOCHANGEDIR);
+
+    g_chooses = true;
+    g_chosenFile = "C:\\Program Files\\Tool\\tool.exe";
+    Click("Button4");
+    EXPECT_EQ("C:\\Program Files\\Tool\\tool.exe|-a|C:\\Program Files\\Tool\\",
+              Entry("tool.exe").File + "|" + Entry("tool.exe").Option + "|" + Entry("tool.exe").Dir);
+    EXPECT_EQ(Entry("tool.exe").File, Text("Edit1"));
+    EXPECT_EQ(Entry("tool.exe").Dir, Text("Edit3"));
+    // 表 is 95 5C: its second byte is no path delimiter.
+    g_chosenFile = "C:\\DOCS\\表";
+    Click("Button4");
+    EXPECT_EQ("C:\\DOCS\\表|C:\\DOCS\\", Entry("表").File + "|" + Entry("表").Dir);
+    EXPECT_EQ("F\n  表\n  b\nG\n--------\nt\n", Listing());
+}
+
+TEST_F(TCONFTest, RenamingInPlaceByMenuKeyAndClickWithEnterAndEscapeInTheModalLoop)
+{
+    // In the dialog's own loop, where dialog keys are handled before anything else. Each step
+    // waits for the one before it to have taken effect.
+    conf_->Hide();
+    std::vector<std::string> seen;
+    int stage = 0;
+    auto edit = [&] { return reinterpret_cast<HWND>(SendMessageA(TreeHandle(), TVM_GETEDITCONTROL, 0, 0)); };
+    auto step = [&](int at, std::function<bool()> ready, std::function<void()> act) {
+        return std::make_unique<ModalAction>(
+            "renaming step " + std::to_string(at), [=, &stage] { return stage == at && ready(); },
+            [=, &stage] {
+                ++stage;
+                act();
+            },
+            [this] { conf_->SetModalResult(IDCANCEL); });
+    };
+    auto editing = [&] { return edit() != nullptr; };
+    auto notEditing = [&] { return edit() == nullptr; };
+    auto note = [&] { seen.push_back("[" + Selected() + "]"); };
+    std::unique_ptr<ModalAction> steps[] = {
+        step(
+            0, [&] { return conf_->Visible(); },
+            [&] {
+                Select("b");
+                Get<MenuItem>("R1")->Click();
+                SetWindowTextA(edit(), "名前");
+                PostMessageA(edit(), WM_KEYDOWN, VK_RETURN, 0);
+            }),
+        step(1, notEditing,
+             [&] {
+                 note();
+                 PostMessageA(TreeHandle(), WM_KEYDOWN, VK_F2, 0);
+             }),
+        step(2, editing,
+             [&] {
+                 SetWindowTextA(edit(), "捨てる");
+                 PostMessageA(edit(), WM_KEYDOWN, VK_ESCAPE, 0);
+             }),
+        step(3, notEditing,
+             [&] {
+                 note();
+                 PostMessageA(TreeHandle(), WM_KEYDOWN, VK_F2, 0);
+             }),
+        step(4, editing,
+             [&] {
+                 // Leaving the field empty is a name too.
+                 SetWindowTextA(edit(), "");
+                 PostMessageA(edit(), WM_KEYDOWN, VK_RETURN, 0);
+             }),
+        step(5, notEditing,
+             [&] {
+                 note();
+                 seen.push_back(conf_->Visible() ? "shown" : "closed");
+                 // A click on the name of the selected node starts editing too, after a moment.
+                 Select("t");
+                 const POINT p = LabelPoint("t");
+                 PostMessageA(TreeHandle(), WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+                 SendMessageA(TreeHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+             }),
+        step(6, editing,
+             [&] {
+                 seen.push_back(Selected() + " editing");
+                 PostMessageA(edit(), WM_KEYDOWN, VK_ESCAPE, 0);
+                 conf_->SetModalResult(IDOK);
+             }),
+    };
+    conf_->ShowModal();
+    EXPECT_EQ((std::vector<std::string>{"[名前]", "[名前]", "[]", "shown", "t editing"}), seen);
+    EXPECT_EQ("F\n  a\n  \nG\n--------\nt\n", Listing());
+}
+
+TEST_F(TCONFTest, DraggingMovesTheSelectedNodeAsTheDropTargetSays)
+{
+    Select("G");
+    int changes = 0;
+    NotifyEvent change = Tree().OnChange;
+    Tree().OnChange = [&](Component* sender) {
+        ++changes;
+        change(sender);
+    };
+    // The first node onto empty space: the end of the top level, with its subtree.
+    DragOnto("F", EmptySpace());
+    EXPECT_EQ("G\n--------\nt\nF\n  a\n  b\n", Listing());
+    EXPECT_EQ("F", Selected());
+    EXPECT_EQ(1, changes) << "starting the drag selects; the move itself is no selection change";
+    // An item onto a folder: its first child, and the folder opens.
+    DragOnto("t", LabelPoint("G"));
+    EXPECT_EQ("G\n  t\n--------\nF\n  a\n  b\n", Listing());
+    EXPECT_TRUE(Tree().Expanded(Node("G")));
+    EXPECT_EQ("111111111", Settings());
+    EXPECT_EQ("C:\\t.exe", Text("Edit1")) << "the settings still show the moved node";
+    // Onto an item with a sibling after it, then onto the last of a level: right after it.
+    Tree().Expand(Node("F"));
+    DragOnto("--------", LabelPoint("a"));
+    DragOnto("t", LabelPoint("b"));
+    EXPECT_EQ("G\nF\n  a\n  --------\n  b\n  t\n", Listing());
+    EXPECT_EQ(4, changes);
+
+    // Onto its own child, or onto itself: refused while dragging, and nothing moves.
+    BeginDrag("F");
+    MoveTo(LabelPoint("b"));
+    EXPECT_EQ(nullptr, DropTarget());
+    MoveTo(LabelPoint("G"));
+    EXPECT_EQ(Item("G"), DropTarget()) << "the node under the pointer shows as the target";
+    MoveTo(LabelPoint("F"));
+    Release(LabelPoint("F"));
+    EXPECT_EQ(nullptr, DropTarget());
+    EXPECT_EQ(nullptr, GetCapture());
+    EXPECT_EQ("G\nF\n  a\n  --------\n  b\n  t\n", Listing());
+}
+
+TEST_F(TCONFTest, ALongListScrollsWhileTheDragRestsNearItsEdgeAndEscapeDropsNothing)
+{
+    std::string folder = "[FOLDER]\r\n", names;
+    for (int i = 0; i < 60; ++i) {
+        folder += "ITEM" + std::to_string(i) + "=0\r\n";
+        names += "[ExecInfo" + std::to_string(i) + "]\r\nNAME=n" + std::to_string(i) + "\r\n";
+    }
+    Start(folder + names);
+    auto firstVisible = [&] {
+        return TreeView::NodeOf(TreeHandle(), reinterpret_cast<HTREEITEM>(SendMessageA(
+                                                  TreeHandle(), TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0)));
+    };
+    ASSERT_EQ(Node("n0"), firstVisible());
+    BeginDrag("n1");
+    RECT client{};
+    GetClientRect(TreeHandle(), &client);
+    MoveTo({40, client.bottom - 3});
+    // The pointer rests there: the tree scrolls a line at a time.
+    const DWORD start = GetTickCount();
+    while (firstVisible() == Node("n0") && GetTickCount() - start < 3000) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageA(&msg);
+        }
+        Sleep(20);
+    }
+    EXPECT_NE(Node("n0"), firstVisible());
+    EXPECT_NE(nullptr, DropTarget());
+    SendMessageA(TreeHandle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_FALSE(Tree().Dragging());
+    EXPECT_EQ(nullptr, DropTarget());
+    EXPECT_EQ(nullptr, GetCapture());
+    EXPECT_EQ(Node("n1"), Tree().Items().Node(1));
+}
+
+TEST_F(TCONFTest, ACloseRequestSavesAsTheButtonDoesAndTheDialogKeepsItsState)
+{
+    conf_->Hide();
+    ModalAction close(*conf_, [&] {
+        Select("b");
+        Tree().Expand(Node("F"));
+        Type("Edit2", "typed");
+        // Alt+F4 as the window gets it.
+        PostMessageA(conf_->Handle(), WM_SYSKEYDOWN, VK_F4, 0x20000000);
+    });
+    conf_->ShowModal();
+    EXPECT_FALSE(conf_->Visible());
+    TCONF second(application, nullptr, nullptr, path_);
+    EXPECT_EQ("typed", EntryOf(second.TreeView()->Items().Node(2))->Option);
+    EXPECT_NE(nullptr, launch_->FindComponent("AB5")) << "the launcher submenu was rebuilt";
+
+    // Shown again, it is as it was left.
+    conf_->Show();
+    EXPECT_EQ("b", Selected());
+    EXPECT_TRUE(Tree().Expanded(Node("F")));
+    EXPECT_EQ("typed", Text("Edit2"));
+    EXPECT_EQ("111111111", Settings());
+}
