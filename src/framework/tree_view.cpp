@@ -93,6 +93,11 @@ bool TreeView::EditText(TreeNode* node)
     return SendMessageA(Handle(), TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(item)) != 0;
 }
 
+void TreeView::EndEditing(bool keep)
+{
+    SendMessageA(Handle(), TVM_ENDEDITLABELNOW, keep ? FALSE : TRUE, 0);
+}
+
 bool TreeView::IsEditing() const
 {
     return SendMessageA(Handle(), TVM_GETEDITCONTROL, 0, 0) != 0;
@@ -201,6 +206,11 @@ LRESULT TreeView::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     LRESULT result = 0;
     if (DragMessage(message, wParam, lParam, result)) {
         return result;
+    }
+    // System keys (Alt+F4 above all) belong to the window, as in every other control; some
+    // versions of the control keep them for themselves.
+    if (message == WM_SYSKEYDOWN) {
+        return DefWindowProcA(Handle(), message, wParam, lParam);
     }
     return Control::WndProc(message, wParam, lParam);
 }

@@ -63,6 +63,8 @@ public:
     // one included, and Escape keeps the old one. False when read-only or the node is not shown.
     bool EditText(TreeNode* node);
     bool IsEditing() const;
+    // Ends editing a name in place, keeping the text typed or not.
+    void EndEditing(bool keep);
 
     // Runs when the selection has changed, by the user or by the program. Moving a node keeps
     // it selected and is no change of the selection.
@@ -125,6 +127,9 @@ private:
 
     // The drag, in tree_view_drag.cpp.
     void BeginDrag(HTREEITEM item, POINT client);
+    // The picture that follows the pointer: the node's icon and name. `origin` is where in the
+    // client area its top-left corner stood. Null when there is nothing to draw.
+    HIMAGELIST CreateDragPicture(const TreeNode* node, HTREEITEM item, POINT& origin) const;
     void DragTo(POINT client);
     void EndDrag(bool drop);
     // One step of scrolling when the pointer rests near the top or bottom edge.

@@ -3,10 +3,12 @@
 // nothing runs inside the control's button handling and a drop may change the tree at will.
 #include "framework/tree_view.h"
 
+#include "framework/handles.h"
 #include "framework/image_list.h"
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -42,22 +44,64 @@ void TreeView::BeginDrag(HTREEITEM item, POINT client)
     drag_ = DragState{};
     drag_.active = true;
     drag_.source = this;
-    drag_.image = reinterpret_cast<HIMAGELIST>(
-        SendMessageA(Handle(), TVM_CREATEDRAGIMAGE, 0, reinterpret_cast<LPARAM>(item)));
-    if (drag_.image) {
-        // The picture shows the node's icon and name where they were, held at the same spot.
-        // TVM_GETITEMRECT takes the item in the rectangle it fills.
-        RECT text{};
-        std::memcpy(&text, &item, sizeof item);
-        SendMessageA(Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text));
-        const int iconWidth = images_ ? images_->Width() : 0;
-        ImageList_BeginDrag(drag_.image, 0, client.x - (text.left - iconWidth), client.y - text.top);
+    POINT origin{};
+    drag_.image = CreateDragPicture(node, item, origin);
+    if (drag_.image && ImageList_BeginDrag(drag_.image, 0, client.x - origin.x, client.y - origin.y)) {
         const POINT at = WindowPoint(Handle(), client);
         ImageList_DragEnter(Handle(), at.x, at.y);
     }
     SetCapture(Handle());
     SetTimer(Handle(), kScrollTimer, kScrollInterval, nullptr);
     DragTo(client);
+}
+
+HIMAGELIST TreeView::CreateDragPicture(const TreeNode* node, HTREEITEM item, POINT& origin) const
+{
+    // Drawn here rather than asked of the control (TVM_CREATEDRAGIMAGE), whose picture some
+    // versions leave empty: the node's icon and name as the tree shows them.
+    RECT text{};
+    std::memcpy(&text, &item, sizeof item);   // TVM_GETITEMRECT takes the item in the rectangle
+    if (!SendMessageA(Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text))) {
+        return nullptr;
+    }
+    const int iconWidth = images_ ? images_->Width() : 0;
+    const int iconHeight = images_ ? images_->Height() : 0;
+    const int textWidth = text.right - text.left;
+    const int width = iconWidth + textWidth;
+    const int height = std::max<int>(iconHeight, text.bottom - text.top);
+    origin = {text.left - iconWidth, text.top};
+
+    UniqueDC screen(CreateCompatibleDC(nullptr));
+    HDC reference = GetDC(Handle());
+    UniqueBitmap bitmap(CreateCompatibleBitmap(reference, width, height));
+    ReleaseDC(Handle(), reference);
+    if (!screen || !bitmap) {
+        return nullptr;
+    }
+    const HGDIOBJ oldBitmap = SelectObject(screen.Get(), bitmap.Get());
+    const HGDIOBJ oldFont =
+        SelectObject(screen.Get(), reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0)));
+    RECT all{0, 0, width, height};
+    FillRect(screen.Get(), &all, GetSysColorBrush(COLOR_WINDOW));
+    if (images_) {
+        ImageList_Draw(images_->Handle(), node->ImageIndex(), screen.Get(), 0, (height - iconHeight) / 2,
+                       ILD_NORMAL);
+    }
+    RECT label{iconWidth, 0, width, height};
+    SetBkMode(screen.Get(), TRANSPARENT);
+    SetTextColor(screen.Get(), GetSysColor(COLOR_WINDOWTEXT));
+    DrawTextA(screen.Get(), node->Text().c_str(), static_cast<int>(node->Text().size()), &label,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(screen.Get(), oldFont);
+    SelectObject(screen.Get(), oldBitmap);
+
+    // The background is left out, so that the drop target shows through around the name.
+    HIMAGELIST picture = ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 1, 0);
+    if (picture && ImageList_AddMasked(picture, bitmap.Get(), GetSysColor(COLOR_WINDOW)) < 0) {
+        ImageList_Destroy(picture);
+        picture = nullptr;
+    }
+    return picture;
 }
 
 void TreeView::DragTo(POINT client)

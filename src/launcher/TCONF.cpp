@@ -106,6 +106,8 @@ LRESULT TCONF::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         // every edit already acts on the list in use, so closing without saving would leave
         // the file and the launcher submenu behind it.
         if (Visible()) {
+            // A name being typed counts, as when the button takes the focus from it.
+            treeView_->EndEditing(true);
             Button6Click(this);
         }
         return 0;

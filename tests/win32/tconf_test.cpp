@@ -178,17 +178,28 @@ protected:
     void BeginDrag(const std::string& name)
     {
         const POINT start = LabelPoint(name);
+        PointerAt(start);
         // The tree watches for the move itself, right after the press.
         PostMessageA(TreeHandle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(start.x + 30, start.y + 30));
         SendMessageA(TreeHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(start.x, start.y));
         ASSERT_TRUE(Tree().Dragging()) << "no drag of " << name;
     }
-    void MoveTo(POINT p)
+    // The real pointer goes where the test's messages say it is, and whatever the system still
+    // had to report about it before is handled now: a move it reports later, during the drag,
+    // then says the same.
+    void PointerAt(POINT client)
     {
-        // The real pointer goes along, so that what the system reports agrees.
-        POINT screen = p;
+        POINT screen = client;
         ClientToScreen(TreeHandle(), &screen);
         SetCursorPos(screen.x, screen.y);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageA(&msg);
+        }
+    }
+    void MoveTo(POINT p)
+    {
+        PointerAt(p);
         SendMessageA(TreeHandle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(p.x, p.y));
     }
     void Release(POINT p) { SendMessageA(TreeHandle(), WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y)); }
@@ -609,15 +620,16 @@ TEST_F(TCONFTest, ALongListScrollsWhileTheDragRestsNearItsEdgeAndEscapeDropsNoth
     MoveTo({40, client.bottom - 3});
     // The pointer rests there: the tree scrolls a line at a time.
     const DWORD start = GetTickCount();
-    while (firstVisible() == Node("n0") && GetTickCount() - start < 3000) {
+    while ((firstVisible() == Node("n0") || !DropTarget()) && GetTickCount() - start < 5000) {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             DispatchMessageA(&msg);
         }
         Sleep(20);
     }
+    EXPECT_TRUE(Tree().Dragging());
     EXPECT_NE(Node("n0"), firstVisible());
-    EXPECT_NE(nullptr, DropTarget());
+    EXPECT_NE(nullptr, DropTarget()) << "pointer at " << Tree().DragPoint().x << "," << Tree().DragPoint().y;
     SendMessageA(TreeHandle(), WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_FALSE(Tree().Dragging());
     EXPECT_EQ(nullptr, DropTarget());
@@ -632,18 +644,21 @@ TEST_F(TCONFTest, ACloseRequestSavesAsTheButtonDoesAndTheDialogKeepsItsState)
         Select("b");
         Tree().Expand(Node("F"));
         Type("Edit2", "typed");
-        // Alt+F4 as the window gets it.
-        PostMessageA(conf_->Handle(), WM_SYSKEYDOWN, VK_F4, 0x20000000);
+        // Alt+F4 on the tree while a new name is being typed.
+        Get<MenuItem>("R1")->Click();
+        SetWindowTextA(reinterpret_cast<HWND>(SendMessageA(TreeHandle(), TVM_GETEDITCONTROL, 0, 0)), "新名");
+        PostMessageA(TreeHandle(), WM_SYSKEYDOWN, VK_F4, 0x20000000);
     });
     conf_->ShowModal();
     EXPECT_FALSE(conf_->Visible());
     TCONF second(application, nullptr, nullptr, path_);
+    EXPECT_EQ("新名", second.TreeView()->Items().Node(2)->Text());
     EXPECT_EQ("typed", EntryOf(second.TreeView()->Items().Node(2))->Option);
     EXPECT_NE(nullptr, launch_->FindComponent("AB5")) << "the launcher submenu was rebuilt";
 
     // Shown again, it is as it was left.
     conf_->Show();
-    EXPECT_EQ("b", Selected());
+    EXPECT_EQ("新名", Selected());
     EXPECT_TRUE(Tree().Expanded(Node("F")));
     EXPECT_EQ("typed", Text("Edit2"));
     EXPECT_EQ("111111111", Settings());
