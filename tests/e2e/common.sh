@@ -180,3 +180,59 @@ point_near_rect() {
     [ "$x" -ge $((left - slack)) ] && [ "$x" -le $((right + slack)) ] &&
         [ "$y" -ge $((top - slack)) ] && [ "$y" -le $((bottom + slack)) ]
 }
+
+# A press on the tray icon (found by wait_tray_icon) opens the menu; the pointer then rests on
+# the menu's left edge, so that the keys reach the menu without the pointer choosing an item.
+tray_menu() {
+    local line
+    xdotool windowfocus "$(xdotool search --name 'Wine desktop' | head -1)"
+    xdotool mousemove "$icon_x" "$icon_y"
+    sleep 0.3
+    xdotool click 1
+    line=$(desktop_wintool wait '#32768' 5000 | tr -d '\r') || fail "no pop-up menu within 5 s of the press"
+    win_split "$line"
+    [ "$win_pid" = "$mivtra_winpid" ] || fail "the menu belongs to process $win_pid, not to Mivtra"
+    xdotool mousemove "$win_left" $(((win_top + win_bottom) / 2))
+    sleep 0.3
+}
+
+# Presses the keys one after the other.
+keys() {
+    local key
+    for key in "$@"; do
+        xdotool key "$key"
+        sleep 0.15
+    done
+}
+
+# Waits for a record file of the recording program (tests/win32/record_args.cpp, which writes
+# its command line and working directory beside itself) and prints its lines in UTF-8, CRs
+# removed.
+record_of() {
+    local file=$1 i
+    for i in $(seq 100); do
+        [ -s "$file" ] && break
+        sleep 0.1
+    done
+    [ -s "$file" ] || return 1
+    sleep 0.2
+    iconv -f CP932 -t UTF-8 <"$file" | tr -d '\r'
+}
+
+# The recording program's file must show that it started with a command line ending in ARGS
+# (the options exactly as stored, unquoted) in the directory DIR.
+expect_started() {
+    local file=$1 args=$2 dir=$3 record line
+    record=$(record_of "$file") || fail "the program did not start (no $file)"
+    line=$(sed -n 1p <<<"$record")
+    note "command line: $line"
+    note "directory:    $(sed -n 2p <<<"$record")"
+    case $line in
+        *"$args") ;;
+        *) fail "the program started with \"$line\", not with the options $args as one unquoted text" ;;
+    esac
+    case $(sed -n 2p <<<"$record") in
+        "$dir" | "$dir\\") ;;
+        *) fail "the program did not start in $dir" ;;
+    esac
+}
