@@ -210,7 +210,7 @@ LRESULT TreeView::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     // System keys (Alt+F4 above all) belong to the window, as in every other control; some
     // versions of the control keep them for themselves.
     if (message == WM_SYSKEYDOWN) {
-        return DefWindowProcA(Handle(), message, wParam, lParam);
+        return DefWindowProcW(Handle(), message, wParam, lParam);
     }
     return Control::WndProc(message, wParam, lParam);
 }
