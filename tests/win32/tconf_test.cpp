@@ -329,78 +329,51 @@ TEST_F(TCONFTest, TheLayoutReadBackFromTheWindows)
     }
 }
 
-TEST_F(TCONFTest, NewNodesGoWhereTheSelectionSaysAndStayUnselected)
+TEST_F(TCONFTest, ButtonsPlaceNewNodesAndTheSelectionFillsTheItemSettings)
 {
+    // New nodes by the selection (the model's rules are tested natively): none, a folder (which
+    // stays closed), an item in a folder. They are not selected.
     Click("Button7");
     Click("Button1");
-    Click("Button2");
-    Click("Button3");
     Select("F");
     Click("Button2");
-    EXPECT_FALSE(Tree().Expanded(Node("F"))) << "a closed folder stays closed";
+    EXPECT_FALSE(Tree().Expanded(Node("F")));
     Select("a");
-    Click("Button1");
-    Select("t");
     Click("Button3");
-    EXPECT_EQ("F\n  a\n  b\n  新規項目\n  "
-              "新規フォルダ\nG\n--------\nt\n新規フォルダ\n新規項目\n--------\n--------\n",
-              Listing());
-    EXPECT_EQ("t", Selected());
-    // The pictures as the control shows them: folder 0/1, item 2/2, a new separator 3/3.
-    const int count = Tree().Items().Count();
-    for (int i : {count - 4, count - 3, count - 1}) {
-        TVITEMA info{};
-        info.mask = TVIF_HANDLE | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-        info.hItem = Tree().ItemHandle(Tree().Items().Node(i));
-        SendMessageA(TreeHandle(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&info));
-        EXPECT_EQ(i == count - 4 ? 0 : i == count - 3 ? 2 : 3, info.iImage) << i;
-        EXPECT_EQ(i == count - 4 ? 1 : i == count - 3 ? 2 : 3, info.iSelectedImage) << i;
-    }
-    EXPECT_NE(nullptr, EntryOf(Tree().Items().Node(count - 1)));
-}
+    EXPECT_EQ("F\n  a\n  b\n  新規項目\n  --------\nG\n--------\nt\n新規フォルダ\n", Listing());
+    EXPECT_EQ("a", Selected());
+    TVITEMA shown{TVIF_HANDLE | TVIF_IMAGE | TVIF_SELECTEDIMAGE, Tree().ItemHandle(Tree().Items().Node(4))};
+    SendMessageA(TreeHandle(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&shown));
+    EXPECT_EQ(3, shown.iImage) << "a new separator shows picture 3, no picture";
+    EXPECT_EQ(3, shown.iSelectedImage);
 
-TEST_F(TCONFTest, TheSelectionFillsTheItemSettingsAndTypingGoesIntoTheEntry)
-{
-    Select("a");
+    // An item: its settings, typed into its entry.
     EXPECT_EQ("111111111", Settings());
-    EXPECT_EQ("C:\\a.exe", Text("Edit1"));
-    EXPECT_EQ("-a", Text("Edit2"));
-    EXPECT_EQ("C:\\", Text("Edit3"));
+    EXPECT_EQ("C:\\a.exe|-a|C:\\", Text("Edit1") + "|" + Text("Edit2") + "|" + Text("Edit3"));
     Type("Edit2", "-x \"y z\"");
     Type("Edit3", "C:\\作業\\");
-    EXPECT_EQ("-x \"y z\"", Entry("a").Option);
-    EXPECT_EQ("C:\\作業\\", Entry("a").Dir);
-    EXPECT_EQ("C:\\a.exe", Entry("a").File);
-    EXPECT_NE(nullptr, Node("a")) << "the name stays";
-
-    // A separator: nothing to set, and its name cannot be edited.
+    EXPECT_EQ("C:\\a.exe|-x \"y z\"|C:\\作業\\",
+              Entry("a").File + "|" + Entry("a").Option + "|" + Entry("a").Dir);
+    // A separator: nothing to set, and no renaming.
     Select("--------");
     EXPECT_EQ("000000000", Settings());
-    EXPECT_TRUE(Tree().ReadOnly());
     Get<MenuItem>("R1")->Click();
     EXPECT_FALSE(Tree().IsEditing());
-    EXPECT_EQ("", Text("Edit1"));
-
-    // A folder: nothing to set, the edits keep their texts, and its name can be edited.
+    // A folder: nothing to set, the edits keep their texts, and renaming is allowed.
     Select("b");
     Select("G");
     EXPECT_EQ("000000000", Settings());
-    EXPECT_FALSE(Tree().ReadOnly());
     EXPECT_EQ("C:\\b.exe", Text("Edit1"));
     Get<MenuItem>("R1")->Click();
     EXPECT_TRUE(Tree().IsEditing());
-    SendMessageA(TreeHandle(), TVM_ENDEDITLABELNOW, TRUE, 0);
-
+    Tree().EndEditing(false);
     // No selection: the settings stay as they were, and typing reaches no entry.
     Select("b");
     Click("Button7");
     EXPECT_EQ("(none)", Selected());
     EXPECT_EQ("111111111", Settings());
-    EXPECT_EQ("-b", Text("Edit2"));
     Type("Edit1", "C:\\other.exe");
     EXPECT_EQ("C:\\b.exe", Entry("b").File);
-    Click("Button2");
-    EXPECT_EQ("新規項目", Tree().Items().Top(Tree().Items().TopCount() - 1)->Text());
 }
 
 TEST_F(TCONFTest, DeletingAFolderAsksFirstAndTakesItsWholeSubtreeAndMenuItem)
@@ -491,73 +464,59 @@ TEST_F(TCONFTest, TheFileDialogFillsFileDirectoryAndNameOrChangesNothing)
 
 TEST_F(TCONFTest, RenamingInPlaceByMenuKeyAndClickWithEnterAndEscapeInTheModalLoop)
 {
-    // In the dialog's own loop, where dialog keys are handled before anything else. Each step
-    // waits for the one before it to have taken effect.
+    // In the dialog's own loop, where dialog keys are handled first; each step waits for the
+    // one before it to have taken effect (editing or not).
     conf_->Hide();
     std::vector<std::string> seen;
     int stage = 0;
     auto edit = [&] { return reinterpret_cast<HWND>(SendMessageA(TreeHandle(), TVM_GETEDITCONTROL, 0, 0)); };
-    auto step = [&](int at, std::function<bool()> ready, std::function<void()> act) {
-        return std::make_unique<ModalAction>(
-            "renaming step " + std::to_string(at), [=, &stage] { return stage == at && ready(); },
-            [=, &stage] {
-                ++stage;
-                act();
+    auto type = [&](const char* text, WPARAM key) {
+        SetWindowTextA(edit(), text);
+        PostMessageA(edit(), WM_KEYDOWN, key, 0);
+    };
+    auto note = [&] {
+        seen.push_back("[" + Selected() + "]");
+        PostMessageA(TreeHandle(), WM_KEYDOWN, VK_F2, 0);
+    };
+    const std::function<void()> acts[] = {
+        [&] {
+            Select("b");
+            Get<MenuItem>("R1")->Click();
+            type("名前", VK_RETURN);
+        },
+        note,
+        [&] { type("捨てる", VK_ESCAPE); },
+        note,
+        [&] { type("", VK_RETURN); },   // an empty name is a name too
+        [&] {
+            seen.push_back("[" + Selected() + "]");
+            // A click on the name of the selected node starts editing too, after a moment.
+            Select("t");
+            const POINT p = LabelPoint("t");
+            PostMessageA(TreeHandle(), WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+            SendMessageA(TreeHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+        },
+        [&] {
+            seen.push_back(Selected() + " editing");
+            type("t", VK_ESCAPE);
+            conf_->SetModalResult(IDOK);
+        },
+    };
+    std::vector<std::unique_ptr<ModalAction>> steps;
+    for (int at = 0; at < static_cast<int>(std::size(acts)); ++at) {
+        steps.push_back(std::make_unique<ModalAction>(
+            "renaming step " + std::to_string(at),
+            [&, at] {
+                return stage == at && conf_->Visible() && (edit() != nullptr) == (at % 2 == 0 && at > 0);
             },
-            [this] { conf_->SetModalResult(IDCANCEL); });
-    };
-    auto editing = [&] { return edit() != nullptr; };
-    auto notEditing = [&] { return edit() == nullptr; };
-    auto note = [&] { seen.push_back("[" + Selected() + "]"); };
-    std::unique_ptr<ModalAction> steps[] = {
-        step(
-            0, [&] { return conf_->Visible(); },
-            [&] {
-                Select("b");
-                Get<MenuItem>("R1")->Click();
-                SetWindowTextA(edit(), "名前");
-                PostMessageA(edit(), WM_KEYDOWN, VK_RETURN, 0);
-            }),
-        step(1, notEditing,
-             [&] {
-                 note();
-                 PostMessageA(TreeHandle(), WM_KEYDOWN, VK_F2, 0);
-             }),
-        step(2, editing,
-             [&] {
-                 SetWindowTextA(edit(), "捨てる");
-                 PostMessageA(edit(), WM_KEYDOWN, VK_ESCAPE, 0);
-             }),
-        step(3, notEditing,
-             [&] {
-                 note();
-                 PostMessageA(TreeHandle(), WM_KEYDOWN, VK_F2, 0);
-             }),
-        step(4, editing,
-             [&] {
-                 // Leaving the field empty is a name too.
-                 SetWindowTextA(edit(), "");
-                 PostMessageA(edit(), WM_KEYDOWN, VK_RETURN, 0);
-             }),
-        step(5, notEditing,
-             [&] {
-                 note();
-                 seen.push_back(conf_->Visible() ? "shown" : "closed");
-                 // A click on the name of the selected node starts editing too, after a moment.
-                 Select("t");
-                 const POINT p = LabelPoint("t");
-                 PostMessageA(TreeHandle(), WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
-                 SendMessageA(TreeHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
-             }),
-        step(6, editing,
-             [&] {
-                 seen.push_back(Selected() + " editing");
-                 PostMessageA(edit(), WM_KEYDOWN, VK_ESCAPE, 0);
-                 conf_->SetModalResult(IDOK);
-             }),
-    };
+            [&, at] {
+                ++stage;
+                acts[at]();
+            },
+            [this] { conf_->SetModalResult(IDCANCEL); }));
+    }
     conf_->ShowModal();
-    EXPECT_EQ((std::vector<std::string>{"[名前]", "[名前]", "[]", "shown", "t editing"}), seen);
+    EXPECT_EQ((std::vector<std::string>{"[名前]", "[名前]", "[]", "t editing"}), seen);
     EXPECT_EQ("F\n  a\n  \nG\n--------\nt\n", Listing());
 }
 
