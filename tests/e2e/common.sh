@@ -236,3 +236,27 @@ expect_started() {
         *) fail "the program did not start in $dir" ;;
     esac
 }
+
+# Runs the command until it succeeds, for at most SECONDS.
+wait_until() {
+    local seconds=$1 i
+    shift
+    for i in $(seq $((seconds * 10))); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# A left click (or another button) at the point.
+click_at() {
+    xdotool mousemove "$1" "$2"
+    sleep 0.2
+    xdotool click "${3:-1}"
+}
+
+# Clicks the middle of the window of a wintool line.
+click_window() {
+    win_split "$1"
+    click_at $(((win_left + win_right) / 2)) $(((win_top + win_bottom) / 2))
+}

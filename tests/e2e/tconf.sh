@@ -28,34 +28,10 @@ mivtra_start
 wait_tray_icon
 pass "tray icon at ($icon_x,$icon_y)"
 
-# Runs the command until it succeeds, for at most SECONDS.
-wait_until() {
-    local seconds=$1 i
-    shift
-    for i in $(seq $((seconds * 10))); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
 # The dialog's controls: a line of wintool's for the child of that class and caption.
 control() {
     desktop_wintool children TCONF | tr -d '\r' | awk -v class="$1" -v caption="$2" \
         '$8 == class && $9 == caption' | sed -n "${3:-1}p"
-}
-
-# A left click (or another button) at the point.
-click_at() {
-    xdotool mousemove "$1" "$2"
-    sleep 0.2
-    xdotool click "${3:-1}"
-}
-
-# Clicks the middle of the window of a wintool line.
-click_window() {
-    win_split "$1"
-    click_at $(((win_left + win_right) / 2)) $(((win_top + win_bottom) / 2))
 }
 
 # Clicks the dialog's button with that caption (the Nth of that caption).
