@@ -260,6 +260,16 @@ void TCONF::Button4Click(Component*)
     }
 }
 
+void TCONF::Button5Click(Component*)
+{
+    if (!browseFolder_) {
+        return;
+    }
+    if (const std::optional<std::string> folder = browseFolder_()) {
+        edit3_->SetText(*folder);
+    }
+}
+
 void TCONF::R1Click(Component*)
 {
     // The selected node, not the one under the pointer: a right click does not select.
@@ -369,5 +379,3 @@ void TCONF::DestroyLaunchItems()
         delete launch_->Components(launch_->ComponentCount() - 1);
     }
 }
-
-void TCONF::Button5Click(Component*) {}

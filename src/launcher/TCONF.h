@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 class Edit;
@@ -21,6 +22,10 @@ class TreeView;
 // the started process's handle, which the caller closes, or null.
 using LaunchFunction = std::function<HANDLE(const std::string& file, const std::string& parameters,
                                             const std::string& verb, const std::string& directory, int show)>;
+
+// Shows the folder browse dialog (BrowseDialog) and returns the folder the user confirmed, or
+// nothing on a cancel. The dialog keeps its last choice and opens on it the next time.
+using BrowseFolderFunction = std::function<std::optional<std::string>()>;
 
 // "LAUNCH.INI" in the directory of the running executable.
 std::string LaunchFilePath();
@@ -84,6 +89,9 @@ public:
     // the item's name numbers, as the tree stands now.
     void LaunchClick(Component* sender);
 
+    // Where the second "参照" asks for a folder.
+    void SetBrowseFolder(BrowseFolderFunction browseFolder) { browseFolder_ = std::move(browseFolder); }
+
     // Enables or disables the item settings, all nine controls.
     void EnableItemSettings(bool enabled);
 
@@ -117,6 +125,7 @@ private:
 
     MenuItem* launch_;   // not owned: the main window's
     LaunchFunction launcher_;
+    BrowseFolderFunction browseFolder_;
     std::string fileName_;
     // Owned by the form, as its other components.
     ::TreeView* treeView_ = nullptr;

@@ -19,6 +19,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -419,6 +420,19 @@ TEST_F(TCONFTest, TheFileDialogFillsFileDirectoryAndNameOrChangesNothing)
     g_chosenFile = "C:\\DOCS\\表";
     Click("Button4");
     EXPECT_EQ("C:\\DOCS\\表|-a|C:\\DOCS\\", Entry("表"));
+}
+
+TEST_F(TCONFTest, TheFolderDialogFillsTheDirectoryOrChangesNothing)
+{
+    std::optional<std::string> answer;
+    conf_->SetBrowseFolder([&] { return answer; });
+    Select("a");
+    Click("Button5");
+    EXPECT_EQ("C:\\a.exe|-a|C:\\", Entry("a"));
+    answer = "C:\\作業";
+    Click("Button5");
+    EXPECT_EQ("C:\\a.exe|-a|C:\\作業", Entry("a"));
+    EXPECT_EQ(Entry("a"), Texts());
 }
 
 TEST_F(TCONFTest, RenamingInPlaceByMenuKeyAndClickWithEnterAndEscapeInTheModalLoop)
