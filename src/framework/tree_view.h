@@ -104,7 +104,6 @@ private:
         bool accepted = false;
         Control* source = nullptr;    // set until the drop has been handled
         POINT point{};                // the pointer, client coordinates
-        HTREEITEM target = nullptr;   // shown as the drop target
         HIMAGELIST image = nullptr;   // owned while dragging: the picture under the pointer
     };
 
