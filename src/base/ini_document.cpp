@@ -407,6 +407,21 @@ void IniDocument::Write(std::string_view section, std::string_view key, std::str
     CountLine(found, line);
 }
 
+std::string IniDocument::LiteralValue(std::string_view text)
+{
+    const std::string_view kept = CutAtLineBreak(CutAtNul(text));
+    if (kept.empty()) {
+        return std::string();
+    }
+    const bool trimmed = IsIniSpace(kept.front()) || IsIniSpace(kept.back());
+    const bool unquoted =
+        kept.size() >= 2 && (kept.front() == '"' || kept.front() == '\'') && kept.back() == kept.front();
+    if (!trimmed && !unquoted) {
+        return std::string(kept);
+    }
+    return "\"" + std::string(kept) + "\"";
+}
+
 std::string IniDocument::Serialize() const
 {
     std::size_t size = 0;

@@ -43,6 +43,11 @@ public:
     // break ends a name or value here (the platform would write it raw and split the line into
     // stray keys or sections), so a write never adds more than the one line it means to.
     void Write(std::string_view section, std::string_view key, std::string_view value);
+    // What to write so that a read gives `text` back exactly, as far as a line can hold it:
+    // reading trims blanks around a value and takes off one pair of matching outer quotes, so
+    // a text that either would change goes inside one more pair of double quotes. The text
+    // ends at a NUL or a line break, as a written value does.
+    static std::string LiteralValue(std::string_view text);
 
     // The file's bytes: the parsed bytes unchanged where nothing was written.
     std::string Serialize() const;

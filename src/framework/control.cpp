@@ -11,7 +11,6 @@ namespace {
 // The window property that leads from a control's window to its component. A property, not
 // GWLP_USERDATA: it works the same on every window class, our own ones included.
 constexpr char kProperty[] = "Mivtra.Control";
-constexpr UINT_PTR kSubclassId = 1;
 }   // namespace
 
 Control* Control::FromHandle(HWND window)
@@ -25,8 +24,10 @@ Control::~Control()
     // The window is ours only while it still leads back here: a parent destroyed earlier took
     // it along, and its handle may have been given to another window since.
     if (handle_ && IsWindow(handle_) && FromHandle(handle_) == this) {
-        if (subclassed_)
-            RemoveWindowSubclass(handle_, SubclassProc, kSubclassId);
+        if (subclassed_) {
+            SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+            SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
+        }
         RemovePropA(handle_, kProperty);
         DestroyWindow(handle_);
     }
@@ -49,21 +50,29 @@ void Control::CreateHandle(const ControlCreation& creation)
 
 void Control::Subclass()
 {
-    if (!subclassed_ &&
-        SetWindowSubclass(handle_, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
-        subclassed_ = true;
+    // The window procedure itself is replaced, with `this` in the window's user data: both are
+    // read without leaving the process for every message. (The common controls' subclass
+    // functions keep their data in a window property, which some platforms fetch from another
+    // process each time: ten thousand items put into a subclassed tree then take a second.)
+    if (subclassed_)
+        return;
+    SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    original_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
+    subclassed_ = original_ != nullptr;
 }
 
-LRESULT CALLBACK Control::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                       DWORD_PTR data)
+LRESULT CALLBACK Control::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = reinterpret_cast<Control*>(data);
+    auto* self = reinterpret_cast<Control*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(window, SubclassProc, kSubclassId);
+        const WNDPROC original = self->original_;
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         RemovePropA(window, kProperty);
         self->subclassed_ = false;
         self->handle_ = nullptr;
-        return DefSubclassProc(window, message, wParam, lParam);
+        return CallWindowProcW(original, window, message, wParam, lParam);
     }
     return GuardCallback<LRESULT>(0, [&] { return self->WndProc(message, wParam, lParam); });
 }
@@ -75,7 +84,7 @@ LRESULT Control::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT Control::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return DefSubclassProc(handle_, message, wParam, lParam);
+    return CallWindowProcW(original_, handle_, message, wParam, lParam);
 }
 
 std::string Control::Caption() const

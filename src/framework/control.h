@@ -76,12 +76,12 @@ protected:
     LRESULT DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR data);
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND handle_ = nullptr;              // owned: destroyed with the control or its parent
     ::PopupMenu* popupMenu_ = nullptr;   // not owned: cleared when the menu goes
     bool subclassed_ = false;
+    WNDPROC original_ = nullptr;   // the window class's procedure, while subclassed
 };
 
 // For a window that holds controls (a form, a group box): hands a notification about a child

@@ -9,20 +9,39 @@
 
 Component* TreeView::Create(const ControlContext& context)
 {
-    const DWORD style = WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS;
+    const DWORD style =
+        WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_EDITLABELS;
     return new TreeView(&context.form, CreationFor(context, WC_TREEVIEWA, style, WS_EX_CLIENTEDGE));
 }
 
 TreeView::TreeView(Component* owner, const ControlCreation& creation) : Control(owner)
 {
     CreateHandle(creation);
+    Subclass();
     items_.SetObserver(this);
 }
 
 TreeView::~TreeView()
 {
+    CancelDrag();
     items_.SetObserver(nullptr);
 }
+
+namespace {
+
+// Reports the program's own selection changes to nobody while it lives.
+class QuietSelection {
+public:
+    explicit QuietSelection(int& quiet) : quiet_(quiet) { ++quiet_; }
+    ~QuietSelection() { --quiet_; }
+    QuietSelection(const QuietSelection&) = delete;
+    QuietSelection& operator=(const QuietSelection&) = delete;
+
+private:
+    int& quiet_;
+};
+
+}   // namespace
 
 TreeNode* TreeView::Selected() const
 {
@@ -30,9 +49,75 @@ TreeNode* TreeView::Selected() const
                   reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_GETNEXTITEM, TVGN_CARET, 0)));
 }
 
+void TreeView::SetSelected(TreeNode* node)
+{
+    const HTREEITEM item = node ? ItemHandle(node) : nullptr;
+    if (node && !item) {
+        return;
+    }
+    SendMessageA(Handle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+}
+
+void TreeView::Expand(TreeNode* node)
+{
+    if (const HTREEITEM item = ItemHandle(node)) {
+        SendMessageA(Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+    }
+}
+
+bool TreeView::Expanded(const TreeNode* node) const
+{
+    const HTREEITEM item = ItemHandle(node);
+    return item && (SendMessageA(Handle(), TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) &
+                    TVIS_EXPANDED);
+}
+
+TreeNode* TreeView::NodeAt(POINT client) const
+{
+    TVHITTESTINFO hit{};
+    hit.pt = client;
+    SendMessageA(Handle(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    // Anywhere on a node's row counts, as on its name.
+    return hit.flags & (TVHT_ONITEM | TVHT_ONITEMINDENT | TVHT_ONITEMBUTTON | TVHT_ONITEMRIGHT)
+               ? NodeOf(Handle(), hit.hItem)
+               : nullptr;
+}
+
+bool TreeView::EditText(TreeNode* node)
+{
+    const HTREEITEM item = node ? ItemHandle(node) : nullptr;
+    if (readOnly_ || !item) {
+        return false;
+    }
+    ::SetFocus(Handle());
+    return SendMessageA(Handle(), TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(item)) != 0;
+}
+
+void TreeView::EndEditing(bool keep)
+{
+    SendMessageA(Handle(), TVM_ENDEDITLABELNOW, keep ? FALSE : TRUE, 0);
+}
+
+bool TreeView::IsEditing() const
+{
+    return SendMessageA(Handle(), TVM_GETEDITCONTROL, 0, 0) != 0;
+}
+
 NotifyEvent* TreeView::Event(std::string_view name)
 {
-    return name == "OnChange" ? &OnChange : Control::Event(name);
+    if (name == "OnChange") {
+        return &OnChange;
+    }
+    if (name == "OnKeyDown") {
+        return &OnKeyDown;
+    }
+    if (name == "OnDragOver") {
+        return &OnDragOver;
+    }
+    if (name == "OnDragDrop") {
+        return &OnDragDrop;
+    }
+    return Control::Event(name);
 }
 
 bool TreeView::SetProperty(std::string_view name, int value)
@@ -44,17 +129,90 @@ bool TreeView::SetProperty(std::string_view name, int value)
     return Control::SetProperty(name, value);
 }
 
+void TreeView::RenameFromEdit(const NMHDR* header, bool wide)
+{
+    // The notification's item carries the node; no text means the edit was cancelled.
+    std::string text;
+    TreeNode* node = nullptr;
+    if (wide) {
+        const auto* info = reinterpret_cast<const NMTVDISPINFOW*>(header);
+        if (!info->item.pszText) {
+            return;
+        }
+        node = NodeOf(Handle(), info->item.hItem);
+        const int size = WideCharToMultiByte(CP_ACP, 0, info->item.pszText, -1, nullptr, 0, nullptr, nullptr);
+        if (size > 0) {
+            text.resize(static_cast<size_t>(size));
+            WideCharToMultiByte(CP_ACP, 0, info->item.pszText, -1, text.data(), size, nullptr, nullptr);
+            text.resize(static_cast<size_t>(size) - 1);
+        }
+    } else {
+        const auto* info = reinterpret_cast<const NMTVDISPINFOA*>(header);
+        if (!info->item.pszText) {
+            return;
+        }
+        node = NodeOf(Handle(), info->item.hItem);
+        text = info->item.pszText;
+    }
+    if (node) {
+        node->SetText(std::move(text));
+    }
+}
+
 bool TreeView::OnNotify(NMHDR* header, LRESULT& result)
 {
+    result = 0;
     switch (header->code) {
     case TVN_SELCHANGEDA:
     case TVN_SELCHANGEDW:
-        if (OnChange)
+        if (OnChange && quiet_ == 0) {
             OnChange(this);
-        result = 0;
+        }
+        return true;
+    case TVN_BEGINLABELEDITA:
+    case TVN_BEGINLABELEDITW:
+        // Non-zero refuses the edit.
+        result = readOnly_ || drag_.active;
+        return true;
+    case TVN_ENDLABELEDITA:
+    case TVN_ENDLABELEDITW:
+        // The model takes the new name and puts it into the item itself, so the control is
+        // told to keep its own copy (zero).
+        RenameFromEdit(header, header->code == TVN_ENDLABELEDITW);
+        return true;
+    case TVN_KEYDOWN: {
+        key_ = reinterpret_cast<const NMTVKEYDOWN*>(header)->wVKey;
+        if (key_ == VK_F2) {
+            EditText(Selected());
+        }
+        if (OnKeyDown) {
+            OnKeyDown(this);
+        }
         return true;
     }
+    case TVN_BEGINDRAGA:
+    case TVN_BEGINDRAGW: {
+        // Both layouts agree up to the item handle and the point.
+        const auto* info = reinterpret_cast<const NMTREEVIEWA*>(header);
+        BeginDrag(info->itemNew.hItem, info->ptDrag);
+        return true;
+    }
+    }
     return Control::OnNotify(header, result);
+}
+
+LRESULT TreeView::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    if (DragMessage(message, wParam, lParam, result)) {
+        return result;
+    }
+    // System keys (Alt+F4 above all) belong to the window, as in every other control; some
+    // versions of the control keep them for themselves.
+    if (message == WM_SYSKEYDOWN) {
+        return DefWindowProcW(Handle(), message, wParam, lParam);
+    }
+    return Control::WndProc(message, wParam, lParam);
 }
 
 void TreeView::SetImages(::ImageList* images)
@@ -239,13 +397,35 @@ void TreeView::NodeChanged(TreeNode* node)
 
 void TreeView::NodeDeleting(TreeNode* node)
 {
+    if (drag_.active && node->Contains(Selected())) {
+        CancelDrag();
+    }
     if (!mirrored_) {
         return;
     }
+    // The control then selects another node by its own rule, and OnChange runs for it.
     if (const HTREEITEM item = ItemHandle(node)) {
         ForgetSubtree(node);
         SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
     }
+}
+
+std::vector<TreeNode*> TreeView::ExpandedIn(TreeNode* node) const
+{
+    std::vector<TreeNode*> expanded;
+    std::vector<TreeNode*> stack{node};
+    while (!stack.empty()) {
+        TreeNode* n = stack.back();
+        stack.pop_back();
+        if (n->Count() == 0 || !Expanded(n)) {
+            continue;   // what lies below a closed folder does not show either
+        }
+        expanded.push_back(n);
+        for (int i = n->Count() - 1; i >= 0; --i) {
+            stack.push_back(n->Item(i));
+        }
+    }
+    return expanded;
 }
 
 void TreeView::NodeMoved(TreeNode* node)
@@ -253,14 +433,22 @@ void TreeView::NodeMoved(TreeNode* node)
     if (!mirrored_) {
         return;
     }
+    // The items are made anew at the new place; the node stays selected and its folders stay
+    // open as they were, and none of that is a change of the selection.
+    QuietSelection quiet(quiet_);
     const HTREEITEM item = ItemHandle(node);
     const bool selected =
         item && reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_GETNEXTITEM, TVGN_CARET, 0)) == item;
+    std::vector<TreeNode*> expanded;
     if (item) {
+        expanded = ExpandedIn(node);
         ForgetSubtree(node);
         SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
     }
     InsertSubtree(node);
+    for (TreeNode* folder : expanded) {
+        Expand(folder);
+    }
     if (selected && ItemHandle(node)) {
         SendMessageA(Handle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(ItemHandle(node)));
     }
@@ -268,6 +456,7 @@ void TreeView::NodeMoved(TreeNode* node)
 
 void TreeView::Cleared()
 {
+    CancelDrag();
     if (!mirrored_) {
         return;
     }

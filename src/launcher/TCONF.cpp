@@ -4,10 +4,14 @@
 #include "base/sjis.h"
 #include "forms/tconf_form.h"
 #include "framework/application.h"
+#include "framework/control.h"
+#include "framework/edit.h"
 #include "framework/handles.h"
 #include "framework/image_list.h"
 #include "framework/menu_item.h"
+#include "framework/message_box.h"
 #include "framework/module_path.h"
+#include "framework/open_dialog.h"
 #include "framework/tree_view.h"
 #include "launcher/ini_file.h"
 #include "launcher/launch_file.h"
@@ -44,6 +48,10 @@ TCONF::TCONF(Component* owner, MenuItem* launch, LaunchFunction launcher, std::s
     imageList1_->SetName("ImageList1");
     treeView_ = dynamic_cast<::TreeView*>(FindComponent("TreeView"));
     treeView_->SetImages(imageList1_);
+    openDialog_ = dynamic_cast<::OpenDialog*>(FindComponent("OpenDialog"));
+    edit1_ = dynamic_cast<Edit*>(FindComponent("Edit1"));
+    edit2_ = dynamic_cast<Edit*>(FindComponent("Edit2"));
+    edit3_ = dynamic_cast<Edit*>(FindComponent("Edit3"));
     CenterOnScreen();
     BindHandlers(this, Handlers());
     FormCreate();
@@ -51,6 +59,7 @@ TCONF::TCONF(Component* owner, MenuItem* launch, LaunchFunction launcher, std::s
 
 TCONF::~TCONF()
 {
+    FormDestroy();
     if (launch_) {
         launch_->RemoveFreeNotification(this);
     }
@@ -67,7 +76,13 @@ void TCONF::Notification(Component* component, Operation operation)
 Span<HandlerDef<TCONF>> TCONF::Handlers()
 {
     static constexpr HandlerDef<TCONF> kHandlers[] = {
-        {"Button6Click", &TCONF::Button6Click},
+        {"Button1Click", &TCONF::Button1Click},         {"Button2Click", &TCONF::Button2Click},
+        {"Button3Click", &TCONF::Button3Click},         {"Button4Click", &TCONF::Button4Click},
+        {"Button5Click", &TCONF::Button5Click},         {"Button6Click", &TCONF::Button6Click},
+        {"Button7Click", &TCONF::Button7Click},         {"Button8Click", &TCONF::Button8Click},
+        {"Edit1Change", &TCONF::Edit1Change},           {"R1Click", &TCONF::R1Click},
+        {"TreeViewChange", &TCONF::TreeViewChange},     {"TreeViewDragOver", &TCONF::TreeViewDragOver},
+        {"TreeViewDragDrop", &TCONF::TreeViewDragDrop}, {"TreeViewKeyDown", &TCONF::TreeViewKeyDown},
     };
     return kHandlers;
 }
@@ -79,9 +94,23 @@ void TCONF::DoClose()
 
 LRESULT TCONF::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    // The tree control is filled only when somebody is about to see it.
-    if (message == WM_SHOWWINDOW && wParam && treeView_) {
-        treeView_->Synchronize();
+    switch (message) {
+    case WM_SHOWWINDOW:
+        // The tree control is filled only when somebody is about to see it.
+        if (wParam && treeView_) {
+            treeView_->Synchronize();
+        }
+        break;
+    case WM_CLOSE:
+        // A close request from elsewhere (Alt+F4, the system) ends the dialog as "決定" does:
+        // every edit already acts on the list in use, so closing without saving would leave
+        // the file and the launcher submenu behind it.
+        if (Visible()) {
+            // A name being typed counts, as when the button takes the focus from it.
+            treeView_->EndEditing(true);
+            Button6Click(this);
+        }
+        return 0;
     }
     return Form::WndProc(message, wParam, lParam);
 }
@@ -97,6 +126,12 @@ void TCONF::FormCreate()
     }
     TakeOutLaunchItems();
     BuildLaunchMenu();
+}
+
+void TCONF::FormDestroy()
+{
+    // The nodes release their entries as they go.
+    treeView_->Items().Clear();
 }
 
 void TCONF::LoadPictures()
@@ -120,6 +155,152 @@ void TCONF::Button6Click(Component*)
     DestroyLaunchItems();
     BuildLaunchMenu();
     Close();
+}
+
+void TCONF::Button1Click(Component*)
+{
+    AddFolderNode(treeView_->Items(), NewNodeParent(treeView_->Selected()), kNewFolderName);
+}
+
+void TCONF::Button2Click(Component*)
+{
+    ::AddItemNode(treeView_->Items(), NewNodeParent(treeView_->Selected()), kNewItemName);
+}
+
+void TCONF::Button3Click(Component*)
+{
+    AddSeparatorNode(treeView_->Items(), NewNodeParent(treeView_->Selected()));
+}
+
+void TCONF::Button7Click(Component*)
+{
+    treeView_->SetSelected(nullptr);
+}
+
+void TCONF::Button8Click(Component*)
+{
+    TreeNode* node = treeView_->Selected();
+    if (!node) {
+        return;
+    }
+    if (IsFolder(*node)) {
+        const int answer =
+            ShowTaskModalMessageBox(application ? application->Handle() : Handle(), kDeleteFolderQuestion,
+                                    kDeleteCaption, MB_YESNO | MB_DEFBUTTON1);
+        // The box ran a message loop: the node must still be the one asked about.
+        if (answer != IDYES || treeView_->Selected() != node) {
+            return;
+        }
+    }
+    // The item of that name dates from the last build and may stand for another node by now;
+    // the next save builds the whole submenu again.
+    if (launch_) {
+        delete launch_->FindComponent(LaunchMenuItemName(node->AbsoluteIndex()));
+    }
+    treeView_->Items().Delete(node);
+}
+
+void TCONF::EnableItemSettings(bool enabled)
+{
+    for (const char* name : kItemSettings) {
+        if (auto* control = dynamic_cast<Control*>(FindComponent(name))) {
+            control->SetEnabled(enabled);
+        }
+    }
+}
+
+void TCONF::TreeViewChange(Component*)
+{
+    treeView_->SetReadOnly(false);
+    TreeNode* node = treeView_->Selected();
+    if (!node) {
+        return;   // the settings keep their state and texts
+    }
+    const TNode* entry = EntryOf(node);
+    if (!entry) {
+        EnableItemSettings(false);
+        return;
+    }
+    treeView_->SetReadOnly(IsSeparator(*node));
+    EnableItemSettings(!treeView_->ReadOnly());
+    // Copies: each text set runs Edit1Change, which stores the same text back.
+    const std::string file = entry->File;
+    const std::string option = entry->Option;
+    const std::string dir = entry->Dir;
+    edit1_->SetText(file);
+    edit2_->SetText(option);
+    edit3_->SetText(dir);
+}
+
+void TCONF::Edit1Change(Component* sender)
+{
+    TNode* entry = EntryOf(treeView_->Selected());
+    if (!entry) {
+        return;
+    }
+    if (sender == edit1_) {
+        entry->File = edit1_->Text();
+    } else if (sender == edit2_) {
+        entry->Option = edit2_->Text();
+    } else if (sender == edit3_) {
+        entry->Dir = edit3_->Text();
+    }
+}
+
+void TCONF::Button4Click(Component*)
+{
+    if (!openDialog_->Execute()) {
+        return;
+    }
+    edit1_->SetText(openDialog_->FileName());
+    const std::string path = edit1_->Text();
+    edit3_->SetText(ExtractFilePath(path));
+    if (TreeNode* node = treeView_->Selected()) {
+        node->SetText(ExtractFileName(path));
+    }
+}
+
+void TCONF::Button5Click(Component*)
+{
+    if (!browseFolder_) {
+        return;
+    }
+    if (const std::optional<std::string> folder = browseFolder_()) {
+        edit3_->SetText(*folder);
+    }
+}
+
+void TCONF::R1Click(Component*)
+{
+    // The selected node, not the one under the pointer: a right click does not select.
+    treeView_->EditText(treeView_->Selected());
+}
+
+void TCONF::TreeViewDragOver(Component*)
+{
+    // Only a tree's node can come here; a drop that would move nothing is not welcome either.
+    const TreeNode* dragged = treeView_->Selected();
+    const bool fromTree = dynamic_cast<::TreeView*>(treeView_->DragSource()) != nullptr;
+    treeView_->SetDragAccepted(fromTree && dragged &&
+                               CanDrop(*dragged, treeView_->NodeAt(treeView_->DragPoint())));
+}
+
+void TCONF::TreeViewDragDrop(Component*)
+{
+    TreeNode* node = treeView_->Selected();
+    if (!node || !DropNode(treeView_->Items(), *node, treeView_->NodeAt(treeView_->DragPoint()))) {
+        return;
+    }
+    if (TreeNode* parent = node->Parent()) {
+        treeView_->Expand(parent);
+    }
+}
+
+void TCONF::TreeViewKeyDown(Component* sender)
+{
+    if (treeView_->Key() == VK_DELETE) {
+        Button8Click(sender);
+    }
 }
 
 void TCONF::LaunchClick(Component* sender)

@@ -8,10 +8,13 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
+class Edit;
 class ImageList;
 class MenuItem;
+class OpenDialog;
 class TreeNode;
 class TreeView;
 
@@ -20,8 +23,20 @@ class TreeView;
 using LaunchFunction = std::function<HANDLE(const std::string& file, const std::string& parameters,
                                             const std::string& verb, const std::string& directory, int show)>;
 
+// Shows the folder browse dialog (BrowseDialog) and returns the folder the user confirmed, or
+// nothing on a cancel. The dialog keeps its last choice and opens on it the next time.
+using BrowseFolderFunction = std::function<std::optional<std::string>()>;
+
 // "LAUNCH.INI" in the directory of the running executable.
 std::string LaunchFilePath();
+
+// The nine controls of the item settings, which only an item's entry enables.
+inline constexpr const char* kItemSettings[] = {"GroupBox2", "Edit1",  "Edit2",   "Edit3",  "Label1",
+                                                "Label2",    "Label3", "Button4", "Button5"};
+
+// "フォルダを削除しようとしています。よろしいですか？", the question before a folder goes.
+inline constexpr char kDeleteFolderQuestion[] = "フォルダを削除しようとしています。よろしいですか？";
+inline constexpr char kDeleteCaption[] = "削除";
 
 class TCONF : public Form {
 public:
@@ -29,12 +44,42 @@ public:
     // `launch`, a menu item of the main window. `launcher` starts a chosen entry.
     TCONF(Component* owner, MenuItem* launch, LaunchFunction launcher,
           std::string fileName = LaunchFilePath());
+    // Runs FormDestroy.
     ~TCONF() override;
 
     ::TreeView* TreeView() const { return treeView_; }
     ::ImageList* ImageList1() const { return imageList1_; }
+    ::OpenDialog* OpenDialog() const { return openDialog_; }
     MenuItem* Launch() const { return launch_; }
     const std::string& FileName() const { return fileName_; }
+
+    // "新規フォルダ", "新規項目", "セパレータ": a new node at the end of the selected folder, of
+    // the level of the selected item, or of the top level when nothing is selected.
+    void Button1Click(Component* sender);
+    void Button2Click(Component* sender);
+    void Button3Click(Component* sender);
+    // "選択解除": no node selected, so that the next new node goes to the top level.
+    void Button7Click(Component* sender);
+    // "項目削除": the selected node goes with its subtree and its launcher menu item; a folder
+    // only after the user says yes.
+    void Button8Click(Component* sender);
+    // The selection changed: the item settings show the selected item's entry.
+    void TreeViewChange(Component* sender);
+    // A text of the item settings changed: it goes into the selected item's entry.
+    void Edit1Change(Component* sender);
+    // The first "参照": a file chosen in OpenDialog becomes the entry's file, its folder the
+    // directory, and its name the node's name.
+    void Button4Click(Component* sender);
+    // The second "参照": a folder chosen in BrowseDialog becomes the entry's directory.
+    void Button5Click(Component* sender);
+    // "名前を変更(&R)": edits the selected node's name in place.
+    void R1Click(Component* sender);
+    // Dragging a node: only the tree's own nodes are welcome, never into their own subtree.
+    void TreeViewDragOver(Component* sender);
+    // The drop: the selected node moves to where the drop point says.
+    void TreeViewDragDrop(Component* sender);
+    // Keys on the tree: Delete deletes as "項目削除" does (F2 renames, as in any tree).
+    void TreeViewKeyDown(Component* sender);
 
     // "決定": saves the list, rebuilds the launcher submenu and closes the dialog. Also
     // called without a sender after a node has been added from outside the dialog. A save
@@ -43,6 +88,12 @@ public:
     // The click of every launcher item that has an entry: starts the entry of the node that
     // the item's name numbers, as the tree stands now.
     void LaunchClick(Component* sender);
+
+    // Where the second "参照" asks for a folder.
+    void SetBrowseFolder(BrowseFolderFunction browseFolder) { browseFolder_ = std::move(browseFolder); }
+
+    // Enables or disables the item settings, all nine controls.
+    void EnableItemSettings(bool enabled);
 
     // An item with a fresh, empty entry as the last child of the node of that absolute
     // index, or at the end of the top level for -2.
@@ -64,6 +115,8 @@ protected:
 
 private:
     void FormCreate();
+    // Releases every node's entry while the dialog goes at the end of the run.
+    void FormDestroy();
     void LoadPictures();
     // Takes every item out of `Launch` without destroying it.
     void TakeOutLaunchItems();
@@ -72,7 +125,13 @@ private:
 
     MenuItem* launch_;   // not owned: the main window's
     LaunchFunction launcher_;
+    BrowseFolderFunction browseFolder_;
     std::string fileName_;
-    ::TreeView* treeView_ = nullptr;   // owned by the form, as the image list
+    // Owned by the form, as its other components.
+    ::TreeView* treeView_ = nullptr;
     ::ImageList* imageList1_ = nullptr;
+    ::OpenDialog* openDialog_ = nullptr;
+    Edit* edit1_ = nullptr;
+    Edit* edit2_ = nullptr;
+    Edit* edit3_ = nullptr;
 };

@@ -85,11 +85,12 @@ void SaveLaunchTree(const TreeModel& tree, IniDocument& file)
                           : IntegerText(kStoredTopLevel));
         const TNode* entry = EntryOf(node);
         file.Write(kFolderSection, "ITEM" + number, entry ? "0" : "1");
-        file.Write(section, "NAME", node->Text());
+        // Texts go in so that they load exactly as typed, blanks and quotes included.
+        file.Write(section, "NAME", IniDocument::LiteralValue(node->Text()));
         if (entry) {
-            file.Write(section, "FILE", entry->File);
-            file.Write(section, "OPTION", entry->Option);
-            file.Write(section, "DIR", entry->Dir);
+            file.Write(section, "FILE", IniDocument::LiteralValue(entry->File));
+            file.Write(section, "OPTION", IniDocument::LiteralValue(entry->Option));
+            file.Write(section, "DIR", IniDocument::LiteralValue(entry->Dir));
         }
     }
 }

@@ -12,4 +12,5 @@ bool LoadLaunchTree(const IniDocument& file, TreeModel& tree);
 
 // Writes the tree over the stored list: both index sections are rewritten whole and every
 // node's own section replaced. Sections of numbers past the tree, and of other names, stay.
+// Every text is written so that loading gives it back exactly (IniDocument::LiteralValue).
 void SaveLaunchTree(const TreeModel& tree, IniDocument& file);

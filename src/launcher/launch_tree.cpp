@@ -10,6 +10,11 @@ bool IsSeparator(const TreeNode& node)
     return node.Text() == kSeparatorName;
 }
 
+bool IsFolder(const TreeNode& node)
+{
+    return EntryOf(&node) == nullptr;
+}
+
 TreeNode* AddFolderNode(TreeModel& tree, TreeNode* parent, std::string name)
 {
     TreeNode* node = tree.AddChild(parent, std::move(name));
@@ -37,4 +42,39 @@ TreeNode* AddItemNode(TreeModel& tree, int parentIndex, std::string name)
         }
     }
     return AddItemNode(tree, parent, std::move(name));
+}
+
+TreeNode* AddSeparatorNode(TreeModel& tree, TreeNode* parent)
+{
+    TreeNode* node = tree.AddChild(parent, kSeparatorName, std::make_unique<TNode>());
+    node->SetImageIndex(kNoImage);
+    node->SetSelectedIndex(kNoImage);
+    return node;
+}
+
+TreeNode* NewNodeParent(TreeNode* selected)
+{
+    if (!selected) {
+        return nullptr;
+    }
+    return IsFolder(*selected) ? selected : selected->Parent();
+}
+
+bool CanDrop(const TreeNode& dragged, const TreeNode* target)
+{
+    return !target || !dragged.Contains(target);
+}
+
+bool DropNode(TreeModel& tree, TreeNode& dragged, TreeNode* target)
+{
+    if (!CanDrop(dragged, target)) {
+        return false;
+    }
+    if (!target) {
+        return tree.MoveToLastChild(&dragged, nullptr);
+    }
+    if (IsFolder(*target)) {
+        return tree.MoveToFirstChild(&dragged, target);
+    }
+    return tree.MoveAfter(&dragged, target);
 }

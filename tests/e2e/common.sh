@@ -201,3 +201,58 @@ point_near_rect() {
     [ "$x" -ge $((left - slack)) ] && [ "$x" -le $((right + slack)) ] &&
         [ "$y" -ge $((top - slack)) ] && [ "$y" -le $((bottom + slack)) ]
 }
+
+# A press on the tray icon (found by wait_tray_icon) opens the menu. Two presses within the
+# double-click time would arrive as one double click: the next one waits until that time is over.
+last_press=0
+tray_menu() {
+    local line
+    while awk -v s="$(seconds_since "$last_press")" 'BEGIN { exit !(s < 0.6) }'; do sleep 0.1; done
+    pointer_to "$icon_x" "$icon_y"
+    xdotool click 1
+    last_press=$(date +%s.%N)
+    line=$(desktop_wintool wait '#32768' 5000 | tr -d '\r') || fail "no pop-up menu within 5 s of the press"
+    win_split "$line"
+    [ "$win_pid" = "$mivtra_winpid" ] || fail "the menu belongs to process $win_pid, not to Mivtra"
+}
+
+keys() { menu_keys "$@" || fail "no menu took the keys $*"; }
+
+# Waits until a record file of the recording program (tests/win32/record_args.cpp, which writes
+# its command line and working directory beside itself) holds its two lines, and prints them in
+# UTF-8, CRs removed.
+record_complete() { [ "$(tr -cd '\n' <"$1" 2>/dev/null | wc -c)" -ge 2 ]; }
+record_of() {
+    wait_until 10 record_complete "$1" || return 1
+    iconv -f CP932 -t UTF-8 <"$1" | tr -d '\r'
+}
+
+# The recording program's file must show that it started with a command line ending in ARGS
+# (the options exactly as stored, unquoted) in the directory DIR.
+expect_started() {
+    local file=$1 args=$2 dir=$3 record line
+    record=$(record_of "$file") || fail "the program did not start (no $file)"
+    line=$(sed -n 1p <<<"$record")
+    note "command line: $line"
+    note "directory:    $(sed -n 2p <<<"$record")"
+    case $line in
+        *"$args") ;;
+        *) fail "the program started with \"$line\", not with the options $args as one unquoted text" ;;
+    esac
+    case $(sed -n 2p <<<"$record") in
+        "$dir" | "$dir\\") ;;
+        *) fail "the program did not start in $dir" ;;
+    esac
+}
+
+# A left click (or another button) at the point.
+click_at() {
+    pointer_to "$1" "$2"
+    xdotool click "${3:-1}"
+}
+
+# Clicks the middle of the window of a wintool line.
+click_window() {
+    win_split "$1"
+    click_at $(((win_left + win_right) / 2)) $(((win_top + win_bottom) / 2))
+}

@@ -8,9 +8,12 @@
 //
 // It uses the wide API so that titles and arguments in any language pass through unchanged.
 #include <windows.h>
+#include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
 #include <cwctype>
 #include <string>
@@ -153,7 +156,15 @@ static int Usage()
         "  testwindow TITLE X Y W H          show a window until killed; its title\n"
         "                                    counts the button messages it gets\n"
         "  iconwindow TITLE X Y W H          the same, of a class with an icon (WintoolIconWindow)\n"
-        "  show CLASS TITLE CMD              ShowWindow(CMD) on the window with that class and title\n");
+        "  show CLASS TITLE CMD              ShowWindow(CMD) on the window with that class and title\n"
+        "  settext HWND TEXT                 WM_SETTEXT to any window, a control of another program too\n"
+        "  gettext HWND                      its text\n"
+        "  treeitems HWND                    a tree control's items, parents first: DEPTH FLAGS TEXT\n"
+        "                                    (FLAGS: s selected, e expanded, d drop target, - none)\n"
+        "  treelabel HWND TEXT               screen point X Y on the name of the item with that text\n"
+        "  treeselect HWND TEXT              select the first item whose text holds TEXT, opening its\n"
+        "                                    parents on the way\n"
+        "  treeedit HWND                     the window editing an item's name, if any\n");
     return 2;
 }
 
@@ -305,6 +316,191 @@ static bool WaitFor(unsigned long timeoutMs, Condition condition)
         }
         Sleep(50);
     }
+}
+
+// Memory in another process for a control message that takes a pointer: the message is sent
+// with the address there, and what the control wrote is read back.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND window, size_t size) : size_(size)
+    {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (process_) {
+            address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        }
+    }
+    ~RemoteBuffer()
+    {
+        if (address_) {
+            VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        }
+        if (process_) {
+            CloseHandle(process_);
+        }
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+    bool Valid() const { return address_ != nullptr; }
+    char* Address() const { return static_cast<char*>(address_); }
+    bool Write(const void* data, size_t size, size_t offset = 0)
+    {
+        return WriteProcessMemory(process_, Address() + offset, data, size, nullptr);
+    }
+    bool Read(void* data, size_t size, size_t offset = 0) const
+    {
+        return ReadProcessMemory(process_, Address() + offset, data, size, nullptr);
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    void* address_ = nullptr;
+    size_t size_;
+};
+
+static LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result);
+    return static_cast<LRESULT>(result);
+}
+
+static HTREEITEM NextItem(HWND tree, UINT relation, HTREEITEM item)
+{
+    return reinterpret_cast<HTREEITEM>(Send(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+}
+
+static std::wstring ItemText(HWND tree, HTREEITEM item)
+{
+    constexpr size_t kTextChars = 1024;
+    RemoteBuffer buffer(tree, sizeof(TVITEMW) + kTextChars * sizeof(wchar_t));
+    if (!buffer.Valid()) {
+        return L"?";
+    }
+    TVITEMW info = {};
+    info.mask = TVIF_TEXT | TVIF_HANDLE;
+    info.hItem = item;
+    info.pszText = reinterpret_cast<wchar_t*>(buffer.Address() + sizeof info);
+    info.cchTextMax = kTextChars;
+    buffer.Write(&info, sizeof info);
+    Send(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(buffer.Address()));
+    std::wstring text(kTextChars, L'\0');
+    buffer.Read(text.data(), kTextChars * sizeof(wchar_t), sizeof info);
+    text.resize(wcslen(text.c_str()));
+    return text;
+}
+
+// Every item of the tree, parents first, with its depth from 0.
+static std::vector<std::pair<HTREEITEM, int>> TreeItems(HWND tree)
+{
+    std::vector<std::pair<HTREEITEM, int>> items;
+    std::vector<std::pair<HTREEITEM, int>> stack;
+    for (HTREEITEM item = NextItem(tree, TVGN_ROOT, nullptr); item; item = NextItem(tree, TVGN_NEXT, item)) {
+        stack.emplace_back(item, 0);
+    }
+    std::reverse(stack.begin(), stack.end());
+    while (!stack.empty()) {
+        const auto [item, depth] = stack.back();
+        stack.pop_back();
+        items.emplace_back(item, depth);
+        std::vector<std::pair<HTREEITEM, int>> children;
+        for (HTREEITEM child = NextItem(tree, TVGN_CHILD, item); child;
+             child = NextItem(tree, TVGN_NEXT, child)) {
+            children.emplace_back(child, depth + 1);
+        }
+        stack.insert(stack.end(), children.rbegin(), children.rend());
+    }
+    return items;
+}
+
+// A screen point on the item's name that the tree itself counts as its name (its text
+// rectangle is a few pixels wider than that); false when the item does not show.
+static bool LabelPoint(HWND tree, HTREEITEM item, POINT& point)
+{
+    RemoteBuffer buffer(tree, sizeof(TVHITTESTINFO) + sizeof(RECT));
+    if (!buffer.Valid()) {
+        return false;
+    }
+    RECT rect = {};
+    std::memcpy(&rect, &item, sizeof item);
+    buffer.Write(&rect, sizeof rect);
+    if (!Send(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(buffer.Address()))) {
+        return false;
+    }
+    buffer.Read(&rect, sizeof rect);
+    RECT client = {};
+    GetClientRect(tree, &client);
+    const int y = (rect.top + rect.bottom) / 2;
+    if (y < client.top || y >= client.bottom) {
+        return false;
+    }
+    // Towards the middle of the name, where the hit test agrees.
+    for (int x = (rect.left + rect.right) / 2; x >= rect.left; --x) {
+        TVHITTESTINFO hit = {{x, y}, 0, nullptr};
+        buffer.Write(&hit, sizeof hit);
+        Send(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(buffer.Address()));
+        buffer.Read(&hit, sizeof hit);
+        if (hit.hItem == item && (hit.flags & TVHT_ONITEMLABEL)) {
+            point = {x, y};
+            ClientToScreen(tree, &point);
+            return true;
+        }
+    }
+    return false;
+}
+
+static HWND HandleArgument(const wchar_t* text)
+{
+    return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(std::wcstoul(text, nullptr, 16)));
+}
+
+static int TreeCommand(const std::wstring& command, HWND tree, const wchar_t* text)
+{
+    if (!IsWindow(tree)) {
+        std::fprintf(stderr, "wintool: no window %p\n", static_cast<void*>(tree));
+        return 1;
+    }
+    if (command == L"treeedit") {
+        HWND edit = reinterpret_cast<HWND>(Send(tree, TVM_GETEDITCONTROL, 0, 0));
+        if (!edit) {
+            return 1;
+        }
+        PrintLine(edit);
+        return 0;
+    }
+    const HTREEITEM selected = NextItem(tree, TVGN_CARET, nullptr);
+    const HTREEITEM dropTarget = NextItem(tree, TVGN_DROPHILITE, nullptr);
+    for (const auto& [item, depth] : TreeItems(tree)) {
+        const std::wstring itemText = ItemText(tree, item);
+        if (command == L"treeitems") {
+            const LRESULT state = Send(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED);
+            std::string flags = std::string(item == selected ? "s" : "") +
+                                (state & TVIS_EXPANDED ? "e" : "") + (item == dropTarget ? "d" : "");
+            std::printf("%d %s %s\n", depth, flags.empty() ? "-" : flags.c_str(), ToUtf8(itemText).c_str());
+            continue;
+        }
+        if (command == L"treelabel" && itemText == text) {
+            POINT point = {};
+            if (!LabelPoint(tree, item, point)) {
+                return 1;
+            }
+            std::printf("%ld %ld\n", point.x, point.y);
+            return 0;
+        }
+        if (command == L"treeselect" && itemText.find(text) != std::wstring::npos) {
+            Send(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+            Send(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+            return 0;
+        }
+        if (command == L"treeselect") {
+            // Its children may only come when it opens.
+            Send(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+        }
+    }
+    std::fflush(stdout);
+    return command == L"treeitems" ? 0 : 1;
 }
 
 int wmain(int argc, wchar_t** argv)
@@ -490,6 +686,30 @@ int wmain(int argc, wchar_t** argv)
         return RunWindow(L"WintoolIconWindow", args[0], true, static_cast<int>(Number(args[1])),
                          static_cast<int>(Number(args[2])), static_cast<int>(Number(args[3])),
                          static_cast<int>(Number(args[4])), FramedIcon());
+    }
+    if (command == L"settext" && count == 2) {
+        HWND window = HandleArgument(args[0]);
+        DWORD_PTR done = 0;
+        return IsWindow(window) &&
+                       SendMessageTimeoutW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[1]),
+                                           SMTO_ABORTIFHUNG, 5000, &done) &&
+                       done
+                   ? 0
+                   : 1;
+    }
+    if (command == L"gettext" && count == 1) {
+        HWND window = HandleArgument(args[0]);
+        if (!IsWindow(window)) {
+            return 1;
+        }
+        std::printf("%s\n", ToUtf8(TitleOf(window)).c_str());
+        return 0;
+    }
+    if ((command == L"treeitems" || command == L"treeedit") && count == 1) {
+        return TreeCommand(command, HandleArgument(args[0]), nullptr);
+    }
+    if ((command == L"treelabel" || command == L"treeselect") && count == 2) {
+        return TreeCommand(command, HandleArgument(args[0]), args[1]);
     }
     if (command == L"show" && count == 3) {
         HWND window = FindWindowW(args[0], args[1]);

@@ -290,6 +290,39 @@ TEST(LaunchFileTest, SaveThenLoadGivesTheSameTree)
     EXPECT_EQ(tree.Count(), reloaded.Count());
 }
 
+TEST(LaunchFileTest, TextsLoadExactlyAsTypedWithBlanksAndQuotes)
+{
+    // Reading trims blanks around a value and takes off one pair of matching quotes; each of
+    // these would come back changed if it were written as it is.
+    const std::string texts[] = {"\"C:\\My Docs\\memo.txt\"", " lead", "trail\t", "'single'", "\"\"",
+                                 "\"--------\"", "-------- ", " ", "\"\"x\"\"",
+                                 // And these come back as they are, so they are written bare.
+                                 "\"open", "'mixed\"", "\"", "a \"b\" c", "\x81\x40全角の空白\x81\x40"};
+    TreeModel tree;
+    for (const std::string& text : texts) {
+        TNode* entry = EntryOf(AddItemNode(tree, nullptr, text));
+        entry->File = text;
+        entry->Option = text;
+        entry->Dir = text;
+    }
+    IniDocument file;
+    SaveLaunchTree(tree, file);
+    const std::string bytes = file.Serialize();
+    EXPECT_NE(std::string::npos, bytes.find("OPTION=\"\"C:\\My Docs\\memo.txt\"\"\r\n"));
+    EXPECT_NE(std::string::npos, bytes.find("NAME=\"open\r\n"));
+    EXPECT_NE(std::string::npos, bytes.find("NAME=a \"b\" c\r\n"));
+    TreeModel reloaded;
+    ASSERT_TRUE(LoadLaunchTree(IniDocument::Parse(bytes), reloaded));
+    EXPECT_EQ(Listing(tree), Listing(reloaded));
+    EXPECT_FALSE(IsSeparator(*reloaded.Node(5)));
+    EXPECT_FALSE(IsSeparator(*reloaded.Node(6)));
+
+    // A text holds no line: it ends at a line break or a NUL, and what is left loads exactly.
+    EXPECT_EQ("\"a \"", IniDocument::LiteralValue("a \r\nb"));
+    EXPECT_EQ("\" x\"", IniDocument::LiteralValue(std::string(" x\0y", 4)));
+    EXPECT_EQ("", IniDocument::LiteralValue(""));
+}
+
 TEST(LaunchFileTest, CopesWithHugeAndDeepLists)
 {
     constexpr int kNodes = 100000;

@@ -347,3 +347,28 @@ TEST_F(IniDifferentialTest, WritesReadBackLikeWritePrivateProfileString)
         }
     }
 }
+
+TEST_F(IniDifferentialTest, TextsWrittenToLoadAsTypedReadBackSoThroughGetPrivateProfileString)
+{
+    // Blanks around a text and a pair of matching quotes, which a read would take off.
+    const std::string texts[] = {"\"C:\\My Docs\\memo.txt\"",
+                                 " lead",
+                                 "trail\t",
+                                 "'single'",
+                                 "\"\"",
+                                 " ",
+                                 "\"\"x\"\"",
+                                 "\"open",
+                                 "a \"b\" c",
+                                 "\x81\x40全角\x81\x40",
+                                 "表\\"};
+    IniDocument document;
+    for (std::size_t i = 0; i < std::size(texts); ++i) {
+        document.Write("S", "K" + std::to_string(i), IniDocument::LiteralValue(texts[i]));
+    }
+    const std::string path = folder_.Path() + "literal.ini";
+    SaveIniFile(path, document);
+    for (std::size_t i = 0; i < std::size(texts); ++i) {
+        EXPECT_EQ(texts[i], PlatformRead(path, "S", "K" + std::to_string(i), 2048)) << i;
+    }
+}

@@ -11,11 +11,13 @@
 namespace {
 
 std::vector<ShownBox> g_boxes;
+std::function<int(const ShownBox&)> g_answer;
 
-int WINAPI RecordMessageBox(HWND, LPCSTR text, LPCSTR caption, UINT type)
+int WINAPI RecordMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
 {
-    g_boxes.push_back({text, caption, type});
-    return IDOK;
+    const ShownBox box{text, caption, type, owner};
+    g_boxes.push_back(box);
+    return g_answer ? g_answer(box) : IDOK;
 }
 
 std::vector<ShellRequest> g_shellRequests;
@@ -43,6 +45,11 @@ void RecordMessageBoxes()
 std::vector<ShownBox> TakeShownBoxes()
 {
     return std::exchange(g_boxes, {});
+}
+
+void AnswerBoxes(std::function<int(const ShownBox& box)> answer)
+{
+    g_answer = std::move(answer);
 }
 
 void DrainQuitMessages()

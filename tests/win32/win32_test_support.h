@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -13,13 +14,19 @@ struct ShownBox {
     std::string text;
     std::string caption;
     UINT type;
+    HWND owner = nullptr;
 };
 
-// From now on every message box of the program is recorded and answered IDOK at once.
+// From now on every message box of the program is recorded and answered at once: IDOK, or
+// what AnswerBoxes says.
 void RecordMessageBoxes();
 
 // The boxes shown since the last call, oldest first.
 std::vector<ShownBox> TakeShownBoxes();
+
+// Answers the boxes shown from now on with what `answer` returns; it is called while the box
+// would be on screen. Null (the start) answers every box with IDOK.
+void AnswerBoxes(std::function<int(const ShownBox& box)> answer);
 
 // A closed main form asks the loop to quit; tests that close one drop that request.
 void DrainQuitMessages();

@@ -1,0 +1,591 @@
+// The launcher settings dialog through its real windows: the layout read back from them, and
+// every handler driven the way the user drives it, through the controls' own messages.
+#include "launcher/TCONF.h"
+
+#include "base/tree_model.h"
+#include "file_test_support.h"
+#include "framework/application.h"
+#include "framework/image_list.h"
+#include "framework/menu_item.h"
+#include "framework/open_dialog.h"
+#include "framework/popup_menu.h"
+#include "framework/tree_view.h"
+#include "launcher/tnode.h"
+#include "menu_test_support.h"
+#include "win32_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+// F { a, b }, G { }, --------, t
+const char kSampleFile[] =
+    "[FOLDER]\r\nITEM0=1\r\nITEM1=0\r\nITEM2=0\r\nITEM3=1\r\nITEM4=0\r\nITEM5=0\r\n"
+    "[PARENT]\r\nNODE0=-2\r\nNODE1=-1\r\nNODE2=-1\r\nNODE3=-2\r\nNODE4=-2\r\nNODE5=-2\r\n"
+    "[ExecInfo0]\r\nNAME=F\r\n[ExecInfo1]\r\nNAME=a\r\nFILE=C:\\a.exe\r\nOPTION=-a\r\nDIR=C:\\\r\n"
+    "[ExecInfo2]\r\nNAME=b\r\nFILE=C:\\b.exe\r\nOPTION=-b\r\nDIR=D:\\\r\n[ExecInfo3]\r\nNAME=G\r\n"
+    "[ExecInfo4]\r\nNAME=--------\r\n[ExecInfo5]\r\nNAME=t\r\nFILE=C:\\t.exe\r\nOPTION=-t\r\nDIR=E:\\\r\n";
+
+// The file dialog as the test answers it (a file, or a cancel without one), and what it got.
+std::string g_chosenFile;
+std::string g_filter;
+OPENFILENAMEA g_given;
+
+BOOL WINAPI AnswerOpenDialog(LPOPENFILENAMEA info)
+{
+    g_given = *info;
+    const char* end = info->lpstrFilter;
+    while (end[0] || end[1]) {
+        ++end;
+    }
+    g_filter.assign(info->lpstrFilter, end + 1);
+    lstrcpynA(info->lpstrFile, g_chosenFile.c_str(), static_cast<int>(info->nMaxFile));
+    return !g_chosenFile.empty();
+}
+
+class TCONFTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        TakeShownBoxes();
+        previousOpen_ = OpenDialog::SetGetOpenFileName(AnswerOpenDialog);
+        launch_->SetName("Launch");
+        Start(kSampleFile);
+    }
+    void TearDown() override
+    {
+        AnswerBoxes(nullptr);
+        OpenDialog::SetGetOpenFileName(previousOpen_);
+        conf_.reset();
+        DrainQuitMessages();
+    }
+
+    // Shown, the tree control mirrors the list; it takes the focus and, with nothing selected,
+    // selects its first node, as a tree control does.
+    void Start(const std::string& file, bool show = true)
+    {
+        conf_.reset();
+        ASSERT_TRUE(WriteWholeFile(path_, file));
+        conf_ = std::make_unique<TCONF>(application, launch_, nullptr, path_);
+        if (show) {
+            conf_->Show();
+            SetForegroundWindow(conf_->Handle());
+        }
+    }
+
+    template <typename T = Control>
+    T* Get(const char* name) const
+    {
+        return dynamic_cast<T*>(conf_->FindComponent(name));
+    }
+    TreeView& Tree() const { return *conf_->TreeView(); }
+    HWND TreeHandle() const { return Tree().Handle(); }
+    TreeNode* Node(const std::string& name) const
+    {
+        for (int i = 0; i < Tree().Items().Count(); ++i) {
+            if (Tree().Items().Node(i)->Text() == name) {
+                return Tree().Items().Node(i);
+            }
+        }
+        return nullptr;
+    }
+    HTREEITEM Item(const std::string& name) const { return Tree().ItemHandle(Node(name)); }
+    std::string Entry(const std::string& name) const
+    {
+        const TNode* entry = EntryOf(Node(name));
+        return entry ? entry->File + "|" + entry->Option + "|" + entry->Dir : "(no entry)";
+    }
+
+    // The user's ways: select through the tree's message, click, type.
+    void Select(const std::string& name)
+    {
+        SendMessageA(TreeHandle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(Item(name)));
+    }
+    void Click(const char* button) { SendMessageA(Get(button)->Handle(), BM_CLICK, 0, 0); }
+    void Type(const char* edit, const std::string& text)
+    {
+        SendMessageA(Get(edit)->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    std::string Texts() const
+    {
+        return Get("Edit1")->Caption() + "|" + Get("Edit2")->Caption() + "|" + Get("Edit3")->Caption();
+    }
+    std::string Selected() const { return Tree().Selected() ? Tree().Selected()->Text() : "(none)"; }
+
+    // The nodes in absolute order, indented by depth.
+    std::string Listing() const
+    {
+        std::string text;
+        for (int i = 0; i < Tree().Items().Count(); ++i) {
+            for (const TreeNode* p = Tree().Items().Node(i)->Parent(); p; p = p->Parent()) {
+                text += "  ";
+            }
+            text += Tree().Items().Node(i)->Text() + "\n";
+        }
+        return text;
+    }
+    // Which of the nine item settings are enabled: "111111111" for all.
+    std::string Settings() const
+    {
+        std::string states;
+        for (const char* name : kItemSettings) {
+            states += Get(name)->Enabled() ? '1' : '0';
+        }
+        return states;
+    }
+
+    // A point on the node's name where the tree says so (its text rectangle is a bit wider).
+    POINT LabelPoint(const std::string& name) const
+    {
+        RECT r{};
+        HTREEITEM item = Item(name);
+        std::memcpy(&r, &item, sizeof item);
+        SendMessageA(TreeHandle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
+        for (TVHITTESTINFO hit{{r.left, (r.top + r.bottom) / 2}, 0, nullptr}; hit.pt.x < r.right;
+             ++hit.pt.x) {
+            SendMessageA(TreeHandle(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+            if (hit.flags & TVHT_ONITEMLABEL) {
+                return hit.pt;
+            }
+        }
+        ADD_FAILURE() << "no label point for " << name;
+        return {r.left, r.top};
+    }
+    // The real pointer goes where the test's messages say it is, and what the system still had
+    // to report about it is handled now: a move it reports during the drag then says the same.
+    void PointerAt(POINT client)
+    {
+        ClientToScreen(TreeHandle(), &client);
+        SetCursorPos(client.x, client.y);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageA(&msg);
+        }
+    }
+    // A press on the node's name and a move away, which the control watches for itself.
+    void BeginDrag(const std::string& name)
+    {
+        const POINT start = LabelPoint(name);
+        PointerAt(start);
+        PostMessageA(TreeHandle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(start.x + 30, start.y + 30));
+        SendMessageA(TreeHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(start.x, start.y));
+        ASSERT_TRUE(Tree().Dragging()) << "no drag of " << name;
+    }
+    void MoveTo(POINT p)
+    {
+        PointerAt(p);
+        SendMessageA(TreeHandle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+    }
+    void DragOnto(const std::string& from, POINT to)
+    {
+        BeginDrag(from);
+        MoveTo(to);
+        SendMessageA(TreeHandle(), WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+        EXPECT_FALSE(Tree().Dragging());
+    }
+    HTREEITEM DropTarget() const
+    {
+        return reinterpret_cast<HTREEITEM>(SendMessageA(TreeHandle(), TVM_GETNEXTITEM, TVGN_DROPHILITE, 0));
+    }
+    HWND LabelEdit() const
+    {
+        return reinterpret_cast<HWND>(SendMessageA(TreeHandle(), TVM_GETEDITCONTROL, 0, 0));
+    }
+
+    ScratchFolder folder_;
+    std::string path_ = folder_.Path() + "LAUNCH.INI";
+    std::unique_ptr<Component> host_ = std::make_unique<Component>(nullptr);
+    MenuItem* launch_ = new MenuItem(host_.get());
+    std::unique_ptr<TCONF> conf_;
+    OpenDialog::GetOpenFileNameFunction previousOpen_ = nullptr;
+};
+
+std::string Rect(long left, long top, long width, long height)
+{
+    return std::to_string(left) + "," + std::to_string(top) + " " + std::to_string(width) + "x" +
+           std::to_string(height);
+}
+
+}   // namespace
+
+TEST_F(TCONFTest, TheLayoutReadBackFromTheWindows)
+{
+    Start(kSampleFile, false);
+    EXPECT_EQ("(none)", Selected());
+    EXPECT_EQ("011111111", Settings()) << "only the group is disabled at first";
+    conf_->Show();
+    SetForegroundWindow(conf_->Handle());
+    HWND form = conf_->Handle();
+    RECT client{};
+    GetClientRect(form, &client);
+    EXPECT_EQ(546, client.right);
+    EXPECT_EQ(350, client.bottom);
+    // A fixed single border with a title and no title-bar buttons, centred on the screen.
+    EXPECT_EQ(WS_CAPTION, GetWindowLongA(form, GWL_STYLE) &
+                              (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    EXPECT_TRUE(GetWindowLongA(form, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+    const RECT frame = conf_->BoundsRect();
+    EXPECT_NEAR(GetSystemMetrics(SM_CXSCREEN), frame.left + frame.right, 1);
+    EXPECT_NEAR(GetSystemMetrics(SM_CYSCREEN), frame.top + frame.bottom, 1);
+    char caption[32] = "";
+    GetWindowTextA(form, caption, sizeof caption);
+    EXPECT_STREQ("ランチャ設定", caption);
+    LOGFONTA font{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Get("Edit1")->Handle(), WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+    EXPECT_STREQ("ＭＳ Ｐゴシック", font.lfFaceName);
+    EXPECT_EQ(-12, font.lfHeight);
+    EXPECT_EQ(SHIFTJIS_CHARSET, font.lfCharSet);
+
+    struct Placed {
+        const char* name;
+        const char* parent;   // null: the form
+        const char* className;
+        RECT bounds;   // left, top, width, height
+        const char* caption;
+    };
+    const Placed kPlaced[] = {
+        {"Label4", nullptr, "Static", {16, 8, 69, 12}, "ランチャリスト"},
+        {"TreeView", nullptr, "SysTreeView32", {8, 24, 401, 185}, ""},
+        {"GroupBox1", nullptr, "Button", {416, 32, 121, 177}, "項目作成"},
+        {"Button1", "GroupBox1", "Button", {16, 16, 89, 25}, "新規フォルダ"},
+        {"Button2", "GroupBox1", "Button", {16, 48, 89, 25}, "新規項目"},
+        {"Button3", "GroupBox1", "Button", {16, 80, 89, 25}, "セパレータ"},
+        {"Button7", "GroupBox1", "Button", {16, 112, 89, 25}, "選択解除"},
+        {"Button8", "GroupBox1", "Button", {16, 144, 89, 25}, "項目削除"},
+        {"GroupBox2", nullptr, "Button", {8, 216, 537, 97}, "項目設定"},
+        {"Label1", "GroupBox2", "Static", {8, 24, 53, 12}, "ファイル名"},
+        {"Edit1", "GroupBox2", "Edit", {72, 20, 409, 20}, ""},
+        {"Button4", "GroupBox2", "Button", {488, 18, 43, 25}, "参照"},
+        {"Label2", "GroupBox2", "Static", {8, 48, 51, 12}, "オプション"},
+        {"Edit2", "GroupBox2", "Edit", {72, 44, 409, 20}, ""},
+        {"Label3", "GroupBox2", "Static", {8, 72, 57, 12}, "ディレクトリ"},
+        {"Edit3", "GroupBox2", "Edit", {72, 68, 409, 20}, ""},
+        {"Button5", "GroupBox2", "Button", {488, 64, 41, 25}, "参照"},
+        {"Button6", nullptr, "Button", {232, 320, 75, 25}, "決定"},
+    };
+    for (const Placed& placed : kPlaced) {
+        SCOPED_TRACE(placed.name);
+        Control* control = Get(placed.name);
+        ASSERT_NE(nullptr, control);
+        EXPECT_EQ(placed.parent ? Get(placed.parent)->Handle() : form, GetParent(control->Handle()));
+        char className[32] = "";
+        GetClassNameA(control->Handle(), className, sizeof className);
+        EXPECT_STRCASEEQ(placed.className, className);
+        const RECT r = control->BoundsRect();
+        const RECT& b = placed.bounds;
+        EXPECT_EQ(Rect(b.left, b.top, b.right, b.bottom),
+                  Rect(r.left, r.top, r.right - r.left, r.bottom - r.top));
+        EXPECT_EQ(placed.caption, control->Caption());
+    }
+    EXPECT_EQ(19, Tree().Indent());
+    EXPECT_EQ(3, conf_->ImageList1()->Count());
+    ASSERT_NE(nullptr, Tree().PopupMenu());
+    EXPECT_EQ("PopupMenu1", Tree().PopupMenu()->Name());
+    ASSERT_EQ(1, Tree().PopupMenu()->Items()->Count());
+    EXPECT_EQ("名前を変更(&R)", Tree().PopupMenu()->Items()->Items(0)->Caption());
+
+    // Tab order, with the item settings enabled so that Tab reaches them.
+    conf_->EnableItemSettings(true);
+    std::string order = "TreeView";
+    Get("TreeView")->SetFocus();
+    for (int i = 0; i < 12; ++i) {
+        MSG msg{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+        EXPECT_TRUE(IsDialogMessageA(form, &msg));
+        order += " " + (Control::FromHandle(GetFocus()) ? Control::FromHandle(GetFocus())->Name() : "?");
+    }
+    EXPECT_EQ(
+        "TreeView Button1 Button2 Button3 Button7 Button8 Edit1 Button4 Edit2 Edit3 Button5 Button6 TreeView",
+        order);
+}
+
+TEST_F(TCONFTest, ButtonsPlaceNewNodesAndTheSelectionFillsTheItemSettings)
+{
+    // New nodes by the selection (every rule is tested on the model): none, a folder (which
+    // stays closed), an item in a folder. They are not selected.
+    Click("Button7");
+    Click("Button1");
+    Select("F");
+    Click("Button2");
+    EXPECT_FALSE(Tree().Expanded(Node("F")));
+    Select("a");
+    Click("Button3");
+    EXPECT_EQ("F\n  a\n  b\n  新規項目\n  --------\nG\n--------\nt\n新規フォルダ\n", Listing());
+    EXPECT_EQ("a", Selected());
+    TVITEMA shown = {};
+    shown.mask = TVIF_HANDLE | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    shown.hItem = Tree().ItemHandle(Tree().Items().Node(4));
+    SendMessageA(TreeHandle(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&shown));
+    EXPECT_EQ(3, shown.iImage) << "a new separator shows picture 3, which is none";
+    EXPECT_EQ(3, shown.iSelectedImage);
+
+    // An item: its texts, and what is typed goes into its entry.
+    EXPECT_EQ("111111111", Settings());
+    EXPECT_EQ("C:\\a.exe|-a|C:\\", Texts());
+    Type("Edit2", "-x \"y z\"");
+    Type("Edit3", "C:\\作業\\");
+    EXPECT_EQ("C:\\a.exe|-x \"y z\"|C:\\作業\\", Entry("a"));
+    // A separator: nothing to set, and no renaming.
+    Select("--------");
+    EXPECT_EQ("000000000", Settings());
+    Get<MenuItem>("R1")->Click();
+    EXPECT_FALSE(Tree().IsEditing());
+    // A folder: nothing to set, the edits keep their texts, and renaming is allowed.
+    Select("b");
+    Select("G");
+    EXPECT_EQ("000000000", Settings());
+    EXPECT_EQ("C:\\b.exe|-b|D:\\", Texts());
+    Get<MenuItem>("R1")->Click();
+    EXPECT_TRUE(Tree().IsEditing());
+    Tree().EndEditing(false);
+    // No selection: the settings stay as they were, and typing reaches no entry.
+    Select("b");
+    Click("Button7");
+    EXPECT_EQ("(none)", Selected());
+    EXPECT_EQ("111111111", Settings());
+    Type("Edit1", "C:\\other.exe");
+    EXPECT_EQ("C:\\b.exe|-b|D:\\", Entry("b"));
+}
+
+TEST_F(TCONFTest, DeletingAFolderAsksFirstAndTakesItsWholeSubtreeAndMenuItem)
+{
+    conf_->Button6Click(nullptr);   // a launcher submenu built from the sample
+    conf_->Show();
+    SetForegroundWindow(conf_->Handle());
+    bool enabledDuringBox = true;
+    int answer = IDNO;
+    AnswerBoxes([&](const ShownBox&) {
+        enabledDuringBox = IsWindowEnabled(conf_->Handle()) != FALSE;
+        return answer;
+    });
+    Select("F");
+    Click("Button8");
+    std::vector<ShownBox> boxes = TakeShownBoxes();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ("フォルダを削除しようとしています。よろしいですか？", boxes[0].text);
+    EXPECT_EQ("削除", boxes[0].caption);
+    EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_DEFBUTTON1), boxes[0].type) << "Yes the default, no icon";
+    EXPECT_EQ(application->Handle(), boxes[0].owner);
+    EXPECT_FALSE(enabledDuringBox) << "the box is answered before anything else";
+    EXPECT_EQ(conf_->Handle(), GetActiveWindow());
+    EXPECT_EQ("F\n  a\n  b\nG\n--------\nt\n", Listing());
+
+    answer = IDYES;
+    Click("Button8");
+    EXPECT_EQ("G\n--------\nt\n", Listing());
+    // Its menu item went with its subitems; the others keep their names until the next save.
+    EXPECT_EQ(nullptr, launch_->FindComponent("AB1"));
+    std::string left;
+    for (int i = 0; i < launch_->Count(); ++i) {
+        left += launch_->Items(i)->Name() + " ";
+    }
+    EXPECT_EQ("AB3 AB4 AB5 ", left);
+    // The tree selected another node, and the settings follow it.
+    EXPECT_EQ("G", Selected());
+    EXPECT_EQ("000000000", Settings());
+    // Items and separators go without a question, by the button or the Delete key.
+    Select("t");
+    SendMessageA(TreeHandle(), WM_KEYDOWN, VK_DELETE, 0);
+    Select("--------");
+    Click("Button8");
+    EXPECT_EQ(1u, TakeShownBoxes().size());
+    EXPECT_EQ("G\n", Listing());
+}
+
+TEST_F(TCONFTest, TheFileDialogFillsFileDirectoryAndNameOrChangesNothing)
+{
+    Select("a");
+    g_chosenFile.clear();
+    Click("Button4");
+    EXPECT_EQ("C:\\a.exe|-a|C:\\", Entry("a"));
+    // Six choices, the first shown first; owned by the dialog; the current directory stays.
+    static const char kFilter[] = "全てのファイル\0*.*\0実行ファイル\0*.exe;*.com\0"
+                                  "音声ファイル\0*.wav;*.mp?;*.aif;*.au\0画像ファイル\0*.bmp;*.gif;*.jpg\0"
+                                  "動画ファイル\0*.avi;*.mpg;*.mpeg\0文書ファイル\0*.txt;*.doc;*.htm?\0";
+    EXPECT_EQ(std::string(kFilter, sizeof kFilter - 1), g_filter);
+    EXPECT_EQ(1u, g_given.nFilterIndex);
+    EXPECT_EQ(conf_->Handle(), g_given.hwndOwner);
+    EXPECT_TRUE(g_given.Flags & OFN_NOCHANGEDIR);
+
+    g_chosenFile = "C:\\Program Files\\Tool\\tool.exe";
+    Click("Button4");
+    EXPECT_EQ("C:\\Program Files\\Tool\\tool.exe|-a|C:\\Program Files\\Tool\\", Entry("tool.exe"));
+    EXPECT_EQ(Entry("tool.exe"), Texts());
+    // 表 is 95 5C: its second byte is no path delimiter.
+    g_chosenFile = "C:\\DOCS\\表";
+    Click("Button4");
+    EXPECT_EQ("C:\\DOCS\\表|-a|C:\\DOCS\\", Entry("表"));
+}
+
+TEST_F(TCONFTest, TheFolderDialogFillsTheDirectoryOrChangesNothing)
+{
+    std::optional<std::string> answer;
+    conf_->SetBrowseFolder([&] { return answer; });
+    Select("a");
+    Click("Button5");
+    EXPECT_EQ("C:\\a.exe|-a|C:\\", Entry("a"));
+    answer = "C:\\作業";
+    Click("Button5");
+    EXPECT_EQ("C:\\a.exe|-a|C:\\作業", Entry("a"));
+    EXPECT_EQ(Entry("a"), Texts());
+}
+
+TEST_F(TCONFTest, RenamingInPlaceByMenuKeyAndClickWithEnterAndEscapeInTheModalLoop)
+{
+    // In the dialog's own loop, where dialog keys are handled first; each step waits for the
+    // one before it to have taken effect (editing or not).
+    conf_->Hide();
+    std::vector<std::string> seen;
+    auto type = [&](const char* text, WPARAM key) {
+        SetWindowTextA(LabelEdit(), text);
+        PostMessageA(LabelEdit(), WM_KEYDOWN, key, 0);
+    };
+    auto note = [&] {
+        seen.push_back("[" + Selected() + "]");
+        PostMessageA(TreeHandle(), WM_KEYDOWN, VK_F2, 0);
+    };
+    const std::function<void()> acts[] = {
+        [&] {
+            Select("b");
+            Get<MenuItem>("R1")->Click();
+            type("名前", VK_RETURN);
+        },
+        note,
+        [&] { type("捨てる", VK_ESCAPE); },
+        note,
+        [&] { type("", VK_RETURN); },   // an empty name is a name too
+        [&] {
+            seen.push_back("[" + Selected() + "]");
+            // A click on the name of the selected node starts editing too, after a moment.
+            Select("t");
+            const POINT p = LabelPoint("t");
+            PostMessageA(TreeHandle(), WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+            SendMessageA(TreeHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+        },
+        [&] {
+            seen.push_back(Selected() + " editing");
+            type("t", VK_ESCAPE);
+            conf_->SetModalResult(IDOK);
+        },
+    };
+    int stage = 0;
+    std::vector<std::unique_ptr<ModalAction>> steps;
+    for (int at = 0; at < static_cast<int>(std::size(acts)); ++at) {
+        steps.push_back(std::make_unique<ModalAction>(
+            "renaming step " + std::to_string(at),
+            [&, at] {
+                return stage == at && conf_->Visible() && (LabelEdit() != nullptr) == (at % 2 == 0 && at > 0);
+            },
+            [&, at] {
+                ++stage;
+                acts[at]();
+            },
+            [this] { conf_->SetModalResult(IDCANCEL); }));
+    }
+    conf_->ShowModal();
+    EXPECT_EQ((std::vector<std::string>{"[名前]", "[名前]", "[]", "t editing"}), seen);
+    EXPECT_EQ("F\n  a\n  \nG\n--------\nt\n", Listing());
+}
+
+TEST_F(TCONFTest, DraggingMovesTheSelectedNodeAsTheDropTargetSays)
+{
+    Select("G");
+    int changes = 0;
+    NotifyEvent change = Tree().OnChange;
+    Tree().OnChange = [&](Component* sender) {
+        ++changes;
+        change(sender);
+    };
+    // The first node onto empty space below the rows: the end of the top level, with its
+    // subtree. Starting the drag selects it; the move is no change of the selection.
+    RECT client{};
+    GetClientRect(TreeHandle(), &client);
+    DragOnto("F", {20, client.bottom - 5});
+    EXPECT_EQ("G\n--------\nt\nF\n  a\n  b\n", Listing());
+    EXPECT_EQ(1, changes);
+    // An item onto a folder: its first child, and the folder opens; the settings still show it.
+    DragOnto("t", LabelPoint("G"));
+    EXPECT_EQ("G\n  t\n--------\nF\n  a\n  b\n", Listing());
+    EXPECT_TRUE(Tree().Expanded(Node("G")));
+    EXPECT_EQ("C:\\t.exe|-t|E:\\", Texts());
+    EXPECT_EQ(2, changes);
+
+    // Onto its own child, or onto itself: no drop target, and nothing moves.
+    Tree().Expand(Node("F"));
+    BeginDrag("F");
+    MoveTo(LabelPoint("b"));
+    EXPECT_EQ(nullptr, DropTarget());
+    MoveTo(LabelPoint("t"));
+    EXPECT_EQ(Item("t"), DropTarget()) << "the node under the pointer shows as the target";
+    const POINT self = LabelPoint("F");
+    MoveTo(self);
+    SendMessageA(TreeHandle(), WM_LBUTTONUP, 0, MAKELPARAM(self.x, self.y));
+    EXPECT_EQ(nullptr, DropTarget());
+    EXPECT_EQ(nullptr, GetCapture());
+    EXPECT_EQ("G\n  t\n--------\nF\n  a\n  b\n", Listing());
+}
+
+TEST_F(TCONFTest, ALongListScrollsWhileTheDragRestsNearItsEdgeAndEscapeDropsNothing)
+{
+    std::string folder = "[FOLDER]\r\n", names;
+    for (int i = 0; i < 60; ++i) {
+        folder += "ITEM" + std::to_string(i) + "=0\r\n";
+        names += "[ExecInfo" + std::to_string(i) + "]\r\nNAME=n" + std::to_string(i) + "\r\n";
+    }
+    Start(folder + names);
+    auto firstVisible = [&] {
+        return TreeView::NodeOf(TreeHandle(), reinterpret_cast<HTREEITEM>(SendMessageA(
+                                                  TreeHandle(), TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0)));
+    };
+    BeginDrag("n1");
+    RECT client{};
+    GetClientRect(TreeHandle(), &client);
+    MoveTo({40, client.bottom - 3});
+    // The pointer rests there: the tree scrolls a line at a time, the target following it.
+    for (const DWORD start = GetTickCount();
+         (firstVisible() == Node("n0") || !DropTarget()) && GetTickCount() - start < 5000; Sleep(20)) {
+        PointerAt({40, client.bottom - 3});
+    }
+    EXPECT_TRUE(Tree().Dragging());
+    EXPECT_NE(Node("n0"), firstVisible());
+    EXPECT_NE(nullptr, DropTarget());
+    SendMessageA(TreeHandle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_FALSE(Tree().Dragging());
+    EXPECT_EQ(nullptr, DropTarget());
+    EXPECT_EQ(nullptr, GetCapture());
+    EXPECT_EQ(Node("n1"), Tree().Items().Node(1));
+}
+
+TEST_F(TCONFTest, ACloseRequestSavesAsTheButtonDoesAndTheDialogKeepsItsState)
+{
+    conf_->Hide();
+    ModalAction close(*conf_, [&] {
+        Select("b");
+        Tree().Expand(Node("F"));
+        Type("Edit2", "typed");
+        // Alt+F4 on the tree while a new name is being typed.
+        Get<MenuItem>("R1")->Click();
+        SetWindowTextA(LabelEdit(), "新名");
+        PostMessageA(TreeHandle(), WM_SYSKEYDOWN, VK_F4, 0x20000000);
+    });
+    conf_->ShowModal();
+    EXPECT_FALSE(conf_->Visible());
+    TCONF saved(application, nullptr, nullptr, path_);
+    EXPECT_EQ("新名", saved.TreeView()->Items().Node(2)->Text());
+    EXPECT_EQ("typed", EntryOf(saved.TreeView()->Items().Node(2))->Option);
+    EXPECT_NE(nullptr, launch_->FindComponent("AB5")) << "the launcher submenu was rebuilt";
+
+    // Shown again, it is as it was left.
+    conf_->Show();
+    EXPECT_EQ("新名", Selected());
+    EXPECT_TRUE(Tree().Expanded(Node("F")));
+    EXPECT_EQ("C:\\b.exe|typed|D:\\", Texts());
+    EXPECT_EQ("111111111", Settings());
+}
