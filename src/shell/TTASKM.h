@@ -96,6 +96,8 @@ private:
     // The part of closing that must also happen when Windows ends the session.
     void SaveSettingsAndRelease();
     void WMMouseChord(WPARAM wParam);
+    // Registers the dropped paths as launcher items; releases the drop handle.
+    void WMDropFiles(HDROP drop);
     MenuItem* Item(const char* name) const;
     // N4Click and N5Click: at most one of the two is checked, and either brings the tray
     // icon back.
