@@ -29,7 +29,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         // current folder, which a shortcut or a Run key may set to anywhere.
         app.SetHelpFile(ModuleDirectory() + "Mivtra.hlp");
         auto* mainWindow = new TTASKM(&app);
-        mainWindow->SetAboutBox(new TAboutBox(&app));
+        mainWindow->SetAboutBox(new TAboutBox(&app, &TTASKM::ShellExecute));
         auto* conf = new TCONF(&app, mainWindow->Launch(), &TTASKM::ShellExecute);
         mainWindow->SetLauncher(conf);
     } catch (...) {

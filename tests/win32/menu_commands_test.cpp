@@ -476,7 +476,7 @@ TEST_F(MenuCommandsTest, TheLauncherDialogHoldsBackChordsAndDropsWhileItIsOpen)
 TEST_F(MenuCommandsTest, TheAboutBoxShowsModallyAndItsButtonOrEscapeClosesIt)
 {
     TTASKM& form = Start();
-    aboutBox_ = std::make_unique<TAboutBox>(application);
+    aboutBox_ = std::make_unique<TAboutBox>(application, nullptr);
     form.SetAboutBox(aboutBox_.get());
 
     std::string caption;
