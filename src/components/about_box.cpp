@@ -6,24 +6,22 @@
 
 namespace {
 
-// The addresses are ours, not the ones the layout was drawn for: a label that holds one
-// grows to its text, as a label sized by its text would, rather than cut it off.
-void WidenToText(Label* label)
+// The layout was drawn with the labels sized by their texts in the fonts of a Japanese
+// Windows: where the fonts at hand are wider, or an address is longer, a label grows to its
+// text rather than cut it off. It keeps its place and never shrinks.
+void WidenToText(Label& label)
 {
-    if (!label) {
-        return;
-    }
-    HDC dc = GetDC(label->Handle());
+    HDC dc = GetDC(label.Handle());
     const HGDIOBJ saved =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label->Handle(), WM_GETFONT, 0, 0)));
-    const std::string text = label->Caption();
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label.Handle(), WM_GETFONT, 0, 0)));
+    const std::string text = label.Caption();
     SIZE extent{};
     GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
     SelectObject(dc, saved);
-    ReleaseDC(label->Handle(), dc);
-    const RECT r = label->BoundsRect();
+    ReleaseDC(label.Handle(), dc);
+    const RECT r = label.BoundsRect();
     if (extent.cx > r.right - r.left) {
-        SetWindowPos(label->Handle(), nullptr, 0, 0, extent.cx, r.bottom - r.top,
+        SetWindowPos(label.Handle(), nullptr, 0, 0, extent.cx, r.bottom - r.top,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
@@ -33,8 +31,11 @@ void WidenToText(Label* label)
 TAboutBox::TAboutBox(Component* owner, OpenFunction open)
     : Form(owner, about_box_form::kForm), open_(std::move(open))
 {
-    WidenToText(dynamic_cast<Label*>(FindComponent("Label4")));
-    WidenToText(dynamic_cast<Label*>(FindComponent("URLLabel1")));
+    for (int i = 0; i < ComponentCount(); ++i) {
+        if (auto* label = dynamic_cast<Label*>(Components(i))) {
+            WidenToText(*label);
+        }
+    }
     CenterOnScreen();
     BindHandlers(this, Handlers());
 }
