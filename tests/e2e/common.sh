@@ -180,3 +180,40 @@ point_near_rect() {
     [ "$x" -ge $((left - slack)) ] && [ "$x" -le $((right + slack)) ] &&
         [ "$y" -ge $((top - slack)) ] && [ "$y" -le $((bottom + slack)) ]
 }
+
+# A press on the tray icon (found by wait_tray_icon) opens the menu; the pointer then rests on
+# the menu's left edge, so that the keys reach the menu without the pointer choosing an item.
+tray_menu() {
+    local line
+    xdotool windowfocus "$(xdotool search --name 'Wine desktop' | head -1)"
+    xdotool mousemove "$icon_x" "$icon_y"
+    sleep 0.3
+    xdotool click 1
+    line=$(desktop_wintool wait '#32768' 5000 | tr -d '\r') || fail "no pop-up menu within 5 s of the press"
+    win_split "$line"
+    [ "$win_pid" = "$mivtra_winpid" ] || fail "the menu belongs to process $win_pid, not to Mivtra"
+    xdotool mousemove "$win_left" $(((win_top + win_bottom) / 2))
+    sleep 0.3
+}
+
+# Presses the keys one by one, as a user would.
+keys() {
+    local key
+    for key in "$@"; do
+        xdotool key "$key"
+        sleep 0.15
+    done
+}
+
+# Waits for a record file of the recording program (record_args.exe, which writes its command
+# line and working directory beside itself) and prints its lines, CRs removed.
+record_of() {
+    local file=$1 i
+    for i in $(seq 100); do
+        [ -s "$file" ] && break
+        sleep 0.1
+    done
+    [ -s "$file" ] || return 1
+    sleep 0.2
+    tr -d '\r' <"$file"
+}

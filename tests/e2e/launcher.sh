@@ -34,41 +34,6 @@ wait_tray_icon
 desktop_wintool find '#32770' >/dev/null && fail "a message box came up at start-up"
 pass "tray icon at ($icon_x,$icon_y), no message"
 
-# A press on the tray icon opens the menu; the pointer then rests on the menu's left edge, so
-# that the keys reach the menu without the pointer choosing an item.
-tray_menu() {
-    local line
-    xdotool windowfocus "$(xdotool search --name 'Wine desktop' | head -1)"
-    xdotool mousemove "$icon_x" "$icon_y"
-    sleep 0.3
-    xdotool click 1
-    line=$(desktop_wintool wait '#32768' 5000 | tr -d '\r') || fail "no pop-up menu within 5 s of the press"
-    win_split "$line"
-    [ "$win_pid" = "$mivtra_winpid" ] || fail "the menu belongs to process $win_pid, not to Mivtra"
-    xdotool mousemove "$win_left" $(((win_top + win_bottom) / 2))
-    sleep 0.3
-}
-
-keys() {
-    local key
-    for key in "$@"; do
-        xdotool key "$key"
-        sleep 0.15
-    done
-}
-
-# Waits for a record file and prints its lines, CRs removed.
-record_of() {
-    local file=$1 i
-    for i in $(seq 100); do
-        [ -s "$file" ] && break
-        sleep 0.1
-    done
-    [ -s "$file" ] || return 1
-    sleep 0.2
-    tr -d '\r' <"$file"
-}
-
 # The recording program's file must show that it started with a command line ending in ARGS
 # (the options exactly as stored, unquoted) in the directory DIR.
 expect_started() {
