@@ -41,16 +41,6 @@ TEST(DropEntryTest, NamesTheNodeAfterTheStoredEntryOrElseThePathsLastComponent)
     }
 }
 
-TEST(DropEntryTest, KeepsALongPathWhole)
-{
-    const std::string folder = "C:\\" + std::string(250, 'a') + "\\";
-    const std::string path = folder + "長い名前" + kHyou + ".txt";
-    const DropEntry entry = MakeDropEntry(path, "");
-    EXPECT_EQ(path, entry.file);
-    EXPECT_EQ(folder, entry.dir);
-    EXPECT_EQ("長い名前" + kHyou + ".txt", entry.name);
-}
-
 TEST(DropEntryTest, TextWithWildcardsNamesNoFile)
 {
     EXPECT_TRUE(CanNameFile("C:\\" + kHyou + "\\a.txt"));
