@@ -62,7 +62,7 @@ desktop_init() {
     # (the prefix of the Win32 tests is live and collects whatever they leave behind).
     local template=${MIVTRA_TEMPLATE_PREFIX:-$desktop_root/build/wine/template}
     if [ -n "$prefix" ]; then
-        if [ ! -f "$prefix/.mivtra-prefix-2" ]; then
+        if [ ! -f "$prefix/.mivtra-prefix-3" ]; then
             "$desktop_scripts/wine-prefix" "$template"
             rm -rf "$prefix"
             mkdir -p "$(dirname "$prefix")"

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(cmake make g++ clang g++-mingw-w64-i686-posix binutils-mingw-w64-i686
           wine wine32:i386 xvfb xauth xdotool imagemagick
-          fonts-ipafont-gothic fonts-ipafont-mincho locales
+          fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation2 libxfixes3 locales
           googletest python3 libclang-rt-14-dev clang-format)
 
 need_i386=0

@@ -40,7 +40,8 @@ inline constexpr MenuDef kMenus[] = {
 inline constexpr ControlDef kControls[] = {
     {Label::Create, "Label1", {8, 0, 145, 12}, "Mivtraに登録するファイルを"},
     {Label::Create, "Label2", {8, 16, 136, 12}, "ここへドロップしてください。"},
-    ControlDef{Label::Create, "Label3", {8, 32, 145, 12}, ""}.Color(RGB(255, 0, 0)),
+    // As wide as the drop window: the messages name the dropped file and may be long.
+    ControlDef{Label::Create, "Label3", {8, 32, 186, 12}, ""}.Color(RGB(255, 0, 0)),
 };
 
 inline constexpr FormDef kForm = {

@@ -1,9 +1,41 @@
 #include "components/about_box.h"
 
 #include "forms/about_box_form.h"
+#include "framework/handles.h"
+#include "framework/label.h"
 
-TAboutBox::TAboutBox(Component* owner) : Form(owner, about_box_form::kForm)
+namespace {
+
+// The layout was drawn with the labels sized by their texts in the fonts of a Japanese
+// Windows: where the fonts at hand are wider, or an address is longer, a label grows to its
+// text rather than cut it off. It keeps its place and never shrinks.
+void WidenToText(Label& label)
 {
+    HDC dc = GetDC(label.Handle());
+    const HGDIOBJ saved =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label.Handle(), WM_GETFONT, 0, 0)));
+    const std::string text = label.Caption();
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    SelectObject(dc, saved);
+    ReleaseDC(label.Handle(), dc);
+    const RECT r = label.BoundsRect();
+    if (extent.cx > r.right - r.left) {
+        SetWindowPos(label.Handle(), nullptr, 0, 0, extent.cx, r.bottom - r.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+}   // namespace
+
+TAboutBox::TAboutBox(Component* owner, OpenFunction open)
+    : Form(owner, about_box_form::kForm), open_(std::move(open))
+{
+    for (int i = 0; i < ComponentCount(); ++i) {
+        if (auto* label = dynamic_cast<Label*>(Components(i))) {
+            WidenToText(*label);
+        }
+    }
     CenterOnScreen();
     BindHandlers(this, Handlers());
 }
@@ -12,6 +44,8 @@ Span<HandlerDef<TAboutBox>> TAboutBox::Handlers()
 {
     static constexpr HandlerDef<TAboutBox> kHandlers[] = {
         {"Button1Click", &TAboutBox::Button1Click},
+        {"Button2Click", &TAboutBox::Button2Click},
+        {"Button3Click", &TAboutBox::Button3Click},
     };
     return kHandlers;
 }
@@ -19,6 +53,24 @@ Span<HandlerDef<TAboutBox>> TAboutBox::Handlers()
 void TAboutBox::Button1Click(Component*)
 {
     Close();
+}
+
+void TAboutBox::Button2Click(Component*)
+{
+    Open(kAuthorMailLink);
+}
+
+void TAboutBox::Button3Click(Component*)
+{
+    Open(kAuthorHomePage);
+}
+
+void TAboutBox::Open(const char* link)
+{
+    if (open_) {
+        // Nothing waits for the mail program or the browser.
+        UniqueKernelHandle process(open_(link, "", "open", "", SW_SHOW));
+    }
 }
 
 LRESULT TAboutBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam)

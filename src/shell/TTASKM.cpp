@@ -453,6 +453,9 @@ LRESULT TTASKM::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case kRunAfterMenuMessage:
         RunCommandAfterMenu();
         return 0;
+    case WM_DROPFILES:
+        WMDropFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
     case WM_QUERYENDSESSION:
         return TRUE;
     case WM_ENDSESSION:

@@ -115,6 +115,8 @@ private:
     void TrayMouseDown();
     // The tray icon opens the menu while no dialog shows, and nothing while one does.
     void UpdateTrayMenus();
+    // Registers the dropped paths as launcher items; releases the drop handle.
+    void WMDropFiles(HDROP drop);
     MenuItem* Item(const char* name) const;
     // N4Click and N5Click: at most one of the two is checked, and either brings the tray
     // icon back.

@@ -9,7 +9,7 @@ TTASKM* CreateProgramWindows(Application& app, const std::string& settingsKey, c
 {
     // The first form made becomes the application's main window.
     auto* mainWindow = new TTASKM(&app, settingsKey);
-    mainWindow->SetAboutBox(new TAboutBox(&app));
+    mainWindow->SetAboutBox(new TAboutBox(&app, &TTASKM::ShellExecute));
     mainWindow->SetLauncher(new TCONF(&app, mainWindow->Launch(), &TTASKM::ShellExecute, launchFile));
     return mainWindow;
 }

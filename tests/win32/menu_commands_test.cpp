@@ -519,7 +519,7 @@ TEST_F(MenuCommandsTest, ATrayPressBringsBackADialogOpenedFromEitherMenuAndOpens
 {
     TTASKM& form = Start();
     StartLauncher();
-    aboutBox_ = std::make_unique<TAboutBox>(application);
+    aboutBox_ = std::make_unique<TAboutBox>(application, nullptr);
     form.SetAboutBox(aboutBox_.get());
     int openings = 0;
     form.GetPopupMenu()->OnPopup = [&](Component* sender) {
@@ -586,7 +586,7 @@ TEST_F(MenuCommandsTest, ATrayPressBringsBackADialogOpenedFromEitherMenuAndOpens
 TEST_F(MenuCommandsTest, TheAboutBoxShowsModallyAndItsButtonOrEscapeClosesIt)
 {
     TTASKM& form = Start();
-    aboutBox_ = std::make_unique<TAboutBox>(application);
+    aboutBox_ = std::make_unique<TAboutBox>(application, nullptr);
     form.SetAboutBox(aboutBox_.get());
 
     std::string caption;

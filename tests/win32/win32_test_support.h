@@ -31,6 +31,26 @@ void AnswerBoxes(std::function<int(const ShownBox& box)> answer);
 // A closed main form asks the loop to quit; tests that close one drop that request.
 void DrainQuitMessages();
 
+// Dispatches this thread's messages until done() holds; false when it does not within
+// `timeoutMs`, so that a lost message fails the test instead of hanging it.
+template <typename Done>
+bool PumpUntil(Done done, DWORD timeoutMs = 2000)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (done())
+            return true;
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
 // A registry key of its own under HKEY_CURRENT_USER for one test, deleted afterwards.
 class ScratchKey {
 public:

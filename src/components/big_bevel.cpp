@@ -1,0 +1,75 @@
+#include "components/big_bevel.h"
+
+#include "framework/form.h"
+#include "framework/handles.h"
+
+namespace {
+
+using UniquePen = UniqueHandle<HPEN, NullInvalidTraits<HPEN, ::DeleteObject>>;
+
+}   // namespace
+
+Component* TBigBevel::Create(const ControlContext& context)
+{
+    const RectDef& r = context.def.bounds;
+    return new TBigBevel(context.form, RECT{r.left, r.top, r.left + r.width, r.top + r.height});
+}
+
+TBigBevel::TBigBevel(Form& form, const RECT& bounds) : GraphicControl(form, bounds) {}
+
+void TBigBevel::SetStyle(TStyle style)
+{
+    if (style_ == style) {
+        return;
+    }
+    style_ = style;
+    Invalidate();
+}
+
+void TBigBevel::SetBevelWidth(std::int16_t width)
+{
+    if (bevelWidth_ == width) {
+        return;
+    }
+    bevelWidth_ = width;
+    Invalidate();
+}
+
+bool TBigBevel::SetProperty(std::string_view name, int value)
+{
+    if (name == "Style" && (value == bsLowered || value == bsRaised)) {
+        SetStyle(static_cast<TStyle>(value));
+        return true;
+    }
+    if (name == "BevelWidth") {
+        SetBevelWidth(static_cast<std::int16_t>(value));
+        return true;
+    }
+    return GraphicControl::SetProperty(name, value);
+}
+
+void TBigBevel::Paint(HDC dc)
+{
+    if (bevelWidth_ <= 0) {
+        return;
+    }
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+    UniquePen first(CreatePen(PS_SOLID, 1, style_ == bsLowered ? shadow : highlight));
+    UniquePen second(CreatePen(PS_SOLID, 1, style_ == bsLowered ? highlight : shadow));
+    const HGDIOBJ saved = SelectObject(dc, first.Get());
+    const int w = Width();
+    const int h = Height();
+    // A line includes its first pixel and leaves out its last, so the top-right corner of each
+    // frame takes the first colour and the bottom-left corner the second.
+    for (int i = 0; i < bevelWidth_; ++i) {
+        SelectObject(dc, first.Get());
+        MoveToEx(dc, w - i - 1, i, nullptr);
+        LineTo(dc, i, i);
+        LineTo(dc, i, h - i - 1);
+        SelectObject(dc, second.Get());
+        LineTo(dc, w - i - 1, h - i - 1);
+        LineTo(dc, w - i - 1, i);
+    }
+    SelectObject(dc, saved);
+}

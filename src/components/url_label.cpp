@@ -1,0 +1,195 @@
+#include "components/url_label.h"
+
+#include "framework/application.h"
+#include "framework/form.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+namespace {
+
+TURLLabel::ShellExecuteFunction g_shellExecute = ::ShellExecuteA;
+
+}   // namespace
+
+Component* TURLLabel::Create(const ControlContext& context)
+{
+    // SS_NOTIFY: without it a static control lets the mouse through to its parent.
+    return new TURLLabel(&context.form,
+                         CreationFor(context, "STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY),
+                         context.def.textColor, context.form.Definition().colorIndex);
+}
+
+TURLLabel::TURLLabel(Component* owner, const ControlCreation& creation, COLORREF textColor,
+                     int backgroundIndex)
+    : Label(owner, creation, textColor, backgroundIndex)
+{
+    // Shared resource cursor: loaded again for every label, it is the same handle.
+    if (HCURSOR hand = LoadCursorA(GetModuleHandleA(nullptr), "HANDPOINT"); hand && application) {
+        application->SetCursors(crHandPoint, hand);
+    }
+    Subclass();
+}
+
+TURLLabel::ShellExecuteFunction TURLLabel::SetShellExecute(ShellExecuteFunction function)
+{
+    ShellExecuteFunction previous = g_shellExecute;
+    g_shellExecute = function;
+    return previous;
+}
+
+void TURLLabel::SetHotTrack(bool hotTrack)
+{
+    if (hotTrack_ == hotTrack) {
+        return;
+    }
+    hotTrack_ = hotTrack;
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TURLLabel::SetHotColor(COLORREF color)
+{
+    if (hotColor_ == color) {
+        return;
+    }
+    hotColor_ = color;
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TURLLabel::SetPushedColor(COLORREF color)
+{
+    if (pushedColor_ == color) {
+        return;
+    }
+    pushedColor_ = color;
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+bool TURLLabel::SetProperty(std::string_view name, int value)
+{
+    if (name == "Executable") {
+        SetExecutable(value != 0);
+    } else if (name == "HotTrack") {
+        SetHotTrack(value != 0);
+    } else if (name == "HotColor") {
+        SetHotColor(static_cast<COLORREF>(value));
+    } else if (name == "PushedColor") {
+        SetPushedColor(static_cast<COLORREF>(value));
+    } else if (name == "Cursor") {
+        SetCursor(value);
+    } else {
+        return Label::SetProperty(name, value);
+    }
+    return true;
+}
+
+void TURLLabel::MouseEnter()
+{
+    if (hotTrack_) {
+        savedColor_ = TextColor();
+        SetTextColor(hotColor_);
+    }
+}
+
+void TURLLabel::MouseLeave()
+{
+    if (hotTrack_) {
+        SetTextColor(savedColor_);
+    }
+}
+
+void TURLLabel::MouseDown()
+{
+    if (hotTrack_) {
+        SetTextColor(pushedColor_);
+        // Painted before the shell, which may take a while to start a browser.
+        UpdateWindow(Handle());
+    }
+    if (executable_) {
+        g_shellExecute(GetAncestor(Handle(), GA_ROOT), "OPEN", Caption().c_str(), "", "", SW_SHOW);
+    }
+}
+
+void TURLLabel::MouseUp()
+{
+    if (hotTrack_) {
+        POINT point{};
+        GetCursorPos(&point);
+        ScreenToClient(Handle(), &point);
+        SetTextColor(Contains(point) ? hotColor_ : savedColor_);
+    }
+}
+
+bool TURLLabel::Contains(POINT client) const
+{
+    RECT r{};
+    GetClientRect(Handle(), &r);
+    return PtInRect(&r, client) != FALSE;
+}
+
+void TURLLabel::TrackPointer(POINT client)
+{
+    const bool over = Contains(client);
+    if (over == over_) {
+        return;
+    }
+    over_ = over;
+    if (over) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
+        TrackMouseEvent(&track);
+        MouseEnter();
+    } else {
+        MouseLeave();
+    }
+}
+
+LRESULT TURLLabel::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT && application) {
+            ::SetCursor(application->Cursors(cursor_));
+            return TRUE;
+        }
+        break;
+    case WM_MOUSEMOVE:
+        TrackPointer({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        break;
+    case WM_MOUSELEAVE:
+        // While a press holds the mouse, the moves tell where the pointer is.
+        if (GetCapture() != Handle()) {
+            TrackPointer({-1, -1});
+        }
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK: {
+        // The label keeps the mouse until the release, so that a release outside is seen.
+        SetCapture(Handle());
+        const LRESULT result = DefaultHandler(message, wParam, lParam);
+        MouseDown();
+        return result;
+    }
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
+        const LRESULT result = DefaultHandler(message, wParam, lParam);
+        if (!(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) && GetCapture() == Handle()) {
+            ReleaseCapture();
+        }
+        MouseUp();
+        // A release outside ends the visit as leaving would.
+        POINT point{};
+        GetCursorPos(&point);
+        ScreenToClient(Handle(), &point);
+        if (GetCapture() != Handle() && !Contains(point)) {
+            TrackPointer(point);
+        }
+        return result;
+    }
+    }
+    return Label::WndProc(message, wParam, lParam);
+}
