@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "base/sjis.h"
+#include "components/browse_dialog.h"
 #include "forms/tconf_form.h"
 #include "framework/application.h"
 #include "framework/control.h"
@@ -22,6 +23,7 @@
 
 #include <shellapi.h>
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -49,6 +51,8 @@ TCONF::TCONF(Component* owner, MenuItem* launch, LaunchFunction launcher, std::s
     treeView_ = dynamic_cast<::TreeView*>(FindComponent("TreeView"));
     treeView_->SetImages(imageList1_);
     openDialog_ = dynamic_cast<::OpenDialog*>(FindComponent("OpenDialog"));
+    browseDialog_ = new TBrowseDialog(this);
+    browseDialog_->SetName("BrowseDialog");
     edit1_ = dynamic_cast<Edit*>(FindComponent("Edit1"));
     edit2_ = dynamic_cast<Edit*>(FindComponent("Edit2"));
     edit3_ = dynamic_cast<Edit*>(FindComponent("Edit3"));
@@ -262,11 +266,8 @@ void TCONF::Button4Click(Component*)
 
 void TCONF::Button5Click(Component*)
 {
-    if (!browseFolder_) {
-        return;
-    }
-    if (const std::optional<std::string> folder = browseFolder_()) {
-        edit3_->SetText(*folder);
+    if (browseDialog_->Execute()) {
+        edit3_->SetText(browseDialog_->Directory());
     }
 }
 

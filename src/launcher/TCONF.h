@@ -8,13 +8,13 @@
 #include <windows.h>
 
 #include <functional>
-#include <optional>
 #include <string>
 
 class Edit;
 class ImageList;
 class MenuItem;
 class OpenDialog;
+class TBrowseDialog;
 class TreeNode;
 class TreeView;
 
@@ -22,10 +22,6 @@ class TreeView;
 // the started process's handle, which the caller closes, or null.
 using LaunchFunction = std::function<HANDLE(const std::string& file, const std::string& parameters,
                                             const std::string& verb, const std::string& directory, int show)>;
-
-// Shows the folder browse dialog (BrowseDialog) and returns the folder the user confirmed, or
-// nothing on a cancel. The dialog keeps its last choice and opens on it the next time.
-using BrowseFolderFunction = std::function<std::optional<std::string>()>;
 
 // "LAUNCH.INI" in the directory of the running executable.
 std::string LaunchFilePath();
@@ -50,6 +46,8 @@ public:
     ::TreeView* TreeView() const { return treeView_; }
     ::ImageList* ImageList1() const { return imageList1_; }
     ::OpenDialog* OpenDialog() const { return openDialog_; }
+    // Keeps its last choice for the whole run and opens on it the next time.
+    TBrowseDialog* BrowseDialog() const { return browseDialog_; }
     MenuItem* Launch() const { return launch_; }
     const std::string& FileName() const { return fileName_; }
 
@@ -89,9 +87,6 @@ public:
     // the item's name numbers, as the tree stands now.
     void LaunchClick(Component* sender);
 
-    // Where the second "参照" asks for a folder.
-    void SetBrowseFolder(BrowseFolderFunction browseFolder) { browseFolder_ = std::move(browseFolder); }
-
     // Enables or disables the item settings, all nine controls.
     void EnableItemSettings(bool enabled);
 
@@ -125,12 +120,12 @@ private:
 
     MenuItem* launch_;   // not owned: the main window's
     LaunchFunction launcher_;
-    BrowseFolderFunction browseFolder_;
     std::string fileName_;
     // Owned by the form, as its other components.
     ::TreeView* treeView_ = nullptr;
     ::ImageList* imageList1_ = nullptr;
     ::OpenDialog* openDialog_ = nullptr;
+    TBrowseDialog* browseDialog_ = nullptr;
     Edit* edit1_ = nullptr;
     Edit* edit2_ = nullptr;
     Edit* edit3_ = nullptr;

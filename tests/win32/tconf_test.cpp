@@ -3,6 +3,7 @@
 #include "launcher/TCONF.h"
 
 #include "base/tree_model.h"
+#include "components/browse_dialog.h"
 #include "file_test_support.h"
 #include "framework/application.h"
 #include "framework/image_list.h"
@@ -37,6 +38,24 @@ const char kSampleFile[] =
 std::string g_chosenFile;
 std::string g_filter;
 OPENFILENAMEA g_given;
+
+// The folder dialog as the test answers it (a folder, or a cancel without one), and the folder
+// it was asked to open on.
+std::optional<std::string> g_chosenFolder;
+std::string g_openedOn;
+
+PIDLIST_ABSOLUTE WINAPI AnswerBrowseDialog(LPBROWSEINFOA info)
+{
+    g_openedOn = reinterpret_cast<TBrowseDialog*>(info->lParam)->Directory();
+    // Any block from the shell's allocator stands for the chosen item; Execute frees it.
+    return g_chosenFolder ? static_cast<PIDLIST_ABSOLUTE>(CoTaskMemAlloc(2)) : nullptr;
+}
+
+BOOL WINAPI PathOfChosenFolder(PCIDLIST_ABSOLUTE, LPSTR path)
+{
+    lstrcpynA(path, g_chosenFolder->c_str(), MAX_PATH);
+    return TRUE;
+}
 
 BOOL WINAPI AnswerOpenDialog(LPOPENFILENAMEA info)
 {
@@ -424,17 +443,28 @@ TEST_F(TCONFTest, TheFileDialogFillsFileDirectoryAndNameOrChangesNothing)
     EXPECT_EQ("C:\\DOCS\\表|-a|C:\\DOCS\\", Entry("表"));
 }
 
-TEST_F(TCONFTest, TheFolderDialogFillsTheDirectoryOrChangesNothing)
+TEST_F(TCONFTest, TheFolderDialogFillsTheDirectoryOrChangesNothingAndOpensOnItsLastChoice)
 {
-    std::optional<std::string> answer;
-    conf_->SetBrowseFolder([&] { return answer; });
+    ASSERT_EQ("BrowseDialog", conf_->BrowseDialog()->Name());
+    const BrowseShellFunctions real = BrowseShell();
+    BrowseShell().browseForFolder = AnswerBrowseDialog;
+    BrowseShell().getPathFromIDList = PathOfChosenFolder;
+    EXPECT_EQ(TBrowseOptions{biReturnOnlyFSDirs}, conf_->BrowseDialog()->Options());
     Select("a");
+    g_chosenFolder.reset();
     Click("Button5");
     EXPECT_EQ("C:\\a.exe|-a|C:\\", Entry("a"));
-    answer = "C:\\作業";
+    g_chosenFolder = "C:\\作業";
     Click("Button5");
     EXPECT_EQ("C:\\a.exe|-a|C:\\作業", Entry("a"));
     EXPECT_EQ(Entry("a"), Texts());
+    // Another item: the dialog opens on the folder chosen last, whatever the item's directory.
+    Select("b");
+    g_chosenFolder.reset();
+    Click("Button5");
+    EXPECT_EQ("C:\\作業", g_openedOn);
+    EXPECT_EQ("C:\\b.exe|-b|D:\\", Entry("b"));
+    BrowseShell() = real;
 }
 
 TEST_F(TCONFTest, RenamingInPlaceByMenuKeyAndClickWithEnterAndEscapeInTheModalLoop)
