@@ -116,10 +116,21 @@ expect_text "$dir_edit" 'C:\ツール\' "the directory"
 expect_tree "$(printf '%s\n' '0 - 古いフォルダ' '1 - 古い項目' '0 - 新規フォルダ' '0 s 記録.exe' '0 - --------')"
 pass "file C:\\ツール\\記録.exe, directory C:\\ツール\\, name 記録.exe"
 
-step "a directory typed"
-desktop_wintool settext "$dir_edit" 'C:\作業' || fail "could not type the directory"
+step "the folder dialog from the second \"参照\" fills the directory"
+press 参照 2
+desktop_wintool wait '#32770' 10000 >/dev/null || fail "no folder dialog"
+folder_tree=$(desktop_wintool children '#32770' | tr -d '\r' | awk '$8 == "SysTreeView32" {print $1}' | head -1)
+[ -n "$folder_tree" ] || fail "the folder dialog has no tree"
+# The shell's tree fills a folder when it opens: down to C: by opening, then the mouse.
+desktop_wintool treeexpand "$folder_tree" 'マイ コンピューター' || fail "no マイ コンピューター in the folder dialog"
+desktop_wintool treeexpand "$folder_tree" '(C:)' || fail "no drive C: in the folder dialog"
+point=$(desktop_wintool treelabel "$folder_tree" 作業 | tr -d '\r') || fail "no folder 作業 on C:"
+click_at $point
+desktop_screenshot "$e2e_out/folder-dialog.png"
+click_window "$(desktop_wintool children '#32770' | tr -d '\r' | awk '$8 == "Button" && $9 == "OK"')"
+desktop_wintool waitgone '#32770' 5000 || fail "the folder dialog stayed open"
 expect_text "$dir_edit" 'C:\作業' "the directory"
-pass "directory C:\\作業"
+pass "directory C:\\作業; screenshot $e2e_out/folder-dialog.png"
 
 step "an option with blanks and quotes, typed"
 desktop_wintool settext "$option_edit" '"C:\My Docs\メモ.txt"' || fail "could not type the option"

@@ -164,6 +164,7 @@ static int Usage()
         "  treelabel HWND TEXT               screen point X Y on the name of the item with that text\n"
         "  treeselect HWND TEXT              select the first item whose text holds TEXT, opening its\n"
         "                                    parents on the way\n"
+        "  treeexpand HWND TEXT              open the first item whose text holds TEXT\n"
         "  treeedit HWND                     the window editing an item's name, if any\n");
     return 2;
 }
@@ -494,6 +495,10 @@ static int TreeCommand(const std::wstring& command, HWND tree, const wchar_t* te
             Send(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
             return 0;
         }
+        if (command == L"treeexpand" && itemText.find(text) != std::wstring::npos) {
+            Send(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+            return 0;
+        }
         if (command == L"treeselect") {
             // Its children may only come when it opens.
             Send(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
@@ -708,7 +713,7 @@ int wmain(int argc, wchar_t** argv)
     if ((command == L"treeitems" || command == L"treeedit") && count == 1) {
         return TreeCommand(command, HandleArgument(args[0]), nullptr);
     }
-    if ((command == L"treelabel" || command == L"treeselect") && count == 2) {
+    if ((command == L"treelabel" || command == L"treeselect" || command == L"treeexpand") && count == 2) {
         return TreeCommand(command, HandleArgument(args[0]), args[1]);
     }
     if (command == L"show" && count == 3) {
