@@ -218,6 +218,15 @@ tray_menu() {
 
 keys() { menu_keys "$@" || fail "no menu took the keys $*"; }
 
+# The last step of a scenario: Mivtra ends on WM_CLOSE with exit code 0.
+expect_normal_end() {
+    step "Mivtra ends normally"
+    desktop_wintool close TTASKM || fail "could not post WM_CLOSE to TTASKM"
+    mivtra_wait_exit 15 || fail "Mivtra still runs 15 s after WM_CLOSE"
+    [ "$mivtra_exit" = 0 ] || fail "Mivtra ended with code $mivtra_exit"
+    pass "exit code 0"
+}
+
 # Waits until a record file of the recording program (tests/win32/record_args.cpp, which writes
 # its command line and working directory beside itself) holds its two lines, and prints them in
 # UTF-8, CRs removed.

@@ -114,10 +114,6 @@ case $(sed -n 2p <<<"$record") in
 esac
 pass "C:\\Drop\\rec.exe started in C:\\Drop; screenshot $e2e_out/submenu.png"
 
-step "Mivtra ends normally"
-desktop_wintool close TTASKM || fail "could not post WM_CLOSE to TTASKM"
-mivtra_wait_exit 15 || fail "Mivtra still runs 15 s after WM_CLOSE"
-[ "$mivtra_exit" = 0 ] || fail "Mivtra ended with code $mivtra_exit"
-pass "exit code 0"
+expect_normal_end
 
 e2e_end

@@ -108,10 +108,6 @@ wait_menus 2 || fail "the launcher submenu did not open after the save"
 close_menu || fail "the menu did not close on Escape"
 pass "the file holds the list as the save writes it; the rebuilt submenu opens; screenshot $e2e_out/dialog.png"
 
-step "Mivtra ends normally"
-desktop_wintool close TTASKM || fail "could not post WM_CLOSE to TTASKM"
-mivtra_wait_exit 15 || fail "Mivtra still runs 15 s after WM_CLOSE"
-[ "$mivtra_exit" = 0 ] || fail "Mivtra ended with code $mivtra_exit"
-pass "exit code 0"
+expect_normal_end
 
 e2e_end

@@ -226,10 +226,6 @@ desktop_wintool waitgone '#32768' 3000 || fail "the menu stayed open after choos
 expect_started "$tools/記録.txt" ' "C:\My Docs\メモ.txt"' 'C:\作業'
 pass "記録.exe started with the option as typed, in C:\\作業; screenshot $e2e_out/submenu.png"
 
-step "Mivtra ends normally"
-desktop_wintool close TTASKM || fail "could not post WM_CLOSE to TTASKM"
-mivtra_wait_exit 15 || fail "Mivtra still runs 15 s after WM_CLOSE"
-[ "$mivtra_exit" = 0 ] || fail "Mivtra ended with code $mivtra_exit"
-pass "exit code 0"
+expect_normal_end
 
 e2e_end

@@ -7,32 +7,14 @@
 #include "launcher/launch_tree.h"
 #include "launcher/tnode.h"
 
+#include "launch_listing.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
 
 namespace {
-
-// One line per node in absolute order: indentation for depth, name, the pictures and, for
-// an item, its three texts.
-std::string Listing(const TreeModel& tree)
-{
-    std::string text;
-    for (int i = 0; i < tree.Count(); ++i) {
-        const TreeNode* node = tree.Node(i);
-        for (const TreeNode* p = node->Parent(); p; p = p->Parent()) {
-            text += "  ";
-        }
-        text +=
-            node->Text() + " " + IntegerText(node->ImageIndex()) + "/" + IntegerText(node->SelectedIndex());
-        if (const TNode* entry = EntryOf(node)) {
-            text += " [" + entry->File + "|" + entry->Option + "|" + entry->Dir + "]";
-        }
-        text += "\n";
-    }
-    return text;
-}
 
 std::string Load(const std::string& file, bool expectComplete = true)
 {

@@ -5,30 +5,13 @@
 #include "base/tree_model.h"
 #include "launcher/tnode.h"
 
+#include "launch_listing.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
-
-// Every node in absolute order, indented by depth, with its pictures and, for an item, its file.
-std::string Listing(const TreeModel& tree)
-{
-    std::string text;
-    for (int i = 0; i < tree.Count(); ++i) {
-        const TreeNode* node = tree.Node(i);
-        for (const TreeNode* p = node->Parent(); p; p = p->Parent()) {
-            text += "  ";
-        }
-        text +=
-            node->Text() + " " + IntegerText(node->ImageIndex()) + "/" + IntegerText(node->SelectedIndex());
-        if (const TNode* entry = EntryOf(node)) {
-            text += " [" + entry->File + "]";
-        }
-        text += "\n";
-    }
-    return text;
-}
 
 TreeNode* Item(TreeModel& tree, TreeNode* parent, const std::string& name)
 {
@@ -77,7 +60,7 @@ TEST(LaunchTreeTest, NewNodesGoWhereTheSelectionSays)
               "新規項目 2/2 [C:\\新規項目]\n"
               "-------- 3/3 []\n"
               "beside t 2/2 [C:\\beside t]\n",
-              Listing(tree));
+              Listing(tree, EntryTexts::kFile));
     EXPECT_TRUE(IsFolder(*sample.g));
     EXPECT_FALSE(IsFolder(*sample.s));
     EXPECT_TRUE(IsSeparator(*sample.s));
@@ -91,18 +74,18 @@ TEST(LaunchTreeTest, ADropMovesTheNodeWithItsSubtreeAsTheTargetSays)
     // its subtree along with names, entries and pictures.
     EXPECT_TRUE(DropNode(tree, *sample.f, nullptr));
     EXPECT_EQ("G 0/1\nt 2/2 [C:\\t]\nF 0/1\n  a 2/2 [C:\\a]\n  b 2/2 [C:\\b]\n  -------- 3/3 []\n",
-              Listing(tree));
+              Listing(tree, EntryTexts::kFile));
     // On a folder: its first child, before the children it has.
     EXPECT_TRUE(DropNode(tree, *sample.t, sample.f));
     EXPECT_TRUE(DropNode(tree, *sample.g, sample.f));
     EXPECT_EQ("F 0/1\n  G 0/1\n  t 2/2 [C:\\t]\n  a 2/2 [C:\\a]\n  b 2/2 [C:\\b]\n  -------- 3/3 []\n",
-              Listing(tree));
+              Listing(tree, EntryTexts::kFile));
     // On an item that has a sibling after it: right after it, on its level; from a deeper
     // level as from an earlier place on the same level.
     EXPECT_TRUE(DropNode(tree, *sample.s, sample.t));
     EXPECT_TRUE(DropNode(tree, *sample.g, sample.a));
     EXPECT_EQ("F 0/1\n  t 2/2 [C:\\t]\n  -------- 3/3 []\n  a 2/2 [C:\\a]\n  G 0/1\n  b 2/2 [C:\\b]\n",
-              Listing(tree));
+              Listing(tree, EntryTexts::kFile));
     // On the last node of its level (an item, then a separator): the end of that level.
     TreeNode* top = Item(tree, nullptr, "top");
     EXPECT_TRUE(DropNode(tree, *top, sample.b));
@@ -110,7 +93,7 @@ TEST(LaunchTreeTest, ADropMovesTheNodeWithItsSubtreeAsTheTargetSays)
     EXPECT_TRUE(DropNode(tree, *sample.t, sample.s));
     EXPECT_EQ("F 0/1\n  a 2/2 [C:\\a]\n  G 0/1\n  b 2/2 [C:\\b]\n  top 2/2 [C:\\top]\n  -------- 3/3 []\n"
               "  t 2/2 [C:\\t]\n",
-              Listing(tree));
+              Listing(tree, EntryTexts::kFile));
     EXPECT_EQ(sample.f, top->Parent());
 }
 
@@ -120,14 +103,14 @@ TEST(LaunchTreeTest, ANodeNeverMovesIntoItsOwnSubtree)
     TreeModel& tree = sample.tree;
     TreeNode* inner = AddFolderNode(tree, sample.f, "inner");
     TreeNode* deep = Item(tree, inner, "deep");
-    const std::string before = Listing(tree);
+    const std::string before = Listing(tree, EntryTexts::kFile);
     // Onto itself, a child, a grandchild; an item onto itself stays as well.
     for (TreeNode* target : {sample.f, sample.a, inner, deep}) {
         EXPECT_FALSE(CanDrop(*sample.f, target));
         EXPECT_FALSE(DropNode(tree, *sample.f, target));
     }
     EXPECT_FALSE(DropNode(tree, *sample.a, sample.a));
-    EXPECT_EQ(before, Listing(tree));
+    EXPECT_EQ(before, Listing(tree, EntryTexts::kFile));
     EXPECT_TRUE(CanDrop(*inner, sample.f));
     EXPECT_TRUE(CanDrop(*sample.f, nullptr));
 }

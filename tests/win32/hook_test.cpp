@@ -2,6 +2,7 @@
 // mouse input. The chord filter itself is tested natively (tests/unit).
 #include "hook/chord_offset.h"
 #include "hook/hook_library.h"
+#include "win32_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -224,24 +225,6 @@ static void PumpPending()
     }
 }
 
-// Dispatches messages until done() holds; false when that does not happen within a generous
-// bound, so a lost event fails the test instead of hanging.
-template <typename Done>
-static bool PumpUntil(Done done)
-{
-    const DWORD start = GetTickCount();
-    for (;;) {
-        PumpPending();
-        if (done()) {
-            return true;
-        }
-        if (GetTickCount() - start > 3000) {
-            return false;
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-}
-
 static INPUT Mouse(DWORD flags, LONG dx = 0, LONG dy = 0)
 {
     INPUT input{};
@@ -304,9 +287,11 @@ protected:
     {
         const int clicks = window.Count(WM_MBUTTONUP) + 1;
         Inject({Mouse(MOUSEEVENTF_MIDDLEDOWN), Mouse(MOUSEEVENTF_MIDDLEUP)});
-        if (PumpUntil([&] {
-                return window.Count(WM_MBUTTONUP) >= clicks && window.ChordSerials().size() >= chords;
-            })) {
+        if (PumpUntil(
+                [&] {
+                    return window.Count(WM_MBUTTONUP) >= clicks && window.ChordSerials().size() >= chords;
+                },
+                3000)) {
             return ::testing::AssertionSuccess();
         }
         return ::testing::AssertionFailure()
@@ -412,7 +397,7 @@ TEST_F(HookTest, ARightPressHeldStillGoesOnWhenNoLeftPressJoinsIt)
 {
     ASSERT_NE(InstallHook(window_.Handle()), 0);
     Inject({kRightDown});
-    ASSERT_TRUE(PumpUntil([&] { return window_.Count(WM_RBUTTONDOWN) == 1; }))
+    ASSERT_TRUE(PumpUntil([&] { return window_.Count(WM_RBUTTONDOWN) == 1; }, 3000))
         << "the held press never went on by itself";
     EXPECT_EQ(window_.Count(WM_RBUTTONUP), 0);
     Inject({kRightUp});
