@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "framework/application.h"
+#include "framework/thread_windows.h"
 
 #include <algorithm>
 #include <cstring>
@@ -102,41 +103,6 @@ HWND MainWindow()
     return application ? application->Handle() : nullptr;
 }
 
-// Makes the dialog modal for the whole thread: every visible, enabled top-level window is
-// disabled while it lives and enabled again afterwards, if it still exists.
-class ThreadWindowsDisabled {
-public:
-    ThreadWindowsDisabled() : active_(GetActiveWindow())
-    {
-        EnumThreadWindows(GetCurrentThreadId(), Collect, reinterpret_cast<LPARAM>(&windows_));
-        for (HWND window : windows_)
-            EnableWindow(window, FALSE);
-    }
-    ThreadWindowsDisabled(const ThreadWindowsDisabled&) = delete;
-    ThreadWindowsDisabled& operator=(const ThreadWindowsDisabled&) = delete;
-    ~ThreadWindowsDisabled()
-    {
-        for (HWND window : windows_)
-            if (IsWindow(window))
-                EnableWindow(window, TRUE);
-        if (active_ && IsWindow(active_))
-            SetActiveWindow(active_);
-    }
-
-private:
-    static BOOL CALLBACK Collect(HWND window, LPARAM windows)
-    {
-        return GuardCallback<BOOL>(FALSE, [&] {
-            if (IsWindowVisible(window) && IsWindowEnabled(window))
-                reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
-            return TRUE;
-        });
-    }
-
-    HWND active_;
-    std::vector<HWND> windows_;
-};
-
 class MainWindowHook {
 public:
     explicit MainWindowHook(Application::WindowHook hook)
@@ -223,7 +189,7 @@ bool TBrowseDialog::Execute()
     // A handler may destroy this component while the dialog's loop runs.
     std::shared_ptr<bool> alive = alive_;
     {
-        ThreadWindowsDisabled modal;
+        DisabledThreadWindows modal;
         MainWindowHook hook([this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
             return MessageHook(message, wParam, lParam, result);
         });

@@ -6,6 +6,7 @@
 #include "framework/graphic_control.h"
 #include "framework/menu_item.h"
 #include "framework/popup_menu.h"
+#include "framework/thread_windows.h"
 
 #include <algorithm>
 #include <climits>
@@ -37,13 +38,6 @@ UniqueFont MakeFont(const FontDef& def)
     return UniqueFont(CreateFontA(-def.height, 0, 0, 0, def.weight, FALSE, FALSE, FALSE, def.charset,
                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                   DEFAULT_PITCH | FF_DONTCARE, def.face));
-}
-
-BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM list)
-{
-    if (IsWindowVisible(window) && IsWindowEnabled(window))
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-    return TRUE;
 }
 
 // Calls visit(item definition) for every item of every menu, submenus included.
@@ -313,8 +307,7 @@ int Form::ShowModal()
     if (modal_ || Visible())
         throw Error("Cannot make a visible window modal");
     // Every other enabled window of this thread waits for the form.
-    std::vector<HWND> disabled;
-    EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled));
+    const std::vector<HWND> disabled = EnabledThreadWindows();
     for (HWND window : disabled)
         EnableWindow(window, FALSE);
 

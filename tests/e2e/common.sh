@@ -218,6 +218,17 @@ tray_menu() {
 
 keys() { menu_keys "$@" || fail "no menu took the keys $*"; }
 
+# "ランチャの設定(&S)" from the tray menu: waits for the dialog and checks its caption; sets
+# the win_ variables to its window.
+open_launcher_dialog() {
+    local line
+    tray_menu
+    keys s
+    line=$(desktop_wintool wait TCONF 5000 | tr -d '\r') || fail "the launcher settings dialog did not show"
+    win_split "$line"
+    [ "$win_title" = ランチャ設定 ] || fail "the dialog is captioned \"$win_title\""
+}
+
 # The last step of a scenario: Mivtra ends on WM_CLOSE with exit code 0.
 expect_normal_end() {
     step "Mivtra ends normally"

@@ -78,18 +78,12 @@ pass "box shown and closed; the menu still works; screenshot $e2e_out/missing-fi
 pass "LAUNCH.INI untouched so far"
 
 step "the launcher settings dialog shows the list, and \"決定\" writes it back and closes it"
-tray_menu
-keys s
-line=$(desktop_wintool wait TCONF 5000 | tr -d '\r') || fail "the launcher settings dialog did not show"
-win_split "$line"
-[ "$win_title" = ランチャ設定 ] || fail "the dialog is captioned \"$win_title\""
+open_launcher_dialog
 desktop_wintool children TCONF | tr -d '\r' | grep -q ' SysTreeView32 ' || fail "the dialog has no tree view"
 desktop_screenshot "$e2e_out/dialog.png"
 button=$(desktop_wintool children TCONF | tr -d '\r' | awk '$8 == "Button" && $9 == "決定"' | head -1)
 [ -n "$button" ] || fail "the dialog has no button \"決定\""
-win_split "$button"
-pointer_to $(((win_left + win_right) / 2)) $(((win_top + win_bottom) / 2))
-xdotool click 1
+click_window "$button"
 desktop_wintool waitgone TCONF 5000 || fail "the dialog stayed open after \"決定\""
 printf '%s\r\n' \
     '[PARENT]' 'NODE0=-2' 'NODE1=-2' 'NODE2=0' 'NODE3=-2' 'NODE4=-2' 'NODE5=-2' \

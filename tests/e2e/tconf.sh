@@ -73,11 +73,7 @@ expect_text() {
 }
 
 step "\"ランチャの設定(&S)\" in the tray menu opens the dialog"
-tray_menu
-keys s
-line=$(desktop_wintool wait TCONF 5000 | tr -d '\r') || fail "the launcher settings dialog did not show"
-win_split "$line"
-[ "$win_title" = ランチャ設定 ] || fail "the dialog is captioned \"$win_title\""
+open_launcher_dialog
 tree=$(control SysTreeView32 '' | awk '{print $1}')
 [ -n "$tree" ] || fail "the dialog has no tree"
 edits=($(desktop_wintool children TCONF | tr -d '\r' | awk '$8 == "Edit" {print $1}'))
