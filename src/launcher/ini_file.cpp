@@ -19,11 +19,20 @@ static bool StartsWithUtf16Mark(const std::string& bytes)
 
 enum class ReadResult { Read, Missing, Unreadable };
 
+static IniFileOpenFunction g_openForReading = ::CreateFileA;
+
+IniFileOpenFunction SetIniFileOpenForReading(IniFileOpenFunction open)
+{
+    const IniFileOpenFunction previous = g_openForReading;
+    g_openForReading = open ? open : ::CreateFileA;
+    return previous;
+}
+
 // At most `limit` bytes of the file.
 static ReadResult ReadFileBytes(const std::string& path, std::string& bytes, std::size_t limit)
 {
-    const HANDLE opened = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE opened = g_openForReading(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (opened == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadResult::Missing

@@ -3,6 +3,8 @@
 
 #include "base/ini_document.h"
 
+#include <windows.h>
+
 #include <string>
 
 // The document of the file at the full path `path`. A missing file, or one that cannot be
@@ -27,3 +29,10 @@ IniDocument LoadIniFileForSave(const std::string& path);
 // writing either, the temporary file is removed, the old file keeps every byte, and
 // Error("<path> に書き込めません") is thrown.
 void SaveIniFile(const std::string& path, const IniDocument& document);
+
+// How the file is opened for reading: CreateFileA's signature. Tests replace it to stand for a
+// file that another program holds (Wine cannot make a file unreadable to its owner); returns
+// the one used before.
+using IniFileOpenFunction = HANDLE(WINAPI*)(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD,
+                                            HANDLE);
+IniFileOpenFunction SetIniFileOpenForReading(IniFileOpenFunction open);

@@ -12,7 +12,9 @@
 #include "hook/chord_offset.h"
 #include "hook/hook_library.h"
 #include "launcher/TCONF.h"
+#include "launcher/launch_list.h"
 #include "shell/settings.h"
+#include "triggers/drop_handler.h"
 #include "triggers/hook_functions.h"
 #include "windowlist/task_switch.h"
 #include "windowlist/window_walk.h"
@@ -204,13 +206,22 @@ void TTASKM::K7Click(Component*)
     }
 }
 
-void TTASKM::SetLauncher(TCONF* launcher)
+void TTASKM::SetLaunchList(::LaunchList* list)
 {
-    if (launcher_)
-        launcher_->RemoveFreeNotification(this);
-    launcher_ = launcher;
-    if (launcher_)
-        launcher_->FreeNotification(this);
+    if (launchList_)
+        launchList_->RemoveFreeNotification(this);
+    launchList_ = list;
+    if (launchList_)
+        launchList_->FreeNotification(this);
+}
+
+void TTASKM::SetLauncherDialog(TCONF* dialog)
+{
+    if (launcherDialog_)
+        launcherDialog_->RemoveFreeNotification(this);
+    launcherDialog_ = dialog;
+    if (launcherDialog_)
+        launcherDialog_->FreeNotification(this);
 }
 
 void TTASKM::SetAboutBox(TAboutBox* aboutBox)
@@ -227,8 +238,10 @@ void TTASKM::Notification(Component* component, Operation operation)
     Form::Notification(component, operation);
     if (operation != Operation::Remove)
         return;
-    if (component == launcher_)
-        launcher_ = nullptr;
+    if (component == launchList_)
+        launchList_ = nullptr;
+    if (component == launcherDialog_)
+        launcherDialog_ = nullptr;
     if (component == aboutBox_)
         aboutBox_ = nullptr;
 }
@@ -309,8 +322,8 @@ std::vector<HWND> TTASKM::OwnWindows() const
     std::vector<HWND> own{Handle()};
     if (application)
         own.push_back(application->Handle());
-    if (launcher_)
-        own.push_back(launcher_->Handle());
+    if (launcherDialog_)
+        own.push_back(launcherDialog_->Handle());
     return own;
 }
 
@@ -334,13 +347,13 @@ void TTASKM::TaskClick(Component* sender)
 
 void TTASKM::K1Click(Component*)
 {
-    if (!launcher_ || BringBackIfShown(launcher_))
+    if (!launcherDialog_ || BringBackIfShown(launcherDialog_))
         return;
     chordReady_ = false;
     FlagRestorer ready(chordReady_);
     DragAcceptFiles(Handle(), FALSE);
     DropRestorer drops(Handle());
-    ShowDialog(*launcher_);
+    ShowDialog(*launcherDialog_);
 }
 
 void TTASKM::K2Click(Component*)
@@ -454,7 +467,7 @@ LRESULT TTASKM::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         RunCommandAfterMenu();
         return 0;
     case WM_DROPFILES:
-        WMDropFiles(reinterpret_cast<HDROP>(wParam));
+        HandleDroppedFiles(reinterpret_cast<HDROP>(wParam), launchList_, label3_);
         return 0;
     case WM_QUERYENDSESSION:
         return TRUE;

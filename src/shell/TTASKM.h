@@ -7,19 +7,15 @@
 #include "shell/file_icons.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <deque>
 #include <functional>
 #include <string>
 #include <vector>
 
-// shellapi.h maps ShellExecute to ShellExecuteA; the main window's own operation keeps its
-// name in every file that includes this one.
-#undef ShellExecute
-
 class ImageList;
 class Label;
+class LaunchList;
 class MenuItem;
 class PopupMenu;
 class TAboutBox;
@@ -72,9 +68,13 @@ public:
     void KMIVTRA1Click(Component* sender);
     void KMIVTRA2Click(Component* sender);
 
-    // The launcher settings dialog, whose tree is the one launcher list; set once at start.
-    TCONF* Launcher() const { return launcher_; }
-    void SetLauncher(TCONF* launcher);
+    // The launcher list, whose submenu the menu shows and whose files dropped paths join; set
+    // once at start.
+    ::LaunchList* LaunchList() const { return launchList_; }
+    void SetLaunchList(::LaunchList* list);
+    // The launcher settings dialog, shown modally from the menu; set once at start.
+    TCONF* LauncherDialog() const { return launcherDialog_; }
+    void SetLauncherDialog(TCONF* dialog);
     // The about box, shown modally from the menu; set once at start.
     TAboutBox* AboutBox() const { return aboutBox_; }
     void SetAboutBox(TAboutBox* aboutBox);
@@ -87,11 +87,6 @@ public:
     // Shows one of the program's dialogs modally. While it shows, a press on the tray icon
     // brings it to the front and opens no menu, however the dialog was opened.
     void ShowDialog(Form& dialog);
-
-    // Opens a file, folder, program or link through the shell; returns the started
-    // process's handle, which the caller closes, or null.
-    static HANDLE ShellExecute(const std::string& file, const std::string& parameters,
-                               const std::string& verb, const std::string& directory, int show);
 
 protected:
     void DoClose() override;
@@ -115,8 +110,6 @@ private:
     void TrayMouseDown();
     // The tray icon opens the menu while no dialog shows, and nothing while one does.
     void UpdateTrayMenus();
-    // Registers the dropped paths as launcher items; releases the drop handle.
-    void WMDropFiles(HDROP drop);
     MenuItem* Item(const char* name) const;
     // N4Click and N5Click: at most one of the two is checked, and either brings the tray
     // icon back.
@@ -136,9 +129,10 @@ private:
     MenuItem* n4_ = nullptr;
     MenuItem* n5_ = nullptr;
     Label* label3_ = nullptr;
-    TTaskTray* taskTray_ = nullptr;   // destroyed by FormClose
-    TCONF* launcher_ = nullptr;       // not owned: the application's; cleared when it goes
-    TAboutBox* aboutBox_ = nullptr;   // not owned, as the launcher dialog
+    TTaskTray* taskTray_ = nullptr;        // destroyed by FormClose
+    ::LaunchList* launchList_ = nullptr;   // not owned: the application's; cleared when it goes
+    TCONF* launcherDialog_ = nullptr;      // not owned, as the list
+    TAboutBox* aboutBox_ = nullptr;        // not owned, as the list
     bool chordReady_ = false;
     bool hookActive_ = false;
     bool released_ = false;                         // settings written, hook and tray icon gone

@@ -2,7 +2,7 @@
 #include "framework/application.h"
 #include "framework/handles.h"
 #include "framework/module_path.h"
-#include "launcher/TCONF.h"
+#include "launcher/launch_list.h"
 #include "shell/TTASKM.h"
 #include "shell/program_windows.h"
 

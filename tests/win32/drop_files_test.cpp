@@ -12,6 +12,7 @@
 #include "framework/menu_item.h"
 #include "framework/tree_view.h"
 #include "launcher/TCONF.h"
+#include "launcher/launch_list.h"
 #include "launcher/tnode.h"
 #include "triggers/drop_files.h"
 #include "win32_test_support.h"
@@ -59,6 +60,7 @@ protected:
     void TearDown() override
     {
         conf_.reset();
+        launchList_.reset();
         main_.reset();
         DrainQuitMessages();
     }
@@ -66,8 +68,10 @@ protected:
     void Start()
     {
         main_ = std::make_unique<TTASKM>(application, settings_.Path());
-        conf_ = std::make_unique<TCONF>(application, main_->Launch(), nullptr, list_);
-        main_->SetLauncher(conf_.get());
+        launchList_ = std::make_unique<LaunchList>(nullptr, main_->Launch(), nullptr, list_);
+        main_->SetLaunchList(launchList_.get());
+        conf_ = std::make_unique<TCONF>(application, launchList_.get());
+        main_->SetLauncherDialog(conf_.get());
     }
 
     // Sends the drop in the form of the test's parameter; true when the handle was released.
@@ -106,6 +110,7 @@ protected:
     ScratchKey settings_;
     std::string list_;
     std::unique_ptr<TTASKM> main_;
+    std::unique_ptr<LaunchList> launchList_;
     std::unique_ptr<TCONF> conf_;
 };
 
@@ -142,9 +147,10 @@ TEST_P(DropTest, FilesBecomeItemsAtTheEndInTheShellsOrderWhateverTheDialogHasSel
     EXPECT_TRUE(TakeShownBoxes().empty());
 
     // Saved: a fresh load gives the same list, and the submenu was built from it.
-    TCONF reloaded(application, nullptr, nullptr, list_);
-    EXPECT_EQ(5, reloaded.TreeView()->Items().Count());
-    EXPECT_EQ("予定" + kHyou + ".lnk", reloaded.TreeView()->Items().Top(3)->Text());
+    LaunchList reloaded(nullptr, nullptr, nullptr, list_);
+    reloaded.Load();
+    EXPECT_EQ(5, reloaded.Items().Count());
+    EXPECT_EQ("予定" + kHyou + ".lnk", reloaded.Items().Top(3)->Text());
     ASSERT_EQ(4, main_->Launch()->Count());
     EXPECT_EQ("予定" + kHyou + ".lnk", main_->Launch()->Items(3)->Caption());
 }
@@ -233,8 +239,9 @@ TEST_P(DropTest, AFailingSaveIsReportedOncePerDropAndLosesNoPath)
     SetFileAttributesA(list_.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_TRUE(Drop({Dir() + "four"}));
     EXPECT_TRUE(TakeShownBoxes().empty());
-    TCONF reloaded(application, nullptr, nullptr, list_);
-    EXPECT_EQ(5, reloaded.TreeView()->Items().Count());
+    LaunchList reloaded(nullptr, nullptr, nullptr, list_);
+    reloaded.Load();
+    EXPECT_EQ(5, reloaded.Items().Count());
 
     // A drop that names nothing changes nothing, and its handle is released too.
     SetFileAttributesA(list_.c_str(), FILE_ATTRIBUTE_READONLY);

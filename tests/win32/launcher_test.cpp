@@ -8,8 +8,11 @@
 #include "framework/image_list.h"
 #include "framework/menu_item.h"
 #include "framework/popup_menu.h"
+#include "framework/shell_open.h"
 #include "framework/tree_view.h"
 #include "launcher/TCONF.h"
+#include "launcher/ini_file.h"
+#include "launcher/launch_list.h"
 #include "launcher/launch_menu_plan.h"
 #include "launcher/launch_tree.h"
 #include "launcher/tnode.h"
@@ -56,6 +59,13 @@ std::string ItemsFile(int n)
     return folder + texts;
 }
 
+// Stands for a file that another program holds open without shared reading.
+HANDLE WINAPI RefuseToOpen(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE)
+{
+    SetLastError(ERROR_SHARING_VIOLATION);
+    return INVALID_HANDLE_VALUE;
+}
+
 struct LaunchCall {
     std::string file, parameters, verb, directory;
     int show;
@@ -80,20 +90,22 @@ protected:
     void TearDown() override
     {
         conf_.reset();
+        list_.reset();
         host_.reset();
         DrainQuitMessages();
     }
 
     TCONF& Start()
     {
-        conf_ = std::make_unique<TCONF>(
-            application, launch_,
+        list_ = std::make_unique<LaunchList>(
+            nullptr, launch_,
             [this](const std::string& file, const std::string& parameters, const std::string& verb,
                    const std::string& directory, int show) {
                 calls_.push_back({file, parameters, verb, directory, show});
                 return returned_;
             },
             fileName_);
+        conf_ = std::make_unique<TCONF>(application, list_.get());
         return *conf_;
     }
 
@@ -149,6 +161,7 @@ protected:
     std::unique_ptr<Component> host_;
     MenuItem* launch_ = nullptr;
     MenuItem* k3_ = nullptr;
+    std::unique_ptr<LaunchList> list_;
     std::unique_ptr<TCONF> conf_;
     std::vector<LaunchCall> calls_;
     HANDLE returned_ = nullptr;
@@ -211,11 +224,11 @@ TEST_F(LauncherTest, WithoutAFileTheSubmenuIsEmptyAndTheFirstSaveCreatesIt)
     // The worked example, made as the dialog makes it.
     TreeModel& tree = conf.TreeView()->Items();
     AddFolderNode(tree, nullptr, "Tools");
-    TNode* entry = EntryOf(conf.AddItemNode(0, "NOTEPAD.EXE"));
+    TNode* entry = EntryOf(list_->AddItemNode(0, "NOTEPAD.EXE"));
     entry->File = "C:\\WINDOWS\\NOTEPAD.EXE";
     entry->Option = "C:\\MEMO.TXT";
     entry->Dir = "C:\\WINDOWS\\";
-    conf.AddItemNode(0, "--------")->SetImageIndex(kNoImage);
+    list_->AddItemNode(0, "--------")->SetImageIndex(kNoImage);
     conf.Button6Click(nullptr);
     EXPECT_EQ(kToolsFile, ReadWholeFile(fileName_));
     EXPECT_EQ("AB0 \"Tools\"\n  AB1 \"NOTEPAD.EXE\" launches\n  AB2 \"-\" launches\n", Submenu());
@@ -267,24 +280,42 @@ TEST_F(LauncherTest, ASaveRebuildsTheSubmenuAndClosesTheDialog)
 
 TEST_F(LauncherTest, AFailedSaveChangesNoByteAndKeepsTheDialogOpen)
 {
-    ASSERT_TRUE(WriteWholeFile(fileName_, kToolsFile));
-    TCONF& conf = Start();
-    MenuItem* first = Item("AB0");
-    conf.AddItemNode(-2, "new");
-    conf.Show();
-    ASSERT_TRUE(SetFileAttributesA(fileName_.c_str(), FILE_ATTRIBUTE_READONLY));
-    ClickSave(conf);
-    SetFileAttributesA(fileName_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    // Each makes the file one that the save must not replace, and undoes that again.
+    struct Case {
+        const char* what;
+        void (*refuse)(const std::string& path);
+        void (*undo)(const std::string& path);
+    } const cases[] = {
+        {"read-only",
+         [](const std::string& path) { SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY); },
+         [](const std::string& path) { SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL); }},
+        // Held by a program that shares no reading: a save that started from an empty document
+        // would replace it with one that lost every other section.
+        {"unreadable", [](const std::string&) { SetIniFileOpenForReading(RefuseToOpen); },
+         [](const std::string&) { SetIniFileOpenForReading(nullptr); }},
+    };
+    const std::string file = std::string(kToolsFile) + "[Other]\r\nKEEP=1\r\n";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(WriteWholeFile(fileName_, file));
+        TCONF& conf = Start();
+        MenuItem* first = Item("AB0");
+        list_->AddItemNode(-2, "new");
+        conf.Show();
+        c.refuse(fileName_);
+        ClickSave(conf);
+        c.undo(fileName_);
 
-    const std::vector<ShownBox> boxes = TakeShownBoxes();
-    ASSERT_EQ(1u, boxes.size());
-    EXPECT_EQ(fileName_ + " に書き込めません.", boxes[0].text);
-    EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), boxes[0].type & MB_ICONMASK);
-    EXPECT_EQ(kToolsFile, ReadWholeFile(fileName_));
-    EXPECT_TRUE(conf.Visible());
-    EXPECT_EQ(first, Item("AB0"));
-    EXPECT_EQ(nullptr, Item("AB3"));
-    conf.Hide();
+        const std::vector<ShownBox> boxes = TakeShownBoxes();
+        ASSERT_EQ(1u, boxes.size());
+        EXPECT_EQ(fileName_ + " に書き込めません.", boxes[0].text);
+        EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), boxes[0].type & MB_ICONMASK);
+        EXPECT_EQ(file, ReadWholeFile(fileName_));
+        EXPECT_TRUE(conf.Visible());
+        EXPECT_EQ(first, Item("AB0"));
+        EXPECT_EQ(nullptr, Item("AB3"));
+        conf.Hide();
+    }
 }
 
 TEST_F(LauncherTest, ALauncherItemStartsTheEntryItsNumberNamesAtTheMomentOfTheClick)
@@ -332,7 +363,7 @@ TEST_F(LauncherTest, TheTreeControlIsFilledWhenTheDialogShowsAndFollowsTheTreeTh
     conf.Show();
     EXPECT_EQ(3, ControlCount(conf));
     TreeModel& tree = conf.TreeView()->Items();
-    TreeNode* added = conf.AddItemNode(-2, "added");
+    TreeNode* added = list_->AddItemNode(-2, "added");
     EXPECT_EQ(4, ControlCount(conf));
     HTREEITEM item = conf.TreeView()->ItemHandle(added);
     EXPECT_EQ(added, TreeView::NodeOf(conf.TreeView()->Handle(), item));
@@ -376,7 +407,7 @@ TEST_F(LauncherTest, AListNestedAHundredThousandLevelsDeepNeitherCrashesNorHangs
 
 namespace {
 
-class ShellExecuteTest : public testing::Test {
+class ShellOpenTest : public testing::Test {
 protected:
     void SetUp() override
     {
@@ -391,7 +422,7 @@ protected:
     // The started program's command line and working directory.
     std::vector<std::string> Run(const std::string& parameters, const std::string& directory)
     {
-        HANDLE process = TTASKM::ShellExecute(program_, parameters, "open", directory, SW_SHOW);
+        HANDLE process = ShellOpen(program_, parameters, "open", directory, SW_SHOW);
         EXPECT_NE(nullptr, process);
         if (!process) {
             return {};
@@ -430,7 +461,7 @@ bool SamePath(const std::string& a, const std::string& b)
 
 }   // namespace
 
-TEST_F(ShellExecuteTest, StartsInTheCurrentDirectoryWhenNoneIsGivenAndPassesOptionsAsTheyAre)
+TEST_F(ShellOpenTest, StartsInTheCurrentDirectoryWhenNoneIsGivenAndPassesOptionsAsTheyAre)
 {
     const std::string current = folder_.Path() + "current";
     CreateDirectoryA(current.c_str(), nullptr);
@@ -450,7 +481,7 @@ TEST_F(ShellExecuteTest, StartsInTheCurrentDirectoryWhenNoneIsGivenAndPassesOpti
     EXPECT_TRUE(SamePath(given, lines[1])) << lines[1];
 }
 
-TEST_F(ShellExecuteTest, AMissingFileGivesTheShellsOwnMessageAndNoProcess)
+TEST_F(ShellOpenTest, AMissingFileGivesTheShellsOwnMessageAndNoProcess)
 {
     // The shell's box runs on this thread; a helper answers it.
     const DWORD thread = GetCurrentThreadId();
@@ -462,7 +493,7 @@ TEST_F(ShellExecuteTest, AMissingFileGivesTheShellsOwnMessageAndNoProcess)
             Sleep(50);
         }
     });
-    HANDLE process = TTASKM::ShellExecute(folder_.Path() + "missing.exe", "", "open", "", SW_SHOW);
+    HANDLE process = ShellOpen(folder_.Path() + "missing.exe", "", "open", "", SW_SHOW);
     done = true;
     closer.join();
     EXPECT_EQ(nullptr, process);
@@ -484,9 +515,10 @@ TEST(LaunchIconTest, GivesFoldersTheFolderPictureAndItemsTheirFilesIconOrNone)
                                "[ExecInfo1]\r\nFILE=" +
                                    program + "\r\n[ExecInfo3]\r\nFILE=" + folder.Path() + "missing.exe\r\n" +
                                    "[ExecInfo4]\r\nFILE=" + program + "\r\n"));
-    auto conf = std::make_unique<TCONF>(application, main->Launch(), &TTASKM::ShellExecute,
-                                        folder.Path() + "LAUNCH.INI");
-    main->SetLauncher(conf.get());
+    auto list =
+        std::make_unique<LaunchList>(nullptr, main->Launch(), &ShellOpen, folder.Path() + "LAUNCH.INI");
+    list->Load();
+    main->SetLaunchList(list.get());
     auto item = [&](const char* name) {
         return dynamic_cast<MenuItem*>(main->Launch()->FindComponent(name));
     };
@@ -507,8 +539,7 @@ TEST(LaunchIconTest, GivesFoldersTheFolderPictureAndItemsTheirFilesIconOrNone)
     EXPECT_EQ(before + 4, main->ImageList()->Count());
     EXPECT_TRUE(TakeShownBoxes().empty());
 
-    main->SetLauncher(nullptr);
-    conf.reset();
+    list.reset();
     main->Close();
     main.reset();
     DrainQuitMessages();

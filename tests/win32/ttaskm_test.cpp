@@ -8,6 +8,7 @@
 #include "framework/popup_menu.h"
 #include "hook_test_support.h"
 #include "launcher/TCONF.h"
+#include "launcher/launch_list.h"
 #include "menu_test_support.h"
 #include "shell/program_windows.h"
 #include "win32_test_support.h"
@@ -160,7 +161,8 @@ TEST_F(TTASKMTest, AShellThatRefusesTheIconDoesNotStopStartUpAndTheIconComesWith
     // Start-up went on to its end: all three windows, the hook, the drop window, the chord.
     EXPECT_EQ(form_.get(), application->MainForm());
     EXPECT_NE(nullptr, form.AboutBox());
-    EXPECT_NE(nullptr, form.Launcher());
+    EXPECT_NE(nullptr, form.LauncherDialog());
+    EXPECT_NE(nullptr, form.LaunchList());
     EXPECT_EQ(1, FakeHook::installs);
     EXPECT_TRUE(form.Visible());
     EXPECT_TRUE(form.ChordReady());
@@ -170,7 +172,8 @@ TEST_F(TTASKMTest, AShellThatRefusesTheIconDoesNotStopStartUpAndTheIconComesWith
     SendMessageA(application->Handle(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     EXPECT_EQ(2, shell_.Count(NIM_ADD));
     EXPECT_TRUE(TakeShownBoxes().empty());
-    delete form.Launcher();
+    delete form.LauncherDialog();
+    delete form.LaunchList();
     delete form.AboutBox();
 }
 

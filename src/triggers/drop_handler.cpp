@@ -1,43 +1,45 @@
-// The drop window's WM_DROPFILES: dropped paths become items at the end of the launcher list.
-#include "shell/TTASKM.h"
+#include "triggers/drop_handler.h"
 
 #include "framework/label.h"
-#include "launcher/TCONF.h"
+#include "launcher/launch_list.h"
 #include "launcher/launch_tree.h"
 #include "launcher/tnode.h"
 #include "triggers/drop_files.h"
 
+#include <string>
+#include <utility>
+
 namespace {
 
-// The launcher list as the drop sees it: the settings dialog's tree, its save, and Label3.
+// The launcher list as a drop sees it: items appended at its top level, its save, the message.
 class LauncherDrop : public DropRegistry {
 public:
-    LauncherDrop(TCONF& launcher, Label& message) : launcher_(launcher), message_(message) {}
+    LauncherDrop(LaunchList& list, Label& message) : list_(list), message_(message) {}
 
     void AddEntry(const DropEntry& entry) override
     {
         // At the end of the top level, whatever the dialog has selected; the window picture.
-        TNode* node = EntryOf(launcher_.AddItemNode(kTopLevel, entry.name));
+        TNode* node = EntryOf(list_.AddItemNode(kTopLevel, entry.name));
         node->File = entry.file;
         node->Option.clear();
         node->Dir = entry.dir;
     }
     void ShowMessage(const std::string& text) override { message_.SetCaption(text); }
-    void Save() override { launcher_.Button6Click(nullptr); }
+    void Save() override { list_.Save(); }
 
 private:
-    TCONF& launcher_;
+    LaunchList& list_;
     Label& message_;
 };
 
 }   // namespace
 
-void TTASKM::WMDropFiles(HDROP drop)
+void HandleDroppedFiles(HDROP drop, LaunchList* list, Label* message)
 {
     UniqueDrop owned(drop);
-    if (!launcher_ || !label3_) {
+    if (!list || !message) {
         return;
     }
-    LauncherDrop registry(*launcher_, *label3_);
+    LauncherDrop registry(*list, *message);
     RegisterDrop(std::move(owned), registry);
 }

@@ -1,0 +1,166 @@
+#include "launcher/launch_list.h"
+
+#include "base/error.h"
+#include "framework/application.h"
+#include "framework/handles.h"
+#include "framework/menu_item.h"
+#include "framework/module_path.h"
+#include "launcher/ini_file.h"
+#include "launcher/launch_file.h"
+#include "launcher/launch_menu_plan.h"
+#include "launcher/launch_tree.h"
+#include "launcher/tnode.h"
+
+#include <optional>
+#include <vector>
+
+std::string LaunchFilePath()
+{
+    return ModuleDirectory() + "LAUNCH.INI";
+}
+
+LaunchList::LaunchList(Component* owner, MenuItem* submenu, ShellOpenFunction open, std::string fileName)
+    : Component(owner), submenu_(submenu), open_(std::move(open)), fileName_(std::move(fileName))
+{
+    if (submenu_) {
+        submenu_->FreeNotification(this);
+    }
+}
+
+LaunchList::~LaunchList()
+{
+    if (submenu_) {
+        submenu_->RemoveFreeNotification(this);
+    }
+}
+
+void LaunchList::Notification(Component* component, Operation operation)
+{
+    Component::Notification(component, operation);
+    if (operation == Operation::Remove && component == submenu_) {
+        submenu_ = nullptr;
+    }
+}
+
+bool LaunchList::Replace(const IniDocument& file)
+{
+    return LoadLaunchTree(file, items_);
+}
+
+void LaunchList::Load()
+{
+    // Loading stops at a parent link that names no node; the nodes before it stay, and the
+    // submenu keeps what it had until the next save builds it.
+    if (!Replace(LoadIniFile(fileName_))) {
+        if (application) {
+            application->ShowException(kInvalidIndexMessage);
+        }
+        return;
+    }
+    RebuildLaunchMenu();
+}
+
+void LaunchList::Save()
+{
+    // Never from an empty document when the file is there but cannot be read: the save
+    // would replace it with one that lost every section the list does not write.
+    IniDocument file = LoadIniFileForSave(fileName_);
+    SaveLaunchTree(items_, file);
+    SaveIniFile(fileName_, file);
+    RebuildLaunchMenu();
+}
+
+TreeNode* LaunchList::AddItemNode(int parentIndex, const std::string& name)
+{
+    return ::AddItemNode(items_, parentIndex, name);
+}
+
+void LaunchList::DeleteNode(TreeNode* node)
+{
+    if (!node) {
+        return;
+    }
+    if (submenu_) {
+        delete submenu_->FindComponent(LaunchMenuItemName(node->AbsoluteIndex()));
+    }
+    items_.Delete(node);
+}
+
+void LaunchList::RebuildLaunchMenu()
+{
+    TakeOutLaunchItems();
+    DestroyLaunchItems();
+    BuildLaunchMenu();
+}
+
+MenuItem* LaunchList::AddLaunchMenuItem(int index, MenuItem* parent, TreeNode* node)
+{
+    const LaunchMenuEntry entry = PlanLaunchMenuItem(index, *node);
+    auto* item = new MenuItem(submenu_);
+    item->SetName(LaunchMenuItemName(entry.index));
+    item->SetCaption(entry.caption);
+    item->SetImageIndex(-1);
+    if (entry.launches) {
+        item->OnClick = [this](Component* sender) { LaunchClick(sender); };
+    }
+    parent->Add(item);
+    return item;
+}
+
+void LaunchList::BuildLaunchMenu()
+{
+    if (!submenu_) {
+        return;
+    }
+    // The items of this build by absolute index: every other item the submenu owned is gone,
+    // so this finds a parent's item as a look-up by its name among them would.
+    std::vector<MenuItem*> items(items_.Count(), nullptr);
+    for (const LaunchMenuEntry& entry : PlanLaunchMenu(items_)) {
+        MenuItem* parent = entry.parent == kUnderLaunch ? submenu_ : items[entry.parent];
+        if (parent) {
+            items[entry.index] = AddLaunchMenuItem(entry.index, parent, items_.Node(entry.index));
+        }
+    }
+}
+
+void LaunchList::TakeOutLaunchItems()
+{
+    if (!submenu_) {
+        return;
+    }
+    // Taking out is not destroying: the placeholder "(なし)" belongs to the main window.
+    while (submenu_->Count() > 0) {
+        submenu_->Delete(submenu_->Count() - 1);
+    }
+}
+
+void LaunchList::DestroyLaunchItems()
+{
+    if (!submenu_) {
+        return;
+    }
+    // Destroying an item takes its subitems with it, which the submenu owns as well.
+    while (submenu_->ComponentCount() > 0) {
+        delete submenu_->Components(submenu_->ComponentCount() - 1);
+    }
+}
+
+void LaunchList::LaunchClick(Component* sender)
+{
+    const std::optional<int> index = sender ? LaunchMenuItemIndex(sender->Name()) : std::nullopt;
+    const TreeNode* node = index ? items_.Node(*index) : nullptr;
+    if (!node) {
+        throw Error(kInvalidIndexMessage);
+    }
+    const TNode* entry = EntryOf(node);
+    if (!entry || !open_) {
+        return;
+    }
+    // Copies: the shell may run a message loop (its own error box) in which the dialog
+    // could change the list.
+    const std::string file = entry->File;
+    const std::string option = entry->Option;
+    const std::string dir = entry->Dir;
+    // Nothing waits for the started program: its handle is closed at once.
+    UniqueKernelHandle process(open_(file, option, "open", dir, SW_SHOW));
+}
