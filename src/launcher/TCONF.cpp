@@ -1,5 +1,6 @@
 #include "launcher/TCONF.h"
 
+#include "base/error.h"
 #include "base/sjis.h"
 #include "components/browse_dialog.h"
 #include "forms/tconf_form.h"
@@ -52,6 +53,7 @@ TCONF::TCONF(Component* owner, ::LaunchList* list) : Form(owner, tconf_form::kFo
 TCONF::~TCONF()
 {
     if (list_) {
+        list_->SetEditing(false);
         treeView_->SetItems(nullptr);
         list_->RemoveFreeNotification(this);
     }
@@ -95,6 +97,10 @@ LRESULT TCONF::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (wParam && treeView_) {
             treeView_->Synchronize();
         }
+        // While the list shows, a change on disk waits for the dialog to close.
+        if (list_) {
+            list_->SetEditing(wParam != 0);
+        }
         break;
     case WM_CLOSE:
         // A close request from elsewhere (Alt+F4, the system) ends the dialog as "決定" does:
@@ -103,7 +109,14 @@ LRESULT TCONF::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (Visible()) {
             // A name being typed counts, as when the button takes the focus from it.
             treeView_->EndEditing(true);
-            Button6Click(this);
+            try {
+                Button6Click(this);
+            } catch (const Error&) {
+                // A file that cannot be written must not hold the dialog open for good: the list
+                // stays as it is, for the next save or the rescue copy at the program's end.
+                application->HandleException();
+                Close();
+            }
         }
         return 0;
     }
@@ -132,6 +145,20 @@ void TCONF::LoadPictures()
 
 void TCONF::Button6Click(Component*)
 {
+    if (list_ && list_->ChangedOnDisk()) {
+        const int answer = ShowTaskModalMessageBox(
+            application ? application->Handle() : Handle(), kOutsideChangeQuestion,
+            application ? application->Title() : "Mivtra", MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON3);
+        // The box ran a message loop: the list may be gone.
+        if (answer == IDYES && list_) {
+            list_->Reload();
+            Close();
+            return;
+        }
+        if (answer != IDNO) {
+            return;
+        }
+    }
     if (list_) {
         list_->Save();
     }

@@ -21,6 +21,14 @@ inline constexpr const char* kItemSettings[] = {"GroupBox2", "Edit1",  "Edit2", 
 inline constexpr char kDeleteFolderQuestion[] = "フォルダを削除しようとしています。よろしいですか？";
 inline constexpr char kDeleteCaption[] = "削除";
 
+// Asked by "決定" when LAUNCH.INI changed on disk since the list was loaded or saved: Yes takes
+// the file's version, No keeps the dialog's list and overwrites the file, Cancel goes back.
+inline constexpr char kOutsideChangeQuestion[] =
+    "LAUNCH.INI がほかのプログラムで変更されています。\n\n"
+    "はい: ファイルの内容を読み込む (この画面での変更は捨てます)\n"
+    "いいえ: この画面の内容で上書きする\n"
+    "キャンセル: 設定画面に戻る";
+
 class TCONF : public Form {
 public:
     // Runs FormCreate, which loads `list` from its file. The list must outlive the dialog or
@@ -64,7 +72,8 @@ public:
     void TreeViewKeyDown(Component* sender);
 
     // "決定": saves the list, rebuilds the launcher submenu and closes the dialog. A save that
-    // fails raises the error and leaves the submenu and the dialog as they were.
+    // fails raises the error and leaves the submenu and the dialog as they were. When the file
+    // changed on disk since the list last read or wrote it, asks first (kOutsideChangeQuestion).
     void Button6Click(Component* sender);
 
     // Enables or disables the item settings, all nine controls.

@@ -1,17 +1,21 @@
 #include "launcher/launch_list.h"
 
 #include "base/error.h"
+#include "base/sjis.h"
 #include "framework/application.h"
 #include "framework/handles.h"
 #include "framework/menu_item.h"
 #include "framework/module_path.h"
+#include "launcher/folder_watch.h"
 #include "launcher/ini_file.h"
 #include "launcher/launch_file.h"
 #include "launcher/launch_menu_plan.h"
 #include "launcher/launch_tree.h"
+#include "launcher/rescue_file.h"
 #include "launcher/tnode.h"
 
 #include <optional>
+#include <string_view>
 #include <vector>
 
 std::string LaunchFilePath()
@@ -29,6 +33,7 @@ LaunchList::LaunchList(Component* owner, MenuItem* submenu, ShellOpenFunction op
 
 LaunchList::~LaunchList()
 {
+    watch_.reset();
     if (submenu_) {
         submenu_->RemoveFreeNotification(this);
     }
@@ -44,14 +49,92 @@ void LaunchList::Notification(Component* component, Operation operation)
 
 bool LaunchList::Replace(const IniDocument& file)
 {
+    unsaved_ = false;
     return LoadLaunchTree(file, items_);
+}
+
+std::optional<FileVersion> LaunchList::DiskVersion() const
+{
+    // A file that is gone (renamed away, being replaced) never empties the list.
+    if (GetFileAttributesA(fileName_.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        return std::nullopt;
+    }
+    try {
+        return FileVersion::Of(LoadIniFileForSave(fileName_).Serialize());
+    } catch (const Error&) {
+        return std::nullopt;
+    }
+}
+
+bool LaunchList::ChangedOnDisk() const
+{
+    const std::optional<FileVersion> current = DiskVersion();
+    return current && *current != known_;
+}
+
+void LaunchList::Reload()
+{
+    const IniDocument file = LoadIniFile(fileName_);
+    known_ = FileVersion::Of(file.Serialize());
+    const bool complete = Replace(file);
+    // The submenu follows what was loaded, so that no item of it names a node of the list
+    // that was replaced.
+    RebuildLaunchMenu();
+    if (!complete && application) {
+        application->ShowException(kInvalidIndexMessage);
+    }
+}
+
+void LaunchList::FollowFile()
+{
+    if (OnFileChange({known_, editing_, unsaved_}, DiskVersion()) == FileChangeAction::Follow) {
+        Reload();
+    }
+}
+
+void LaunchList::Watch(HWND window, UINT message)
+{
+    watch_.reset();
+    watch_ = std::make_unique<FolderWatch>(ExtractFilePath(fileName_), window, message);
+}
+
+void LaunchList::RescueUnsaved(bool tell)
+{
+    if (!unsaved_) {
+        return;
+    }
+    const std::string rescue = rescueFileName_.empty() ? RescueFilePath() : rescueFileName_;
+    try {
+        if (rescue.empty()) {
+            throw Error(FormatMessageText("%s に書き込めません", fileName_));
+        }
+        // Whatever else the file held goes along; a file that cannot be read gives the list alone.
+        IniDocument file = LoadIniFile(fileName_);
+        SaveLaunchTree(items_, file);
+        SaveIniFile(rescue, file);
+        unsaved_ = false;
+        if (tell && application) {
+            const std::string_view pattern = kRescuedMessage;
+            const std::size_t second = pattern.find("%s") + 2;
+            application->MessageBox(FormatMessageText(pattern.substr(0, second), fileName_) +
+                                    FormatMessageText(pattern.substr(second), rescue));
+        }
+    } catch (const Error& error) {
+        if (tell && application) {
+            application->ShowException(error.what());
+        }
+    }
 }
 
 void LaunchList::Load()
 {
-    // Loading stops at a parent link that names no node; the nodes before it stay, and the
-    // submenu keeps what it had until the next save builds it.
-    if (!Replace(LoadIniFile(fileName_))) {
+    // At start loading stops at a parent link that names no node; the nodes before it stay,
+    // and the submenu keeps its placeholder until the next save builds it.
+    const IniDocument file = LoadIniFile(fileName_);
+    // What the disk holds, even when the list came from elsewhere: only a later change of the
+    // file is one to follow.
+    known_ = DiskVersion().value_or(FileVersion::Of(file.Serialize()));
+    if (!Replace(file)) {
         if (application) {
             application->ShowException(kInvalidIndexMessage);
         }
@@ -64,9 +147,16 @@ void LaunchList::Save()
 {
     // Never from an empty document when the file is there but cannot be read: the save
     // would replace it with one that lost every section the list does not write.
-    IniDocument file = LoadIniFileForSave(fileName_);
-    SaveLaunchTree(items_, file);
-    SaveIniFile(fileName_, file);
+    try {
+        IniDocument file = LoadIniFileForSave(fileName_);
+        SaveLaunchTree(items_, file);
+        SaveIniFile(fileName_, file);
+        known_ = FileVersion::Of(file.Serialize());
+        unsaved_ = false;
+    } catch (const Error&) {
+        unsaved_ = true;
+        throw;
+    }
     RebuildLaunchMenu();
 }
 

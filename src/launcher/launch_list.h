@@ -6,11 +6,21 @@
 #include "base/tree_model.h"
 #include "framework/component.h"
 #include "framework/shell_open.h"
+#include "launcher/file_version.h"
 
+#include <windows.h>
+
+#include <memory>
+#include <optional>
 #include <string>
 
+class FolderWatch;
 class IniDocument;
 class MenuItem;
+
+// "%s に書き込めなかったランチャの変更を、%s に保存しました。": where a list that could not be saved
+// went when the program ended.
+inline constexpr char kRescuedMessage[] = "%s に書き込めなかったランチャの変更を、%s に保存しました。";
 
 // "LAUNCH.INI" in the directory of the running executable.
 std::string LaunchFilePath();
@@ -32,8 +42,32 @@ public:
     // before it stay, and the submenu keeps what it had until the next save.
     void Load();
     // Writes the list to its file and rebuilds the submenu. A file that cannot be read or
-    // written raises the error with the file and the submenu left as they were.
+    // written raises the error with the file and the submenu left as they were, and the list
+    // counts as unsaved until a save succeeds.
     void Save();
+    bool Unsaved() const { return unsaved_; }
+
+    // Whether the file holds another version than the one the list last read or wrote:
+    // somebody else changed it since. False while the file cannot be read.
+    bool ChangedOnDisk() const;
+    // Takes the file's version in place of the list (what it held unsaved included) and
+    // rebuilds the submenu; a bad parent link is reported, the nodes before it stay.
+    void Reload();
+    // The folder reported a change: the list and its submenu follow the file, unless the
+    // dialog shows the list or it holds unsaved changes (the next save asks then).
+    void FollowFile();
+    // The settings dialog shows the list, or no longer does.
+    void SetEditing(bool editing) { editing_ = editing; }
+    // From now on a change in the file's folder posts `message` to `window`, whose thread
+    // then calls FollowFile.
+    void Watch(HWND window, UINT message);
+
+    // Where an unsaved list goes when the program ends: RescueFilePath() unless set.
+    void SetRescueFileName(std::string fileName) { rescueFileName_ = std::move(fileName); }
+    // When the list holds changes that never reached its file, writes the whole list (with
+    // every other section the file held) to the rescue file and, if `tell`, says where, once
+    // per rescue. Errors are shown, not raised: the program is ending.
+    void RescueUnsaved(bool tell);
 
     // An item with a fresh, empty entry as the last child of the node of that absolute
     // index, or at the end of the top level for kTopLevel.
@@ -54,8 +88,11 @@ public:
     void Notification(Component* component, Operation operation) override;
 
 private:
-    // Puts the document's list in place of the nodes; false after a bad parent link.
+    // Puts the document's list in place of the nodes and takes it as the file's version;
+    // false after a bad parent link.
     bool Replace(const IniDocument& file);
+    // The file's version now, nothing while it cannot be read.
+    std::optional<FileVersion> DiskVersion() const;
     // Takes every item out of the submenu, destroys those of the last build, builds anew.
     void RebuildLaunchMenu();
     void TakeOutLaunchItems();
@@ -65,4 +102,9 @@ private:
     MenuItem* submenu_;   // not owned: the main window's; cleared when it goes
     ShellOpenFunction open_;
     std::string fileName_;
+    std::string rescueFileName_;
+    FileVersion known_;   // the file's version as the list last read or wrote it
+    bool unsaved_ = false;
+    bool editing_ = false;
+    std::unique_ptr<FolderWatch> watch_;
 };

@@ -415,6 +415,8 @@ void TTASKM::DoClose()
 
 void TTASKM::FormClose()
 {
+    if (launchList_)
+        launchList_->RescueUnsaved(true);
     SaveSettingsAndRelease();
     application->Terminate();
 }
@@ -466,6 +468,10 @@ LRESULT TTASKM::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case kRunAfterMenuMessage:
         RunCommandAfterMenu();
         return 0;
+    case kLaunchFileChangedMessage:
+        if (launchList_)
+            launchList_->FollowFile();
+        return 0;
     case WM_DROPFILES:
         HandleDroppedFiles(reinterpret_cast<HDROP>(wParam), launchList_, label3_);
         return 0;
@@ -474,8 +480,12 @@ LRESULT TTASKM::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ENDSESSION:
         // Windows ends the process after this message: keep the run's settings and take
         // the icon out of the tray now.
-        if (wParam)
+        if (wParam) {
+            // No box can be answered now: the rescue copy is written without a word.
+            if (launchList_)
+                launchList_->RescueUnsaved(false);
             SaveSettingsAndRelease();
+        }
         return 0;
     }
     return Form::WndProc(message, wParam, lParam);

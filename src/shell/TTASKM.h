@@ -28,6 +28,9 @@ inline constexpr char kSettingsSection[] = "General";
 
 class TTASKM : public Form {
 public:
+    // Posted by the launcher list's folder watch: the list follows its file.
+    static constexpr UINT kLaunchFileChangedMessage = WM_APP + 2;
+
     // Runs FormCreate. The settings key is a parameter so that tests use a scratch key.
     explicit TTASKM(Component* owner, std::string settingsKey = kSettingsKey);
     ~TTASKM() override;

@@ -16,5 +16,6 @@ TTASKM* CreateProgramWindows(Application& app, const std::string& settingsKey, c
     auto* list = new LaunchList(&app, mainWindow->Launch(), &ShellOpen, launchFile);
     mainWindow->SetLaunchList(list);
     mainWindow->SetLauncherDialog(new TCONF(&app, list));
+    list->Watch(mainWindow->Handle(), TTASKM::kLaunchFileChangedMessage);
     return mainWindow;
 }

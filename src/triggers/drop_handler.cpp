@@ -18,6 +18,12 @@ public:
 
     void AddEntry(const DropEntry& entry) override
     {
+        // A file changed on disk since the list last read or wrote it is the list the entry
+        // joins; what the list held unsaved goes to the rescue copy first.
+        if (list_.ChangedOnDisk()) {
+            list_.RescueUnsaved(true);
+            list_.Reload();
+        }
         // At the end of the top level, whatever the dialog has selected; the window picture.
         TNode* node = EntryOf(list_.AddItemNode(kTopLevel, entry.name));
         node->File = entry.file;
