@@ -251,6 +251,39 @@ TEST_P(DropTest, AFailingSaveIsReportedOncePerDropAndLosesNoPath)
     SetFileAttributesA(list_.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+TEST_P(DropTest, ADropJoinsAFileChangedOutsideAndAListThatNeverReachedItsFileIsRescuedAtTheEnd)
+{
+    ASSERT_TRUE(WriteWholeFile(list_, "[FOLDER]\r\nITEM0=0\r\n[ExecInfo0]\r\nNAME=old\r\n"));
+    Start();
+    // Edited by hand while the program runs: the drop appends to that list, not to the old one.
+    ASSERT_TRUE(WriteWholeFile(list_, "[FOLDER]\r\nITEM0=1\r\nITEM1=0\r\n[ExecInfo0]\r\nNAME=hand\r\n"
+                                      "[ExecInfo1]\r\nNAME=made\r\n[Other]\r\nKEEP=1\r\n"));
+    EXPECT_TRUE(Drop({Dir() + "one"}));
+    EXPECT_EQ((std::vector<std::string>{"hand | (folder) | 0/1", Item("made", "", ""),
+                                        Item("one", Dir() + "one", Dir())}),
+              TopItems());
+    EXPECT_NE(std::string::npos, ReadWholeFile(list_).find("[Other]\r\nKEEP=1\r\n"));
+    EXPECT_TRUE(TakeShownBoxes().empty());
+
+    // The file refuses the next drop's save; the program ends with the list unsaved.
+    ASSERT_TRUE(SetFileAttributesA(list_.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_TRUE(Drop({Dir() + "two"}));
+    const std::string rescue = Dir() + "rescue.ini";
+    launchList_->SetRescueFileName(rescue);
+    TakeShownBoxes();
+    main_->Close();
+    SetFileAttributesA(list_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    const std::vector<ShownBox> boxes = TakeShownBoxes();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(list_ + " に書き込めなかったランチャの変更を、" + rescue + " に保存しました。", boxes[0].text);
+    EXPECT_EQ(0u, boxes[0].type & MB_ICONMASK);
+    LaunchList rescued(nullptr, nullptr, nullptr, rescue);
+    rescued.Load();
+    ASSERT_EQ(4, rescued.Items().Count());
+    EXPECT_EQ("two", rescued.Items().Top(3)->Text());
+    EXPECT_NE(std::string::npos, ReadWholeFile(rescue).find("[Other]\r\nKEEP=1\r\n"));
+}
+
 // The steps of one drop, as a list that records them.
 class RecordingRegistry : public DropRegistry {
 public:

@@ -5,6 +5,7 @@
 #include "file_test_support.h"
 #include "framework/application.h"
 #include "framework/button.h"
+#include "framework/handles.h"
 #include "framework/image_list.h"
 #include "framework/menu_item.h"
 #include "framework/popup_menu.h"
@@ -316,6 +317,114 @@ TEST_F(LauncherTest, AFailedSaveChangesNoByteAndKeepsTheDialogOpen)
         EXPECT_EQ(nullptr, Item("AB3"));
         conf.Hide();
     }
+}
+
+TEST_F(LauncherTest, ACloseRequestWhoseSaveFailsClosesTheDialogAndKeepsTheListForTheNextSave)
+{
+    ASSERT_TRUE(WriteWholeFile(fileName_, kToolsFile));
+    TCONF& conf = Start();
+    list_->AddItemNode(-2, "kept");
+    conf.Show();
+    ASSERT_TRUE(SetFileAttributesA(fileName_.c_str(), FILE_ATTRIBUTE_READONLY));
+    SendMessageA(conf.Handle(), WM_CLOSE, 0, 0);
+    SetFileAttributesA(fileName_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    const std::vector<ShownBox> boxes = TakeShownBoxes();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(fileName_ + " に書き込めません.", boxes[0].text);
+    EXPECT_FALSE(conf.Visible());
+    EXPECT_TRUE(list_->Unsaved());
+    EXPECT_EQ(kToolsFile, ReadWholeFile(fileName_));
+
+    conf.Show();
+    ClickSave(conf);
+    EXPECT_FALSE(list_->Unsaved());
+    EXPECT_NE(std::string::npos, ReadWholeFile(fileName_).find("NAME=kept"));
+    EXPECT_EQ("AB3 \"kept\" launches\n", Submenu().substr(Submenu().find("AB3")));
+}
+
+TEST_F(LauncherTest, SavingOverAFileChangedOutsideAsksAndEachAnswerDoesWhatItSays)
+{
+    const std::string outside = ItemsFile(2);
+    struct Case {
+        int answer;
+        bool closed;
+        const char* tree;   // top-level names after the answer
+        bool overwritten;
+    } const cases[] = {
+        {IDYES, true, "n0 n1 ", false},            // the file's version
+        {IDNO, true, "Tools mine ", true},         // mine, over the file
+        {IDCANCEL, false, "Tools mine ", false},   // back to the dialog
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer);
+        ASSERT_TRUE(WriteWholeFile(fileName_, kToolsFile));
+        TCONF& conf = Start();
+        list_->AddItemNode(-2, "mine");
+        conf.Show();
+        ASSERT_TRUE(WriteWholeFile(fileName_, outside));
+        AnswerBoxes([&](const ShownBox&) { return c.answer; });
+        ClickSave(conf);
+        AnswerBoxes(nullptr);
+
+        const std::vector<ShownBox> boxes = TakeShownBoxes();
+        ASSERT_EQ(1u, boxes.size());
+        EXPECT_EQ(kOutsideChangeQuestion, boxes[0].text);
+        EXPECT_EQ("Mivtra", boxes[0].caption);
+        EXPECT_EQ(static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON3), boxes[0].type);
+        EXPECT_EQ(c.closed, !conf.Visible());
+        std::string tree;
+        for (int i = 0; i < list_->Items().TopCount(); ++i) {
+            tree += list_->Items().Top(i)->Text() + " ";
+        }
+        EXPECT_EQ(c.tree, tree);
+        EXPECT_EQ(c.overwritten, ReadWholeFile(fileName_) != outside);
+        EXPECT_EQ(c.answer == IDYES, Submenu() == "AB0 \"n0\" launches\nAB1 \"n1\" launches\n");
+        conf.Hide();
+    }
+}
+
+TEST_F(LauncherTest, AnOutsideEditReachesTheSubmenuWhileTheDialogIsClosedAndOwnSavesAreNoChange)
+{
+    ASSERT_TRUE(WriteWholeFile(fileName_, kToolsFile));
+    TCONF& conf = Start();
+    // The folder watch tells this window; the main window calls FollowFile then.
+    constexpr UINT kChanged = WM_APP + 40;
+    UniqueWindow window(
+        CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+    list_->Watch(window.Get(), kChanged);
+    const auto changeReported = [&] {
+        MSG msg;
+        for (const DWORD start = GetTickCount(); GetTickCount() - start < 5000;) {
+            if (PeekMessageA(&msg, window.Get(), kChanged, kChanged, PM_REMOVE)) {
+                return true;
+            }
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_POSTMESSAGE);
+        }
+        return false;
+    };
+
+    conf.Show();
+    ClickSave(conf);   // the list's own save
+    ASSERT_TRUE(changeReported());
+    MenuItem* built = Item("AB0");
+    list_->FollowFile();
+    EXPECT_EQ(built, Item("AB0")) << "its own save was taken for an outside change";
+
+    ASSERT_TRUE(WriteWholeFile(fileName_, ItemsFile(2)));
+    ASSERT_TRUE(changeReported());
+    list_->FollowFile();
+    EXPECT_EQ("AB0 \"n0\" launches\nAB1 \"n1\" launches\n", Submenu());
+
+    // While the dialog shows the list, an edit waits for the dialog's end ("決定" asks then).
+    conf.Show();
+    ASSERT_TRUE(WriteWholeFile(fileName_, ItemsFile(3)));
+    list_->FollowFile();
+    EXPECT_EQ(2, list_->Items().Count());
+    conf.Hide();
+    DeleteFileA(fileName_.c_str());
+    list_->FollowFile();
+    EXPECT_EQ(2, list_->Items().Count()) << "a file that is gone emptied the list";
+    EXPECT_TRUE(TakeShownBoxes().empty());
 }
 
 TEST_F(LauncherTest, ALauncherItemStartsTheEntryItsNumberNamesAtTheMomentOfTheClick)
