@@ -459,8 +459,18 @@ void TTASKM::WMMouseChord(WPARAM wParam)
     popupMenu_->Popup(foreground.left + offset.x, foreground.top + offset.y);
 }
 
+void TTASKM::SecondStart()
+{
+    if (!k8_->Checked() && !hookActive_)
+        K8Click(k8_);
+}
+
 LRESULT TTASKM::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == secondStartMessage_ && message != 0) {
+        SecondStart();
+        return 0;
+    }
     switch (message) {
     case WM_MOUSECHORD:
         WMMouseChord(wParam);

@@ -26,6 +26,10 @@ class TTaskTray;
 inline constexpr char kSettingsKey[] = "SOFTWARE\\Bramwelt\\Mivtra";
 inline constexpr char kSettingsSection[] = "General";
 
+// The registered message that a second start broadcasts before it ends: the running copy
+// shows its tray icon again when nothing else could reach it (icon hidden, no chord).
+inline constexpr char kSecondStartMessage[] = "Mivtra.SecondStart";
+
 class TTASKM : public Form {
 public:
     // Posted by the launcher list's folder watch: the list follows its file.
@@ -101,6 +105,9 @@ private:
     void ReadSettings();
     // Puts the icon into the tray at start-up; a shell that refuses it does not stop start-up.
     void RegisterTrayIcon();
+    // A second start of the program: with the tray icon hidden and no chord, nothing else
+    // reaches this copy, so the icon comes back; otherwise nothing happens.
+    void SecondStart();
     // The part of closing that must also happen when Windows ends the session.
     void SaveSettingsAndRelease();
     void WMMouseChord(WPARAM wParam);
@@ -122,6 +129,7 @@ private:
     std::vector<HWND> OwnWindows() const;
 
     std::string settingsKey_;
+    UINT secondStartMessage_ = RegisterWindowMessageA(kSecondStartMessage);
     PopupMenu* popupMenu_ = nullptr;   // owned by the form, as all components below
     ::ImageList* imageList_ = nullptr;
     MenuItem* launch_ = nullptr;

@@ -206,6 +206,28 @@ TEST_F(TTASKMTest, CloseRequestsToEitherWindowAndTheEndOfTheSessionKeepTheSettin
     }
 }
 
+TEST_F(TTASKMTest, ASecondStartBringsTheTrayIconBackOnlyWhenNothingElseReachesTheProgram)
+{
+    struct Case {
+        const char* hook;
+        const char* icon;
+        int adds;   // NIM_ADD after the second start
+    } const cases[] = {{"0", "0", 1}, {"1", "0", 0}, {"0", "1", 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("HOOK=") + c.hook + " DispIcon=" + c.icon);
+        scratch_.SetString(kSettingsSection, "HOOK", c.hook);
+        scratch_.SetString(kSettingsSection, "DispIcon", c.icon);
+        shell_.Clear();
+        TTASKM& form = Start();
+        SendMessageA(form.Handle(), RegisterWindowMessageA(kSecondStartMessage), 0, 0);
+        EXPECT_EQ(c.adds, shell_.Count(NIM_ADD));
+        EXPECT_EQ(c.adds == 1, form.K8()->Checked());
+        EXPECT_TRUE(TakeShownBoxes().empty());
+        form_.reset();
+        DrainQuitMessages();
+    }
+}
+
 TEST_F(TTASKMTest, TheChordOpensTheMenuOnlyWhenReadyAndWithANonZeroWParam)
 {
     scratch_.SetString(kSettingsSection, "HOOK", "0");
