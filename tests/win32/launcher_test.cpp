@@ -5,7 +5,6 @@
 #include "file_test_support.h"
 #include "framework/application.h"
 #include "framework/button.h"
-#include "framework/handles.h"
 #include "framework/image_list.h"
 #include "framework/menu_item.h"
 #include "framework/popup_menu.h"
@@ -281,80 +280,51 @@ TEST_F(LauncherTest, ASaveRebuildsTheSubmenuAndClosesTheDialog)
 
 TEST_F(LauncherTest, AFailedSaveChangesNoByteAndKeepsTheDialogOpen)
 {
-    // Each makes the file one that the save must not replace, and undoes that again.
-    struct Case {
-        const char* what;
-        void (*refuse)(const std::string& path);
-        void (*undo)(const std::string& path);
-    } const cases[] = {
-        {"read-only",
-         [](const std::string& path) { SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY); },
-         [](const std::string& path) { SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL); }},
-        // Held by a program that shares no reading: a save that started from an empty document
-        // would replace it with one that lost every other section.
-        {"unreadable", [](const std::string&) { SetIniFileOpenForReading(RefuseToOpen); },
-         [](const std::string&) { SetIniFileOpenForReading(nullptr); }},
-    };
     const std::string file = std::string(kToolsFile) + "[Other]\r\nKEEP=1\r\n";
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        ASSERT_TRUE(WriteWholeFile(fileName_, file));
-        TCONF& conf = Start();
-        MenuItem* first = Item("AB0");
-        list_->AddItemNode(-2, "new");
-        conf.Show();
-        c.refuse(fileName_);
-        ClickSave(conf);
-        c.undo(fileName_);
-
-        const std::vector<ShownBox> boxes = TakeShownBoxes();
-        ASSERT_EQ(1u, boxes.size());
-        EXPECT_EQ(fileName_ + " に書き込めません.", boxes[0].text);
-        EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), boxes[0].type & MB_ICONMASK);
-        EXPECT_EQ(file, ReadWholeFile(fileName_));
-        EXPECT_TRUE(conf.Visible());
-        EXPECT_EQ(first, Item("AB0"));
-        EXPECT_EQ(nullptr, Item("AB3"));
-        conf.Hide();
-    }
-}
-
-TEST_F(LauncherTest, ACloseRequestWhoseSaveFailsClosesTheDialogAndKeepsTheListForTheNextSave)
-{
-    ASSERT_TRUE(WriteWholeFile(fileName_, kToolsFile));
+    ASSERT_TRUE(WriteWholeFile(fileName_, file));
     TCONF& conf = Start();
-    list_->AddItemNode(-2, "kept");
+    MenuItem* first = Item("AB0");
+    list_->AddItemNode(-2, "new");
     conf.Show();
     ASSERT_TRUE(SetFileAttributesA(fileName_.c_str(), FILE_ATTRIBUTE_READONLY));
-    SendMessageA(conf.Handle(), WM_CLOSE, 0, 0);
+    ClickSave(conf);
     SetFileAttributesA(fileName_.c_str(), FILE_ATTRIBUTE_NORMAL);
+
     const std::vector<ShownBox> boxes = TakeShownBoxes();
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ(fileName_ + " に書き込めません.", boxes[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), boxes[0].type & MB_ICONMASK);
+    EXPECT_EQ(file, ReadWholeFile(fileName_));
+    EXPECT_TRUE(conf.Visible());
+    EXPECT_EQ(first, Item("AB0"));
+    EXPECT_EQ(nullptr, Item("AB3"));
+
+    // Held by a program that shares no reading: a save that started from an empty document
+    // would replace the file with one that lost its other sections. A close request after the
+    // failure closes the dialog; the list waits for the next save.
+    SetIniFileOpenForReading(RefuseToOpen);
+    ClickSave(conf);
+    SendMessageA(conf.Handle(), WM_CLOSE, 0, 0);
+    SetIniFileOpenForReading(nullptr);
+    EXPECT_EQ(2u, TakeShownBoxes().size());
+    EXPECT_EQ(file, ReadWholeFile(fileName_));
     EXPECT_FALSE(conf.Visible());
     EXPECT_TRUE(list_->Unsaved());
-    EXPECT_EQ(kToolsFile, ReadWholeFile(fileName_));
-
     conf.Show();
     ClickSave(conf);
     EXPECT_FALSE(list_->Unsaved());
-    EXPECT_NE(std::string::npos, ReadWholeFile(fileName_).find("NAME=kept"));
-    EXPECT_EQ("AB3 \"kept\" launches\n", Submenu().substr(Submenu().find("AB3")));
+    EXPECT_NE(std::string::npos, ReadWholeFile(fileName_).find("[Other]\r\nKEEP=1\r\n"));
+    EXPECT_NE(nullptr, Item("AB3"));
 }
 
 TEST_F(LauncherTest, SavingOverAFileChangedOutsideAsksAndEachAnswerDoesWhatItSays)
 {
     const std::string outside = ItemsFile(2);
+    // Yes takes the file's version, No writes the dialog's list over it, Cancel goes back.
     struct Case {
-        int answer;
-        bool closed;
-        const char* tree;   // top-level names after the answer
-        bool overwritten;
-    } const cases[] = {
-        {IDYES, true, "n0 n1 ", false},            // the file's version
-        {IDNO, true, "Tools mine ", true},         // mine, over the file
-        {IDCANCEL, false, "Tools mine ", false},   // back to the dialog
-    };
+        int answer, nodes;
+        bool closed, overwritten;
+    } const cases[] = {{IDYES, 2, true, false}, {IDNO, 4, true, true}, {IDCANCEL, 4, false, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.answer);
         ASSERT_TRUE(WriteWholeFile(fileName_, kToolsFile));
@@ -365,20 +335,13 @@ TEST_F(LauncherTest, SavingOverAFileChangedOutsideAsksAndEachAnswerDoesWhatItSay
         AnswerBoxes([&](const ShownBox&) { return c.answer; });
         ClickSave(conf);
         AnswerBoxes(nullptr);
-
         const std::vector<ShownBox> boxes = TakeShownBoxes();
         ASSERT_EQ(1u, boxes.size());
         EXPECT_EQ(kOutsideChangeQuestion, boxes[0].text);
-        EXPECT_EQ("Mivtra", boxes[0].caption);
         EXPECT_EQ(static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON3), boxes[0].type);
         EXPECT_EQ(c.closed, !conf.Visible());
-        std::string tree;
-        for (int i = 0; i < list_->Items().TopCount(); ++i) {
-            tree += list_->Items().Top(i)->Text() + " ";
-        }
-        EXPECT_EQ(c.tree, tree);
+        EXPECT_EQ(c.nodes, list_->Items().Count());
         EXPECT_EQ(c.overwritten, ReadWholeFile(fileName_) != outside);
-        EXPECT_EQ(c.answer == IDYES, Submenu() == "AB0 \"n0\" launches\nAB1 \"n1\" launches\n");
         conf.Hide();
     }
 }
@@ -387,31 +350,15 @@ TEST_F(LauncherTest, AnOutsideEditReachesTheSubmenuWhileTheDialogIsClosedAndOwnS
 {
     ASSERT_TRUE(WriteWholeFile(fileName_, kToolsFile));
     TCONF& conf = Start();
-    // The folder watch tells this window; the main window calls FollowFile then.
-    constexpr UINT kChanged = WM_APP + 40;
-    UniqueWindow window(
-        CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
-    list_->Watch(window.Get(), kChanged);
-    const auto changeReported = [&] {
-        MSG msg;
-        for (const DWORD start = GetTickCount(); GetTickCount() - start < 5000;) {
-            if (PeekMessageA(&msg, window.Get(), kChanged, kChanged, PM_REMOVE)) {
-                return true;
-            }
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_POSTMESSAGE);
-        }
-        return false;
-    };
-
+    // What the main window does when the folder watch reports a change (the watch itself runs
+    // in the end-to-end scenario "outside").
     conf.Show();
     ClickSave(conf);   // the list's own save
-    ASSERT_TRUE(changeReported());
     MenuItem* built = Item("AB0");
     list_->FollowFile();
     EXPECT_EQ(built, Item("AB0")) << "its own save was taken for an outside change";
 
     ASSERT_TRUE(WriteWholeFile(fileName_, ItemsFile(2)));
-    ASSERT_TRUE(changeReported());
     list_->FollowFile();
     EXPECT_EQ("AB0 \"n0\" launches\nAB1 \"n1\" launches\n", Submenu());
 
@@ -516,7 +463,7 @@ TEST_F(LauncherTest, AListNestedAHundredThousandLevelsDeepNeitherCrashesNorHangs
 
 namespace {
 
-class ShellOpenTest : public testing::Test {
+class ShellExecuteTest : public testing::Test {
 protected:
     void SetUp() override
     {
@@ -570,7 +517,7 @@ bool SamePath(const std::string& a, const std::string& b)
 
 }   // namespace
 
-TEST_F(ShellOpenTest, StartsInTheCurrentDirectoryWhenNoneIsGivenAndPassesOptionsAsTheyAre)
+TEST_F(ShellExecuteTest, StartsInTheCurrentDirectoryWhenNoneIsGivenAndPassesOptionsAsTheyAre)
 {
     const std::string current = folder_.Path() + "current";
     CreateDirectoryA(current.c_str(), nullptr);
@@ -590,7 +537,7 @@ TEST_F(ShellOpenTest, StartsInTheCurrentDirectoryWhenNoneIsGivenAndPassesOptions
     EXPECT_TRUE(SamePath(given, lines[1])) << lines[1];
 }
 
-TEST_F(ShellOpenTest, AMissingFileGivesTheShellsOwnMessageAndNoProcess)
+TEST_F(ShellExecuteTest, AMissingFileGivesTheShellsOwnMessageAndNoProcess)
 {
     // The shell's box runs on this thread; a helper answers it.
     const DWORD thread = GetCurrentThreadId();

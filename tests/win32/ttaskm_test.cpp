@@ -208,21 +208,16 @@ TEST_F(TTASKMTest, CloseRequestsToEitherWindowAndTheEndOfTheSessionKeepTheSettin
 
 TEST_F(TTASKMTest, ASecondStartBringsTheTrayIconBackOnlyWhenNothingElseReachesTheProgram)
 {
-    struct Case {
-        const char* hook;
-        const char* icon;
-        int adds;   // NIM_ADD after the second start
-    } const cases[] = {{"0", "0", 1}, {"1", "0", 0}, {"0", "1", 1}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string("HOOK=") + c.hook + " DispIcon=" + c.icon);
-        scratch_.SetString(kSettingsSection, "HOOK", c.hook);
-        scratch_.SetString(kSettingsSection, "DispIcon", c.icon);
+    // HOOK, DispIcon. The icon shows afterwards, added once in all, exactly when the chord is off.
+    for (const char* c : {"00", "10", "01"}) {
+        SCOPED_TRACE(c);
+        scratch_.SetString(kSettingsSection, "HOOK", std::string(1, c[0]));
+        scratch_.SetString(kSettingsSection, "DispIcon", std::string(1, c[1]));
         shell_.Clear();
         TTASKM& form = Start();
         SendMessageA(form.Handle(), RegisterWindowMessageA(kSecondStartMessage), 0, 0);
-        EXPECT_EQ(c.adds, shell_.Count(NIM_ADD));
-        EXPECT_EQ(c.adds == 1, form.K8()->Checked());
-        EXPECT_TRUE(TakeShownBoxes().empty());
+        EXPECT_EQ(c[0] == '0' ? 1 : 0, shell_.Count(NIM_ADD));
+        EXPECT_EQ(c[0] == '0', form.K8()->Checked());
         form_.reset();
         DrainQuitMessages();
     }
