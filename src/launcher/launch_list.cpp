@@ -50,7 +50,16 @@ void LaunchList::Notification(Component* component, Operation operation)
 bool LaunchList::Replace(const IniDocument& file)
 {
     unsaved_ = false;
-    return LoadLaunchTree(file, items_);
+    const bool complete = LoadLaunchTree(file, items_);
+    stored_ = ListVersion();
+    return complete;
+}
+
+FileVersion LaunchList::ListVersion() const
+{
+    IniDocument alone;
+    SaveLaunchTree(items_, alone);
+    return FileVersion::Of(alone.Serialize());
 }
 
 std::optional<FileVersion> LaunchList::DiskVersion() const
@@ -100,7 +109,7 @@ void LaunchList::Watch(HWND window, UINT message)
 
 void LaunchList::RescueUnsaved(bool tell)
 {
-    if (!unsaved_) {
+    if (!unsaved_ && !(editing_ && ListVersion() != stored_)) {
         return;
     }
     const std::string rescue = rescueFileName_.empty() ? RescueFilePath() : rescueFileName_;
@@ -152,6 +161,7 @@ void LaunchList::Save()
         SaveLaunchTree(items_, file);
         SaveIniFile(fileName_, file);
         known_ = FileVersion::Of(file.Serialize());
+        stored_ = ListVersion();
         unsaved_ = false;
     } catch (const Error&) {
         unsaved_ = true;

@@ -64,9 +64,10 @@ public:
 
     // Where an unsaved list goes when the program ends: RescueFilePath() unless set.
     void SetRescueFileName(std::string fileName) { rescueFileName_ = std::move(fileName); }
-    // When the list holds changes that never reached its file, writes the whole list (with
-    // every other section the file held) to the rescue file and, if `tell`, says where, once
-    // per rescue. Errors are shown, not raised: the program is ending.
+    // When the list holds changes that never reached its file (a save failed, or the dialog
+    // shows edits not saved yet), writes the whole list (with every other section the file
+    // held) to the rescue file and, if `tell`, says where, once per rescue. Errors are shown,
+    // not raised: the program is ending.
     void RescueUnsaved(bool tell);
 
     // An item with a fresh, empty entry as the last child of the node of that absolute
@@ -93,6 +94,8 @@ private:
     bool Replace(const IniDocument& file);
     // The file's version now, nothing while it cannot be read.
     std::optional<FileVersion> DiskVersion() const;
+    // The list as a save would write it, apart from the rest of the file.
+    FileVersion ListVersion() const;
     // Takes every item out of the submenu, destroys those of the last build, builds anew.
     void RebuildLaunchMenu();
     void TakeOutLaunchItems();
@@ -103,7 +106,8 @@ private:
     ShellOpenFunction open_;
     std::string fileName_;
     std::string rescueFileName_;
-    FileVersion known_;   // the file's version as the list last read or wrote it
+    FileVersion known_;    // the file's version as the list last read or wrote it
+    FileVersion stored_;   // ListVersion() as the list was last read or written
     bool unsaved_ = false;
     bool editing_ = false;
     std::unique_ptr<FolderWatch> watch_;

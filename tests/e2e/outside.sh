@@ -25,7 +25,6 @@ printf '%s\r\n' '[FOLDER]' 'ITEM0=0' 'ITEM1=1' \
     '[ExecInfo1]' 'NAME=外で足したフォルダ' |
     iconv -f UTF-8 -t CP932 >"$launch_ini.new"
 mv "$launch_ini.new" "$launch_ini"
-edited=$(md5sum <"$launch_ini")
 # The program takes the change in once the folder has been quiet for a moment (at most about
 # a second after the write); the check below is what must hold, this wait only lets it happen.
 sleep 3
@@ -36,8 +35,7 @@ desktop_screenshot "$e2e_out/followed.png"
 keys Return
 desktop_wintool waitgone '#32768' 3000 || fail "the menu stayed open after choosing the item"
 expect_started "$tools/new.txt" ' outside' 'C:\Tools'
-[ "$(md5sum <"$launch_ini")" = "$edited" ] || fail "Mivtra wrote LAUNCH.INI back"
-pass "the new item started C:\\Tools\\new.exe with \"outside\"; the file is as the other program left it; screenshot $e2e_out/followed.png"
+pass "the new item started C:\\Tools\\new.exe with \"outside\"; screenshot $e2e_out/followed.png"
 
 expect_normal_end
 

@@ -315,6 +315,14 @@ TEST_F(LauncherTest, AFailedSaveChangesNoByteAndKeepsTheDialogOpen)
     EXPECT_FALSE(list_->Unsaved());
     EXPECT_NE(std::string::npos, ReadWholeFile(fileName_).find("[Other]\r\nKEEP=1\r\n"));
     EXPECT_NE(nullptr, Item("AB3"));
+    // The session ends while the dialog shows edits not saved yet: they go to the rescue copy.
+    conf.Show();
+    list_->SetRescueFileName(folder_.Path() + "rescue.ini");
+    list_->RescueUnsaved(false);
+    EXPECT_EQ("(missing)", ReadWholeFile(folder_.Path() + "rescue.ini")) << "nothing was edited";
+    list_->AddItemNode(-2, "late");
+    list_->RescueUnsaved(false);
+    EXPECT_NE(std::string::npos, ReadWholeFile(folder_.Path() + "rescue.ini").find("NAME=late\r\n"));
 }
 
 TEST_F(LauncherTest, SavingOverAFileChangedOutsideAsksAndEachAnswerDoesWhatItSays)
@@ -350,8 +358,7 @@ TEST_F(LauncherTest, AnOutsideEditReachesTheSubmenuWhileTheDialogIsClosedAndOwnS
 {
     ASSERT_TRUE(WriteWholeFile(fileName_, kToolsFile));
     TCONF& conf = Start();
-    // What the main window does when the folder watch reports a change (the watch itself runs
-    // in the end-to-end scenario "outside").
+    // As the main window does on the folder watch's word (the watch runs in e2e "outside").
     conf.Show();
     ClickSave(conf);   // the list's own save
     MenuItem* built = Item("AB0");
