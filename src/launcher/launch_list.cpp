@@ -57,9 +57,18 @@ bool LaunchList::Replace(const IniDocument& file)
 
 FileVersion LaunchList::ListVersion() const
 {
-    IniDocument alone;
-    SaveLaunchTree(items_, alone);
-    return FileVersion::Of(alone.Serialize());
+    // What a save writes of each node, without building the file: cheap enough for every load.
+    std::string text;
+    for (int i = 0; i < items_.Count(); ++i) {
+        const TreeNode* node = items_.Node(i);
+        const TreeNode* parent = node->Parent();
+        text += std::to_string(parent ? parent->AbsoluteIndex() : -1) + '\0' + node->Text() + '\0';
+        if (const TNode* entry = EntryOf(node)) {
+            text += entry->File + '\0' + entry->Option + '\0' + entry->Dir + '\0';
+        }
+        text += '\n';
+    }
+    return FileVersion::Of(text);
 }
 
 std::optional<FileVersion> LaunchList::DiskVersion() const

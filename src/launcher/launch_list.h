@@ -94,7 +94,7 @@ private:
     bool Replace(const IniDocument& file);
     // The file's version now, nothing while it cannot be read.
     std::optional<FileVersion> DiskVersion() const;
-    // The list as a save would write it, apart from the rest of the file.
+    // The list's nodes and texts, as a save would write them.
     FileVersion ListVersion() const;
     // Takes every item out of the submenu, destroys those of the last build, builds anew.
     void RebuildLaunchMenu();
