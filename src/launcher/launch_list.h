@@ -37,9 +37,10 @@ public:
     const std::string& FileName() const { return fileName_; }
     MenuItem* Submenu() const { return submenu_; }
 
-    // Replaces the nodes with the file's list and builds the submenu in place of what it holds
-    // (at start, its placeholder). A parent link that names no node is reported; the nodes
-    // before it stay, and the submenu keeps what it had until the next save.
+    // The load at start: replaces the nodes with the file's list and builds the submenu in
+    // place of what it holds (its placeholder). A parent link that names no node is reported;
+    // the nodes before it stay, and the submenu keeps what it had until the next save. The
+    // version on disk counts as read, even should the list come from elsewhere.
     void Load();
     // Writes the list to its file and rebuilds the submenu. A file that cannot be read or
     // written raises the error with the file and the submenu left as they were, and the list
@@ -89,10 +90,9 @@ public:
     void Notification(Component* component, Operation operation) override;
 
 private:
-    // Puts the document's list in place of the nodes and takes it as the file's version;
-    // false after a bad parent link.
+    // Puts the document's list in place of the nodes; false after a bad parent link.
     bool Replace(const IniDocument& file);
-    // The file's version now, nothing while it cannot be read.
+    // The file's version now, nothing while it is missing or cannot be read.
     std::optional<FileVersion> DiskVersion() const;
     // The list's nodes and texts, as a save would write them.
     FileVersion ListVersion() const;
