@@ -12,6 +12,7 @@
 #include "hook/chord_offset.h"
 #include "hook/hook_library.h"
 #include "launcher/TCONF.h"
+#include "shell/help_viewer.h"
 #include "shell/settings.h"
 #include "triggers/hook_functions.h"
 #include "windowlist/task_switch.h"
@@ -345,7 +346,7 @@ void TTASKM::K1Click(Component*)
 
 void TTASKM::K2Click(Component*)
 {
-    WinHelpA(Handle(), application->HelpFile().c_str(), HELP_FINDER, 0);
+    ShowHelpContents(Handle(), application->HelpFile(), ChooseHelpForm(CurrentHelpPlatform()));
 }
 
 void TTASKM::K6Click(Component*)
