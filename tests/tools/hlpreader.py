@@ -3,7 +3,7 @@ writer, and strict, so that a slip of the writer fails loudly instead of reading
 
 import struct
 from dataclasses import dataclass, field
-from typing import Dict, List, Tuple
+from typing import Dict, List, Optional, Tuple
 
 
 class FormatError(Exception):
@@ -336,3 +336,34 @@ def read(data: bytes, encoding: str = "cp932") -> HelpFile:
         _btree_entries(files["|TTLBTREE"], title_entry, long_key) if "|TTLBTREE" in files else [],
     )
 
+
+
+@dataclass
+class ContentsEntry:
+    level: int
+    title: str
+    target: Optional[str]  # the topic's context id; None for a heading
+
+
+def read_contents(data: bytes, encoding: str = "cp932") -> Tuple[str, str, List[ContentsEntry]]:
+    """A contents file (.cnt): its :Base help file, its :Title and its entries in order."""
+    _check(data.endswith(b"\r\n") and b"\n" not in data.replace(b"\r\n", b""), "line ends other than CRLF")
+    base, title, entries = None, None, []
+    for line in data.decode(encoding).split("\r\n")[:-1]:
+        if line.startswith(":"):
+            command, _, value = line.partition(" ")
+            _check(command in (":Base", ":Title"), f"unknown command {command}")
+            if command == ":Base":
+                base = value
+            else:
+                title = value
+            continue
+        level, _, rest = line.partition(" ")
+        _check(level.isdigit() and 1 <= int(level) <= 9, f"no level in {line!r}")
+        previous = entries[-1].level if entries else 1
+        # A deeper entry may only go one level below a heading.
+        _check(int(level) <= previous + (1 if entries and entries[-1].target is None else 0), f"level jump at {line!r}")
+        text, equals, target = rest.rpartition("=")
+        entries.append(ContentsEntry(int(level), text, target) if equals else ContentsEntry(int(level), rest, None))
+    _check(base is not None, "no :Base")
+    return base, title, entries
