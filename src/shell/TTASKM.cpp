@@ -14,6 +14,7 @@
 #include "launcher/TCONF.h"
 #include "shell/help_viewer.h"
 #include "shell/settings.h"
+#include "triggers/drop_message_filter.h"
 #include "triggers/hook_functions.h"
 #include "windowlist/task_switch.h"
 #include "windowlist/window_walk.h"
@@ -195,6 +196,7 @@ void TTASKM::K7Click(Component*)
     if (k7_->Checked()) {
         application->SetShowMainForm(true);
         ShowWindow(Handle(), SW_SHOWNORMAL);
+        AdmitDroppedFiles(Handle());
         DragAcceptFiles(Handle(), TRUE);
         SetSize(kDropWindowWidth, kDropWindowHeight);
     } else {

@@ -10,6 +10,7 @@
 #include "launcher/TCONF.h"
 #include "menu_test_support.h"
 #include "shell/program_windows.h"
+#include "triggers/drop_message_filter.h"
 #include "win32_test_support.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,34 @@
 #include <vector>
 
 namespace {
+
+// The message filter as the tests answer it: every call recorded, WM_COPYDATA refused on request.
+struct FilterCall {
+    HWND window;
+    UINT message;
+    DWORD action;
+    bool operator==(const FilterCall& o) const
+    {
+        return window == o.window && message == o.message && action == o.action;
+    }
+};
+std::vector<FilterCall> g_filterCalls;
+bool g_refuseCopyData = false;
+
+BOOL WINAPI RecordFilter(HWND window, UINT message, DWORD action, void*)
+{
+    g_filterCalls.push_back({window, message, action});
+    return !(g_refuseCopyData && message == WM_COPYDATA);
+}
+
+class RecordedFilter {
+public:
+    RecordedFilter() : previous_(SetChangeWindowMessageFilterEx(RecordFilter)) { g_filterCalls.clear(); }
+    ~RecordedFilter() { SetChangeWindowMessageFilterEx(previous_); }
+
+private:
+    ChangeWindowMessageFilterExFunction previous_;
+};
 
 class TTASKMTest : public testing::Test {
 protected:
@@ -100,7 +129,12 @@ TEST_F(TTASKMTest, DragDropOnShowsTheDropWindowAtTheStoredPlace)
     scratch_.SetString(kSettingsSection, "DragDrop", "1");
     scratch_.SetString(kSettingsSection, "Left", "300");
     scratch_.SetString(kSettingsSection, "Top", "200");
+    auto filter = std::make_unique<RecordedFilter>();
     TTASKM& form = Start();
+    // An elevated Mivtra admits the shell's drop messages from an Explorer that is not.
+    const std::vector<FilterCall> admitted = {
+        {form.Handle(), WM_DROPFILES, 1}, {form.Handle(), WM_COPYDATA, 1}, {form.Handle(), 0x0049, 1}};
+    EXPECT_EQ(admitted, g_filterCalls);
     EXPECT_FALSE(form.HookActive());
     EXPECT_TRUE(form.K7()->Checked());
     EXPECT_TRUE(form.Visible());
@@ -126,6 +160,19 @@ TEST_F(TTASKMTest, DragDropOnShowsTheDropWindowAtTheStoredPlace)
     EXPECT_EQ(200, r.top);
     EXPECT_EQ(200, r.right - r.left);
     EXPECT_EQ(73, r.bottom - r.top);
+    EXPECT_EQ(6u, g_filterCalls.size());
+
+    // A refusal is reported and the other messages are still admitted; Windows without the
+    // function (before 7) needs nothing; Wine has it.
+    g_refuseCopyData = true;
+    g_filterCalls.clear();
+    EXPECT_FALSE(AdmitDroppedFiles(form.Handle()));
+    g_refuseCopyData = false;
+    EXPECT_EQ(admitted, g_filterCalls);
+    SetChangeWindowMessageFilterEx(nullptr);
+    EXPECT_TRUE(AdmitDroppedFiles(form.Handle()));
+    filter.reset();
+    EXPECT_TRUE(AdmitDroppedFiles(form.Handle()));
 }
 
 TEST_F(TTASKMTest, AValueOfTheWrongTypeIsReportedAndStartUpStillFinishes)
