@@ -348,22 +348,17 @@ class ContentsEntry:
 def read_contents(data: bytes, encoding: str = "cp932") -> Tuple[str, str, List[ContentsEntry]]:
     """A contents file (.cnt): its :Base help file, its :Title and its entries in order."""
     _check(data.endswith(b"\r\n") and b"\n" not in data.replace(b"\r\n", b""), "line ends other than CRLF")
-    base, title, entries = None, None, []
+    commands, entries = {}, []
     for line in data.decode(encoding).split("\r\n")[:-1]:
-        if line.startswith(":"):
-            command, _, value = line.partition(" ")
-            _check(command in (":Base", ":Title"), f"unknown command {command}")
-            if command == ":Base":
-                base = value
-            else:
-                title = value
+        first, _, rest = line.partition(" ")
+        if first in (":Base", ":Title"):
+            commands[first] = rest
             continue
-        level, _, rest = line.partition(" ")
-        _check(level.isdigit() and 1 <= int(level) <= 9, f"no level in {line!r}")
-        previous = entries[-1].level if entries else 1
-        # A deeper entry may only go one level below a heading.
-        _check(int(level) <= previous + (1 if entries and entries[-1].target is None else 0), f"level jump at {line!r}")
+        _check(first.isdigit() and 1 <= int(first) <= 9, f"no level in {line!r}")
+        # One level deeper only right under a heading.
+        deepest = entries[-1].level + (entries[-1].target is None) if entries else 1
+        _check(int(first) <= deepest, f"level jump at {line!r}")
         text, equals, target = rest.rpartition("=")
-        entries.append(ContentsEntry(int(level), text, target) if equals else ContentsEntry(int(level), rest, None))
-    _check(base is not None, "no :Base")
-    return base, title, entries
+        entries.append(ContentsEntry(int(first), text, target) if equals else ContentsEntry(int(first), rest, None))
+    _check(":Base" in commands, "no :Base")
+    return commands[":Base"], commands.get(":Title"), entries

@@ -15,7 +15,6 @@ TEST(HelpChoiceTest, TheWinHelpFileOnlyWhereAViewerThatReadsItIsInstalled)
         {"XP", {5, 1, false, true, true}, HelpForm::Hlp},
         {"7 with the downloaded viewer", {6, 1, false, true, true}, HelpForm::Hlp},
         {"7 with only the stub", {6, 1, false, true, false}, HelpForm::Html},
-        {"8.1 with only the stub", {6, 3, false, true, false}, HelpForm::Html},
         {"10", {10, 0, false, true, false}, HelpForm::Html},
         {"11 with a viewer copied in by hand", {10, 0, false, true, true}, HelpForm::Html},
         {"no winhlp32.exe at all", {6, 1, false, false, true}, HelpForm::Html},
@@ -32,5 +31,4 @@ TEST(HelpChoiceTest, TheHtmlCopyIsBesideTheHelpFile)
     EXPECT_EQ("C:\\Mivtra\\Mivtra.html", HtmlCopyOf("C:\\Mivtra\\Mivtra.hlp"));
     // "表" is 0x95 0x5C: its second byte is no folder separator.
     EXPECT_EQ("C:\\x\\a.html", HtmlCopyOf("C:\\x\\a.\x95\x5C"));
-    EXPECT_EQ("C:\\a.b\\Mivtra.html", HtmlCopyOf("C:\\a.b\\Mivtra"));
 }

@@ -15,38 +15,29 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
 
-// The message filter as the tests answer it: every call recorded, WM_COPYDATA refused on request.
-struct FilterCall {
-    HWND window;
-    UINT message;
-    DWORD action;
-    bool operator==(const FilterCall& o) const
-    {
-        return window == o.window && message == o.message && action == o.action;
-    }
-};
-std::vector<FilterCall> g_filterCalls;
+// The message filter as the tests answer it: what it was asked to admit to which window, one
+// Admitted() each, WM_COPYDATA refused on request.
+std::string g_admitted;
 bool g_refuseCopyData = false;
+
+std::string Admitted(HWND window, UINT message, DWORD action = 1)
+{
+    return std::to_string(reinterpret_cast<std::uintptr_t>(window)) + ":" + std::to_string(message) +
+           (action == 1 ? " " : "? ");
+}
 
 BOOL WINAPI RecordFilter(HWND window, UINT message, DWORD action, void*)
 {
-    g_filterCalls.push_back({window, message, action});
+    g_admitted += Admitted(window, message, action);
     return !(g_refuseCopyData && message == WM_COPYDATA);
 }
-
-class RecordedFilter {
-public:
-    RecordedFilter() : previous_(SetChangeWindowMessageFilterEx(RecordFilter)) { g_filterCalls.clear(); }
-    ~RecordedFilter() { SetChangeWindowMessageFilterEx(previous_); }
-
-private:
-    ChangeWindowMessageFilterExFunction previous_;
-};
 
 class TTASKMTest : public testing::Test {
 protected:
@@ -129,12 +120,13 @@ TEST_F(TTASKMTest, DragDropOnShowsTheDropWindowAtTheStoredPlace)
     scratch_.SetString(kSettingsSection, "DragDrop", "1");
     scratch_.SetString(kSettingsSection, "Left", "300");
     scratch_.SetString(kSettingsSection, "Top", "200");
-    auto filter = std::make_unique<RecordedFilter>();
+    const ChangeWindowMessageFilterExFunction system = SetChangeWindowMessageFilterEx(RecordFilter);
+    g_admitted.clear();
     TTASKM& form = Start();
     // An elevated Mivtra admits the shell's drop messages from an Explorer that is not.
-    const std::vector<FilterCall> admitted = {
-        {form.Handle(), WM_DROPFILES, 1}, {form.Handle(), WM_COPYDATA, 1}, {form.Handle(), 0x0049, 1}};
-    EXPECT_EQ(admitted, g_filterCalls);
+    const std::string admitted = Admitted(form.Handle(), WM_DROPFILES) +
+                                 Admitted(form.Handle(), WM_COPYDATA) + Admitted(form.Handle(), 0x0049);
+    EXPECT_EQ(admitted, g_admitted);
     EXPECT_FALSE(form.HookActive());
     EXPECT_TRUE(form.K7()->Checked());
     EXPECT_TRUE(form.Visible());
@@ -160,18 +152,17 @@ TEST_F(TTASKMTest, DragDropOnShowsTheDropWindowAtTheStoredPlace)
     EXPECT_EQ(200, r.top);
     EXPECT_EQ(200, r.right - r.left);
     EXPECT_EQ(73, r.bottom - r.top);
-    EXPECT_EQ(6u, g_filterCalls.size());
+    EXPECT_EQ(admitted + admitted, g_admitted);
 
     // A refusal is reported and the other messages are still admitted; Windows without the
     // function (before 7) needs nothing; Wine has it.
     g_refuseCopyData = true;
-    g_filterCalls.clear();
     EXPECT_FALSE(AdmitDroppedFiles(form.Handle()));
     g_refuseCopyData = false;
-    EXPECT_EQ(admitted, g_filterCalls);
+    EXPECT_EQ(admitted + admitted + admitted, g_admitted);
     SetChangeWindowMessageFilterEx(nullptr);
     EXPECT_TRUE(AdmitDroppedFiles(form.Handle()));
-    filter.reset();
+    SetChangeWindowMessageFilterEx(system);
     EXPECT_TRUE(AdmitDroppedFiles(form.Handle()));
 }
 
