@@ -13,8 +13,10 @@
 #include "hook/hook_library.h"
 #include "launcher/TCONF.h"
 #include "launcher/launch_list.h"
+#include "shell/help_viewer.h"
 #include "shell/settings.h"
 #include "triggers/drop_handler.h"
+#include "triggers/drop_message_filter.h"
 #include "triggers/hook_functions.h"
 #include "windowlist/task_switch.h"
 #include "windowlist/window_walk.h"
@@ -196,6 +198,7 @@ void TTASKM::K7Click(Component*)
     if (k7_->Checked()) {
         application->SetShowMainForm(true);
         ShowWindow(Handle(), SW_SHOWNORMAL);
+        AdmitDroppedFiles(Handle());
         DragAcceptFiles(Handle(), TRUE);
         SetSize(kDropWindowWidth, kDropWindowHeight);
     } else {
@@ -358,7 +361,7 @@ void TTASKM::K1Click(Component*)
 
 void TTASKM::K2Click(Component*)
 {
-    WinHelpA(Handle(), application->HelpFile().c_str(), HELP_FINDER, 0);
+    ShowHelpContents(Handle(), application->HelpFile(), ChooseHelpForm(CurrentHelpPlatform()));
 }
 
 void TTASKM::K6Click(Component*)
