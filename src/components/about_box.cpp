@@ -43,9 +43,9 @@ TAboutBox::TAboutBox(Component* owner, OpenFunction open)
 Span<HandlerDef<TAboutBox>> TAboutBox::Handlers()
 {
     static constexpr HandlerDef<TAboutBox> kHandlers[] = {
-        {"Button1Click", &TAboutBox::Button1Click},
-        {"Button2Click", &TAboutBox::Button2Click},
-        {"Button3Click", &TAboutBox::Button3Click},
+        FORM_HANDLER(TAboutBox, Button1Click),
+        FORM_HANDLER(TAboutBox, Button2Click),
+        FORM_HANDLER(TAboutBox, Button3Click),
     };
     return kHandlers;
 }

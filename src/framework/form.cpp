@@ -3,6 +3,7 @@
 #include "base/error.h"
 #include "framework/application.h"
 #include "framework/control.h"
+#include "framework/dialog_presenter.h"
 #include "framework/graphic_control.h"
 #include "framework/menu_item.h"
 #include "framework/popup_menu.h"
@@ -210,7 +211,8 @@ std::vector<std::string> Form::HandlerNames(const FormDef& definition)
     return names;
 }
 
-void Form::BindHandlers(const std::function<NotifyEvent(std::string_view name)>& resolve)
+void Form::BindHandlers(const std::function<NotifyEvent(std::string_view name)>& resolve,
+                        DialogPresenter* dialogs)
 {
     auto handler = [&](const char* component, const char* name) {
         NotifyEvent bound = resolve(name);
@@ -230,9 +232,18 @@ void Form::BindHandlers(const std::function<NotifyEvent(std::string_view name)>&
         }
     }
     ForEachMenuItem(definition_, [&](const MenuItemDef& def) {
-        if (def.onClick)
-            if (auto* item = dynamic_cast<MenuItem*>(FindComponent(def.name)))
-                item->OnClick = handler(def.name, def.onClick);
+        if (!def.onClick)
+            return;
+        auto* item = dynamic_cast<MenuItem*>(FindComponent(def.name));
+        if (!item)
+            DefinitionError(def.name, "no menu item");
+        NotifyEvent command = handler(def.name, def.onClick);
+        if (def.flags & kMenuOpensDialog) {
+            if (!dialogs)
+                DefinitionError(def.name, "opens a dialog, but the form presents none");
+            command = dialogs->AfterMenu(std::move(command));
+        }
+        item->OnClick = std::move(command);
     });
 }
 

@@ -12,15 +12,19 @@
 #include <string_view>
 #include <vector>
 
+class DialogPresenter;
 class GraphicControl;
 class PopupMenu;
 
 // One entry of a form's handler table: the name a definition binds, the form's method.
+// Tables write FORM_HANDLER(TTASKM, K1Click), so that the name is the method's own.
 template <typename F>
 struct HandlerDef {
     const char* name;
     void (F::*method)(Component* sender);
 };
+
+#define FORM_HANDLER(FormClass, Method) (HandlerDef<FormClass>{#Method, &FormClass::Method})
 
 class Form : public WinControl {
 public:
@@ -67,18 +71,23 @@ protected:
 
     // Connects every handler name of the definition to the derived form's method of that name
     // in its table. Derived constructors call it once their handlers can run. A name with no
-    // method, or an event the control's kind does not have, is an error naming both.
+    // method, or an event the control's kind does not have, is an error naming both. The
+    // commands of menu items that open a dialog wait for the menu's end in `dialogs`, which
+    // a form with such items must give.
     template <typename F>
-    void BindHandlers(F* form, Span<HandlerDef<F>> handlers)
+    void BindHandlers(F* form, Span<HandlerDef<F>> handlers, DialogPresenter* dialogs = nullptr)
     {
-        BindHandlers([form, handlers](std::string_view name) -> NotifyEvent {
-            for (const HandlerDef<F>& entry : handlers)
-                if (name == entry.name)
-                    return [form, method = entry.method](Component* sender) { (form->*method)(sender); };
-            return {};
-        });
+        BindHandlers(
+            [form, handlers](std::string_view name) -> NotifyEvent {
+                for (const HandlerDef<F>& entry : handlers)
+                    if (name == entry.name)
+                        return [form, method = entry.method](Component* sender) { (form->*method)(sender); };
+                return {};
+            },
+            dialogs);
     }
-    void BindHandlers(const std::function<NotifyEvent(std::string_view name)>& resolve);
+    void BindHandlers(const std::function<NotifyEvent(std::string_view name)>& resolve,
+                      DialogPresenter* dialogs);
 
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 

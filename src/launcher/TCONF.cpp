@@ -80,13 +80,13 @@ void TCONF::Notification(Component* component, Operation operation)
 Span<HandlerDef<TCONF>> TCONF::Handlers()
 {
     static constexpr HandlerDef<TCONF> kHandlers[] = {
-        {"Button1Click", &TCONF::Button1Click},         {"Button2Click", &TCONF::Button2Click},
-        {"Button3Click", &TCONF::Button3Click},         {"Button4Click", &TCONF::Button4Click},
-        {"Button5Click", &TCONF::Button5Click},         {"Button6Click", &TCONF::Button6Click},
-        {"Button7Click", &TCONF::Button7Click},         {"Button8Click", &TCONF::Button8Click},
-        {"Edit1Change", &TCONF::Edit1Change},           {"R1Click", &TCONF::R1Click},
-        {"TreeViewChange", &TCONF::TreeViewChange},     {"TreeViewDragOver", &TCONF::TreeViewDragOver},
-        {"TreeViewDragDrop", &TCONF::TreeViewDragDrop}, {"TreeViewKeyDown", &TCONF::TreeViewKeyDown},
+        FORM_HANDLER(TCONF, Button1Click),     FORM_HANDLER(TCONF, Button2Click),
+        FORM_HANDLER(TCONF, Button3Click),     FORM_HANDLER(TCONF, Button4Click),
+        FORM_HANDLER(TCONF, Button5Click),     FORM_HANDLER(TCONF, Button6Click),
+        FORM_HANDLER(TCONF, Button7Click),     FORM_HANDLER(TCONF, Button8Click),
+        FORM_HANDLER(TCONF, Edit1Change),      FORM_HANDLER(TCONF, R1Click),
+        FORM_HANDLER(TCONF, TreeViewChange),   FORM_HANDLER(TCONF, TreeViewDragOver),
+        FORM_HANDLER(TCONF, TreeViewDragDrop), FORM_HANDLER(TCONF, TreeViewKeyDown),
     };
     return kHandlers;
 }

@@ -55,20 +55,11 @@ private:
     HWND window_;
 };
 
-// The chord still opens the menu while the about box is up, so a dialog may be asked for
-// again while it shows: it comes to the front instead.
-bool BringBackIfShown(Form* dialog)
-{
-    if (!dialog->Visible())
-        return false;
-    SetForegroundWindow(dialog->Handle());
-    return true;
-}
-
 }   // namespace
 
 TTASKM::TTASKM(Component* owner, std::string settingsKey)
-    : Form(owner, ttaskm_form::kForm), settingsKey_(std::move(settingsKey))
+    : Form(owner, ttaskm_form::kForm), settingsKey_(std::move(settingsKey)),
+      dialogs_(Handle(), kRunAfterMenuMessage)
 {
     popupMenu_ = dynamic_cast<PopupMenu*>(FindComponent("PopupMenu"));
     launch_ = Item("Launch");
@@ -98,11 +89,8 @@ TTASKM::TTASKM(Component* owner, std::string settingsKey)
     taskTray_->OnMouseDown = [this](Component*, TMouseButton, TShiftState, int, int) { TrayMouseDown(); };
     taskTray_->Loaded();
 
-    BindHandlers(this, Handlers());
-    // The items that show a modal dialog run their command once the menu, and the press or
-    // chord that opened it, have been handled.
-    for (MenuItem* item : {Item("K1"), Item("KMIVTRA1")})
-        item->OnClick = [this, command = item->OnClick](Component* sender) { RunAfterMenu(command, sender); };
+    dialogs_.OnShownChange = [this] { UpdateTrayMenus(); };
+    BindHandlers(this, Handlers(), &dialogs_);
     FormCreate();
 }
 
@@ -116,15 +104,11 @@ MenuItem* TTASKM::Item(const char* name) const
 Span<HandlerDef<TTASKM>> TTASKM::Handlers()
 {
     static constexpr HandlerDef<TTASKM> kHandlers[] = {
-        {"K1Click", &TTASKM::K1Click},
-        {"K2Click", &TTASKM::K2Click},
-        {"K6Click", &TTASKM::K6Click},
-        {"K7Click", &TTASKM::K7Click},
-        {"K8Click", &TTASKM::K8Click},
-        {"N4Click", &TTASKM::N4Click},
-        {"N5Click", &TTASKM::N5Click},
-        {"KMIVTRA1Click", &TTASKM::KMIVTRA1Click},
-        {"KMIVTRA2Click", &TTASKM::KMIVTRA2Click},
+        FORM_HANDLER(TTASKM, K1Click),       FORM_HANDLER(TTASKM, K2Click),
+        FORM_HANDLER(TTASKM, K6Click),       FORM_HANDLER(TTASKM, K7Click),
+        FORM_HANDLER(TTASKM, K8Click),       FORM_HANDLER(TTASKM, N4Click),
+        FORM_HANDLER(TTASKM, N5Click),       FORM_HANDLER(TTASKM, KMIVTRA1Click),
+        FORM_HANDLER(TTASKM, KMIVTRA2Click),
     };
     return kHandlers;
 }
@@ -233,56 +217,20 @@ void TTASKM::Notification(Component* component, Operation operation)
         aboutBox_ = nullptr;
 }
 
-void TTASKM::RunAfterMenu(const NotifyEvent& command, Component* sender)
-{
-    afterMenu_.push_back([command, sender] { command(sender); });
-    if (!PostMessageA(Handle(), kRunAfterMenuMessage, 0, 0)) {
-        // A full queue: better the command now than never.
-        afterMenu_.pop_back();
-        command(sender);
-    }
-}
-
-void TTASKM::RunCommandAfterMenu()
-{
-    if (afterMenu_.empty())
-        return;
-    std::function<void()> command = std::move(afterMenu_.front());
-    afterMenu_.pop_front();
-    command();
-}
-
-void TTASKM::ShowDialog(Form& dialog)
-{
-    shownDialogs_.push_back(&dialog);
-    UpdateTrayMenus();
-    struct Shown {
-        TTASKM& self;
-        Form* dialog;
-        ~Shown()
-        {
-            auto& shown = self.shownDialogs_;
-            shown.erase(std::remove(shown.begin(), shown.end(), dialog), shown.end());
-            self.UpdateTrayMenus();
-        }
-    } shown{*this, &dialog};
-    dialog.ShowModal();
-}
-
 void TTASKM::UpdateTrayMenus()
 {
     if (!taskTray_)
         return;
     // Behind a modal dialog the menu's commands would act behind the dialog's back.
-    PopupMenu* menu = shownDialogs_.empty() ? popupMenu_ : nullptr;
+    PopupMenu* menu = dialogs_.Topmost() ? nullptr : popupMenu_;
     taskTray_->SetPopupMenuL(menu);
     taskTray_->SetPopupMenuR(menu);
 }
 
 void TTASKM::TrayMouseDown()
 {
-    if (!shownDialogs_.empty())
-        SetForegroundWindow(shownDialogs_.back()->Handle());
+    if (Form* dialog = dialogs_.Topmost())
+        SetForegroundWindow(dialog->Handle());
 }
 
 void TTASKM::PopupMenuPopup(Component*)
@@ -334,13 +282,13 @@ void TTASKM::TaskClick(Component* sender)
 
 void TTASKM::K1Click(Component*)
 {
-    if (!launcher_ || BringBackIfShown(launcher_))
+    if (!launcher_ || DialogPresenter::BringBackIfShown(*launcher_))
         return;
     chordReady_ = false;
     FlagRestorer ready(chordReady_);
     DragAcceptFiles(Handle(), FALSE);
     DropRestorer drops(Handle());
-    ShowDialog(*launcher_);
+    dialogs_.ShowModal(*launcher_);
 }
 
 void TTASKM::K2Click(Component*)
@@ -386,8 +334,8 @@ void TTASKM::ToggleOpenOnly(MenuItem* clicked, MenuItem* other)
 
 void TTASKM::KMIVTRA1Click(Component*)
 {
-    if (aboutBox_ && !BringBackIfShown(aboutBox_))
-        ShowDialog(*aboutBox_);
+    if (aboutBox_ && !DialogPresenter::BringBackIfShown(*aboutBox_))
+        dialogs_.ShowModal(*aboutBox_);
 }
 
 void TTASKM::KMIVTRA2Click(Component*)
@@ -451,7 +399,7 @@ LRESULT TTASKM::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         WMMouseChord(wParam);
         return 0;
     case kRunAfterMenuMessage:
-        RunCommandAfterMenu();
+        dialogs_.RunQueued();
         return 0;
     case WM_DROPFILES:
         WMDropFiles(reinterpret_cast<HDROP>(wParam));

@@ -81,7 +81,7 @@ public:
     static Span<HandlerDef<TestForm>> Handlers()
     {
         static constexpr HandlerDef<TestForm> kHandlers[] = {
-            {"Clicked", &TestForm::Clicked}, {"Changed", &TestForm::Changed}, {"Rename", &TestForm::Rename}};
+            FORM_HANDLER(TestForm, Clicked), FORM_HANDLER(TestForm, Changed), FORM_HANDLER(TestForm, Rename)};
         return kHandlers;
     }
 
@@ -162,6 +162,10 @@ TEST(Controls, BindingFailsLoudlyOnAnyNameThatResolvesToNothing)
     EXPECT_EQ("ControlsTestForm.M1: no handler Missing", ErrorOf(Definition({}, kBadMenu)));
     EXPECT_EQ((std::vector<std::string>{"Missing"}),
               MissingHandlers(Definition({}, kBadMenu), TestForm::Handlers()));
+    static constexpr MenuItemDef kDialogItems[] = {{"M1", "x", kMenuOpensDialog, "Clicked", {}}};
+    static constexpr MenuDef kDialogMenu[] = {{"Menu", kDialogItems}};
+    EXPECT_EQ("ControlsTestForm.M1: opens a dialog, but the form presents none",
+              ErrorOf(Definition({}, kDialogMenu)));
 }
 
 TEST(Controls, TabAndShiftTabWalkTheTabOrderIntoGroupBoxes)
