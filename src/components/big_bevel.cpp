@@ -15,7 +15,7 @@ Component* TBigBevel::Create(const ControlContext& context)
     return new TBigBevel(context.form, RECT{r.left, r.top, r.left + r.width, r.top + r.height});
 }
 
-TBigBevel::TBigBevel(Form& form, const RECT& bounds) : GraphicControl(form, bounds) {}
+TBigBevel::TBigBevel(Form& form, const RECT& bounds) : WindowlessControl(form, bounds) {}
 
 void TBigBevel::SetStyle(TStyle style)
 {
@@ -45,7 +45,7 @@ bool TBigBevel::SetProperty(std::string_view name, int value)
         SetBevelWidth(static_cast<std::int16_t>(value));
         return true;
     }
-    return GraphicControl::SetProperty(name, value);
+    return WindowlessControl::SetProperty(name, value);
 }
 
 void TBigBevel::Paint(HDC dc)

@@ -6,10 +6,10 @@
 
 #include <windows.h>
 
-class WinControl : public Component {
+class CustomWindow : public Component {
 public:
-    explicit WinControl(Component* owner) : Component(owner) {}
-    ~WinControl() override;
+    explicit CustomWindow(Component* owner) : Component(owner) {}
+    ~CustomWindow() override;
 
     HWND Handle() const { return handle_; }
     bool HandleAllocated() const { return handle_ != nullptr; }

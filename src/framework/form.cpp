@@ -4,10 +4,10 @@
 #include "framework/application.h"
 #include "framework/control.h"
 #include "framework/dialog_presenter.h"
-#include "framework/graphic_control.h"
 #include "framework/menu_item.h"
 #include "framework/popup_menu.h"
 #include "framework/thread_windows.h"
+#include "framework/windowless_control.h"
 
 #include <algorithm>
 #include <climits>
@@ -61,7 +61,7 @@ void ForEachMenuItem(const FormDef& def, Visit&& visit)
 
 }   // namespace
 
-Form::Form(Component* owner, const FormDef& definition) : WinControl(owner), definition_(definition)
+Form::Form(Component* owner, const FormDef& definition) : CustomWindow(owner), definition_(definition)
 {
     SetName(definition.className);
     font_ = MakeFont(definition.font);
@@ -146,7 +146,7 @@ void Form::CreateControls()
         created->SetName(def.name);
 
         auto* control = dynamic_cast<Control*>(created);
-        auto* graphic = dynamic_cast<GraphicControl*>(created);
+        auto* graphic = dynamic_cast<WindowlessControl*>(created);
         if (control) {
             if (!def.enabled)
                 control->SetEnabled(false);
@@ -247,21 +247,21 @@ void Form::BindHandlers(const std::function<NotifyEvent(std::string_view name)>&
     });
 }
 
-void Form::AddGraphicControl(GraphicControl* control)
+void Form::AddWindowlessControl(WindowlessControl* control)
 {
     graphics_.push_back(control);
 }
 
-void Form::RemoveGraphicControl(GraphicControl* control)
+void Form::RemoveWindowlessControl(WindowlessControl* control)
 {
     graphics_.erase(std::remove(graphics_.begin(), graphics_.end(), control), graphics_.end());
 }
 
-void Form::PaintGraphicControls()
+void Form::PaintWindowlessControls()
 {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(Handle(), &paint);
-    for (GraphicControl* graphic : graphics_) {
+    for (WindowlessControl* graphic : graphics_) {
         if (!graphic->Visible())
             continue;
         const RECT& bounds = graphic->BoundsRect();
@@ -420,10 +420,10 @@ LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_PAINT:
         if (!graphics_.empty()) {
-            PaintGraphicControls();
+            PaintWindowlessControls();
             return 0;
         }
         break;
     }
-    return WinControl::WndProc(message, wParam, lParam);
+    return CustomWindow::WndProc(message, wParam, lParam);
 }

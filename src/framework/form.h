@@ -1,9 +1,9 @@
 // A top-level window built from a form definition: its frame, font, controls and menus.
 #pragma once
 
+#include "framework/custom_window.h"
 #include "framework/form_def.h"
 #include "framework/handles.h"
-#include "framework/win_control.h"
 
 #include <windows.h>
 
@@ -13,7 +13,7 @@
 #include <vector>
 
 class DialogPresenter;
-class GraphicControl;
+class WindowlessControl;
 class PopupMenu;
 
 // One entry of a form's handler table: the name a definition binds, the form's method.
@@ -26,7 +26,7 @@ struct HandlerDef {
 
 #define FORM_HANDLER(FormClass, Method) (HandlerDef<FormClass>{#Method, &FormClass::Method})
 
-class Form : public WinControl {
+class Form : public CustomWindow {
 public:
     // Creates the window hidden, owned by the application window, with the definition's
     // controls and menus. The first form created becomes the application's main form.
@@ -59,8 +59,8 @@ public:
     const FormDef& Definition() const { return definition_; }
 
     // The windowless controls the form paints, in the order they were made.
-    void AddGraphicControl(GraphicControl* control);
-    void RemoveGraphicControl(GraphicControl* control);
+    void AddWindowlessControl(WindowlessControl* control);
+    void RemoveWindowlessControl(WindowlessControl* control);
 
     // Every handler name the definition binds, controls' events and menu items alike.
     static std::vector<std::string> HandlerNames(const FormDef& definition);
@@ -97,15 +97,15 @@ private:
     void ApplyTabOrder();
     HFONT FontFor(const ControlDef& control);
     [[noreturn]] void DefinitionError(const char* component, const std::string& what) const;
-    void PaintGraphicControls();
+    void PaintWindowlessControls();
     // Gives the focus back to the control that had it, or to the first in tab order; false
     // when the form has no control to take it.
     bool FocusFirstControl();
 
     const FormDef& definition_;
-    UniqueFont font_;                         // owned
-    std::vector<UniqueFont> controlFonts_;    // owned: the fonts of controls with one of their own
-    std::vector<GraphicControl*> graphics_;   // not owned: components of the form
+    UniqueFont font_;                            // owned
+    std::vector<UniqueFont> controlFonts_;       // owned: the fonts of controls with one of their own
+    std::vector<WindowlessControl*> graphics_;   // not owned: components of the form
     int defaultButtonId_ = 0;
     HWND lastFocus_ = nullptr;   // the control that had the focus when the form was left
     bool modal_ = false;

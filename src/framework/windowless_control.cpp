@@ -1,20 +1,20 @@
-#include "framework/graphic_control.h"
+#include "framework/windowless_control.h"
 
 #include "framework/form.h"
 
-GraphicControl::GraphicControl(Form& form, const RECT& bounds)
+WindowlessControl::WindowlessControl(Form& form, const RECT& bounds)
     : Component(&form), form_(&form), bounds_(bounds)
 {
-    form_->AddGraphicControl(this);
+    form_->AddWindowlessControl(this);
 }
 
-GraphicControl::~GraphicControl()
+WindowlessControl::~WindowlessControl()
 {
-    form_->RemoveGraphicControl(this);
+    form_->RemoveWindowlessControl(this);
     Invalidate();
 }
 
-void GraphicControl::SetVisible(bool visible)
+void WindowlessControl::SetVisible(bool visible)
 {
     if (visible_ == visible)
         return;
@@ -22,12 +22,12 @@ void GraphicControl::SetVisible(bool visible)
     Invalidate();
 }
 
-bool GraphicControl::SetProperty(std::string_view, int)
+bool WindowlessControl::SetProperty(std::string_view, int)
 {
     return false;
 }
 
-void GraphicControl::Invalidate()
+void WindowlessControl::Invalidate()
 {
     if (form_->HandleAllocated())
         InvalidateRect(form_->Handle(), &bounds_, TRUE);

@@ -4,11 +4,11 @@
 #include "framework/button.h"
 #include "framework/edit.h"
 #include "framework/form.h"
-#include "framework/graphic_control.h"
 #include "framework/group_box.h"
 #include "framework/label.h"
 #include "framework/popup_menu.h"
 #include "framework/tree_view.h"
+#include "framework/windowless_control.h"
 #include "menu_test_support.h"
 
 #include <gtest/gtest.h>
@@ -20,14 +20,14 @@
 namespace {
 
 // A windowless kind for the test: fills its rectangle with one colour.
-class Swatch : public GraphicControl {
+class Swatch : public WindowlessControl {
 public:
     static Component* Create(const ControlContext& context)
     {
         const RectDef& r = context.def.bounds;
         return new Swatch(context.form, RECT{r.left, r.top, r.left + r.width, r.top + r.height});
     }
-    Swatch(Form& form, const RECT& bounds) : GraphicControl(form, bounds) {}
+    Swatch(Form& form, const RECT& bounds) : WindowlessControl(form, bounds) {}
     void Paint(HDC dc) override
     {
         RECT all{0, 0, Width() + 10, Height() + 10};   // clipping must keep this inside
