@@ -72,13 +72,3 @@ void TAboutBox::Open(const char* link)
         UniqueKernelHandle process(open_(link, "", "open", "", SW_SHOW));
     }
 }
-
-LRESULT TAboutBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    // Escape arrives from the dialog keys as IDCANCEL with no control behind it.
-    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL && lParam == 0) {
-        Close();
-        return 0;
-    }
-    return Form::WndProc(message, wParam, lParam);
-}

@@ -317,34 +317,31 @@ int Form::ShowModal()
 {
     if (modal_ || Visible())
         throw Error("Cannot make a visible window modal");
-    // Every other enabled window of this thread waits for the form.
-    const std::vector<HWND> disabled = EnabledThreadWindows();
-    for (HWND window : disabled)
-        EnableWindow(window, FALSE);
-
-    modal_ = true;
-    modalResult_ = 0;
-    Show();
-    SetForegroundWindow(Handle());
-    FocusFirstControl();
-    MSG msg;
-    while (modalResult_ == 0) {
-        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-        if (got == 0 || got == -1) {
-            // The program is ending: leave the quit request for the main loop.
-            PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : 0);
-            modalResult_ = IDCANCEL;
-            break;
-        }
-        // Tab, Shift+Tab, Enter and the mnemonics move and press as in any dialog.
-        if (!IsDialogMessageA(Handle(), &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+    {
+        // Every other enabled window of this thread waits for the form. The activation is
+        // left alone: the form hides next, and the system passes it on as from any window.
+        const DisabledThreadWindows disabled(DisabledThreadWindows::Activation::Leave);
+        modal_ = true;
+        modalResult_ = 0;
+        Show();
+        SetForegroundWindow(Handle());
+        FocusFirstControl();
+        MSG msg;
+        while (modalResult_ == 0) {
+            BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+            if (got == 0 || got == -1) {
+                // The program is ending: leave the quit request for the main loop.
+                PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : 0);
+                modalResult_ = IDCANCEL;
+                break;
+            }
+            // Tab, Shift+Tab, Enter and the mnemonics move and press as in any dialog.
+            if (!IsDialogMessageA(Handle(), &msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
         }
     }
-    for (HWND window : disabled)
-        if (IsWindow(window))
-            EnableWindow(window, TRUE);
     Hide();
     modal_ = false;
     return modalResult_;
@@ -405,6 +402,14 @@ LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         Close();
         return 0;
+    case WM_COMMAND:
+        // Escape arrives from the dialog keys as IDCANCEL with no control behind it. It does
+        // what the close box does, on a form that has one; a form without one ignores it.
+        if (LOWORD(wParam) == IDCANCEL && lParam == 0 && definition_.systemMenu) {
+            Close();
+            return 0;
+        }
+        break;
     case DM_GETDEFID:
         // Enter presses the default button, as in a dialog.
         return defaultButtonId_ ? MAKELRESULT(defaultButtonId_, DC_HASDEFID) : 0;
