@@ -1,5 +1,7 @@
 #include "framework/component.h"
 
+#include "base/error.h"
+
 #include <algorithm>
 #include <cctype>
 #include <iterator>
@@ -56,6 +58,11 @@ Component* Component::FindComponent(std::string_view name) const
         if (SameName(c->name_, name))
             return c;
     return nullptr;
+}
+
+void Component::NoSuchComponent(std::string_view name) const
+{
+    throw Error(name_ + ": no component " + std::string(name) + " of the kind asked for");
 }
 
 void Component::FreeNotification(Component* other)

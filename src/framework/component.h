@@ -29,6 +29,15 @@ public:
     Component* Components(int index) const { return components_[index]; }
     // The owned component of that name (case-insensitive, as names are), or null.
     Component* FindComponent(std::string_view name) const;
+    // The owned component of that name and kind; an error naming both when there is none of
+    // that name, or it is of another kind.
+    template <typename T>
+    T& Owned(std::string_view name) const
+    {
+        if (auto* found = dynamic_cast<T*>(FindComponent(name)))
+            return *found;
+        NoSuchComponent(name);
+    }
 
     // Asks this component to tell `other` (via Notification) when it is destroyed.
     void FreeNotification(Component* other);
@@ -51,6 +60,7 @@ protected:
     void DestroyComponents();
 
 private:
+    [[noreturn]] void NoSuchComponent(std::string_view name) const;
     void InsertComponent(Component* component);
     void RemoveComponent(Component* component);
 

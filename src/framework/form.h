@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/custom_window.h"
+#include "framework/form_builder.h"
 #include "framework/form_def.h"
 #include "framework/handles.h"
 
@@ -13,18 +14,8 @@
 #include <vector>
 
 class DialogPresenter;
-class WindowlessControl;
 class PopupMenu;
-
-// One entry of a form's handler table: the name a definition binds, the form's method.
-// Tables write FORM_HANDLER(TTASKM, K1Click), so that the name is the method's own.
-template <typename F>
-struct HandlerDef {
-    const char* name;
-    void (F::*method)(Component* sender);
-};
-
-#define FORM_HANDLER(FormClass, Method) (HandlerDef<FormClass>{#Method, &FormClass::Method})
+class WindowlessControl;
 
 class Form : public CustomWindow {
 public:
@@ -62,9 +53,6 @@ public:
     void AddWindowlessControl(WindowlessControl* control);
     void RemoveWindowlessControl(WindowlessControl* control);
 
-    // Every handler name the definition binds, controls' events and menu items alike.
-    static std::vector<std::string> HandlerNames(const FormDef& definition);
-
 protected:
     // The close handler (FormClose); by default the main form ends the program.
     virtual void DoClose();
@@ -87,42 +75,27 @@ protected:
             dialogs);
     }
     void BindHandlers(const std::function<NotifyEvent(std::string_view name)>& resolve,
-                      DialogPresenter* dialogs);
+                      DialogPresenter* dialogs)
+    {
+        BindFormHandlers(*this, definition_, resolve, dialogs);
+    }
 
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void CreateMenus();
-    void CreateControls();
-    void ApplyTabOrder();
-    HFONT FontFor(const ControlDef& control);
-    [[noreturn]] void DefinitionError(const char* component, const std::string& what) const;
+    // Dispatches the thread's messages, dialog keys included, until the modal result is set.
+    void RunModalLoop();
     void PaintWindowlessControls();
     // Gives the focus back to the control that had it, or to the first in tab order; false
     // when the form has no control to take it.
     bool FocusFirstControl();
 
     const FormDef& definition_;
-    UniqueFont font_;                            // owned
-    std::vector<UniqueFont> controlFonts_;       // owned: the fonts of controls with one of their own
-    std::vector<WindowlessControl*> graphics_;   // not owned: components of the form
+    UniqueFont font_;                              // owned
+    std::vector<UniqueFont> controlFonts_;         // owned: the fonts of controls with one of their own
+    std::vector<WindowlessControl*> windowless_;   // not owned: components of the form
     int defaultButtonId_ = 0;
     HWND lastFocus_ = nullptr;   // the control that had the focus when the form was left
     bool modal_ = false;
     int modalResult_ = 0;
 };
-
-// The handler names a form's definition uses that its table lacks.
-template <typename F>
-std::vector<std::string> MissingHandlers(const FormDef& definition, Span<HandlerDef<F>> handlers)
-{
-    std::vector<std::string> missing;
-    for (const std::string& name : Form::HandlerNames(definition)) {
-        bool found = false;
-        for (const HandlerDef<F>& entry : handlers)
-            found = found || name == entry.name;
-        if (!found)
-            missing.push_back(name);
-    }
-    return missing;
-}

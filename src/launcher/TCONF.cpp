@@ -29,6 +29,9 @@
 
 namespace {
 
+// The group box of the item settings, which only an item's entry enables.
+constexpr char kItemSettingsBox[] = "GroupBox2";
+
 // The program's own icons in the order of ImageList1.
 constexpr int kPicturePositions[] = {kClosedFolderIconPosition, kOpenFolderIconPosition, kWindowIconPosition};
 
@@ -48,14 +51,16 @@ TCONF::TCONF(Component* owner, MenuItem* launch, LaunchFunction launcher, std::s
     }
     imageList1_ = new ::ImageList(this);
     imageList1_->SetName("ImageList1");
-    treeView_ = dynamic_cast<::TreeView*>(FindComponent("TreeView"));
+    treeView_ = &Owned<::TreeView>("TreeView");
     treeView_->SetImages(imageList1_);
-    openDialog_ = dynamic_cast<::OpenDialog*>(FindComponent("OpenDialog"));
+    openDialog_ = new ::OpenDialog(this);
+    openDialog_->SetName("OpenDialog");
+    openDialog_->SetFilter(tconf_form::kOpenDialogFilter);
     browseDialog_ = new TBrowseDialog(this);
     browseDialog_->SetName("BrowseDialog");
-    edit1_ = dynamic_cast<Edit*>(FindComponent("Edit1"));
-    edit2_ = dynamic_cast<Edit*>(FindComponent("Edit2"));
-    edit3_ = dynamic_cast<Edit*>(FindComponent("Edit3"));
+    edit1_ = &Owned<Edit>("Edit1");
+    edit2_ = &Owned<Edit>("Edit2");
+    edit3_ = &Owned<Edit>("Edit3");
     CenterOnScreen();
     BindHandlers(this, Handlers());
     FormCreate();
@@ -206,9 +211,11 @@ void TCONF::Button8Click(Component*)
 
 void TCONF::EnableItemSettings(bool enabled)
 {
-    for (const char* name : kItemSettings) {
-        if (auto* control = dynamic_cast<Control*>(FindComponent(name))) {
-            control->SetEnabled(enabled);
+    // The group box and every control the form's table puts into it.
+    for (const ControlDef& def : Definition().controls) {
+        const bool inBox = def.parent && std::string_view(def.parent) == kItemSettingsBox;
+        if (inBox || std::string_view(def.name) == kItemSettingsBox) {
+            Owned<Control>(def.name).SetEnabled(enabled);
         }
     }
 }

@@ -61,7 +61,7 @@ TTASKM::TTASKM(Component* owner, std::string settingsKey)
     : Form(owner, ttaskm_form::kForm), settingsKey_(std::move(settingsKey)),
       dialogs_(Handle(), kRunAfterMenuMessage)
 {
-    popupMenu_ = dynamic_cast<PopupMenu*>(FindComponent("PopupMenu"));
+    popupMenu_ = &Owned<PopupMenu>("PopupMenu");
     launch_ = Item("Launch");
     taskList_ = Item("TaskList");
     k6_ = Item("K6");
@@ -69,7 +69,7 @@ TTASKM::TTASKM(Component* owner, std::string settingsKey)
     k8_ = Item("K8");
     n4_ = Item("N4");
     n5_ = Item("N5");
-    label3_ = dynamic_cast<Label*>(FindComponent("Label3"));
+    label3_ = &Owned<Label>("Label3");
     imageList_ = new ::ImageList(this);
     imageList_->SetName("ImageList");
     popupMenu_->SetImages(imageList_);
@@ -98,7 +98,7 @@ TTASKM::~TTASKM() = default;
 
 MenuItem* TTASKM::Item(const char* name) const
 {
-    return dynamic_cast<MenuItem*>(FindComponent(name));
+    return &Owned<MenuItem>(name);
 }
 
 Span<HandlerDef<TTASKM>> TTASKM::Handlers()

@@ -168,6 +168,21 @@ TEST(Controls, BindingFailsLoudlyOnAnyNameThatResolvesToNothing)
               ErrorOf(Definition({}, kDialogMenu)));
 }
 
+TEST(Controls, TheTypedLookUpFindsOnlyAComponentOfThatNameAndKind)
+{
+    TestForm form;
+    EXPECT_EQ(form.Get<Label>("Label1"), &form.Owned<Label>("label1"));
+    for (const char* name : {"Nowhere", "Ok"}) {
+        try {
+            form.Owned<Label>(name);
+            ADD_FAILURE() << name << " found as a label";
+        } catch (const std::exception& e) {
+            EXPECT_EQ(std::string("ControlsTestForm: no component ") + name + " of the kind asked for",
+                      e.what());
+        }
+    }
+}
+
 TEST(Controls, TabAndShiftTabWalkTheTabOrderIntoGroupBoxes)
 {
     TestForm form;
