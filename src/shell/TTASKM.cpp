@@ -1,7 +1,6 @@
 #include "shell/TTASKM.h"
 
 #include "base/error.h"
-#include "components/about_box.h"
 #include "components/task_tray.h"
 #include "forms/ttaskm_form.h"
 #include "framework/application.h"
@@ -12,6 +11,7 @@
 #include "hook/chord_offset.h"
 #include "hook/hook_library.h"
 #include "launcher/TCONF.h"
+#include "shell/about_box.h"
 #include "shell/settings.h"
 #include "triggers/hook_functions.h"
 #include "windowlist/task_switch.h"

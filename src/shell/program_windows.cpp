@@ -1,9 +1,9 @@
 #include "shell/program_windows.h"
 
-#include "components/about_box.h"
 #include "framework/application.h"
 #include "launcher/TCONF.h"
 #include "shell/TTASKM.h"
+#include "shell/about_box.h"
 
 TTASKM* CreateProgramWindows(Application& app, const std::string& settingsKey, const std::string& launchFile)
 {

@@ -1,6 +1,6 @@
 // The about box and its two controls: the bevel's frame lines read back pixel by pixel, the
 // URL label under real mouse input, and the box's layout read back from its windows.
-#include "components/about_box.h"
+#include "shell/about_box.h"
 
 #include "components/big_bevel.h"
 #include "components/url_label.h"

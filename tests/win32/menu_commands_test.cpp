@@ -1,7 +1,6 @@
 // The main window's pop-up menu: its items, what every opening rebuilds, and the commands.
 #include "shell/TTASKM.h"
 
-#include "components/about_box.h"
 #include "components/task_tray.h"
 #include "framework/application.h"
 #include "framework/button.h"
@@ -14,6 +13,7 @@
 #include "launcher/TCONF.h"
 #include "launcher/tnode.h"
 #include "menu_test_support.h"
+#include "shell/about_box.h"
 #include "solid_icon.h"
 #include "win32_test_support.h"
 

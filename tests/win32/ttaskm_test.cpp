@@ -1,6 +1,5 @@
 #include "shell/TTASKM.h"
 
-#include "components/about_box.h"
 #include "components/task_tray.h"
 #include "file_test_support.h"
 #include "framework/application.h"
@@ -9,6 +8,7 @@
 #include "hook_test_support.h"
 #include "launcher/TCONF.h"
 #include "menu_test_support.h"
+#include "shell/about_box.h"
 #include "shell/program_windows.h"
 #include "win32_test_support.h"
 

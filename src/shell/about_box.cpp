@@ -1,4 +1,4 @@
-#include "components/about_box.h"
+#include "shell/about_box.h"
 
 #include "forms/about_box_form.h"
 #include "framework/handles.h"
