@@ -141,18 +141,6 @@ void TTaskTray::Loaded()
     Component::Loaded();
 }
 
-void TTaskTray::Notification(Component* component, Operation operation)
-{
-    Component::Notification(component, operation);
-    if (operation != Operation::Remove)
-        return;
-    // The menu is half-destroyed here: compare, never call.
-    if (component == popupMenuL_)
-        popupMenuL_ = nullptr;
-    if (component == popupMenuR_)
-        popupMenuR_ = nullptr;
-}
-
 void TTaskTray::RemoveIcon()
 {
     if (added_)
@@ -193,18 +181,24 @@ void TTaskTray::IconChanged()
     UpdateIcon();
 }
 
+PopupMenu* TTaskTray::PopupMenuL() const
+{
+    return popupMenuL_.Get();
+}
+
 void TTaskTray::SetPopupMenuL(PopupMenu* menu)
 {
-    popupMenuL_ = menu;
-    if (menu)
-        menu->FreeNotification(this);
+    popupMenuL_.Set(menu);
+}
+
+PopupMenu* TTaskTray::PopupMenuR() const
+{
+    return popupMenuR_.Get();
 }
 
 void TTaskTray::SetPopupMenuR(PopupMenu* menu)
 {
-    popupMenuR_ = menu;
-    if (menu)
-        menu->FreeNotification(this);
+    popupMenuR_.Set(menu);
 }
 
 void TTaskTray::SetTipString(std::string tip)

@@ -8,6 +8,7 @@
 #include <vector>
 
 class Component;
+class WatchedLink;
 
 enum class Operation { Insert, Remove };
 
@@ -51,7 +52,8 @@ public:
 
     // `component` was inserted into or removed from this component, or a component this
     // one asked to be told about (FreeNotification) is being destroyed. During removal `component` may be
-    // half-destroyed: compare it with stored pointers, never call it.
+    // half-destroyed: compare it with stored pointers, never call it. The Watched pointers of
+    // this component are null again once this base version has run.
     virtual void Notification(Component* component, Operation operation);
 
 protected:
@@ -60,6 +62,8 @@ protected:
     void DestroyComponents();
 
 private:
+    friend class WatchedLink;
+
     [[noreturn]] void NoSuchComponent(std::string_view name) const;
     void InsertComponent(Component* component);
     void RemoveComponent(Component* component);
@@ -68,6 +72,7 @@ private:
     Component* owner_;                       // not owned
     std::vector<Component*> components_;     // owned
     std::vector<Component*> freeNotifies_;   // not owned: told when this one goes
+    std::vector<WatchedLink*> watched_;      // not owned: this component's members
     bool designing_ = false;
     bool destroying_ = false;
 };

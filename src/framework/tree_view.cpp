@@ -215,18 +215,17 @@ LRESULT TreeView::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     return Control::WndProc(message, wParam, lParam);
 }
 
+::ImageList* TreeView::Images() const
+{
+    return images_.Get();
+}
+
 void TreeView::SetImages(::ImageList* images)
 {
-    if (images_ == images) {
+    if (images_.Get() == images) {
         return;
     }
-    if (images_) {
-        images_->RemoveFreeNotification(this);
-    }
-    images_ = images;
-    if (images_) {
-        images_->FreeNotification(this);
-    }
+    images_.Set(images);
     SendMessageA(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL,
                  reinterpret_cast<LPARAM>(images_ ? images_->Handle() : nullptr));
 }
@@ -243,9 +242,9 @@ void TreeView::SetIndent(int indent)
 
 void TreeView::Notification(Component* component, Operation operation)
 {
-    Component::Notification(component, operation);
-    if (operation == Operation::Remove && component == images_) {
-        images_ = nullptr;
+    const bool images = component == images_.Get();
+    Control::Notification(component, operation);
+    if (operation == Operation::Remove && images) {
         SendMessageA(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
     }
 }

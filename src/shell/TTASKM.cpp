@@ -188,33 +188,24 @@ void TTASKM::K7Click(Component*)
     }
 }
 
+TCONF* TTASKM::Launcher() const
+{
+    return launcher_.Get();
+}
+
 void TTASKM::SetLauncher(TCONF* launcher)
 {
-    if (launcher_)
-        launcher_->RemoveFreeNotification(this);
-    launcher_ = launcher;
-    if (launcher_)
-        launcher_->FreeNotification(this);
+    launcher_.Set(launcher);
+}
+
+TAboutBox* TTASKM::AboutBox() const
+{
+    return aboutBox_.Get();
 }
 
 void TTASKM::SetAboutBox(TAboutBox* aboutBox)
 {
-    if (aboutBox_)
-        aboutBox_->RemoveFreeNotification(this);
-    aboutBox_ = aboutBox;
-    if (aboutBox_)
-        aboutBox_->FreeNotification(this);
-}
-
-void TTASKM::Notification(Component* component, Operation operation)
-{
-    Form::Notification(component, operation);
-    if (operation != Operation::Remove)
-        return;
-    if (component == launcher_)
-        launcher_ = nullptr;
-    if (component == aboutBox_)
-        aboutBox_ = nullptr;
+    aboutBox_.Set(aboutBox);
 }
 
 void TTASKM::UpdateTrayMenus()

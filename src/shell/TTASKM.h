@@ -5,6 +5,7 @@
 #include "framework/dialog_presenter.h"
 #include "framework/form.h"
 #include "framework/icon_pictures.h"
+#include "framework/watched.h"
 #include "shell/file_icons.h"
 
 #include <windows.h>
@@ -72,13 +73,11 @@ public:
     void KMIVTRA2Click(Component* sender);
 
     // The launcher settings dialog, whose tree is the one launcher list; set once at start.
-    TCONF* Launcher() const { return launcher_; }
+    TCONF* Launcher() const;
     void SetLauncher(TCONF* launcher);
     // The about box, shown modally from the menu; set once at start.
-    TAboutBox* AboutBox() const { return aboutBox_; }
+    TAboutBox* AboutBox() const;
     void SetAboutBox(TAboutBox* aboutBox);
-
-    void Notification(Component* component, Operation operation) override;
 
     // The handlers the form's definition binds by name.
     static Span<HandlerDef<TTASKM>> Handlers();
@@ -130,9 +129,9 @@ private:
     MenuItem* n4_ = nullptr;
     MenuItem* n5_ = nullptr;
     Label* label3_ = nullptr;
-    TTaskTray* taskTray_ = nullptr;   // destroyed by FormClose
-    TCONF* launcher_ = nullptr;       // not owned: the application's; cleared when it goes
-    TAboutBox* aboutBox_ = nullptr;   // not owned, as the launcher dialog
+    TTaskTray* taskTray_ = nullptr;    // destroyed by FormClose
+    Watched<TCONF> launcher_{*this};   // the application's
+    Watched<TAboutBox> aboutBox_{*this};
     bool chordReady_ = false;
     bool hookActive_ = false;
     bool released_ = false;     // settings written, hook and tray icon gone

@@ -8,6 +8,7 @@
 #include "framework/label.h"
 #include "framework/popup_menu.h"
 #include "framework/tree_view.h"
+#include "framework/watched.h"
 #include "framework/windowless_control.h"
 #include "menu_test_support.h"
 
@@ -181,6 +182,30 @@ TEST(Controls, TheTypedLookUpFindsOnlyAComponentOfThatNameAndKind)
                       e.what());
         }
     }
+}
+
+TEST(Controls, WatchedPointersTurnNullWhenTheirComponentGoesHoweverOftenItWasSet)
+{
+    // Two pointers of one watcher at one target: letting one go must not stop the other
+    // from hearing of the target's end.
+    struct Watcher : Component {
+        Watcher() : Component(nullptr) {}
+        Watched<Component> first{*this};
+        Watched<Component> second{*this};
+    } watcher;
+    auto* target = new Component(nullptr);
+    auto* other = new Component(nullptr);
+    watcher.first.Set(target);
+    watcher.second.Set(target);
+    watcher.second.Set(other);
+    watcher.second.Set(target);
+    watcher.first.Set(nullptr);
+    watcher.first.Set(other);
+    delete target;
+    EXPECT_EQ(nullptr, watcher.second.Get());
+    EXPECT_EQ(other, watcher.first.Get());
+    delete other;
+    EXPECT_EQ(nullptr, watcher.first.Get());
 }
 
 TEST(Controls, TabAndShiftTabWalkTheTabOrderIntoGroupBoxes)
