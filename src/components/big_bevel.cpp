@@ -57,7 +57,8 @@ void TBigBevel::Paint(HDC dc)
     const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
     UniquePen first(CreatePen(PS_SOLID, 1, style_ == bsLowered ? shadow : highlight));
     UniquePen second(CreatePen(PS_SOLID, 1, style_ == bsLowered ? highlight : shadow));
-    const HGDIOBJ saved = SelectObject(dc, first.Get());
+    // The pens leave the DC before they are deleted.
+    const SelectedObject pen(dc, first.Get());
     const int w = Width();
     const int h = Height();
     // A line includes its first pixel and leaves out its last, so the top-right corner of each
@@ -71,5 +72,4 @@ void TBigBevel::Paint(HDC dc)
         LineTo(dc, w - i - 1, h - i - 1);
         LineTo(dc, w - i - 1, i);
     }
-    SelectObject(dc, saved);
 }

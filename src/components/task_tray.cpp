@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "base/integer.h"
+#include "base/scope_exit.h"
 #include "base/sjis.h"
 #include "components/notify_window.h"
 #include "framework/application.h"
@@ -78,14 +79,6 @@ std::int32_t NextIconId()
 TNotifyWindow* g_messageWindow = nullptr;   // owned by the owner it was made for
 bool g_dispatching = false;
 TTaskTray::ShellNotifyIconFunction g_shellNotifyIcon = ::Shell_NotifyIconA;
-
-class DispatchScope {
-public:
-    DispatchScope() { g_dispatching = true; }
-    ~DispatchScope() { g_dispatching = false; }
-    DispatchScope(const DispatchScope&) = delete;
-    DispatchScope& operator=(const DispatchScope&) = delete;
-};
 
 // Broadcast to top-level windows when the shell's taskbar starts again: its icons are gone.
 UINT TaskbarCreatedMessage()
@@ -319,7 +312,8 @@ void TTaskTray::Dispatch(WPARAM id, LPARAM mouseMessage)
     // the shell reports meanwhile is dropped, not queued.
     if (g_dispatching)
         return;
-    DispatchScope scope;
+    g_dispatching = true;
+    const ScopeExit dispatched([] { g_dispatching = false; });
     const int x = cursor.x;
     const int y = cursor.y;
     switch (mouseMessage) {

@@ -1,6 +1,7 @@
 #include "framework/tree_view.h"
 
 #include "base/error.h"
+#include "base/scope_exit.h"
 #include "framework/form.h"
 #include "framework/image_list.h"
 
@@ -26,22 +27,6 @@ TreeView::~TreeView()
     CancelDrag();
     items_.SetObserver(nullptr);
 }
-
-namespace {
-
-// Reports the program's own selection changes to nobody while it lives.
-class QuietSelection {
-public:
-    explicit QuietSelection(int& quiet) : quiet_(quiet) { ++quiet_; }
-    ~QuietSelection() { --quiet_; }
-    QuietSelection(const QuietSelection&) = delete;
-    QuietSelection& operator=(const QuietSelection&) = delete;
-
-private:
-    int& quiet_;
-};
-
-}   // namespace
 
 TreeNode* TreeView::Selected() const
 {
@@ -434,7 +419,8 @@ void TreeView::NodeMoved(TreeNode* node)
     }
     // The items are made anew at the new place; the node stays selected and its folders stay
     // open as they were, and none of that is a change of the selection.
-    QuietSelection quiet(quiet_);
+    ++quiet_;
+    const ScopeExit loud([this] { --quiet_; });
     const HTREEITEM item = ItemHandle(node);
     const bool selected =
         item && reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_GETNEXTITEM, TVGN_CARET, 0)) == item;

@@ -1,6 +1,7 @@
 #include "shell/TTASKM.h"
 
 #include "base/error.h"
+#include "base/scope_exit.h"
 #include "components/task_tray.h"
 #include "forms/ttaskm_form.h"
 #include "framework/application.h"
@@ -41,18 +42,6 @@ public:
 
 private:
     bool& flag_;
-};
-
-// Gives the main window back its drop target however the settings dialog ends.
-class DropRestorer {
-public:
-    explicit DropRestorer(HWND window) : window_(window) {}
-    ~DropRestorer() { DragAcceptFiles(window_, TRUE); }
-    DropRestorer(const DropRestorer&) = delete;
-    DropRestorer& operator=(const DropRestorer&) = delete;
-
-private:
-    HWND window_;
 };
 
 }   // namespace
@@ -275,10 +264,13 @@ void TTASKM::K1Click(Component*)
 {
     if (!launcher_ || DialogPresenter::BringBackIfShown(*launcher_))
         return;
+    // However the dialog ends, the chord works again and the main window takes drops again.
     chordReady_ = false;
-    FlagRestorer ready(chordReady_);
     DragAcceptFiles(Handle(), FALSE);
-    DropRestorer drops(Handle());
+    const ScopeExit restore([this] {
+        DragAcceptFiles(Handle(), TRUE);
+        chordReady_ = true;
+    });
     dialogs_.ShowModal(*launcher_);
 }
 

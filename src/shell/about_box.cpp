@@ -11,14 +11,12 @@ namespace {
 // text rather than cut it off. It keeps its place and never shrinks.
 void WidenToText(Label& label)
 {
-    HDC dc = GetDC(label.Handle());
-    const HGDIOBJ saved =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label.Handle(), WM_GETFONT, 0, 0)));
+    const WindowDC dc(label.Handle());
+    const SelectedObject font(dc.Get(),
+                              reinterpret_cast<HFONT>(SendMessageA(label.Handle(), WM_GETFONT, 0, 0)));
     const std::string text = label.Caption();
     SIZE extent{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-    SelectObject(dc, saved);
-    ReleaseDC(label.Handle(), dc);
+    GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
     const RECT r = label.BoundsRect();
     if (extent.cx > r.right - r.left) {
         SetWindowPos(label.Handle(), nullptr, 0, 0, extent.cx, r.bottom - r.top,
