@@ -289,6 +289,8 @@ TEST(AboutBoxTest, EveryComponentSitsInItsPlaceWithItsTextFontAndColour)
         EXPECT_EQ(place.text, control->Caption());
         // Labels grow to their texts where the fonts at hand are wider; they never shrink.
         EXPECT_GE(r.right, place.bounds.right);
+        if (dynamic_cast<Label*>(control))
+            EXPECT_GE(r.right - r.left, TextWidth(control->Handle(), place.text));
     }
 
     auto* bevel = dynamic_cast<TBigBevel*>(box.FindComponent("BigBevel"));
