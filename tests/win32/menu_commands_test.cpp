@@ -304,6 +304,24 @@ TEST_F(MenuCommandsTest, EachOpeningReplacesTheTaskItemsAndPicturesOfTheOneBefor
         EXPECT_LT(form.TaskList()->Items(i)->ImageIndex(), form.ImageList()->Count());
 }
 
+TEST(HandleCountTest, SeesEachBitmapMenuAndIconLeftBehind)
+{
+    // The openings below compare two counts: each kind of handle they leak must move one.
+    const HandleCounts start = CountHandles();
+    UniqueBitmap bitmap(CreateBitmap(8, 8, 1, 1, nullptr));
+    const HandleCounts withBitmap = CountHandles();
+    EXPECT_EQ(start.gdiProbed + 1, withBitmap.gdiProbed);
+    UniqueMenu menu(CreatePopupMenu());
+    const HandleCounts withMenu = CountHandles();
+    EXPECT_EQ(withBitmap.menusProbed + 1, withMenu.menusProbed);
+    UniqueIcon icon(SolidIcon(RGB(1, 2, 3)));
+    EXPECT_EQ(withMenu.iconsProbed + 1, CountHandles().iconsProbed);
+    bitmap.Reset();
+    menu.Reset();
+    icon.Reset();
+    EXPECT_EQ(start, CountHandles());
+}
+
 TEST_F(MenuCommandsTest, AThousandOpeningsLeaveNoHandleBehind)
 {
     TTASKM& form = Start();
