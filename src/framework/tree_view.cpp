@@ -19,6 +19,8 @@ TreeView::TreeView(Component* owner, const ControlCreation& creation) : Control(
 {
     CreateHandle(creation);
     Subclass();
+    // Notifications in their A forms with Shift-JIS text, whatever the control would choose.
+    SendMessageA(Handle(), TVM_SETUNICODEFORMAT, FALSE, 0);
     items_.SetObserver(this);
 }
 
@@ -114,33 +116,14 @@ bool TreeView::SetProperty(std::string_view name, int value)
     return Control::SetProperty(name, value);
 }
 
-void TreeView::RenameFromEdit(const NMHDR* header, bool wide)
+void TreeView::RenameFromEdit(const NMTVDISPINFOA& info)
 {
     // The notification's item carries the node; no text means the edit was cancelled.
-    std::string text;
-    TreeNode* node = nullptr;
-    if (wide) {
-        const auto* info = reinterpret_cast<const NMTVDISPINFOW*>(header);
-        if (!info->item.pszText) {
-            return;
-        }
-        node = NodeOf(Handle(), info->item.hItem);
-        const int size = WideCharToMultiByte(CP_ACP, 0, info->item.pszText, -1, nullptr, 0, nullptr, nullptr);
-        if (size > 0) {
-            text.resize(static_cast<size_t>(size));
-            WideCharToMultiByte(CP_ACP, 0, info->item.pszText, -1, text.data(), size, nullptr, nullptr);
-            text.resize(static_cast<size_t>(size) - 1);
-        }
-    } else {
-        const auto* info = reinterpret_cast<const NMTVDISPINFOA*>(header);
-        if (!info->item.pszText) {
-            return;
-        }
-        node = NodeOf(Handle(), info->item.hItem);
-        text = info->item.pszText;
+    if (!info.item.pszText) {
+        return;
     }
-    if (node) {
-        node->SetText(std::move(text));
+    if (TreeNode* node = NodeOf(Handle(), info.item.hItem)) {
+        node->SetText(info.item.pszText);
     }
 }
 
@@ -149,21 +132,18 @@ bool TreeView::OnNotify(NMHDR* header, LRESULT& result)
     result = 0;
     switch (header->code) {
     case TVN_SELCHANGEDA:
-    case TVN_SELCHANGEDW:
         if (OnChange && quiet_ == 0) {
             OnChange(this);
         }
         return true;
     case TVN_BEGINLABELEDITA:
-    case TVN_BEGINLABELEDITW:
         // Non-zero refuses the edit.
         result = readOnly_ || drag_.active;
         return true;
     case TVN_ENDLABELEDITA:
-    case TVN_ENDLABELEDITW:
         // The model takes the new name and puts it into the item itself, so the control is
         // told to keep its own copy (zero).
-        RenameFromEdit(header, header->code == TVN_ENDLABELEDITW);
+        RenameFromEdit(*reinterpret_cast<const NMTVDISPINFOA*>(header));
         return true;
     case TVN_KEYDOWN: {
         key_ = reinterpret_cast<const NMTVKEYDOWN*>(header)->wVKey;
@@ -175,9 +155,7 @@ bool TreeView::OnNotify(NMHDR* header, LRESULT& result)
         }
         return true;
     }
-    case TVN_BEGINDRAGA:
-    case TVN_BEGINDRAGW: {
-        // Both layouts agree up to the item handle and the point.
+    case TVN_BEGINDRAGA: {
         const auto* info = reinterpret_cast<const NMTREEVIEWA*>(header);
         BeginDrag(info->itemNew.hItem, info->ptDrag);
         return true;
@@ -195,7 +173,7 @@ LRESULT TreeView::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     // System keys (Alt+F4 above all) belong to the window, as in every other control; some
     // versions of the control keep them for themselves.
     if (message == WM_SYSKEYDOWN) {
-        return DefWindowProcW(Handle(), message, wParam, lParam);
+        return DefWindowProcA(Handle(), message, wParam, lParam);
     }
     return Control::WndProc(message, wParam, lParam);
 }

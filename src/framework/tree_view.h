@@ -122,7 +122,7 @@ private:
     void ForgetSubtree(const TreeNode* node);
     // The nodes of the subtree whose children show, parents first.
     std::vector<TreeNode*> ExpandedIn(TreeNode* node) const;
-    void RenameFromEdit(const NMHDR* header, bool wide);
+    void RenameFromEdit(const NMTVDISPINFOA& info);
 
     // The drag, in tree_view_drag.cpp.
     void BeginDrag(HTREEITEM item, POINT client);

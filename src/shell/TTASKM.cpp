@@ -13,7 +13,9 @@
 #include "hook/hook_library.h"
 #include "launcher/TCONF.h"
 #include "shell/about_box.h"
+#include "shell/help_viewer.h"
 #include "shell/settings.h"
+#include "triggers/drop_message_filter.h"
 #include "triggers/hook_functions.h"
 #include "windowlist/task_switch.h"
 #include "windowlist/window_walk.h"
@@ -167,6 +169,7 @@ void TTASKM::K7Click(Component*)
     if (k7_->Checked()) {
         application->SetShowMainForm(true);
         ShowWindow(Handle(), SW_SHOWNORMAL);
+        AdmitDroppedFiles(Handle());
         DragAcceptFiles(Handle(), TRUE);
         SetSize(kDropWindowWidth, kDropWindowHeight);
     } else {
@@ -276,7 +279,7 @@ void TTASKM::K1Click(Component*)
 
 void TTASKM::K2Click(Component*)
 {
-    WinHelpA(Handle(), application->HelpFile().c_str(), HELP_FINDER, 0);
+    ShowHelpContents(Handle(), application->HelpFile(), ChooseHelpForm(CurrentHelpPlatform()));
 }
 
 void TTASKM::K6Click(Component*)

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -87,6 +89,24 @@ TEST(LaunchFileTest, SavesTheWorkedExampleByteForByteAndLoadsItBack)
               "  NOTEPAD.EXE 2/2 [C:\\WINDOWS\\NOTEPAD.EXE|C:\\MEMO.TXT|C:\\WINDOWS\\]\n"
               "  -------- 2/2 [||]\n",
               Load(kToolsFile));
+}
+
+TEST(LaunchFileTest, TheSampleListOfMakeRunLoadsWholeAndIsWrittenAsTheSaveWouldWriteIt)
+{
+    std::ifstream in(MIVTRA_SAMPLE_LAUNCH_INI, std::ios::binary);
+    ASSERT_TRUE(in) << MIVTRA_SAMPLE_LAUNCH_INI;
+    const std::string sample{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_EQ("アクセサリ 0/1\n"
+              "  メモ帳 2/2 [C:\\windows\\notepad.exe||C:\\windows\\]\n"
+              "  電卓 2/2 [C:\\windows\\system32\\calc.exe||C:\\windows\\system32\\]\n"
+              "-------- 2/2 [||]\n"
+              "Windows フォルダ 2/2 [C:\\windows||C:\\]\n",
+              Load(sample));
+    TreeModel tree;
+    IniDocument file = IniDocument::Parse(sample);
+    LoadLaunchTree(file, tree);
+    SaveLaunchTree(tree, file);
+    EXPECT_EQ(sample, file.Serialize());
 }
 
 TEST(LaunchFileTest, SavingOverItsOwnFileGivesTheSameBytesAndAShorterListLeavesTheRestUnread)

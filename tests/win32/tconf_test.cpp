@@ -525,6 +525,28 @@ TEST_F(TCONFTest, RenamingInPlaceByMenuKeyAndClickWithEnterAndEscapeInTheModalLo
     EXPECT_EQ("F\n  a\n  \nG\n--------\nt\n", Listing());
 }
 
+TEST_F(TCONFTest, AJapaneseNameTypedInPlaceIsSavedAsTheSameShiftJisBytesHoweverItWasTyped)
+{
+    // The edit's text as a program sets it (ANSI) and as an input method types it (Unicode).
+    const std::function<void(HWND)> typings[] = {
+        [](HWND edit) { SetWindowTextA(edit, "表ソ能メモ帳"); },
+        [](HWND edit) { SetWindowTextW(edit, L"表ソ能メモ帳"); },
+    };
+    for (const auto& type : typings) {
+        Start(kSampleFile);
+        EXPECT_FALSE(IsWindowUnicode(TreeHandle())) << "an ANSI window, as all of the program's";
+        Select("b");
+        ASSERT_TRUE(Tree().EditText(Tree().Selected()));
+        ASSERT_NE(nullptr, LabelEdit());
+        type(LabelEdit());
+        SendMessageA(TreeHandle(), TVM_ENDEDITLABELNOW, FALSE, 0);
+        conf_->Button6Click(nullptr);
+        EXPECT_NE(std::string::npos, ReadWholeFile(path_).find("[ExecInfo2]\r\nNAME=表ソ能メモ帳\r\n"))
+            << ReadWholeFile(path_);
+        EXPECT_EQ("F\n  a\n  表ソ能メモ帳\nG\n--------\nt\n", Listing());
+    }
+}
+
 TEST_F(TCONFTest, DraggingMovesTheSelectedNodeAsTheDropTargetSays)
 {
     Select("G");

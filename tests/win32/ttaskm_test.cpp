@@ -10,14 +10,34 @@
 #include "menu_test_support.h"
 #include "shell/about_box.h"
 #include "shell/program_windows.h"
+#include "triggers/drop_message_filter.h"
 #include "win32_test_support.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
+
+// The message filter as the tests answer it: what it was asked to admit to which window, one
+// Admitted() each, WM_COPYDATA refused on request.
+std::string g_admitted;
+bool g_refuseCopyData = false;
+
+std::string Admitted(HWND window, UINT message, DWORD action = 1)
+{
+    return std::to_string(reinterpret_cast<std::uintptr_t>(window)) + ":" + std::to_string(message) +
+           (action == 1 ? " " : "? ");
+}
+
+BOOL WINAPI RecordFilter(HWND window, UINT message, DWORD action, void*)
+{
+    g_admitted += Admitted(window, message, action);
+    return !(g_refuseCopyData && message == WM_COPYDATA);
+}
 
 class TTASKMTest : public testing::Test {
 protected:
@@ -100,7 +120,13 @@ TEST_F(TTASKMTest, DragDropOnShowsTheDropWindowAtTheStoredPlace)
     scratch_.SetString(kSettingsSection, "DragDrop", "1");
     scratch_.SetString(kSettingsSection, "Left", "300");
     scratch_.SetString(kSettingsSection, "Top", "200");
+    const ChangeWindowMessageFilterExFunction system = SetChangeWindowMessageFilterEx(RecordFilter);
+    g_admitted.clear();
     TTASKM& form = Start();
+    // An elevated Mivtra admits the shell's drop messages from an Explorer that is not.
+    const std::string admitted = Admitted(form.Handle(), WM_DROPFILES) +
+                                 Admitted(form.Handle(), WM_COPYDATA) + Admitted(form.Handle(), 0x0049);
+    EXPECT_EQ(admitted, g_admitted);
     EXPECT_FALSE(form.HookActive());
     EXPECT_TRUE(form.K7()->Checked());
     EXPECT_TRUE(form.Visible());
@@ -126,6 +152,18 @@ TEST_F(TTASKMTest, DragDropOnShowsTheDropWindowAtTheStoredPlace)
     EXPECT_EQ(200, r.top);
     EXPECT_EQ(200, r.right - r.left);
     EXPECT_EQ(73, r.bottom - r.top);
+    EXPECT_EQ(admitted + admitted, g_admitted);
+
+    // A refusal is reported and the other messages are still admitted; Windows without the
+    // function (before 7) needs nothing; Wine has it.
+    g_refuseCopyData = true;
+    EXPECT_FALSE(AdmitDroppedFiles(form.Handle()));
+    g_refuseCopyData = false;
+    EXPECT_EQ(admitted + admitted + admitted, g_admitted);
+    SetChangeWindowMessageFilterEx(nullptr);
+    EXPECT_TRUE(AdmitDroppedFiles(form.Handle()));
+    SetChangeWindowMessageFilterEx(system);
+    EXPECT_TRUE(AdmitDroppedFiles(form.Handle()));
 }
 
 TEST_F(TTASKMTest, AValueOfTheWrongTypeIsReportedAndStartUpStillFinishes)
