@@ -20,7 +20,6 @@ Control* Control::FromHandle(HWND window)
 
 Control::~Control()
 {
-    SetPopupMenu(nullptr);
     // The window is ours only while it still leads back here: a parent destroyed earlier took
     // it along, and its handle may have been given to another window since.
     if (handle_ && IsWindow(handle_) && FromHandle(handle_) == this) {
@@ -105,22 +104,14 @@ RECT Control::BoundsRect() const
     return r;
 }
 
-void Control::SetPopupMenu(::PopupMenu* menu)
+::PopupMenu* Control::PopupMenu() const
 {
-    if (popupMenu_ == menu)
-        return;
-    if (popupMenu_)
-        popupMenu_->RemoveFreeNotification(this);
-    popupMenu_ = menu;
-    if (popupMenu_)
-        popupMenu_->FreeNotification(this);
+    return popupMenu_.Get();
 }
 
-void Control::Notification(Component* component, Operation operation)
+void Control::SetPopupMenu(::PopupMenu* menu)
 {
-    Component::Notification(component, operation);
-    if (operation == Operation::Remove && component == popupMenu_)
-        popupMenu_ = nullptr;
+    popupMenu_.Set(menu);
 }
 
 NotifyEvent* Control::Event(std::string_view)

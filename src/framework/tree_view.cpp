@@ -1,6 +1,7 @@
 #include "framework/tree_view.h"
 
 #include "base/error.h"
+#include "base/scope_exit.h"
 #include "framework/form.h"
 #include "framework/image_list.h"
 
@@ -28,22 +29,6 @@ TreeView::~TreeView()
     CancelDrag();
     items_->SetObserver(nullptr);
 }
-
-namespace {
-
-// Reports the program's own selection changes to nobody while it lives.
-class QuietSelection {
-public:
-    explicit QuietSelection(int& quiet) : quiet_(quiet) { ++quiet_; }
-    ~QuietSelection() { --quiet_; }
-    QuietSelection(const QuietSelection&) = delete;
-    QuietSelection& operator=(const QuietSelection&) = delete;
-
-private:
-    int& quiet_;
-};
-
-}   // namespace
 
 TreeNode* TreeView::Selected() const
 {
@@ -193,18 +178,17 @@ LRESULT TreeView::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     return Control::WndProc(message, wParam, lParam);
 }
 
+::ImageList* TreeView::Images() const
+{
+    return images_.Get();
+}
+
 void TreeView::SetImages(::ImageList* images)
 {
-    if (images_ == images) {
+    if (images_.Get() == images) {
         return;
     }
-    if (images_) {
-        images_->RemoveFreeNotification(this);
-    }
-    images_ = images;
-    if (images_) {
-        images_->FreeNotification(this);
-    }
+    images_.Set(images);
     SendMessageA(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL,
                  reinterpret_cast<LPARAM>(images_ ? images_->Handle() : nullptr));
 }
@@ -221,9 +205,9 @@ void TreeView::SetIndent(int indent)
 
 void TreeView::Notification(Component* component, Operation operation)
 {
-    Component::Notification(component, operation);
-    if (operation == Operation::Remove && component == images_) {
-        images_ = nullptr;
+    const bool images = component == images_.Get();
+    Control::Notification(component, operation);
+    if (operation == Operation::Remove && images) {
         SendMessageA(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
     }
 }
@@ -413,7 +397,8 @@ void TreeView::NodeMoved(TreeNode* node)
     }
     // The items are made anew at the new place; the node stays selected and its folders stay
     // open as they were, and none of that is a change of the selection.
-    QuietSelection quiet(quiet_);
+    ++quiet_;
+    const ScopeExit loud([this] { --quiet_; });
     const HTREEITEM item = ItemHandle(node);
     const bool selected =
         item && reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_GETNEXTITEM, TVGN_CARET, 0)) == item;

@@ -33,7 +33,7 @@ public:
     void SetItems(TreeModel* model);
 
     // The pictures the nodes' image indexes refer to; not owned.
-    ::ImageList* Images() const { return images_; }
+    ::ImageList* Images() const;
     void SetImages(::ImageList* images);
     int Indent() const;
     void SetIndent(int indent);
@@ -141,7 +141,7 @@ private:
 
     TreeModel ownItems_;
     TreeModel* items_ = &ownItems_;   // not owned unless it is ownItems_
-    ::ImageList* images_ = nullptr;   // not owned: cleared when the list goes
+    Watched<::ImageList> images_{*this};
     bool mirrored_ = false;
     bool readOnly_ = false;
     WORD key_ = 0;

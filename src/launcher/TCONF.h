@@ -13,10 +13,6 @@ class OpenDialog;
 class TBrowseDialog;
 class TreeView;
 
-// The nine controls of the item settings, which only an item's entry enables.
-inline constexpr const char* kItemSettings[] = {"GroupBox2", "Edit1",  "Edit2",   "Edit3",  "Label1",
-                                                "Label2",    "Label3", "Button4", "Button5"};
-
 // "フォルダを削除しようとしています。よろしいですか？", the question before a folder goes.
 inline constexpr char kDeleteFolderQuestion[] = "フォルダを削除しようとしています。よろしいですか？";
 inline constexpr char kDeleteCaption[] = "削除";
@@ -76,7 +72,7 @@ public:
     // changed on disk since the list last read or wrote it, asks first (kOutsideChangeQuestion).
     void Button6Click(Component* sender);
 
-    // Enables or disables the item settings, all nine controls.
+    // Enables or disables the item settings: the group box "GroupBox2" and the controls in it.
     void EnableItemSettings(bool enabled);
 
     void Notification(Component* component, Operation operation) override;

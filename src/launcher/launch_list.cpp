@@ -24,27 +24,14 @@ std::string LaunchFilePath()
 }
 
 LaunchList::LaunchList(Component* owner, MenuItem* submenu, ShellOpenFunction open, std::string fileName)
-    : Component(owner), submenu_(submenu), open_(std::move(open)), fileName_(std::move(fileName))
+    : Component(owner), open_(std::move(open)), fileName_(std::move(fileName))
 {
-    if (submenu_) {
-        submenu_->FreeNotification(this);
-    }
+    submenu_.Set(submenu);
 }
 
 LaunchList::~LaunchList()
 {
     watch_.reset();
-    if (submenu_) {
-        submenu_->RemoveFreeNotification(this);
-    }
-}
-
-void LaunchList::Notification(Component* component, Operation operation)
-{
-    Component::Notification(component, operation);
-    if (operation == Operation::Remove && component == submenu_) {
-        submenu_ = nullptr;
-    }
 }
 
 bool LaunchList::Replace(const IniDocument& file)
@@ -205,7 +192,7 @@ void LaunchList::RebuildLaunchMenu()
 MenuItem* LaunchList::AddLaunchMenuItem(int index, MenuItem* parent, TreeNode* node)
 {
     const LaunchMenuEntry entry = PlanLaunchMenuItem(index, *node);
-    auto* item = new MenuItem(submenu_);
+    auto* item = new MenuItem(submenu_.Get());
     item->SetName(LaunchMenuItemName(entry.index));
     item->SetCaption(entry.caption);
     item->SetImageIndex(-1);
@@ -225,7 +212,7 @@ void LaunchList::BuildLaunchMenu()
     // so this finds a parent's item as a look-up by its name among them would.
     std::vector<MenuItem*> items(items_.Count(), nullptr);
     for (const LaunchMenuEntry& entry : PlanLaunchMenu(items_)) {
-        MenuItem* parent = entry.parent == kUnderLaunch ? submenu_ : items[entry.parent];
+        MenuItem* parent = entry.parent == kUnderLaunch ? submenu_.Get() : items[entry.parent];
         if (parent) {
             items[entry.index] = AddLaunchMenuItem(entry.index, parent, items_.Node(entry.index));
         }

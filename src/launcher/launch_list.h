@@ -5,7 +5,9 @@
 
 #include "base/tree_model.h"
 #include "framework/component.h"
+#include "framework/menu_item.h"
 #include "framework/shell_open.h"
+#include "framework/watched.h"
 #include "launcher/file_version.h"
 
 #include <windows.h>
@@ -16,7 +18,6 @@
 
 class FolderWatch;
 class IniDocument;
-class MenuItem;
 
 // "%s に書き込めなかったランチャの変更を、%s に保存しました。": where a list that could not be saved
 // went when the program ended.
@@ -35,7 +36,7 @@ public:
     TreeModel& Items() { return items_; }
     const TreeModel& Items() const { return items_; }
     const std::string& FileName() const { return fileName_; }
-    MenuItem* Submenu() const { return submenu_; }
+    MenuItem* Submenu() const { return submenu_.Get(); }
 
     // The load at start: replaces the nodes with the file's list and builds the submenu in
     // place of what it holds (its placeholder). A parent link that names no node is reported;
@@ -87,8 +88,6 @@ public:
     // item's name numbers, as the list stands now.
     void LaunchClick(Component* sender);
 
-    void Notification(Component* component, Operation operation) override;
-
 private:
     // Puts the document's list in place of the nodes; false after a bad parent link.
     bool Replace(const IniDocument& file);
@@ -102,7 +101,7 @@ private:
     void DestroyLaunchItems();
 
     TreeModel items_;
-    MenuItem* submenu_;   // not owned: the main window's; cleared when it goes
+    Watched<MenuItem> submenu_{*this};   // the main window's
     ShellOpenFunction open_;
     std::string fileName_;
     std::string rescueFileName_;

@@ -156,7 +156,8 @@ protected:
     std::string Settings() const
     {
         std::string states;
-        for (const char* name : kItemSettings) {
+        for (const char* name :
+             {"GroupBox2", "Edit1", "Edit2", "Edit3", "Label1", "Label2", "Label3", "Button4", "Button5"}) {
             states += Get(name)->Enabled() ? '1' : '0';
         }
         return states;

@@ -1,6 +1,5 @@
 #include "shell/TTASKM.h"
 
-#include "components/about_box.h"
 #include "components/task_tray.h"
 #include "file_test_support.h"
 #include "framework/application.h"
@@ -10,6 +9,7 @@
 #include "launcher/TCONF.h"
 #include "launcher/launch_list.h"
 #include "menu_test_support.h"
+#include "shell/about_box.h"
 #include "shell/program_windows.h"
 #include "triggers/drop_message_filter.h"
 #include "win32_test_support.h"
@@ -183,6 +183,30 @@ TEST_F(TTASKMTest, AValueOfTheWrongTypeIsReportedAndStartUpStillFinishes)
     EXPECT_TRUE(form.K8()->Checked());
     EXPECT_EQ(1, shell_.Count(NIM_ADD));
     EXPECT_TRUE(form.ChordReady());
+}
+
+TEST_F(TTASKMTest, AStartWhoseWindowsCannotBeMadeEndsWithOneAfterTheErrorBoxAndLeavesNoWindow)
+{
+    // A window class of the about box's name that is not ours: the about box cannot be made.
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    UnregisterClassA("TAboutBox", instance);
+    WNDCLASSA foreign{};
+    foreign.lpfnWndProc = DefWindowProcA;
+    foreign.hInstance = instance;
+    foreign.lpszClassName = "TAboutBox";
+    ASSERT_TRUE(RegisterClassA(&foreign));
+    const ScratchFolder noList;
+    EXPECT_EQ(1, RunProgram(*application, scratch_.Path(), noList.Path() + "LAUNCH.INI"));
+    const std::vector<ShownBox> boxes = TakeShownBoxes();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), boxes[0].type & MB_ICONMASK);
+    EXPECT_EQ(nullptr, application->MainForm());
+    EXPECT_EQ(nullptr, FindWindowA("TTASKM", nullptr));
+
+    while (HWND stray = FindWindowA("TAboutBox", nullptr))
+        DestroyWindow(stray);
+    UnregisterClassA("TAboutBox", instance);
+    DrainQuitMessages();
 }
 
 TEST_F(TTASKMTest, AShellThatRefusesTheIconDoesNotStopStartUpAndTheIconComesWithTheTaskbar)
