@@ -244,7 +244,8 @@ int main(int argc, char** argv)
     std::printf("\nsave new: the save steps into a missing file (load, erase/write steps, one atomic write)\n"
                 "load file: LoadIniFile (read and parse); reads: the load's look-ups; save over: the same\n"
                 "save onto the existing file; save chg: a save onto a file that held other bytes (one\n"
-                "name differs), which keeps the replaced version as a backup. WritePPS/GetPPS: WritePrivateProfileStringA and\n"
+                "name differs), which keeps the replaced version as a backup. WritePPS/GetPPS: "
+                "WritePrivateProfileStringA and\n"
                 "GetPrivateProfileStringA doing the same save and load steps.\n");
     DeleteFileA(enginePath.c_str());
     DeleteFileA(platformPath.c_str());
