@@ -147,8 +147,8 @@ std::string RecoveryNotice(const std::string& path, const LaunchDocument& chosen
     if (chosen.generation != 0) {
         return head + "バックアップ " + BackupName(path, chosen.generation) +
                " から一覧を読み込みました。\n" +
-               "読み込めなかったファイルはそのまま残し、次に保存するときに " + DamagedName(path) +
-               " として残します。";
+               "読み込めなかったファイルには手を付けず、次に保存するときに " + DamagedName(path) +
+               " という名前で残します。";
     }
     // A file that holds nothing loses nothing; one that cannot be read, or was zeroed, does.
     if (chosen.damage == Damage::Empty) {
