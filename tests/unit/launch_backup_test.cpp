@@ -5,46 +5,37 @@
 #include "launcher/launch_generations.h"
 #include "launcher/launch_tree.h"
 
-#include "launch_listing.h"
-
 #include <gtest/gtest.h>
 
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
+#include <utility>
 
 namespace {
 
 const std::string kPath = "C:\\M\\LAUNCH.INI";
 
-// Files in memory. Every change counts as one step; the step numbered `crashAt` does not
-// happen, as if the power went: a file being written then holds only its first half.
+// Every change is a step; step `crashAt` never happens, as if the power went then.
 class MemoryFiles : public FileOps {
 public:
     struct Crash {};
-
     std::map<std::string, std::string> files;
-    std::set<std::string> unreadable;
-    int busyReads = 0;                      // reads of kPath that find it held before it is free
-    std::set<std::string> refusedTargets;   // names a move onto fails
+    std::set<std::string> unreadable, refused;   // names a move onto fails
+    int busyReads = 0;                           // reads of kPath that find it held
     bool links = true;
-    int crashAt = -1;
-    int steps = 0;
-    int pauses = 0;
+    int crashAt = -1, steps = 0;
 
     FileContent Read(const std::string& path) override
     {
-        FileContent content;
-        if (path == kPath && busyReads > 0) {
-            --busyReads;
-            content.state = FileContent::State::Busy;
-        } else if (unreadable.count(path)) {
-            content.state = FileContent::State::Unreadable;
-        } else if (files.count(path)) {
-            content.state = FileContent::State::Read;
-            content.bytes = files[path];
+        if (path == kPath && busyReads > 0 && busyReads--) {
+            return {FileContent::State::Busy, ""};
         }
-        return content;
+        if (unreadable.count(path)) {
+            return {FileContent::State::Unreadable, ""};
+        }
+        return files.count(path) ? FileContent{FileContent::State::Read, files[path]} : FileContent{};
     }
     long long Size(const std::string& path) override
     {
@@ -53,19 +44,15 @@ public:
     std::string WriteTemporary(const std::string& path, const std::string& bytes) override
     {
         const std::string name = path + ".~" + std::to_string(steps);
-        if (Step()) {
-            files[name] = bytes.substr(0, bytes.size() / 2);
-            throw Crash{};
-        }
+        files[name] = bytes.substr(0, bytes.size() / 2);   // what a write cut off leaves
+        Change();
         files[name] = bytes;
         return name;
     }
     bool Move(const std::string& from, const std::string& to) override
     {
-        if (Step()) {
-            throw Crash{};
-        }
-        if (refusedTargets.count(to) || !files.count(from)) {
+        Change();
+        if (refused.count(to) || !files.count(from)) {
             return false;
         }
         files[to] = files[from];
@@ -75,282 +62,207 @@ public:
     void Remove(const std::string& path) override { files.erase(path); }
     bool Link(const std::string& existing, const std::string& name) override
     {
-        if (!links || files.count(name) || refusedTargets.count(name)) {
+        if (!links || files.count(name) || refused.count(name)) {
             return false;
         }
-        if (Step()) {
-            throw Crash{};
-        }
+        Change();
         files[name] = files[existing];
         return true;
     }
-    void Pause(int) override { ++pauses; }
+    void Pause(int) override {}
 
 private:
-    bool Step() { return steps++ == crashAt; }
+    void Change()
+    {
+        if (steps++ == crashAt) {
+            throw Crash{};
+        }
+    }
 };
 
-// A list of one item of that name, as a save writes it.
-std::string ListFile(const std::string& name)
+// A list of one item of that name as the save writes it; "EMPTIED" that list emptied and
+// saved again; "ZERO" zero bytes; "[NAME" a file of just that section header.
+std::string Bytes(const std::string& text)
 {
+    if (text == "ZERO") {
+        return std::string(100, '\0');
+    }
+    if (text.empty() || text[0] == '[') {
+        return text.empty() ? text : text + "]\r\n";
+    }
     TreeModel tree;
-    AddItemNode(tree, nullptr, name);
+    AddItemNode(tree, nullptr, text == "EMPTIED" ? "A" : text);
     IniDocument file;
     SaveLaunchTree(tree, file);
+    if (text == "EMPTIED") {
+        SaveLaunchTree(TreeModel(), file);
+    }
     return file.Serialize();
 }
 
-// What a file holds, in short: the list's one name, "-" for no file, "0" for no bytes or only
-// zero bytes, "?" for anything else.
-std::string Short(MemoryFiles& files, const std::string& name)
+// A file as its list's one name, "-" for none, "0" for nothing or only zero bytes.
+std::string Short(const MemoryFiles& files, const std::string& name)
 {
-    if (!files.files.count(name)) {
+    const auto found = files.files.find(name);
+    if (found == files.files.end()) {
         return "-";
     }
-    const std::string& bytes = files.files[name];
-    if (IsBlank(bytes)) {
-        return "0";
-    }
-    return IniDocument::Parse(bytes).ReadString("ExecInfo0", "NAME", "?");
+    return IsBlank(found->second) ? "0"
+                                  : IniDocument::Parse(found->second).ReadString("ExecInfo0", "NAME", "?");
 }
 
-// The file and its generations 1 to 5, and the damaged file when there is one.
-std::string Generations(MemoryFiles& files)
+// The file | its generations 1 to 5, and the damaged file.
+std::string Generations(const MemoryFiles& files)
 {
     std::string text = Short(files, kPath) + " |";
     for (int generation = 1; generation <= kBackupGenerations; ++generation) {
         text += " " + Short(files, BackupName(kPath, generation));
     }
-    if (files.files.count(DamagedName(kPath))) {
-        text += " damaged:" + Short(files, DamagedName(kPath));
-    }
-    return text;
+    return text + " " + Short(files, DamagedName(kPath));
 }
 
-// The list a start loads, as its one name ("" for an empty list).
-std::string StartList(MemoryFiles& files, std::string* notice = nullptr)
+// Files from "FILE GENERATION1 GENERATION2 ...", each as Bytes takes it, "-" for none; the
+// file may be "held" (for good), "busy" (free in time) or "denied", a list named A.
+void Arrange(MemoryFiles& files, const std::string& spec)
+{
+    std::istringstream words(spec);
+    std::string word;
+    for (int generation = 0; words >> word; ++generation) {
+        const std::string name = generation == 0 ? kPath : BackupName(kPath, generation);
+        const bool unread = word == "held" || word == "busy" || word == "denied";
+        if (word != "-") {
+            files.files[name] = Bytes(unread ? "A" : word == "\"\"" ? "" : word);
+        }
+        files.busyReads = word == "held" ? 1000 : word == "busy" ? kBusyRetries : files.busyReads;
+        if (word == "denied") {
+            files.unreadable.insert(name);
+        }
+    }
+}
+
+// The one name of the list a start loads ("" for an empty list), and its notice.
+std::pair<std::string, std::string> Start(MemoryFiles& files)
 {
     const LaunchFileAtStart start = LoadLaunchFileAtStart(files, kPath);
-    if (notice) {
-        *notice = start.notice;
-    }
     TreeModel tree;
     LoadLaunchTree(start.document, tree);
-    return tree.Count() ? tree.Node(0)->Text() : "";
+    return {tree.Count() ? tree.Node(0)->Text() : "", start.notice};
 }
 
 }   // namespace
 
 TEST(LaunchBackupTest, KeepsTheFiveMostRecentDistinctVersionsNewestFirst)
 {
-    static const struct {
-        const char* saved;
-        const char* after;
-    } kSaves[] = {
-        {"A", "A | - - - - -"},   // nothing replaced, nothing kept
-        {"A", "A | - - - - -"},   // the same bytes again
-        {"B", "B | A - - - -"},
-        {"C", "C | B A - - -"},
-        {"D", "D | C B A - -"},
-        {"E", "E | D C B A -"},
-        {"F", "F | E D C B A"},
-        {"G", "G | F E D C B"},   // the oldest drops off
-        {"G", "G | F E D C B"},
-        // The version replaced moves to the front when it is kept already: it never stands
-        // twice, however often the user goes back and forth.
-        {"D", "D | G F E D C"},
-        {"C", "C | D G F E C"},
-        {"D", "D | C D G F E"},
-        {"C", "C | D C G F E"},
-    };
+    // Saving the same bytes again makes no generation; the sixth drops off; a version kept
+    // already moves to the front rather than standing twice, however often the user goes back.
+    static const char* const kSaves[][2] = {
+        {"A A", "A | - - - - - -"}, {"B C D E F G", "G | F E D C B -"}, {"D C D C", "C | D C G F E -"}};
     for (const bool links : {true, false}) {
         MemoryFiles files;
         files.links = links;
-        for (const auto& save : kSaves) {
-            EXPECT_EQ(SaveOutcome::Saved, SaveKeepingGenerations(files, kPath, ListFile(save.saved)));
-            EXPECT_EQ(save.after, Generations(files)) << "after saving " << save.saved << ", links " << links;
+        for (const auto& saves : kSaves) {
+            std::istringstream names(saves[0]);
+            for (std::string name; names >> name;) {
+                EXPECT_EQ(SaveOutcome::Saved, SaveKeepingGenerations(files, kPath, Bytes(name)));
+            }
+            EXPECT_EQ(saves[1], Generations(files)) << "after saving " << saves[0] << ", links " << links;
         }
-        EXPECT_EQ(1u + kBackupGenerations, files.files.size()) << "temporary files left behind";
+        EXPECT_EQ(1u + kBackupGenerations, files.files.size()) << "a temporary file was left behind";
     }
 }
 
-TEST(LaunchBackupTest, ADamagedFileIsSetAsideAndNeverPushesAGenerationOut)
+TEST(LaunchBackupTest, ADamagedFileIsSetAsideAndAGenerationThatCannotBeKeptNeverStopsTheSave)
 {
     static const struct {
-        std::string file;   // what stands at the path when the list is saved
-        bool backups;       // whether generations 1 and 2 hold lists
+        const char* files;
+        const char* refused;   // the name after LAUNCH.INI onto which a move fails
+        SaveOutcome outcome;
         const char* after;
     } kCases[] = {
-        {"", true, "N | B C - - - damaged:0"},
-        {std::string(4, '\0'), true, "N | B C - - - damaged:0"},
-        {"garbage\x01\x02", true, "N | B C - - - damaged:?"},
-        // Without a backup nothing is damaged: a file that holds something is kept as a
-        // generation, one that holds nothing is not.
-        {"[Other]\r\nKEEP=1\r\n", false, "N | ? - - - -"},
-        {std::string(2, '\0'), false, "N | - - - - -"},
+        {"\"\" B C", nullptr, SaveOutcome::Saved, "N | B C - - - 0"},
+        {"ZERO B C", nullptr, SaveOutcome::Saved, "N | B C - - - 0"},
+        {"[junk B C", nullptr, SaveOutcome::Saved, "N | B C - - - ?"},
+        // Without a backup nothing is damage: what holds something becomes a generation.
+        {"[Other", nullptr, SaveOutcome::Saved, "N | ? - - - - -"},
+        {"ZERO", nullptr, SaveOutcome::Saved, "N | - - - - - -"},
+        // Generation 3 refused: 2 cannot move, so 1 stays too; 1 refused: it moved first.
+        {"A B C", ".3", SaveOutcome::SavedWithoutBackup, "N | B C - - - -"},
+        {"A B C", ".1", SaveOutcome::SavedWithoutBackup, "N | - B C - - -"},
+        {"denied", nullptr, SaveOutcome::SavedWithoutBackup, "N | - - - - - -"},
+        // The file itself refused: it keeps every byte.
+        {"A", "", SaveOutcome::Failed, "A | A - - - - -"},
     };
     for (const auto& c : kCases) {
         MemoryFiles files;
-        files.files[kPath] = c.file;
-        if (c.backups) {
-            files.files[BackupName(kPath, 1)] = ListFile("B");
-            files.files[BackupName(kPath, 2)] = ListFile("C");
-        }
-        EXPECT_EQ(SaveOutcome::Saved, SaveKeepingGenerations(files, kPath, ListFile("N")));
-        EXPECT_EQ(c.after, Generations(files));
-    }
-}
-
-TEST(LaunchBackupTest, AGenerationThatCannotBeKeptNeverStopsTheSaveNorOverwritesAnother)
-{
-    for (const int refused : {1, 3}) {
-        MemoryFiles files;
         files.links = false;
-        files.files[kPath] = ListFile("A");
-        files.files[BackupName(kPath, 1)] = ListFile("B");
-        files.files[BackupName(kPath, 2)] = ListFile("C");
-        files.refusedTargets.insert(BackupName(kPath, refused));
-        EXPECT_EQ(SaveOutcome::SavedWithoutBackup, SaveKeepingGenerations(files, kPath, ListFile("N")));
-        // Generation 3 refused: 2 cannot move, so 1 stays too; 1 refused: it moved down first.
-        EXPECT_EQ(refused == 3 ? "N | B C - - -" : "N | - B C - -", Generations(files));
+        Arrange(files, c.files);
+        if (c.refused) {
+            files.refused.insert(kPath + c.refused);
+        }
+        EXPECT_EQ(c.outcome, SaveKeepingGenerations(files, kPath, Bytes("N"))) << c.files;
+        EXPECT_EQ(c.after, Generations(files)) << c.files;
     }
-    // A file that cannot be read cannot be kept either; a save that cannot write fails whole.
-    MemoryFiles files;
-    files.files[kPath] = ListFile("A");
-    files.unreadable.insert(kPath);
-    EXPECT_EQ(SaveOutcome::SavedWithoutBackup, SaveKeepingGenerations(files, kPath, ListFile("N")));
-    files.unreadable.clear();
-    files.refusedTargets.insert(kPath);
-    EXPECT_EQ(SaveOutcome::Failed, SaveKeepingGenerations(files, kPath, ListFile("X")));
-    // The file keeps every byte; the copy of it kept on the way is no loss.
-    EXPECT_EQ("N | N - - - -", Generations(files));
-    EXPECT_EQ(2u, files.files.size()) << "the temporary file was left behind";
 }
 
 TEST(LaunchBackupTest, ASaveCutOffAtAnyStepLeavesTheOldListOrTheNewOneToLoad)
 {
-    // Over a sound file with a full set of generations, and over a zeroed one that the start
-    // replaced with its newest backup; with and without hard links.
-    for (const bool zeroed : {false, true}) {
+    // Over a sound file, and over a zeroed one whose newest backup the start loaded instead;
+    // with and without hard links.
+    for (const char* spec : {"OLD G1 G2 G3 G4 G5", "ZERO OLD G2 G3 G4 G5"}) {
         for (const bool links : {true, false}) {
             bool finished = false;
             for (int crashAt = 0; !finished; ++crashAt) {
                 MemoryFiles files;
+                Arrange(files, spec);
                 files.links = links;
-                files.files[kPath] = zeroed ? std::string(64, '\0') : ListFile("OLD");
-                for (int generation = 1; generation <= kBackupGenerations; ++generation) {
-                    files.files[BackupName(kPath, generation)] =
-                        ListFile(zeroed && generation == 1 ? "OLD" : "G" + std::to_string(generation));
-                }
                 files.crashAt = crashAt;
                 try {
-                    SaveKeepingGenerations(files, kPath, ListFile("NEW"));
+                    SaveKeepingGenerations(files, kPath, Bytes("NEW"));
                     finished = true;
                 } catch (const MemoryFiles::Crash&) {
                 }
-                const std::string loaded = StartList(files);
-                EXPECT_TRUE(loaded == "OLD" || loaded == "NEW")
-                    << "cut off at step " << crashAt << ": " << loaded << ", zeroed " << zeroed << ", links "
-                    << links;
-                if (finished) {
-                    EXPECT_EQ("NEW", loaded);
-                    EXPECT_GT(crashAt, 2);
-                }
+                const std::string loaded = Start(files).first;
+                EXPECT_TRUE(loaded == "NEW" || (!finished && loaded == "OLD"))
+                    << "cut off at step " << crashAt << ": " << loaded << ", " << spec;
             }
         }
     }
 }
 
-TEST(LaunchBackupTest, ClassifiesDamageAndTellsItFromAListEmptiedOnPurpose)
-{
-    // The emptied list as the save writes it over a list of one item.
-    IniDocument emptied = IniDocument::Parse(ListFile("A"));
-    SaveLaunchTree(TreeModel(), emptied);
-    using State = FileContent::State;
-    static const struct {
-        State state;
-        std::string bytes;
-        Damage damage;
-    } kCases[] = {
-        {State::Missing, "", Damage::None},
-        {State::Busy, "", Damage::Unreadable},
-        {State::Unreadable, "", Damage::Unreadable},
-        {State::Read, "", Damage::Empty},
-        {State::Read, std::string(4096, '\0'), Damage::Zeroed},
-        {State::Read, "\r\n \r\n", Damage::NoLauncherSections},
-        {State::Read, "[Other]\r\nKEEP=1\r\n", Damage::NoLauncherSections},
-        {State::Read, "[FOLDER]\r\n", Damage::None},   // an empty list saved where none stood
-        {State::Read, emptied.Serialize(), Damage::None},
-        {State::Read, ListFile("A"), Damage::None},
-    };
-    for (const auto& c : kCases) {
-        FileContent content;
-        content.state = c.state;
-        content.bytes = c.bytes;
-        EXPECT_EQ(c.damage, ClassifyContent(content, IniDocument::Parse(c.bytes))) << c.bytes;
-    }
-}
-
-TEST(LaunchBackupTest, AStartLoadsTheNewestBackupThatLoadsInPlaceOfADamagedFile)
+TEST(LaunchBackupTest, AStartLoadsTheNewestBackupThatLoadsInPlaceOfADamagedFileAndChangesNothing)
 {
     static const struct {
-        const char* file;    // "missing", "held" (never free), "busy" (free after a while),
-                             // "denied", or the bytes
-        const char* first;   // generation 1, "" for none
-        const char* second;
+        const char* files;
         const char* loaded;
-        int generation;   // named in the notice; -1 for a notice without a backup, 0 for none
+        int named;   // the backup the notice names; -1 for a notice that none loads
     } kCases[] = {
-        {"ZERO", "B1", "B2", "B1", 1},   {"", "B1", "B2", "B1", 1},
-        {"ZERO", "ZERO", "B2", "B2", 2}, {"ZERO", "[Other]\r\n", "B2", "B2", 2},
-        {"denied", "B1", "", "B1", 1},   {"held", "B1", "", "B1", 1},
-        {"busy", "B1", "", "A", 0},      {"[Other]\r\nKEEP=1\r\n", "B1", "", "B1", 1},
-        {"EMPTIED", "B1", "B2", "", 0},  {"[Other]\r\nKEEP=1\r\n", "", "", "", 0},
-        {"missing", "B1", "B2", "", 0},  {"", "", "", "", 0},
-        {"ZERO", "", "", "", -1},        {"denied", "ZERO", "", "", -1},
+        {"ZERO B1 B2", "B1", 1},
+        {"\"\" B1 B2", "B1", 1},
+        {"ZERO ZERO B2", "B2", 2},
+        {"denied B1", "B1", 1},
+        {"held B1", "B1", 1},
+        {"busy B1", "A", 0},
+        {"[Other [Other B2", "B2", 2},
+        // An emptied list saved on purpose, and an empty list saved where none stood.
+        {"EMPTIED B1 B2", "", 0},
+        {"[FOLDER B1 B2", "", 0},
+        {"[Other", "", 0},
+        {"- B1 B2", "", 0},
+        {"ZERO", "", -1},
+        {"denied ZERO", "", -1},
     };
     for (const auto& c : kCases) {
         MemoryFiles files;
-        const std::string file = c.file;
-        const auto bytes = [](const std::string& text) {
-            if (text == "ZERO") {
-                return std::string(100, '\0');
-            }
-            return text.size() == 2 && text[0] == 'B' ? ListFile(text) : text;
-        };
-        if (file == "EMPTIED") {
-            IniDocument emptied = IniDocument::Parse(ListFile("A"));
-            SaveLaunchTree(TreeModel(), emptied);
-            files.files[kPath] = emptied.Serialize();
-        } else if (file == "held" || file == "busy") {
-            files.files[kPath] = ListFile("A");
-            files.busyReads = file == "held" ? 1000 : kBusyRetries;
-        } else if (file == "denied") {
-            files.files[kPath] = ListFile("A");
-            files.unreadable.insert(kPath);
-        } else if (file != "missing") {
-            files.files[kPath] = bytes(file);
-        }
-        if (*c.first) {
-            files.files[BackupName(kPath, 1)] = bytes(c.first);
-        }
-        if (*c.second) {
-            files.files[BackupName(kPath, 2)] = bytes(c.second);
-        }
+        Arrange(files, c.files);
         const std::map<std::string, std::string> before = files.files;
-        std::string notice;
-        EXPECT_EQ(c.loaded, StartList(files, &notice)) << file;
-        EXPECT_EQ(before, files.files) << "a start changed a file: " << file;
-        if (c.generation > 0) {
-            EXPECT_NE(std::string::npos, notice.find(kPath + " を読み込めません")) << notice;
-            EXPECT_NE(std::string::npos,
-                      notice.find("バックアップ " + BackupName(kPath, c.generation) + " から"))
-                << notice;
-            EXPECT_NE(std::string::npos, notice.find(DamagedName(kPath))) << notice;
-        } else if (c.generation < 0) {
-            EXPECT_NE(std::string::npos, notice.find("読み込めるバックアップがない")) << notice;
-        } else {
-            EXPECT_EQ("", notice) << file;
-        }
+        const auto [loaded, notice] = Start(files);
+        EXPECT_EQ(c.loaded, loaded) << c.files;
+        EXPECT_EQ(before, files.files) << "a start changed a file: " << c.files;
+        const std::string expected = c.named > 0 ? "バックアップ " + BackupName(kPath, c.named) + " から"
+                                     : c.named < 0 ? "読み込めるバックアップがない"
+                                                   : "";
+        EXPECT_EQ(c.named != 0, notice.find(kPath + " を読み込めません") == 0) << notice;
+        EXPECT_NE(std::string::npos, notice.find(expected)) << notice;
+        EXPECT_EQ(c.named == 0, notice.empty()) << notice;
     }
 }
