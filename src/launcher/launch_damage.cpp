@@ -84,13 +84,16 @@ LaunchDocument ChooseLaunchDocument(FileOps& ops, const std::string& path, const
         chosen.document = std::move(backup);
     } else if (chosen.damage == Damage::NoLauncherSections) {
         chosen.damage = Damage::None;
+    } else {
+        // Zero bytes are nothing to carry into the next save.
+        chosen.document = IniDocument();
     }
     return chosen;
 }
 
-// Whether a header line names one of the launcher's sections: a quick look for "[FOLDER",
-// "[PARENT" or "[ExecInfo0" anywhere, in any case. It may find one inside a value too; a save
-// then keeps such a file as a generation, which loses nothing.
+// Whether the bytes may hold one of the launcher's sections: a quick look for "[FOLDER",
+// "[PARENT" or "[ExecInfo0" anywhere, in any case, without parsing the file. It may find one
+// inside a value too; a save then keeps such a file as a generation, which loses nothing.
 static bool MentionsLauncherSection(std::string_view bytes)
 {
     static constexpr std::string_view kNames[] = {"folder", "parent", "execinfo0"};
@@ -113,12 +116,8 @@ Damage DamageOf(FileOps& ops, const std::string& path, const std::string& bytes)
     if (!IsBlank(bytes) && MentionsLauncherSection(bytes)) {
         return Damage::None;
     }
-    FileContent content;
-    content.state = FileContent::State::Read;
-    content.bytes = bytes;
-    return ChooseLaunchDocument(ops, path, content).generation != 0
-               ? ClassifyContent(content, ops.Parse(bytes))
-               : Damage::None;
+    const LaunchDocument chosen = ChooseLaunchDocument(ops, path, {FileContent::State::Read, bytes});
+    return chosen.generation != 0 ? chosen.damage : Damage::None;
 }
 
 static const char* Reason(Damage damage)

@@ -45,9 +45,9 @@ struct LaunchDocument {
 };
 
 // A sound or missing file gives its own document. A damaged one gives the newest backup
-// generation that is sound itself; when none is, the file's own document (empty for an
-// unreadable one), with damage None for a file that only lacks launcher sections (a backup
-// would have to hold some for that to count as damage).
+// generation that is sound itself; when none is, an empty document, except that a file that
+// only lacks launcher sections gives its own, with damage None (a backup would have to hold
+// some for that to count as damage).
 LaunchDocument ChooseLaunchDocument(FileOps& ops, const std::string& path, const FileContent& content);
 
 // The damage of a file a save is about to replace, read as `bytes`, judged as
