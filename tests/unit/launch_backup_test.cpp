@@ -120,9 +120,9 @@ std::string Generations(const MemoryFiles& files)
 
 // Files from "FILE GENERATION1 GENERATION2 ...", each as Bytes takes it, "-" for none; the
 // file may be "held" (for good), "busy" (free in time) or "denied", a list named A.
-void Arrange(MemoryFiles& files, const std::string& spec)
+void Arrange(MemoryFiles& files, const std::string& layout)
 {
-    std::istringstream words(spec);
+    std::istringstream words(layout);
     std::string word;
     for (int generation = 0; words >> word; ++generation) {
         const std::string name = generation == 0 ? kPath : BackupName(kPath, generation);
@@ -202,12 +202,12 @@ TEST(LaunchBackupTest, ASaveCutOffAtAnyStepLeavesTheOldListOrTheNewOneToLoad)
 {
     // Over a sound file, and over a zeroed one whose newest backup the start loaded instead;
     // with and without hard links.
-    for (const char* spec : {"OLD G1 G2 G3 G4 G5", "ZERO OLD G2 G3 G4 G5"}) {
+    for (const char* layout : {"OLD G1 G2 G3 G4 G5", "ZERO OLD G2 G3 G4 G5"}) {
         for (const bool links : {true, false}) {
             bool finished = false;
             for (int crashAt = 0; !finished; ++crashAt) {
                 MemoryFiles files;
-                Arrange(files, spec);
+                Arrange(files, layout);
                 files.links = links;
                 files.crashAt = crashAt;
                 try {
@@ -217,7 +217,7 @@ TEST(LaunchBackupTest, ASaveCutOffAtAnyStepLeavesTheOldListOrTheNewOneToLoad)
                 }
                 const std::string loaded = Start(files).first;
                 EXPECT_TRUE(loaded == "NEW" || (!finished && loaded == "OLD"))
-                    << "cut off at step " << crashAt << ": " << loaded << ", " << spec;
+                    << "cut off at step " << crashAt << ": " << loaded << ", " << layout;
             }
         }
     }
