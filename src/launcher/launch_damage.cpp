@@ -3,7 +3,6 @@
 #include "launcher/launch_generations.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string_view>
 
 FileContent ReadPatiently(FileOps& ops, const std::string& path)
@@ -102,7 +101,7 @@ static bool MentionsLauncherSection(std::string_view bytes)
         for (const std::string_view name : kNames) {
             if (rest.size() >= name.size() &&
                 std::equal(name.begin(), name.end(), rest.begin(), [](char expected, char byte) {
-                    return expected == std::tolower(static_cast<unsigned char>(byte));
+                    return expected == (byte >= 'A' && byte <= 'Z' ? byte - 'A' + 'a' : byte);
                 })) {
                 return true;
             }

@@ -125,7 +125,8 @@ void Win32FileOps::Remove(const std::string& path)
 
 bool Win32FileOps::Link(const std::string& existing, const std::string& name)
 {
-    // Newer than the oldest Windows the program runs on: looked up in the loaded kernel32.
+    // Looked up in the loaded kernel32 rather than imported: where it is missing, the caller
+    // copies the bytes instead.
     using CreateHardLinkFunction = BOOL(WINAPI*)(LPCSTR, LPCSTR, LPSECURITY_ATTRIBUTES);
     static const auto createHardLink = reinterpret_cast<CreateHardLinkFunction>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreateHardLinkA")));
