@@ -7,8 +7,7 @@
 
 e2e_begin
 
-folder=$WINEPREFIX/drive_c/Mivtra
-launch_ini=$folder/LAUNCH.INI
+launch_ini=$WINEPREFIX/drive_c/Mivtra/LAUNCH.INI
 list() {
     printf '%s\r\n' '[FOLDER]' 'ITEM0=1' 'ITEM1=0' '[PARENT]' 'NODE0=-2' 'NODE1=-1' \
         '[ExecInfo0]' "NAME=$1" '[ExecInfo1]' "NAME=$2" 'FILE=C:\windows\notepad.exe' 'OPTION=' 'DIR=' |
@@ -41,8 +40,7 @@ win_split "$fg"
 [ "$win_class" = '#32770' ] || fail "the box is not in front: $fg is"
 desktop_screenshot "$e2e_out/recovered.png"
 pass "one box in front names the damaged file and the backup; screenshot $e2e_out/recovered.png"
-[ "$(stat -c %s "$launch_ini")" = 0 ] || fail "the start changed LAUNCH.INI"
-[ ! -e "$launch_ini.damaged" ] || fail "the start made LAUNCH.INI.damaged already"
+[ "$(stat -c %s "$launch_ini")" = 0 ] && [ ! -e "$launch_ini.damaged" ] || fail "the start changed a file"
 
 step "OK closes the box; the list is the backup's"
 button=$(desktop_wintool children '#32770' | tr -d '\r' | awk '$8 == "Button"' | head -1)

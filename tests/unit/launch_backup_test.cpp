@@ -78,14 +78,11 @@ private:
 };
 
 // A list of one item of that name as the save writes it; "EMPTIED" that list emptied and
-// saved again; "ZERO" zero bytes; "[NAME" a file of just that section header.
+// saved again; "ZERO" zero bytes, "NONE" no bytes; "[NAME" a file of just that section header.
 std::string Bytes(const std::string& text)
 {
-    if (text == "ZERO") {
-        return std::string(100, '\0');
-    }
-    if (text.empty() || text[0] == '[') {
-        return text.empty() ? text : text + "]\r\n";
+    if (text == "ZERO" || text == "NONE" || text[0] == '[') {
+        return text == "ZERO" ? std::string(100, '\0') : text == "NONE" ? "" : text + "]\r\n";
     }
     TreeModel tree;
     AddItemNode(tree, nullptr, text == "EMPTIED" ? "A" : text);
@@ -128,7 +125,7 @@ void Arrange(MemoryFiles& files, const std::string& layout)
         const std::string name = generation == 0 ? kPath : BackupName(kPath, generation);
         const bool unread = word == "held" || word == "busy" || word == "denied";
         if (word != "-") {
-            files.files[name] = Bytes(unread ? "A" : word == "\"\"" ? "" : word);
+            files.files[name] = Bytes(unread ? "A" : word);
         }
         files.busyReads = word == "held" ? 1000 : word == "busy" ? kBusyRetries : files.busyReads;
         if (word == "denied") {
@@ -173,7 +170,7 @@ TEST(LaunchBackupTest, ADamagedFileIsSetAsideAndAGenerationThatCannotBeKeptNever
         SaveOutcome outcome;
         const char* after;
     } kCases[] = {
-        {"\"\" B C", nullptr, SaveOutcome::Saved, "N | B C - - - 0"},
+        {"NONE B C", nullptr, SaveOutcome::Saved, "N | B C - - - 0"},
         {"ZERO B C", nullptr, SaveOutcome::Saved, "N | B C - - - 0"},
         {"[junk B C", nullptr, SaveOutcome::Saved, "N | B C - - - ?"},
         // Without a backup nothing is damage: what holds something becomes a generation.
@@ -231,7 +228,7 @@ TEST(LaunchBackupTest, AStartLoadsTheNewestBackupThatLoadsInPlaceOfADamagedFileA
         int named;   // the backup the notice names; -1 for a notice that none loads
     } kCases[] = {
         {"ZERO B1 B2", "B1", 1},
-        {"\"\" B1 B2", "B1", 1},
+        {"NONE B1 B2", "B1", 1},
         {"ZERO ZERO B2", "B2", 2},
         {"denied B1", "B1", 1},
         {"held B1", "B1", 1},
