@@ -127,9 +127,16 @@ LRESULT TCONF::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 void TCONF::FormCreate()
 {
     LoadPictures();
+    // A damaged file gives the newest backup that loads, and a notice saying so.
+    const LaunchFileAtStart start = LoadLaunchFileAtStart(fileName_);
+    if (!start.notice.empty()) {
+        ShowTaskModalMessageBox(application ? application->Handle() : Handle(), start.notice,
+                                application ? application->Title() : std::string("Mivtra"),
+                                MB_OK | MB_ICONWARNING);
+    }
     // Loading stops at a parent link that names no node; the nodes before it stay, and the
     // submenu keeps its placeholder until the next save builds it.
-    if (!LoadLaunchTree(LoadIniFile(fileName_), treeView_->Items())) {
+    if (!LoadLaunchTree(start.document, treeView_->Items())) {
         application->ShowException(kInvalidIndexMessage);
         return;
     }
