@@ -5,6 +5,7 @@
 #include "framework/application.h"
 #include "framework/handles.h"
 #include "framework/menu_item.h"
+#include "framework/message_box.h"
 #include "framework/module_path.h"
 #include "launcher/folder_watch.h"
 #include "launcher/ini_file.h"
@@ -13,6 +14,7 @@
 #include "launcher/launch_tree.h"
 #include "launcher/rescue_file.h"
 #include "launcher/tnode.h"
+#include "launcher/win32_file_ops.h"
 
 #include <optional>
 #include <string_view>
@@ -60,15 +62,19 @@ FileVersion LaunchList::ListVersion() const
 
 std::optional<FileVersion> LaunchList::DiskVersion() const
 {
-    // A file that is gone (renamed away, being replaced) never empties the list.
-    if (GetFileAttributesA(fileName_.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    // A file that is gone (renamed away, being replaced), held, unreadable or damaged never
+    // replaces the list: the one in memory is sounder. Read once, without waiting: this runs on
+    // the user interface's thread.
+    Win32FileOps ops;
+    const FileContent content = ops.Read(fileName_);
+    if (content.state != FileContent::State::Read) {
         return std::nullopt;
     }
-    try {
-        return FileVersion::Of(LoadIniFileForSave(fileName_).Serialize());
-    } catch (const Error&) {
+    const LaunchDocument chosen = ChooseLaunchDocument(ops, fileName_, content);
+    if (chosen.damage != Damage::None) {
         return std::nullopt;
     }
+    return FileVersion::Of(chosen.document.Serialize());
 }
 
 bool LaunchList::ChangedOnDisk() const
@@ -133,13 +139,18 @@ void LaunchList::RescueUnsaved(bool tell)
 
 void LaunchList::Load()
 {
+    // A damaged file gives the newest backup that loads, and a notice saying so.
+    const LaunchFileAtStart start = LoadLaunchFileAtStart(fileName_);
+    if (!start.notice.empty() && application) {
+        ShowTaskModalMessageBox(application->Handle(), start.notice, application->Title(),
+                                MB_OK | MB_ICONWARNING);
+    }
+    // What the disk holds, even when the list came from a backup: only a later change of the
+    // file is one to follow.
+    known_ = DiskVersion().value_or(FileVersion::Of(start.document.Serialize()));
     // At start loading stops at a parent link that names no node; the nodes before it stay,
     // and the submenu keeps its placeholder until the next save builds it.
-    const IniDocument file = LoadIniFile(fileName_);
-    // What the disk holds, even when the list came from elsewhere: only a later change of the
-    // file is one to follow.
-    known_ = DiskVersion().value_or(FileVersion::Of(file.Serialize()));
-    if (!Replace(file)) {
+    if (!Replace(start.document)) {
         if (application) {
             application->ShowException(kInvalidIndexMessage);
         }

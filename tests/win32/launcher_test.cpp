@@ -59,10 +59,10 @@ std::string ItemsFile(int n)
     return folder + texts;
 }
 
-// Stands for a file that another program holds open without shared reading.
+// Stands for a file that cannot be read (access denied).
 HANDLE WINAPI RefuseToOpen(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE)
 {
-    SetLastError(ERROR_SHARING_VIOLATION);
+    SetLastError(ERROR_ACCESS_DENIED);
     return INVALID_HANDLE_VALUE;
 }
 
@@ -299,7 +299,7 @@ TEST_F(LauncherTest, AFailedSaveChangesNoByteAndKeepsTheDialogOpen)
     EXPECT_EQ(first, Item("AB0"));
     EXPECT_EQ(nullptr, Item("AB3"));
 
-    // Held by a program that shares no reading: a save that started from an empty document
+    // A file that cannot be read: a save that started from an empty document
     // would replace the file with one that lost its other sections. A close request after the
     // failure closes the dialog; the list waits for the next save.
     SetIniFileOpenForReading(RefuseToOpen);
