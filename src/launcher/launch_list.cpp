@@ -167,7 +167,9 @@ void LaunchList::Save()
         IniDocument file = LoadIniFileForSave(fileName_);
         SaveLaunchTree(items_, file);
         SaveIniFile(fileName_, file);
-        known_ = FileVersion::Of(file.Serialize());
+        // As written: the file layer may write other bytes than the document's (an empty list
+        // as an empty "FOLDER" section).
+        known_ = DiskVersion().value_or(FileVersion::Of(file.Serialize()));
         stored_ = ListVersion();
         unsaved_ = false;
     } catch (const Error&) {
