@@ -190,11 +190,9 @@ TEST(Controls, WatchedPointersTurnNullWhenTheirComponentGoesHoweverOftenItWasSet
     // from hearing of the target's end.
     struct Watcher : Component {
         Watcher() : Component(nullptr) {}
-        Watched<Component> first{*this};
-        Watched<Component> second{*this};
+        Watched<Component> first{*this}, second{*this};
     } watcher;
-    auto* target = new Component(nullptr);
-    auto* other = new Component(nullptr);
+    auto *target = new Component(nullptr), *other = new Component(nullptr);
     watcher.first.Set(target);
     watcher.second.Set(target);
     watcher.second.Set(other);
