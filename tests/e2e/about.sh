@@ -100,18 +100,10 @@ xdotool mousemove $cx $cy
 child_centre "$home_page"
 # The address going back to its colour shows that the move has arrived; only then does the
 # pointer's shape say anything.
-for i in $(seq 30); do
-    red=$(red_pixels)
-    [ "$red" -lt 10 ] && break
-    sleep 0.1
-done
-[ "$red" -lt 10 ] || fail "the address stayed red after the pointer left it ($red red pixels)"
-for i in $(seq 20); do
-    python3 "$e2e_root/tests/e2e/xcursor.py" >"$e2e_out/pointer.txt"
-    cmp -s "$e2e_out/hand.txt" "$e2e_out/pointer.txt" || break
-    sleep 0.1
-done
-cmp -s "$e2e_out/hand.txt" "$e2e_out/pointer.txt" && fail "the hand shows over a plain label"
+plain() { red=$(red_pixels) && [ "$red" -lt 10 ]; }
+wait_until 3 plain || fail "the address stayed red after the pointer left it ($red red pixels)"
+no_hand() { python3 "$e2e_root/tests/e2e/xcursor.py" >"$e2e_out/pointer.txt" && ! cmp -s "$e2e_out/hand.txt" "$e2e_out/pointer.txt"; }
+wait_until 2 no_hand || fail "the hand shows over a plain label"
 pass "plain address, pointer $(head -1 "$e2e_out/pointer.txt")"
 
 step "a press on the address opens it with the https: handler"

@@ -11,33 +11,21 @@ import pathlib
 import sys
 
 
-def escaped(text):
-    out = []
-    for ch in text:
-        if ord(ch) < 0x80:
-            out.append(ch)
-            continue
-        try:
-            data = ch.encode("cp932")
-        except UnicodeEncodeError:
-            # Only comments hold such characters: the shipped build would not compile them
-            # in a literal either.
-            data = b"?"
-        out.append("".join("\\%03o" % b for b in data))
-    return "".join(out)
+def escaped(ch):
+    try:
+        return ch if ord(ch) < 0x80 else "".join("\\%03o" % b for b in ch.encode("cp932"))
+    except UnicodeEncodeError:
+        return "?"  # only comments hold such characters: no literal of the shipped build can
 
 
 def main():
     source, out, dirs = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2]), sys.argv[3:]
-    for d in dirs:
-        for path in sorted((source / d).rglob("*")):
-            if path.suffix not in (".h", ".cpp"):
-                continue
-            target = out / path.relative_to(source)
-            target.parent.mkdir(parents=True, exist_ok=True)
-            text = escaped(path.read_text(encoding="utf-8"))
-            if not target.exists() or target.read_text(encoding="ascii") != text:
-                target.write_text(text, encoding="ascii")
+    for path in sorted(p for d in dirs for p in (source / d).rglob("*") if p.suffix in (".h", ".cpp")):
+        target = out / path.relative_to(source)
+        target.parent.mkdir(parents=True, exist_ok=True)
+        text = "".join(map(escaped, path.read_text(encoding="utf-8")))
+        if not target.exists() or target.read_text(encoding="ascii") != text:
+            target.write_text(text, encoding="ascii")
 
 
 if __name__ == "__main__":

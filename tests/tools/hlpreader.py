@@ -2,8 +2,9 @@
 writer, and strict, so that a slip of the writer fails loudly instead of reading back."""
 
 import struct
+from collections import namedtuple
 from dataclasses import dataclass, field
-from typing import Dict, List, Optional, Tuple
+from typing import Dict, List, Tuple
 
 
 class FormatError(Exception):
@@ -337,12 +338,8 @@ def read(data: bytes, encoding: str = "cp932") -> HelpFile:
     )
 
 
-
-@dataclass
-class ContentsEntry:
-    level: int
-    title: str
-    target: Optional[str]  # the topic's context id; None for a heading
+# An entry of a contents file; its target is the topic's context id, None for a heading.
+ContentsEntry = namedtuple("ContentsEntry", "level title target")
 
 
 def read_contents(data: bytes, encoding: str = "cp932") -> Tuple[str, str, List[ContentsEntry]]:

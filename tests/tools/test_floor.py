@@ -3,13 +3,9 @@ and import only the functions of cmake/floor_imports.txt, which Windows 7 provid
 
 import os
 import re
-import sys
 import unittest
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, HERE)
-
-from test_dist import PROGRAMS, ROOT, objdump  # noqa: E402
+from test_dist import PROGRAMS, ROOT, objdump
 
 
 class FloorTest(unittest.TestCase):

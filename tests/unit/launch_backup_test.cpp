@@ -112,6 +112,9 @@ std::string Generations(const MemoryFiles& files)
     for (int generation = 1; generation <= kBackupGenerations; ++generation) {
         text += " " + Short(files, BackupName(kPath, generation));
     }
+    for (const auto& file : files.files) {
+        text += file.first.find(".~") == std::string::npos ? "" : " +temporary";   // left behind
+    }
     return text + " " + Short(files, DamagedName(kPath));
 }
 
@@ -145,77 +148,65 @@ std::pair<std::string, std::string> Start(MemoryFiles& files)
 
 }   // namespace
 
-TEST(LaunchBackupTest, KeepsTheFiveMostRecentDistinctVersionsNewestFirst)
+TEST(LaunchBackupTest, ASaveKeepsTheFiveMostRecentDistinctVersionsAndIsSafeToCutOffAnywhere)
 {
-    // Saving the same bytes again makes no generation; the sixth drops off; a version kept
-    // already moves to the front rather than standing twice, however often the user goes back.
-    static const char* const kSaves[][2] = {
-        {"A A", "A | - - - - - -"}, {"B C D E F G", "G | F E D C B -"}, {"D C D C", "C | D C G F E -"}};
-    MemoryFiles files;
-    for (const auto& saves : kSaves) {
-        std::istringstream names(saves[0]);
-        for (std::string name; names >> name;) {
-            EXPECT_EQ(SaveOutcome::Saved, SaveKeepingGenerations(files, kPath, Bytes(name)));
-        }
-        EXPECT_EQ(saves[1], Generations(files)) << "after saving " << saves[0];
-    }
-    EXPECT_EQ(1u + kBackupGenerations, files.files.size()) << "a temporary file was left behind";
-}
-
-TEST(LaunchBackupTest, ADamagedFileIsSetAsideAndAGenerationThatCannotBeKeptNeverStopsTheSave)
-{
+    // The files before, the name after LAUNCH.INI onto which a move fails, the lists saved one
+    // after the other, what each save gives and the files after: alike with and without links.
     static const struct {
-        const char* files;
-        const char* refused;   // the name after LAUNCH.INI onto which a move fails
+        const char *files, *refused, *saves;
         SaveOutcome outcome;
         const char* after;
     } kCases[] = {
-        {"NONE B C", nullptr, SaveOutcome::Saved, "N | B C - - - 0"},
-        {"ZERO B C", nullptr, SaveOutcome::Saved, "N | B C - - - 0"},
-        {"[junk B C", nullptr, SaveOutcome::Saved, "N | B C - - - ?"},
+        // The same bytes again make no generation; the sixth drops off; a version kept already
+        // moves to the front rather than standing twice, however often the user goes back.
+        {"-", nullptr, "A A", SaveOutcome::Saved, "A | - - - - - -"},
+        {"A", nullptr, "B C D E F G", SaveOutcome::Saved, "G | F E D C B -"},
+        {"G F E D C B", nullptr, "D C D C", SaveOutcome::Saved, "C | D C G F E -"},
+        {"OLD G1 G2 G3 G4 G5", nullptr, "NEW", SaveOutcome::Saved, "NEW | OLD G1 G2 G3 G4 -"},
+        // A damaged file is set aside, over one whose newest backup a start loads instead.
+        {"ZERO OLD G2 G3 G4 G5", nullptr, "NEW", SaveOutcome::Saved, "NEW | OLD G2 G3 G4 G5 0"},
+        {"NONE B C", nullptr, "N", SaveOutcome::Saved, "N | B C - - - 0"},
+        {"[junk B C", nullptr, "N", SaveOutcome::Saved, "N | B C - - - ?"},
         // Without a backup nothing is damage: what holds something becomes a generation.
-        {"[Other", nullptr, SaveOutcome::Saved, "N | ? - - - - -"},
-        {"ZERO", nullptr, SaveOutcome::Saved, "N | - - - - - -"},
-        // Generation 3 refused: 2 cannot move, so 1 stays too; 1 refused: it moved first.
-        {"A B C", ".3", SaveOutcome::SavedWithoutBackup, "N | B C - - - -"},
-        {"A B C", ".1", SaveOutcome::SavedWithoutBackup, "N | - B C - - -"},
-        {"denied", nullptr, SaveOutcome::SavedWithoutBackup, "N | - - - - - -"},
+        {"[Other", nullptr, "N", SaveOutcome::Saved, "N | ? - - - - -"},
+        {"ZERO", nullptr, "N", SaveOutcome::Saved, "N | - - - - - -"},
+        // A generation that cannot be kept never stops the save. Generation 3 refused: 2
+        // cannot move, so 1 stays too; 1 refused: it moved first.
+        {"A B C", ".3", "N", SaveOutcome::SavedWithoutBackup, "N | B C - - - -"},
+        {"A B C", ".1", "N", SaveOutcome::SavedWithoutBackup, "N | - B C - - -"},
+        {"denied", nullptr, "N", SaveOutcome::SavedWithoutBackup, "N | - - - - - -"},
         // The file itself refused: it keeps every byte.
-        {"A", "", SaveOutcome::Failed, "A | A - - - - -"},
+        {"A", "", "N", SaveOutcome::Failed, "A | A - - - - -"},
     };
-    for (const auto& c : kCases) {
-        MemoryFiles files;
-        files.links = false;
-        Arrange(files, c.files);
-        if (c.refused) {
-            files.refused.insert(kPath + c.refused);
-        }
-        EXPECT_EQ(c.outcome, SaveKeepingGenerations(files, kPath, Bytes("N"))) << c.files;
-        EXPECT_EQ(c.after, Generations(files)) << c.files;
-    }
-}
-
-TEST(LaunchBackupTest, ASaveCutOffAtAnyStepLeavesTheOldListOrTheNewOneToLoad)
-{
-    // Over a sound file, and over a zeroed one whose newest backup the start loaded instead;
-    // with and without hard links.
-    for (const char* layout : {"OLD G1 G2 G3 G4 G5", "ZERO OLD G2 G3 G4 G5"}) {
-        for (const bool links : {true, false}) {
-            bool finished = false;
-            for (int crashAt = 0; !finished; ++crashAt) {
-                MemoryFiles files;
-                Arrange(files, layout);
-                files.links = links;
-                files.crashAt = crashAt;
-                try {
-                    SaveKeepingGenerations(files, kPath, Bytes("NEW"));
-                    finished = true;
-                } catch (const MemoryFiles::Crash&) {
-                }
-                const std::string loaded = Start(files).first;
-                EXPECT_TRUE(loaded == "NEW" || (!finished && loaded == "OLD"))
-                    << "cut off at step " << crashAt << ": " << loaded << ", " << layout;
+    for (const bool links : {true, false}) {
+        for (const auto& c : kCases) {
+            SCOPED_TRACE(std::string(c.files) + ", saving " + c.saves + (links ? "" : ", without links"));
+            MemoryFiles files;
+            files.links = links;
+            Arrange(files, c.files);
+            if (c.refused) {
+                files.refused.insert(kPath + c.refused);
             }
+            std::istringstream names(c.saves);
+            for (std::string name; names >> name;) {
+                // Step `step` never happens, as if the power went then: a start loads the list
+                // it loaded before or the new one.
+                const std::string before = Start(files).first;
+                for (int step = 0;; ++step) {
+                    MemoryFiles cut = files;
+                    cut.crashAt = cut.steps + step;
+                    try {
+                        SaveKeepingGenerations(cut, kPath, Bytes(name));
+                        break;
+                    } catch (const MemoryFiles::Crash&) {
+                    }
+                    const std::string loaded = Start(cut).first;
+                    EXPECT_TRUE(loaded == before || loaded == name)
+                        << name << " cut off at " << step << ": " << loaded;
+                }
+                EXPECT_EQ(c.outcome, SaveKeepingGenerations(files, kPath, Bytes(name))) << name;
+            }
+            EXPECT_EQ(c.after, Generations(files));
         }
     }
 }

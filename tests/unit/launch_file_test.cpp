@@ -377,9 +377,6 @@ TEST(LaunchFileTest, SurvivesJunkLongLinesAndCutFiles)
     const std::string whole = kToolsFile;
     TreeModel full;
     ASSERT_TRUE(LoadLaunchTree(IniDocument::Parse(whole), full));
-    TreeModel built;
-    BuildToolsTree(built);
-    ASSERT_EQ(Listing(built), Listing(full));
     auto cutOrDefault = [](const std::string& got, const std::string& want, const char* byDefault) {
         return want.compare(0, got.size(), got) == 0 || got == byDefault;
     };
@@ -389,8 +386,7 @@ TEST(LaunchFileTest, SurvivesJunkLongLinesAndCutFiles)
         LoadLaunchTree(IniDocument::Parse(whole.substr(0, cut)), part);
         ASSERT_LE(part.Count(), full.Count());
         for (int i = 0; i < part.Count(); ++i) {
-            const TreeNode* got = part.Node(i);
-            const TreeNode* want = full.Node(i);
+            const TreeNode *got = part.Node(i), *want = full.Node(i);
             EXPECT_EQ(want->Parent() ? want->Parent()->AbsoluteIndex() : -1,
                       got->Parent() ? got->Parent()->AbsoluteIndex() : -1);
             EXPECT_EQ(want->ImageIndex(), got->ImageIndex());

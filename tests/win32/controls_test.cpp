@@ -190,11 +190,9 @@ TEST(Controls, WatchedPointersTurnNullWhenTheirComponentGoesHoweverOftenItWasSet
     // from hearing of the target's end.
     struct Watcher : Component {
         Watcher() : Component(nullptr) {}
-        Watched<Component> first{*this};
-        Watched<Component> second{*this};
+        Watched<Component> first{*this}, second{*this};
     } watcher;
-    auto* target = new Component(nullptr);
-    auto* other = new Component(nullptr);
+    auto *target = new Component(nullptr), *other = new Component(nullptr);
     watcher.first.Set(target);
     watcher.second.Set(target);
     watcher.second.Set(other);
@@ -260,25 +258,18 @@ TEST(Controls, TheFormPaintsWindowlessControlsInsideTheirBounds)
     ReleaseDC(form.Handle(), dc);
 }
 
-Form* endingForm = nullptr;
-void CALLBACK EndWithOk(HWND, UINT, UINT_PTR, DWORD)
-{
-    endingForm->SetModalResult(IDOK);
-}
-
 TEST(Controls, EscapeEndsAModalFormAsItsCloseBoxDoesAndNothingWithoutOne)
 {
     for (const bool closeBox : {true, false}) {
-        SCOPED_TRACE(closeBox ? "with a close box" : "without one");
         FormDef def = kForm;
         def.systemMenu = closeBox;
         TestForm form(def);
-        endingForm = &form;
-        // The dialog keys' Escape first; the timer ends the loop only if Escape did not.
-        PostMessageA(form.Handle(), WM_COMMAND, IDCANCEL, 0);
-        const UINT_PTR timer = SetTimer(nullptr, 0, 50, EndWithOk);
-        EXPECT_EQ(closeBox ? IDCANCEL : IDOK, form.ShowModal());
-        KillTimer(nullptr, timer);
+        ModalAction escape(form, [&] {
+            SendMessageA(form.Handle(), WM_COMMAND, IDCANCEL, 0);   // as the dialog keys send Escape
+            EXPECT_EQ(closeBox ? IDCANCEL : 0, form.ModalResult()) << "close box " << closeBox;
+            form.SetModalResult(IDOK);
+        });
+        form.ShowModal();
     }
 }
 

@@ -1,9 +1,9 @@
 // LAUNCH.INI on disk: loading, the all-or-nothing save and its failures, UTF-16 files, the
 // backup generations, a file another program holds.
 #include "file_test_support.h"
+#include "win32_test_support.h"
 
 #include "base/error.h"
-#include "framework/message_box.h"
 #include "launcher/ini_file.h"
 #include "launcher/launch_generations.h"
 #include "launcher/win32_file_ops.h"
@@ -105,16 +105,9 @@ TEST_F(IniFileTest, SaveReplacesTheFileAndLeavesNothingBehind)
     EXPECT_EQ(ReadWholeFile(path_), "[FOLDER]\r\n");
 }
 
-static std::vector<std::string> boxes;
-static int WINAPI RecordBox(HWND, LPCSTR text, LPCSTR, UINT)
-{
-    boxes.push_back(text);
-    return IDOK;
-}
-
 TEST_F(IniFileTest, ABackupThatCannotBeWrittenNeverStopsTheSaveAndIsToldOnceWhileItFails)
 {
-    const MessageBoxFunction previous = SetMessageBoxFunction(RecordBox);
+    RecordMessageBoxes();
     const std::string first = path_ + ".1";
     IniDocument document;
     // "-" saves with a folder where the first generation goes: no backup can be kept there.
@@ -128,8 +121,10 @@ TEST_F(IniFileTest, ABackupThatCannotBeWrittenNeverStopsTheSaveAndIsToldOnceWhil
         SaveIniFile(path_, document);
         EXPECT_EQ(LoadIniFile(path_).Read("ExecInfo0", "NAME"), name);
     }
-    EXPECT_EQ(boxes, std::vector<std::string>(2, BackupFailureNotice(path_)));
-    SetMessageBoxFunction(previous);
+    const std::vector<ShownBox> shown = TakeShownBoxes();
+    ASSERT_EQ(2u, shown.size());
+    EXPECT_EQ(BackupFailureNotice(path_), shown[0].text);
+    EXPECT_EQ(BackupFailureNotice(path_), shown[1].text);
     RemoveDirectoryA(first.c_str());
 }
 

@@ -530,18 +530,12 @@ TEST_F(TCONFTest, RenamingInPlaceByMenuKeyAndClickWithEnterAndEscapeInTheModalLo
 
 TEST_F(TCONFTest, AJapaneseNameTypedInPlaceIsSavedAsTheSameShiftJisBytesHoweverItWasTyped)
 {
-    // The edit's text as a program sets it (ANSI) and as an input method types it (Unicode).
-    const std::function<void(HWND)> typings[] = {
-        [](HWND edit) { SetWindowTextA(edit, "表ソ能メモ帳"); },
-        [](HWND edit) { SetWindowTextW(edit, L"表ソ能メモ帳"); },
-    };
-    for (const auto& type : typings) {
+    for (const bool wide : {false, true}) {
         Start(kSampleFile);
-        EXPECT_FALSE(IsWindowUnicode(TreeHandle())) << "an ANSI window, as all of the program's";
         Select("b");
         ASSERT_TRUE(Tree().EditText(Tree().Selected()));
-        ASSERT_NE(nullptr, LabelEdit());
-        type(LabelEdit());
+        // The edit's text as a program sets it (ANSI) and as an input method types it (Unicode).
+        wide ? SetWindowTextW(LabelEdit(), L"表ソ能メモ帳") : SetWindowTextA(LabelEdit(), "表ソ能メモ帳");
         SendMessageA(TreeHandle(), TVM_ENDEDITLABELNOW, FALSE, 0);
         conf_->Button6Click(nullptr);
         EXPECT_NE(std::string::npos, ReadWholeFile(path_).find("[ExecInfo2]\r\nNAME=表ソ能メモ帳\r\n"))
