@@ -9,11 +9,11 @@
 #include "framework/image_list.h"
 #include "framework/label.h"
 #include "framework/popup_menu.h"
-#include "hook/chord_offset.h"
 #include "hook/hook_library.h"
 #include "launcher/TCONF.h"
 #include "shell/settings.h"
 #include "triggers/hook_functions.h"
+#include "triggers/mouse_chord.h"
 #include "windowlist/task_switch.h"
 #include "windowlist/window_walk.h"
 
@@ -426,29 +426,11 @@ void TTASKM::SaveSettingsAndRelease()
     released_ = true;
 }
 
-void TTASKM::WMMouseChord(WPARAM wParam)
-{
-    MSG record{};
-    HookLibrary().getMessage(&record, wParam);
-    if (!chordReady_ || wParam == 0)
-        return;
-    chordReady_ = false;
-    FlagRestorer ready(chordReady_);
-
-    ChordOffset offset = SplitChordOffset(static_cast<std::int32_t>(record.lParam));
-    RECT foreground{};
-    HWND window = GetForegroundWindow();
-    if (!window || !GetWindowRect(window, &foreground))
-        foreground = RECT{};
-    SetForegroundWindow(Handle());
-    popupMenu_->Popup(foreground.left + offset.x, foreground.top + offset.y);
-}
-
 LRESULT TTASKM::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_MOUSECHORD:
-        WMMouseChord(wParam);
+        MouseChord(wParam, chordReady_, {Handle(), [this](POINT at) { popupMenu_->Popup(at.x, at.y); }});
         return 0;
     case kRunAfterMenuMessage:
         RunCommandAfterMenu();

@@ -105,7 +105,6 @@ private:
     void RegisterTrayIcon();
     // The part of closing that must also happen when Windows ends the session.
     void SaveSettingsAndRelease();
-    void WMMouseChord(WPARAM wParam);
     // Runs a menu command once the menu has closed and whatever opened it has returned. The
     // tray icon drops its presses while it handles one, the press that opened the menu
     // included; a dialog shown from within that press could not be found from the tray again.
