@@ -7,9 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <ostream>
+#include <random>
+#include <sstream>
 #include <set>
 #include <string>
 #include <utility>
@@ -203,9 +206,11 @@ private:
             self->seen_.push_back({message, wParam, {0, 0}});
             return 0;
         }
-        if (message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK) {
+        if (message >= WM_MOUSEFIRST && message <= WM_MOUSEHWHEEL) {
             POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-            ClientToScreen(hwnd, &point);
+            if (message != WM_MOUSEWHEEL && message != WM_MOUSEHWHEEL) {
+                ClientToScreen(hwnd, &point);
+            }
             self->seen_.push_back({message, wParam, point});
             return 0;
         }
@@ -594,4 +599,290 @@ TEST_F(HookTest, UnknownSerialGetsThePointerPositionNow)
         EXPECT_EQ(Split(static_cast<std::int32_t>(record.lParam)),
                   Offset(cursor.x - frame.left, cursor.y - frame.top));
     }
+}
+
+// --- Replay fuzzer -------------------------------------------------------------------------
+//
+// Random sequences of clicks, drags, long presses, wheel turns and chords of every button, with
+// random pauses, injected with the hook on. Everything that is not part of a chord must reach
+// the window under the pointer exactly once, in order, at its point; each chord must arrive as
+// one WM_MOUSECHORD whose record holds the point of the press that made it. Half the sequences
+// start with a hidden window of another thread in front, as Mivtra's main window is after its
+// menu has closed. MIVTRA_REPLAY_SEQUENCES sets how many (scripts/hook-soak.sh runs many),
+// MIVTRA_REPLAY_SEED the first seed.
+
+// A button or wheel message as the window must see it: message, point, and the X button or
+// the wheel's turn.
+struct Arrival {
+    UINT message;
+    LONG x, y;
+    int data;
+    bool operator==(const Arrival& other) const
+    {
+        return message == other.message && x == other.x && y == other.y && data == other.data;
+    }
+};
+
+static std::ostream& operator<<(std::ostream& out, const Arrival& a)
+{
+    out << "0x" << std::hex << a.message << std::dec << "@" << a.x << "," << a.y;
+    return a.data ? out << "/" << a.data : out;
+}
+
+static std::vector<Arrival> Arrivals(const RecordingWindow& window)
+{
+    std::vector<Arrival> arrivals;
+    for (const Seen& s : window.All()) {
+        const bool x = s.message == WM_XBUTTONDOWN || s.message == WM_XBUTTONUP;
+        const bool wheel = s.message == WM_MOUSEWHEEL || s.message == WM_MOUSEHWHEEL;
+        if (s.message != WM_MOUSEMOVE && s.message != WM_MOUSECHORD) {
+            const int data = x ? HIWORD(s.wParam) : wheel ? static_cast<short>(HIWORD(s.wParam)) : 0;
+            arrivals.push_back({s.message, s.point.x, s.point.y, data});
+        }
+    }
+    return arrivals;
+}
+
+// A hidden window of a thread of its own, the way the main window of the program is.
+class HiddenFront {
+public:
+    HiddenFront()
+    {
+        ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        thread_ = CreateThread(nullptr, 0, Run, this, 0, &threadId_);
+        WaitForSingleObject(ready_, 5000);
+    }
+    ~HiddenFront()
+    {
+        PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
+        WaitForSingleObject(thread_, 5000);
+        CloseHandle(thread_);
+        CloseHandle(ready_);
+    }
+    HiddenFront(const HiddenFront&) = delete;
+    HiddenFront& operator=(const HiddenFront&) = delete;
+    HWND Handle() const { return window_; }
+
+private:
+    static DWORD WINAPI Run(void* parameter)
+    {
+        auto* self = static_cast<HiddenFront*>(parameter);
+        self->window_ =
+            CreateWindowExA(0, "STATIC", "hidden front", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        SetEvent(self->ready_);
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+            DispatchMessageA(&msg);
+        }
+        DestroyWindow(self->window_);
+        return 0;
+    }
+
+    HANDLE ready_ = nullptr;
+    HANDLE thread_ = nullptr;
+    DWORD threadId_ = 0;
+    HWND window_ = nullptr;
+};
+
+class ReplayFuzz {
+public:
+    explicit ReplayFuzz(unsigned seed) : random_(seed) {}
+
+    // Injects one sequence; fills what the window must see and the chords' points.
+    void Run()
+    {
+        PointerTo(RandomPoint());
+        const int gestures = Between(3, 9);
+        for (int i = 0; i < gestures; ++i) {
+            // Before the first button press the window may not have the focus: no wheel yet.
+            Gesture(i == 0 ? 0 : Between(0, 9));
+            Pause(Between(0, 60));
+            if (Between(0, 2) == 0) {
+                PointerTo(RandomPoint());
+            }
+        }
+    }
+
+    std::vector<Arrival> expected;
+    std::vector<POINT> chords;
+    std::ostringstream log;   // what was injected, for a failure's message
+
+private:
+    static constexpr int kHoldMs = 300;   // how long the hook holds a right press
+
+    int Between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+    // Inside the shared window, (100, 100)-(400, 300).
+    POINT RandomPoint() { return {Between(110, 390), Between(110, 290)}; }
+
+    void Pause(int ms)
+    {
+        if (ms > 0) {
+            log << " ~" << ms;
+            Sleep(static_cast<DWORD>(ms));
+        }
+    }
+
+    void PointerTo(POINT p)
+    {
+        const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+        const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+        Inject({Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK,
+                      ((p.x - left) * 65536 + width - 1) / width, ((p.y - top) * 65536 + height - 1) / height)});
+        at_ = p;
+        log << " ->" << p.x << "," << p.y;
+    }
+
+    // Presses or releases a button (0 left, 1 right, 2 middle, 3 and 4 the X buttons) at the
+    // pointer; `arrives`: the window must see it.
+    void Button(int button, bool down, bool arrives)
+    {
+        static const DWORD kFlags[5][2] = {{MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN},
+                                           {MOUSEEVENTF_RIGHTUP, MOUSEEVENTF_RIGHTDOWN},
+                                           {MOUSEEVENTF_MIDDLEUP, MOUSEEVENTF_MIDDLEDOWN},
+                                           {MOUSEEVENTF_XUP, MOUSEEVENTF_XDOWN},
+                                           {MOUSEEVENTF_XUP, MOUSEEVENTF_XDOWN}};
+        static const UINT kMessages[5][2] = {{WM_LBUTTONUP, WM_LBUTTONDOWN},
+                                             {WM_RBUTTONUP, WM_RBUTTONDOWN},
+                                             {WM_MBUTTONUP, WM_MBUTTONDOWN},
+                                             {WM_XBUTTONUP, WM_XBUTTONDOWN},
+                                             {WM_XBUTTONUP, WM_XBUTTONDOWN}};
+        INPUT input = Mouse(kFlags[button][down]);
+        const int x = button == 3 ? XBUTTON1 : button == 4 ? XBUTTON2 : 0;
+        input.mi.mouseData = static_cast<DWORD>(x);
+        Inject({input});
+        log << " " << "LRMXY"[button] << (down ? "v" : "^");
+        if (arrives) {
+            expected.push_back({kMessages[button][down], at_.x, at_.y, x});
+        }
+    }
+
+    void Gesture(int kind)
+    {
+        const POINT start = at_;
+        switch (kind) {
+        case 0:   // a click of any button: the right one is held back and replayed
+        case 1:
+        case 2: {
+            const int button = kind == 0 ? 1 : Between(0, 4);
+            Button(button, true, true);
+            Pause(Between(0, kHoldMs - 100));
+            Button(button, false, true);
+            break;
+        }
+        case 3: {   // a drag, beyond any drag distance
+            const int button = Between(0, 2);
+            Button(button, true, true);
+            Pause(Between(0, 40));
+            PointerTo({start.x < 250 ? start.x + 40 : start.x - 40, start.y});
+            PointerTo(RandomPoint());
+            Button(button, false, true);
+            break;
+        }
+        case 4: {   // a wheel turn, up or down
+            const int delta = Between(0, 1) ? WHEEL_DELTA : -WHEEL_DELTA;
+            INPUT input = Mouse(MOUSEEVENTF_WHEEL);
+            input.mi.mouseData = static_cast<DWORD>(delta);
+            Inject({input});
+            log << " W" << delta;
+            expected.push_back({WM_MOUSEWHEEL, at_.x, at_.y, delta});
+            break;
+        }
+        case 5: {   // a right press held still for longer than the hook holds it
+            Button(1, true, true);
+            Pause(kHoldMs + Between(200, 700));
+            Button(1, false, true);
+            break;
+        }
+        case 6:   // chord, right first: the window sees nothing of it
+        case 7: {
+            Button(1, true, false);
+            Pause(Between(0, 100));
+            Button(0, true, false);
+            chords.push_back(at_);
+            Pause(Between(0, 60));
+            if (Between(0, 1)) {
+                Button(0, false, false);
+                Button(0, true, false);
+            }
+            const bool leftFirst = Between(0, 1);
+            Button(leftFirst ? 0 : 1, false, false);
+            Pause(Between(0, 60));
+            Button(leftFirst ? 1 : 0, false, false);
+            break;
+        }
+        case 8: {   // chord, left first: the left click goes on, the right one does not
+            Button(0, true, true);
+            Pause(Between(0, 100));
+            Button(1, true, false);
+            chords.push_back(at_);
+            Pause(Between(0, 60));
+            const bool leftFirst = Between(0, 1);
+            Button(leftFirst ? 0 : 1, false, leftFirst);
+            Button(leftFirst ? 1 : 0, false, !leftFirst);
+            break;
+        }
+        default: {   // a right press that has gone on by itself, then the left press: a chord
+            Button(1, true, true);
+            Pause(kHoldMs + Between(200, 400));
+            Button(0, true, false);
+            chords.push_back(at_);
+            Button(0, false, false);
+            Button(1, false, true);
+            break;
+        }
+        }
+    }
+
+    std::mt19937 random_;
+    POINT at_{};
+};
+
+static unsigned EnvironmentNumber(const char* name, unsigned otherwise)
+{
+    const char* value = std::getenv(name);
+    return value && *value ? static_cast<unsigned>(std::strtoul(value, nullptr, 10)) : otherwise;
+}
+
+TEST_F(HookTest, ReplayFuzzEverythingButChordsArrivesOnceInOrderAtItsPoint)
+{
+    const unsigned sequences = EnvironmentNumber("MIVTRA_REPLAY_SEQUENCES", 6);
+    const unsigned firstSeed = EnvironmentNumber("MIVTRA_REPLAY_SEED", GetTickCount());
+    HiddenFront front;
+    ASSERT_NE(front.Handle(), nullptr);
+    ASSERT_NE(InstallHook(window_.Handle()), 0);
+    unsigned failed = 0;
+    for (unsigned i = 0; i < sequences && failed < 3; ++i) {
+        const unsigned seed = firstSeed + i;
+        SetForegroundWindow(seed % 2 ? front.Handle() : window_.Handle());
+        PumpPending();
+        window_.Forget();
+        ReplayFuzz fuzz(seed);
+        fuzz.Run();
+        POINT end{};
+        GetCursorPos(&end);
+        fuzz.expected.push_back({WM_MBUTTONDOWN, end.x, end.y, 0});
+        fuzz.expected.push_back({WM_MBUTTONUP, end.x, end.y, 0});
+        const bool settled = Settle(window_, fuzz.chords.size());
+
+        std::vector<POINT> chordPoints;
+        for (WPARAM serial : window_.ChordSerials()) {
+            MSG record{};
+            GetHookMessage(&record, serial);
+            chordPoints.push_back(record.pt);
+        }
+        std::ostringstream points, want;
+        for (const POINT& p : chordPoints) {
+            points << p.x << "," << p.y << " ";
+        }
+        for (const POINT& p : fuzz.chords) {
+            want << p.x << "," << p.y << " ";
+        }
+        const bool same = settled && Arrivals(window_) == fuzz.expected && points.str() == want.str();
+        EXPECT_TRUE(same) << "seed " << seed << (seed % 2 ? ", hidden window in front" : "")
+                          << "\ninjected:" << fuzz.log.str() << "\nchords " << points.str() << "expected "
+                          << want.str() << "\narrived:  " << testing::PrintToString(Arrivals(window_))
+                          << "\nexpected: " << testing::PrintToString(fuzz.expected);
+        failed += same ? 0 : 1;
+    }
+    std::printf("replay fuzzer: %u sequences from seed %u, %u failed\n", sequences, firstSeed, failed);
 }
