@@ -15,8 +15,8 @@ PhysicalToLogicalPointFunction SystemPhysicalToLogicalPoint();
 
 // What the chord opens, and how.
 struct ChordMenu {
-    HWND owner;                          // the main window: brought to the front for the menu
-    std::function<void(POINT)> open;     // opens the menu at a screen point; returns once it closed
+    HWND owner;                        // the main window: brought to the front for the menu
+    std::function<void(POINT)> open;   // opens the menu at a screen point; returns once it closed
     PhysicalToLogicalPointFunction toLogical = SystemPhysicalToLogicalPoint();
 };
 

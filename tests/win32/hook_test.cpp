@@ -12,8 +12,8 @@
 #include <memory>
 #include <ostream>
 #include <random>
-#include <sstream>
 #include <set>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -667,8 +667,8 @@ private:
     static DWORD WINAPI Run(void* parameter)
     {
         auto* self = static_cast<HiddenFront*>(parameter);
-        self->window_ =
-            CreateWindowExA(0, "STATIC", "hidden front", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        self->window_ = CreateWindowExA(0, "STATIC", "hidden front", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                        nullptr, nullptr);
         SetEvent(self->ready_);
         MSG msg;
         while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
@@ -726,8 +726,9 @@ private:
     {
         const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
         const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-        Inject({Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK,
-                      ((p.x - left) * 65536 + width - 1) / width, ((p.y - top) * 65536 + height - 1) / height)});
+        Inject(
+            {Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK,
+                   ((p.x - left) * 65536 + width - 1) / width, ((p.y - top) * 65536 + height - 1) / height)});
         at_ = p;
         log << " ->" << p.x << "," << p.y;
     }
@@ -750,7 +751,8 @@ private:
         const int x = button == 3 ? XBUTTON1 : button == 4 ? XBUTTON2 : 0;
         input.mi.mouseData = static_cast<DWORD>(x);
         Inject({input});
-        log << " " << "LRMXY"[button] << (down ? "v" : "^");
+        log << " "
+            << "LRMXY"[button] << (down ? "v" : "^");
         if (arrives) {
             expected.push_back({kMessages[button][down], at_.x, at_.y, x});
         }

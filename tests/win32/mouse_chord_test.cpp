@@ -29,7 +29,8 @@ class MouseChordTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        owner_ = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        owner_ =
+            CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(owner_, nullptr);
     }
     void TearDown() override { DestroyWindow(owner_); }
@@ -48,8 +49,7 @@ TEST_F(MouseChordTest, TheMenuOpensAtTheChordsPointInTheProgramsCoordinates)
         {{300, 200}, nullptr, {300, 200}},         // a Windows without the conversion
         {{-1500, -200}, nullptr, {-1500, -200}},   // a monitor left of and above the primary one
         {{-40, 900}, nullptr, {-40, 900}},         // left of and below: x and y of opposite signs
-        {{1500, 750}, ScaledBy125, {1200, 600}},
-        {{-1250, -250}, ScaledBy125, {-1000, -200}},
+        {{1500, 750}, ScaledBy125, {1200, 600}}, {{-1250, -250}, ScaledBy125, {-1000, -200}},
         {{640, 480}, Refuses, {640, 480}},
     };
     for (const auto& c : cases) {
@@ -62,12 +62,14 @@ TEST_F(MouseChordTest, TheMenuOpensAtTheChordsPointInTheProgramsCoordinates)
         POINT opened{-1, -1};
         bool readyWhileOpen = true;
         HWND foregroundWhileOpen = nullptr;
-        MouseChord(7, ready, {owner_, [&](POINT at) {
-                                  opened = at;
-                                  readyWhileOpen = ready;
-                                  foregroundWhileOpen = GetForegroundWindow();
-                              },
-                              c.toLogical});
+        MouseChord(7, ready,
+                   {owner_,
+                    [&](POINT at) {
+                        opened = at;
+                        readyWhileOpen = ready;
+                        foregroundWhileOpen = GetForegroundWindow();
+                    },
+                    c.toLogical});
         EXPECT_EQ(c.menu.x, opened.x);
         EXPECT_EQ(c.menu.y, opened.y);
         EXPECT_FALSE(readyWhileOpen);
@@ -92,7 +94,8 @@ TEST_F(MouseChordTest, TheConversionComesFromTheLoadedUser32)
     if (system == nullptr)
         GTEST_SKIP() << "no PhysicalToLogicalPointForPerMonitorDPI here";
     HMODULE from = nullptr;
-    ASSERT_TRUE(GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+    ASSERT_TRUE(GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                       GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                                    reinterpret_cast<LPCSTR>(system), &from));
     EXPECT_EQ(GetModuleHandleA("user32.dll"), from);
 }
