@@ -54,6 +54,12 @@ struct Startup {
 // The running thread's own state: touched only by the hook thread.
 ChordFilter* filter;
 ChordSink sink;
+HINSTANCE hookLibrary;
+HHOOK hook;
+unsigned hookCalls;   // every call of MouseProc, the pointer watch's sign of life
+
+// How often the hook thread checks that the system still calls the hook.
+constexpr DWORD kWatchMilliseconds = 1500;
 
 // The control side's state: touched only by the thread that starts and stops the hook.
 KernelHandle thread;
@@ -63,6 +69,7 @@ KernelHandle stopEvent;
 // filter; the loop does the rest once it has returned. Nothing in it can throw.
 LRESULT CALLBACK MouseProc(int code, WPARAM message, LPARAM lParam) noexcept
 {
+    ++hookCalls;
     if (code != HC_ACTION || filter == nullptr) {
         return CallNextHookEx(nullptr, code, message, lParam);
     }
@@ -96,22 +103,85 @@ void CarryOut()
     }
 }
 
+// The system removes a low-level hook without a word when one call of it runs past its
+// timeout, which a loaded machine can make even a quick hook do. The pointer tells: when it
+// has moved and the hook was not called since the last look, the hook is gone and goes in
+// again. (A program that moves the pointer itself makes the hook go in again needlessly; that
+// does no harm.)
+class PointerWatch {
+public:
+    PointerWatch() { Look(); }
+
+    DWORD MillisecondsToLook() const
+    {
+        const DWORD passed = GetTickCount() - lookedAt_;
+        return passed >= kWatchMilliseconds ? 0 : kWatchMilliseconds - passed;
+    }
+
+    // True when the hook has to go in again.
+    bool HookLost()
+    {
+        if (MillisecondsToLook() > 0) {
+            return false;
+        }
+        const POINT before = pointer_;
+        const unsigned callsBefore = calls_;
+        Look();
+        return (pointer_.x != before.x || pointer_.y != before.y) && calls_ == callsBefore;
+    }
+
+private:
+    void Look()
+    {
+        lookedAt_ = GetTickCount();
+        calls_ = hookCalls;
+        if (!GetCursorPos(&pointer_)) {
+            pointer_ = POINT{0, 0};
+        }
+    }
+
+    DWORD lookedAt_ = 0;
+    unsigned calls_ = 0;
+    POINT pointer_{0, 0};
+};
+
+// Tests remove the hook the way the system does, behind the thread's back, by posting this to
+// the hook thread.
+UINT DropHookMessage()
+{
+    static const UINT message = RegisterWindowMessageA("HOOK.DLL drops its hook as the system would");
+    return message;
+}
+
 // Waits for mouse events (the hook is called from PeekMessage), for the filter's next
-// deadline and for the stop event.
+// deadline, for the pointer watch and for the stop event.
 void RunLoop(HANDLE stop)
 {
+    PointerWatch watch;
     for (;;) {
-        const std::uint32_t wait = filter->MillisecondsToDeadline(GetTickCount());
-        const DWORD woke = MsgWaitForMultipleObjectsEx(
-            1, &stop, wait == ChordFilter::kNoDeadline ? INFINITE : wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        const std::uint32_t deadline = filter->MillisecondsToDeadline(GetTickCount());
+        const DWORD look = watch.MillisecondsToLook();
+        const DWORD woke = MsgWaitForMultipleObjectsEx(1, &stop, deadline < look ? deadline : look,
+                                                       QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         if (woke == WAIT_OBJECT_0) {
             return;
         }
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.hwnd == nullptr && msg.message == DropHookMessage()) {
+                UnhookWindowsHookEx(hook);   // the handle stays, as it does for a hook the system removed
+                continue;
+            }
             DispatchMessageA(&msg);
         }
         CarryOut();
+        if (watch.HookLost()) {
+            // Unhooking what the system removed already fails harmlessly.
+            UnhookWindowsHookEx(hook);
+            if (HHOOK again = SetWindowsHookExA(WH_MOUSE_LL, MouseProc, hookLibrary, 0)) {
+                hook = again;
+            }
+        }
     }
 }
 
@@ -126,7 +196,8 @@ DWORD WINAPI HookThreadMain(void* parameter)
     ChordFilter threadFilter(SystemSettings());
     filter = &threadFilter;
     sink = startup->sink;
-    const HHOOK hook = SetWindowsHookExA(WH_MOUSE_LL, MouseProc, library, 0);
+    hookLibrary = library;
+    hook = SetWindowsHookExA(WH_MOUSE_LL, MouseProc, library, 0);
     startup->hooked = hook != nullptr;
     SetEvent(startup->ready);   // from here on the starter's stack is not ours to touch
     if (hook != nullptr) {

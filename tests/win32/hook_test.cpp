@@ -4,6 +4,8 @@
 #include "hook/hook_library.h"
 #include "win32_test_support.h"
 
+#include <tlhelp32.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -599,6 +601,57 @@ TEST_F(HookTest, UnknownSerialGetsThePointerPositionNow)
         EXPECT_EQ(Split(static_cast<std::int32_t>(record.lParam)),
                   Offset(cursor.x - frame.left, cursor.y - frame.top));
     }
+}
+
+// The threads of this process.
+static std::set<DWORD> OwnThreads()
+{
+    std::set<DWORD> threads;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID == GetCurrentProcessId()) {
+            threads.insert(entry.th32ThreadID);
+        }
+    }
+    CloseHandle(snapshot);
+    return threads;
+}
+
+// The system removes a hook whose call overran its timeout without telling anyone; the hook
+// thread sees the pointer move with no call of its hook and puts the hook in again.
+TEST_F(HookTest, AHookTheSystemRemovedComesBackBySelfWithinSeconds)
+{
+    const std::set<DWORD> before = OwnThreads();
+    ASSERT_NE(InstallHook(window_.Handle()), 0);
+    std::vector<DWORD> started;
+    for (DWORD thread : OwnThreads()) {
+        if (!before.count(thread)) {
+            started.push_back(thread);
+        }
+    }
+    ASSERT_EQ(started.size(), 1u) << "which thread runs the hook?";
+    ASSERT_TRUE(PostThreadMessageA(
+        started[0], RegisterWindowMessageA("HOOK.DLL drops its hook as the system would"), 0, 0));
+    Inject({kRightDown, kLeftDown, kLeftUp, kRightUp});
+    ASSERT_TRUE(Settle(window_));
+    ASSERT_EQ(window_.Count(WM_LBUTTONDOWN), 1) << "the hook was not removed";
+    EXPECT_TRUE(window_.ChordSerials().empty());
+
+    // The user moves the mouse on; within a few seconds the chord works again.
+    const DWORD start = GetTickCount();
+    bool back = false;
+    for (int step = 0; !back && GetTickCount() - start < 8000; ++step) {
+        window_.Forget();
+        Inject({MoveBy(step % 2 ? 3 : -3, 0)});
+        Sleep(400);
+        Inject({kRightDown, kLeftDown, kLeftUp, kRightUp});
+        ASSERT_TRUE(Settle(window_));
+        back =
+            window_.Buttons().empty() && PumpUntil([&] { return window_.ChordSerials().size() == 1; }, 300);
+    }
+    EXPECT_TRUE(back) << "no chord within 8 s of the hook's removal";
 }
 
 // --- Replay fuzzer -------------------------------------------------------------------------
