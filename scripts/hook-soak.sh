@@ -13,6 +13,11 @@ exe=$root/build/win32/bin/hook_tests.exe
 [ -f "$exe" ] || { echo "no $exe: run make first" >&2; exit 2; }
 export MIVTRA_WINEPREFIX=$root/build/wine/hook-soak
 unset DISPLAY
+# A copy of the test and the library: a build during the run does not change what runs.
+copy=$(mktemp -d "${TMPDIR:-/tmp}/hook-soak.XXXXXX")
+trap 'rm -rf "$copy"' EXIT
+cp "$exe" "$(dirname "$exe")/HOOK.DLL" "$copy/"
+exe=$copy/hook_tests.exe
 
 seed=${MIVTRA_REPLAY_SEED:-$(date +%s)}
 done_count=0 failed=0 batch=100

@@ -18,8 +18,8 @@ static LRESULT CALLBACK RecorderProc(HWND window, UINT message, WPARAM wParam, L
         HMENU menu = CreatePopupMenu();
         AppendMenuA(menu, MF_STRING, 1, "recorder menu");
         SetForegroundWindow(window);
-        TrackPopupMenu(menu, TPM_RIGHTBUTTON, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)),
-                       0, window, nullptr);
+        TrackPopupMenu(menu, TPM_RIGHTBUTTON, static_cast<short>(LOWORD(lParam)),
+                       static_cast<short>(HIWORD(lParam)), 0, window, nullptr);
         PostMessageA(window, WM_NULL, 0, 0);
         DestroyMenu(menu);
         return 0;
@@ -50,8 +50,8 @@ int main(int argc, char** argv)
     windowClass.lpszClassName = "ChordRecorder";
     RegisterClassA(&windowClass);
     HWND window = CreateWindowExA(0, "ChordRecorder", argv[1], WS_OVERLAPPEDWINDOW, std::atoi(argv[2]),
-                                  std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), nullptr, nullptr,
-                                  windowClass.hInstance, nullptr);
+                                  std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), nullptr,
+                                  nullptr, windowClass.hInstance, nullptr);
     if (!window) {
         return 1;
     }
