@@ -13,10 +13,12 @@ mivtra_start
 pass "TTASKM window exists (Windows pid $mivtra_winpid)"
 
 step "a test window is the foreground, with the pointer over it"
-desktop_wintool testwindow "chord target" 200 150 400 300 >/dev/null &
+# Its output: a line for the window, then "MESSAGE X Y" for every button message it gets.
+target_log=$e2e_out/testwindow.log
+desktop_wintool testwindow "chord target" 200 150 400 300 >"$target_log" &
 line=$(desktop_wintool wait WintoolTestWindow 10000 | tr -d '\r') || fail "the test window did not show"
 win_split "$line"
-target_left=$win_left target_top=$win_top target_pid=$win_pid
+target_left=$win_left target_top=$win_top target_right=$win_right target_bottom=$win_bottom target_pid=$win_pid
 pointer_x=$((target_left + 150)) pointer_y=$((target_top + 100))
 
 # The test window's title counts the button messages it got: "[ld=0 lu=0 rd=1 ru=1]".
@@ -105,32 +107,23 @@ wait_until 5 counts_are "ld=0 lu=0 rd=2 ru=2" || fail "the test window counted [
 close_menu || fail "the test window's menu did not close"
 pass "closed on Escape and opened again; after its second right click the test window counts [$(target_counts)]"
 kill -0 "$mivtra_pid" 2>/dev/null || fail "Mivtra ended"
-desktop_wintool close WintoolTestWindow
 
-# The recorder: another program's window that prints every button message it gets with its
-# screen point, and opens its own context menu on a right click.
-recorder_log=$e2e_out/recorder.log
-desktop_wine "$(dirname "$e2e_wintool")/recorder.exe" "recorder" 300 150 300 200 >"$recorder_log" &
-line=$(desktop_wintool wait ChordRecorder 10000 | tr -d '\r') || fail "the recorder window did not show"
-win_split "$line"
-rec_left=$win_left rec_top=$win_top rec_right=$win_right rec_bottom=$win_bottom rec_pid=$win_pid
-
-step "beside a window in front, chords in four directions open the menu with its corner at the pointer"
-for point in "$((rec_left - 150)) $((rec_top + 60))" "$((rec_right + 100)) $((rec_top + 20))" \
-    "$((rec_left + 80)) $((rec_top - 100))" "$((rec_left + 40)) $((rec_bottom + 40))"; do
+step "beside the window in front, chords in four directions open the menu with its corner at the pointer"
+for point in "$((target_left - 150)) $((target_top + 60))" "$((target_right + 100)) $((target_top + 20))" \
+    "$((target_left + 80)) $((target_top - 100))" "$((target_left + 40)) $((target_bottom + 40))"; do
     read -r px py <<<"$point"
-    desktop_wintool setfg ChordRecorder || fail "could not bring the recorder to the front"
+    desktop_wintool setfg WintoolTestWindow || fail "could not bring the test window to the front"
     pointer_to "$px" "$py"
     chord
     [ "$win_left,$win_top" = "$px,$py" ] ||
-        fail "chord at ($px,$py) beside the recorder ($rec_left,$rec_top)-($rec_right,$rec_bottom): menu at ($win_left,$win_top)"
+        fail "chord at ($px,$py) beside ($target_left,$target_top)-($target_right,$target_bottom): menu at ($win_left,$win_top)"
     note "chord at ($px,$py): menu ($win_left,$win_top)-($win_right,$win_bottom)"
-    [ "$px" = "$((rec_left - 150))" ] && desktop_screenshot "$e2e_out/chord-left.png"
+    [ "$px" = "$((target_left - 150))" ] && desktop_screenshot "$e2e_out/chord-left.png"
     close_menu || fail "the menu did not close"
 done
 pass "left, right, above and below: the menu's corner is at the pointer; screenshot $e2e_out/chord-left.png"
 
-step "twenty plain right clicks on the recorder, each after a tray or a chord menu, each open its menu"
+step "twenty plain right clicks on the test window, each after a tray or a chord menu, each open its menu"
 wait_tray_icon
 for i in $(seq 20); do
     if [ $((i % 2)) = 1 ]; then
@@ -141,20 +134,20 @@ for i in $(seq 20); do
     fi
     close_menu || fail "round $i: Mivtra's menu did not close"
     # Mivtra's hidden main window holds the foreground now, the state users are in.
-    fg=$(desktop_wintool foreground | tr -d '\r') && win_split "$fg" && note "round $i: $win_class in front"
-    cx=$((rec_left + 30 + i * 10)) cy=$((rec_top + 60 + i * 4))
-    lines=$(wc -l <"$recorder_log")
+    fg=$(desktop_wintool foreground | tr -d '\r') && win_split "$fg"
+    [ "$win_class" = TTASKM ] || fail "round $i: $win_class is in front after Mivtra's menu, not TTASKM"
+    cx=$((target_left + 30 + i * 10)) cy=$((target_top + 60 + i * 4))
+    lines=$(wc -l <"$target_log")
     pointer_to "$cx" "$cy"
     xdotool click 3
     menu=$(desktop_wintool wait '#32768' 5000 | tr -d '\r') || fail "round $i: the right click at ($cx,$cy) opened no menu"
     win_split "$menu"
-    [ "$win_pid" = "$rec_pid" ] || fail "round $i: the menu belongs to process $win_pid, not to the recorder"
-    got=$(tail -n +$((lines + 1)) "$recorder_log" | tr -d '\r' | paste -sd' ')
-    [ "$got" = "0x204 $cx $cy 0x205 $cx $cy" ] || fail "round $i: the recorder got [$got] for one right click at ($cx,$cy)"
-    [ "$i" = 20 ] && desktop_screenshot "$e2e_out/recorder-menu.png"
-    close_menu || fail "round $i: the recorder's menu did not close"
+    [ "$win_pid" = "$target_pid" ] || fail "round $i: the menu belongs to process $win_pid, not to the test window"
+    got=$(tail -n +$((lines + 1)) "$target_log" | tr -d '\r' | paste -sd' ')
+    [ "$got" = "0x204 $cx $cy 0x205 $cx $cy" ] || fail "round $i: the test window got [$got] for one right click at ($cx,$cy)"
+    [ "$i" = 20 ] && desktop_screenshot "$e2e_out/right-click-menu.png"
+    close_menu || fail "round $i: the test window's menu did not close"
 done
-pass "twenty right clicks each reached the recorder once at their point and opened its menu; screenshot $e2e_out/recorder-menu.png"
-desktop_wintool close ChordRecorder
+pass "twenty right clicks each reached the test window once at their point and opened its menu; screenshot $e2e_out/right-click-menu.png"
 
 e2e_end
