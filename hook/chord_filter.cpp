@@ -170,7 +170,11 @@ void ChordFilter::JoinChord(const MouseEvent& event)
 {
     if (!chordOpen_) {
         chordOpen_ = true;
-        chordPoint_ = ChordPoint{event.x, event.y, event.time};
+        // A press reaches the hook with the point where the pointer stands; moves withheld
+        // behind a replay have not taken it on yet, and the press belongs where they go.
+        const bool behindMoves = inFlight_ > 0 && hasPendingMove_;
+        chordPoint_ = ChordPoint{behindMoves ? pendingMove_.x : event.x,
+                                 behindMoves ? pendingMove_.y : event.y, event.time};
     }
 }
 
@@ -197,6 +201,11 @@ void ChordFilter::Replay(const MouseEvent& event)
     // last sign of progress.
     if (inFlight_++ == 0) {
         lastProgress_ = now_;
+        hasPendingMove_ = false;
+    }
+    if (event.kind == MouseEventKind::kMove) {
+        pendingMove_ = ChordPoint{event.x, event.y, event.time};
+        hasPendingMove_ = true;
     }
 }
 

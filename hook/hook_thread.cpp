@@ -185,6 +185,23 @@ void RunLoop(HANDLE stop)
     }
 }
 
+// A low-level hook reports points in physical pixels, also to a program that is not aware of
+// display scaling. Aware of each monitor's scale, this thread measures the screen (where the
+// replayed moves go, the drag distance) in the same pixels. Windows before 10 has no such
+// setting, and there the scale is the same for all monitors and programs alike.
+void MeasureInPhysicalPixels()
+{
+    using SetContext = HANDLE(WINAPI*)(HANDLE context);
+    const HMODULE user32 = GetModuleHandleA("user32.dll");
+    const auto set = user32 ? reinterpret_cast<SetContext>(reinterpret_cast<void*>(
+                                  GetProcAddress(user32, "SetThreadDpiAwarenessContext")))
+                            : nullptr;
+    // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2, or before Windows 10 1703 its first version.
+    if (set && !set(reinterpret_cast<HANDLE>(-4))) {
+        set(reinterpret_cast<HANDLE>(-3));
+    }
+}
+
 DWORD WINAPI HookThreadMain(void* parameter)
 {
     auto* startup = static_cast<Startup*>(parameter);
@@ -193,6 +210,7 @@ DWORD WINAPI HookThreadMain(void* parameter)
     MSG msg;
     PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);   // the thread's message queue, before the hook
 
+    MeasureInPhysicalPixels();
     ChordFilter threadFilter(SystemSettings());
     filter = &threadFilter;
     sink = startup->sink;

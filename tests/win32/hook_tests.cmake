@@ -13,6 +13,6 @@ add_test(NAME hook_ordinals
 
 # The main window's chord handler, with the hook library's record and the system's point
 # conversion stood in for.
-add_executable(chord_tests ${CMAKE_CURRENT_LIST_DIR}/mouse_chord_test.cpp)
-target_link_libraries(chord_tests PRIVATE mivtra_triggers win32_test_main)
-add_test(NAME chord_tests COMMAND chord_tests)
+add_executable(mouse_chord_tests ${CMAKE_CURRENT_LIST_DIR}/mouse_chord_test.cpp)
+target_link_libraries(mouse_chord_tests PRIVATE mivtra_triggers win32_test_main)
+add_test(NAME mouse_chord_tests COMMAND mouse_chord_tests)
