@@ -146,11 +146,11 @@ private:
 };
 
 // Tests remove the hook the way the system does, behind the thread's back, by posting this to
-// the hook thread.
+// the hook thread. (Asked for each time: a function's static would bring the C++ library's
+// guard for it, and its exception support, into the library.)
 UINT DropHookMessage()
 {
-    static const UINT message = RegisterWindowMessageA("HOOK.DLL drops its hook as the system would");
-    return message;
+    return RegisterWindowMessageA("HOOK.DLL drops its hook as the system would");
 }
 
 // Waits for mouse events (the hook is called from PeekMessage), for the filter's next
@@ -168,7 +168,7 @@ void RunLoop(HANDLE stop)
         }
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.hwnd == nullptr && msg.message == DropHookMessage()) {
+            if (msg.hwnd == nullptr && msg.message >= 0xC000 && msg.message == DropHookMessage()) {
                 UnhookWindowsHookEx(hook);   // the handle stays, as it does for a hook the system removed
                 continue;
             }
