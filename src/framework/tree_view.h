@@ -29,7 +29,7 @@ public:
     const TreeModel& Items() const { return items_; }
 
     // The pictures the nodes' image indexes refer to; not owned.
-    ::ImageList* Images() const { return images_; }
+    ::ImageList* Images() const;
     void SetImages(::ImageList* images);
     int Indent() const;
     void SetIndent(int indent);
@@ -122,7 +122,7 @@ private:
     void ForgetSubtree(const TreeNode* node);
     // The nodes of the subtree whose children show, parents first.
     std::vector<TreeNode*> ExpandedIn(TreeNode* node) const;
-    void RenameFromEdit(const NMHDR* header, bool wide);
+    void RenameFromEdit(const NMTVDISPINFOA& info);
 
     // The drag, in tree_view_drag.cpp.
     void BeginDrag(HTREEITEM item, POINT client);
@@ -136,7 +136,7 @@ private:
     bool DragMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     TreeModel items_;
-    ::ImageList* images_ = nullptr;   // not owned: cleared when the list goes
+    Watched<::ImageList> images_{*this};
     bool mirrored_ = false;
     bool readOnly_ = false;
     WORD key_ = 0;

@@ -29,6 +29,9 @@
 
 namespace {
 
+// The group box of the item settings, which only an item's entry enables.
+constexpr char kItemSettingsBox[] = "GroupBox2";
+
 // The program's own icons in the order of ImageList1.
 constexpr int kPicturePositions[] = {kClosedFolderIconPosition, kOpenFolderIconPosition, kWindowIconPosition};
 
@@ -48,14 +51,16 @@ TCONF::TCONF(Component* owner, MenuItem* launch, LaunchFunction launcher, std::s
     }
     imageList1_ = new ::ImageList(this);
     imageList1_->SetName("ImageList1");
-    treeView_ = dynamic_cast<::TreeView*>(FindComponent("TreeView"));
+    treeView_ = &Owned<::TreeView>("TreeView");
     treeView_->SetImages(imageList1_);
-    openDialog_ = dynamic_cast<::OpenDialog*>(FindComponent("OpenDialog"));
+    openDialog_ = new ::OpenDialog(this);
+    openDialog_->SetName("OpenDialog");
+    openDialog_->SetFilter(tconf_form::kOpenDialogFilter);
     browseDialog_ = new TBrowseDialog(this);
     browseDialog_->SetName("BrowseDialog");
-    edit1_ = dynamic_cast<Edit*>(FindComponent("Edit1"));
-    edit2_ = dynamic_cast<Edit*>(FindComponent("Edit2"));
-    edit3_ = dynamic_cast<Edit*>(FindComponent("Edit3"));
+    edit1_ = &Owned<Edit>("Edit1");
+    edit2_ = &Owned<Edit>("Edit2");
+    edit3_ = &Owned<Edit>("Edit3");
     CenterOnScreen();
     BindHandlers(this, Handlers());
     FormCreate();
@@ -80,13 +85,13 @@ void TCONF::Notification(Component* component, Operation operation)
 Span<HandlerDef<TCONF>> TCONF::Handlers()
 {
     static constexpr HandlerDef<TCONF> kHandlers[] = {
-        {"Button1Click", &TCONF::Button1Click},         {"Button2Click", &TCONF::Button2Click},
-        {"Button3Click", &TCONF::Button3Click},         {"Button4Click", &TCONF::Button4Click},
-        {"Button5Click", &TCONF::Button5Click},         {"Button6Click", &TCONF::Button6Click},
-        {"Button7Click", &TCONF::Button7Click},         {"Button8Click", &TCONF::Button8Click},
-        {"Edit1Change", &TCONF::Edit1Change},           {"R1Click", &TCONF::R1Click},
-        {"TreeViewChange", &TCONF::TreeViewChange},     {"TreeViewDragOver", &TCONF::TreeViewDragOver},
-        {"TreeViewDragDrop", &TCONF::TreeViewDragDrop}, {"TreeViewKeyDown", &TCONF::TreeViewKeyDown},
+        FORM_HANDLER(TCONF, Button1Click),     FORM_HANDLER(TCONF, Button2Click),
+        FORM_HANDLER(TCONF, Button3Click),     FORM_HANDLER(TCONF, Button4Click),
+        FORM_HANDLER(TCONF, Button5Click),     FORM_HANDLER(TCONF, Button6Click),
+        FORM_HANDLER(TCONF, Button7Click),     FORM_HANDLER(TCONF, Button8Click),
+        FORM_HANDLER(TCONF, Edit1Change),      FORM_HANDLER(TCONF, R1Click),
+        FORM_HANDLER(TCONF, TreeViewChange),   FORM_HANDLER(TCONF, TreeViewDragOver),
+        FORM_HANDLER(TCONF, TreeViewDragDrop), FORM_HANDLER(TCONF, TreeViewKeyDown),
     };
     return kHandlers;
 }
@@ -122,9 +127,16 @@ LRESULT TCONF::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 void TCONF::FormCreate()
 {
     LoadPictures();
+    // A damaged file gives the newest backup that loads, and a notice saying so.
+    const LaunchFileAtStart start = LoadLaunchFileAtStart(fileName_);
+    if (!start.notice.empty()) {
+        ShowTaskModalMessageBox(application ? application->Handle() : Handle(), start.notice,
+                                application ? application->Title() : std::string("Mivtra"),
+                                MB_OK | MB_ICONWARNING);
+    }
     // Loading stops at a parent link that names no node; the nodes before it stay, and the
     // submenu keeps its placeholder until the next save builds it.
-    if (!LoadLaunchTree(LoadIniFile(fileName_), treeView_->Items())) {
+    if (!LoadLaunchTree(start.document, treeView_->Items())) {
         application->ShowException(kInvalidIndexMessage);
         return;
     }
@@ -206,9 +218,11 @@ void TCONF::Button8Click(Component*)
 
 void TCONF::EnableItemSettings(bool enabled)
 {
-    for (const char* name : kItemSettings) {
-        if (auto* control = dynamic_cast<Control*>(FindComponent(name))) {
-            control->SetEnabled(enabled);
+    // The group box and every control the form's table puts into it.
+    for (const ControlDef& def : Definition().controls) {
+        const bool inBox = def.parent && std::string_view(def.parent) == kItemSettingsBox;
+        if (inBox || std::string_view(def.name) == kItemSettingsBox) {
+            Owned<Control>(def.name).SetEnabled(enabled);
         }
     }
 }

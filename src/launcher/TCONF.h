@@ -26,10 +26,6 @@ using LaunchFunction = std::function<HANDLE(const std::string& file, const std::
 // "LAUNCH.INI" in the directory of the running executable.
 std::string LaunchFilePath();
 
-// The nine controls of the item settings, which only an item's entry enables.
-inline constexpr const char* kItemSettings[] = {"GroupBox2", "Edit1",  "Edit2",   "Edit3",  "Label1",
-                                                "Label2",    "Label3", "Button4", "Button5"};
-
 // "フォルダを削除しようとしています。よろしいですか？", the question before a folder goes.
 inline constexpr char kDeleteFolderQuestion[] = "フォルダを削除しようとしています。よろしいですか？";
 inline constexpr char kDeleteCaption[] = "削除";
@@ -87,7 +83,7 @@ public:
     // the item's name numbers, as the tree stands now.
     void LaunchClick(Component* sender);
 
-    // Enables or disables the item settings, all nine controls.
+    // Enables or disables the item settings: the group box "GroupBox2" and the controls in it.
     void EnableItemSettings(bool enabled);
 
     // An item with a fresh, empty entry as the last child of the node of that absolute

@@ -1,7 +1,7 @@
 #include "shell/TTASKM.h"
 
 #include "base/error.h"
-#include "components/about_box.h"
+#include "base/scope_exit.h"
 #include "components/task_tray.h"
 #include "forms/ttaskm_form.h"
 #include "framework/application.h"
@@ -11,7 +11,10 @@
 #include "framework/popup_menu.h"
 #include "hook/hook_library.h"
 #include "launcher/TCONF.h"
+#include "shell/about_box.h"
+#include "shell/help_viewer.h"
 #include "shell/settings.h"
+#include "triggers/drop_message_filter.h"
 #include "triggers/hook_functions.h"
 #include "triggers/mouse_chord.h"
 #include "windowlist/task_switch.h"
@@ -30,47 +33,13 @@ constexpr int kDropWindowHeight = 73;
 // Posted to the main window for each menu command that waits for the menu's end.
 constexpr UINT kRunAfterMenuMessage = WM_APP + 1;
 
-// Sets a flag back however the scope is left: a chord must never stay locked out
-// because a handler behind the menu raised an error.
-class FlagRestorer {
-public:
-    explicit FlagRestorer(bool& flag) : flag_(flag) {}
-    ~FlagRestorer() { flag_ = true; }
-    FlagRestorer(const FlagRestorer&) = delete;
-    FlagRestorer& operator=(const FlagRestorer&) = delete;
-
-private:
-    bool& flag_;
-};
-
-// Gives the main window back its drop target however the settings dialog ends.
-class DropRestorer {
-public:
-    explicit DropRestorer(HWND window) : window_(window) {}
-    ~DropRestorer() { DragAcceptFiles(window_, TRUE); }
-    DropRestorer(const DropRestorer&) = delete;
-    DropRestorer& operator=(const DropRestorer&) = delete;
-
-private:
-    HWND window_;
-};
-
-// The chord still opens the menu while the about box is up, so a dialog may be asked for
-// again while it shows: it comes to the front instead.
-bool BringBackIfShown(Form* dialog)
-{
-    if (!dialog->Visible())
-        return false;
-    SetForegroundWindow(dialog->Handle());
-    return true;
-}
-
 }   // namespace
 
 TTASKM::TTASKM(Component* owner, std::string settingsKey)
-    : Form(owner, ttaskm_form::kForm), settingsKey_(std::move(settingsKey))
+    : Form(owner, ttaskm_form::kForm), settingsKey_(std::move(settingsKey)),
+      dialogs_(Handle(), kRunAfterMenuMessage)
 {
-    popupMenu_ = dynamic_cast<PopupMenu*>(FindComponent("PopupMenu"));
+    popupMenu_ = &Owned<PopupMenu>("PopupMenu");
     launch_ = Item("Launch");
     taskList_ = Item("TaskList");
     k6_ = Item("K6");
@@ -78,7 +47,7 @@ TTASKM::TTASKM(Component* owner, std::string settingsKey)
     k8_ = Item("K8");
     n4_ = Item("N4");
     n5_ = Item("N5");
-    label3_ = dynamic_cast<Label*>(FindComponent("Label3"));
+    label3_ = &Owned<Label>("Label3");
     imageList_ = new ::ImageList(this);
     imageList_->SetName("ImageList");
     popupMenu_->SetImages(imageList_);
@@ -98,11 +67,8 @@ TTASKM::TTASKM(Component* owner, std::string settingsKey)
     taskTray_->OnMouseDown = [this](Component*, TMouseButton, TShiftState, int, int) { TrayMouseDown(); };
     taskTray_->Loaded();
 
-    BindHandlers(this, Handlers());
-    // The items that show a modal dialog run their command once the menu, and the press or
-    // chord that opened it, have been handled.
-    for (MenuItem* item : {Item("K1"), Item("KMIVTRA1")})
-        item->OnClick = [this, command = item->OnClick](Component* sender) { RunAfterMenu(command, sender); };
+    dialogs_.OnShownChange = [this] { UpdateTrayMenus(); };
+    BindHandlers(this, Handlers(), &dialogs_);
     FormCreate();
 }
 
@@ -110,21 +76,17 @@ TTASKM::~TTASKM() = default;
 
 MenuItem* TTASKM::Item(const char* name) const
 {
-    return dynamic_cast<MenuItem*>(FindComponent(name));
+    return &Owned<MenuItem>(name);
 }
 
 Span<HandlerDef<TTASKM>> TTASKM::Handlers()
 {
     static constexpr HandlerDef<TTASKM> kHandlers[] = {
-        {"K1Click", &TTASKM::K1Click},
-        {"K2Click", &TTASKM::K2Click},
-        {"K6Click", &TTASKM::K6Click},
-        {"K7Click", &TTASKM::K7Click},
-        {"K8Click", &TTASKM::K8Click},
-        {"N4Click", &TTASKM::N4Click},
-        {"N5Click", &TTASKM::N5Click},
-        {"KMIVTRA1Click", &TTASKM::KMIVTRA1Click},
-        {"KMIVTRA2Click", &TTASKM::KMIVTRA2Click},
+        FORM_HANDLER(TTASKM, K1Click),       FORM_HANDLER(TTASKM, K2Click),
+        FORM_HANDLER(TTASKM, K6Click),       FORM_HANDLER(TTASKM, K7Click),
+        FORM_HANDLER(TTASKM, K8Click),       FORM_HANDLER(TTASKM, N4Click),
+        FORM_HANDLER(TTASKM, N5Click),       FORM_HANDLER(TTASKM, KMIVTRA1Click),
+        FORM_HANDLER(TTASKM, KMIVTRA2Click),
     };
     return kHandlers;
 }
@@ -194,6 +156,7 @@ void TTASKM::K7Click(Component*)
     if (k7_->Checked()) {
         application->SetShowMainForm(true);
         ShowWindow(Handle(), SW_SHOWNORMAL);
+        AdmitDroppedFiles(Handle());
         DragAcceptFiles(Handle(), TRUE);
         SetSize(kDropWindowWidth, kDropWindowHeight);
     } else {
@@ -204,69 +167,24 @@ void TTASKM::K7Click(Component*)
     }
 }
 
+TCONF* TTASKM::Launcher() const
+{
+    return launcher_.Get();
+}
+
 void TTASKM::SetLauncher(TCONF* launcher)
 {
-    if (launcher_)
-        launcher_->RemoveFreeNotification(this);
-    launcher_ = launcher;
-    if (launcher_)
-        launcher_->FreeNotification(this);
+    launcher_.Set(launcher);
+}
+
+TAboutBox* TTASKM::AboutBox() const
+{
+    return aboutBox_.Get();
 }
 
 void TTASKM::SetAboutBox(TAboutBox* aboutBox)
 {
-    if (aboutBox_)
-        aboutBox_->RemoveFreeNotification(this);
-    aboutBox_ = aboutBox;
-    if (aboutBox_)
-        aboutBox_->FreeNotification(this);
-}
-
-void TTASKM::Notification(Component* component, Operation operation)
-{
-    Form::Notification(component, operation);
-    if (operation != Operation::Remove)
-        return;
-    if (component == launcher_)
-        launcher_ = nullptr;
-    if (component == aboutBox_)
-        aboutBox_ = nullptr;
-}
-
-void TTASKM::RunAfterMenu(const NotifyEvent& command, Component* sender)
-{
-    afterMenu_.push_back([command, sender] { command(sender); });
-    if (!PostMessageA(Handle(), kRunAfterMenuMessage, 0, 0)) {
-        // A full queue: better the command now than never.
-        afterMenu_.pop_back();
-        command(sender);
-    }
-}
-
-void TTASKM::RunCommandAfterMenu()
-{
-    if (afterMenu_.empty())
-        return;
-    std::function<void()> command = std::move(afterMenu_.front());
-    afterMenu_.pop_front();
-    command();
-}
-
-void TTASKM::ShowDialog(Form& dialog)
-{
-    shownDialogs_.push_back(&dialog);
-    UpdateTrayMenus();
-    struct Shown {
-        TTASKM& self;
-        Form* dialog;
-        ~Shown()
-        {
-            auto& shown = self.shownDialogs_;
-            shown.erase(std::remove(shown.begin(), shown.end(), dialog), shown.end());
-            self.UpdateTrayMenus();
-        }
-    } shown{*this, &dialog};
-    dialog.ShowModal();
+    aboutBox_.Set(aboutBox);
 }
 
 void TTASKM::UpdateTrayMenus()
@@ -274,15 +192,15 @@ void TTASKM::UpdateTrayMenus()
     if (!taskTray_)
         return;
     // Behind a modal dialog the menu's commands would act behind the dialog's back.
-    PopupMenu* menu = shownDialogs_.empty() ? popupMenu_ : nullptr;
+    PopupMenu* menu = dialogs_.Topmost() ? nullptr : popupMenu_;
     taskTray_->SetPopupMenuL(menu);
     taskTray_->SetPopupMenuR(menu);
 }
 
 void TTASKM::TrayMouseDown()
 {
-    if (!shownDialogs_.empty())
-        SetForegroundWindow(shownDialogs_.back()->Handle());
+    if (Form* dialog = dialogs_.Topmost())
+        SetForegroundWindow(dialog->Handle());
 }
 
 void TTASKM::PopupMenuPopup(Component*)
@@ -334,18 +252,21 @@ void TTASKM::TaskClick(Component* sender)
 
 void TTASKM::K1Click(Component*)
 {
-    if (!launcher_ || BringBackIfShown(launcher_))
+    if (!launcher_ || DialogPresenter::BringBackIfShown(*launcher_))
         return;
+    // However the dialog ends, the chord works again and the main window takes drops again.
     chordReady_ = false;
-    FlagRestorer ready(chordReady_);
     DragAcceptFiles(Handle(), FALSE);
-    DropRestorer drops(Handle());
-    ShowDialog(*launcher_);
+    const ScopeExit restore([this] {
+        DragAcceptFiles(Handle(), TRUE);
+        chordReady_ = true;
+    });
+    dialogs_.ShowModal(*launcher_);
 }
 
 void TTASKM::K2Click(Component*)
 {
-    WinHelpA(Handle(), application->HelpFile().c_str(), HELP_FINDER, 0);
+    ShowHelpContents(Handle(), application->HelpFile(), ChooseHelpForm(CurrentHelpPlatform()));
 }
 
 void TTASKM::K6Click(Component*)
@@ -386,8 +307,8 @@ void TTASKM::ToggleOpenOnly(MenuItem* clicked, MenuItem* other)
 
 void TTASKM::KMIVTRA1Click(Component*)
 {
-    if (aboutBox_ && !BringBackIfShown(aboutBox_))
-        ShowDialog(*aboutBox_);
+    if (aboutBox_ && !DialogPresenter::BringBackIfShown(*aboutBox_))
+        dialogs_.ShowModal(*aboutBox_);
 }
 
 void TTASKM::KMIVTRA2Click(Component*)
@@ -433,7 +354,7 @@ LRESULT TTASKM::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         MouseChord(wParam, chordReady_, {Handle(), [this](POINT at) { popupMenu_->Popup(at.x, at.y); }});
         return 0;
     case kRunAfterMenuMessage:
-        RunCommandAfterMenu();
+        dialogs_.RunQueued();
         return 0;
     case WM_DROPFILES:
         WMDropFiles(reinterpret_cast<HDROP>(wParam));

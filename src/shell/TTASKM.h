@@ -2,15 +2,15 @@
 // while drag-and-drop registration is on, the small drop window.
 #pragma once
 
+#include "framework/dialog_presenter.h"
 #include "framework/form.h"
 #include "framework/icon_pictures.h"
+#include "framework/watched.h"
 #include "shell/file_icons.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
-#include <deque>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -73,20 +73,18 @@ public:
     void KMIVTRA2Click(Component* sender);
 
     // The launcher settings dialog, whose tree is the one launcher list; set once at start.
-    TCONF* Launcher() const { return launcher_; }
+    TCONF* Launcher() const;
     void SetLauncher(TCONF* launcher);
     // The about box, shown modally from the menu; set once at start.
-    TAboutBox* AboutBox() const { return aboutBox_; }
+    TAboutBox* AboutBox() const;
     void SetAboutBox(TAboutBox* aboutBox);
-
-    void Notification(Component* component, Operation operation) override;
 
     // The handlers the form's definition binds by name.
     static Span<HandlerDef<TTASKM>> Handlers();
 
-    // Shows one of the program's dialogs modally. While it shows, a press on the tray icon
-    // brings it to the front and opens no menu, however the dialog was opened.
-    void ShowDialog(Form& dialog);
+    // The program's modal dialogs. While one shows, a press on the tray icon brings it to the
+    // front and opens no menu, however the dialog was opened.
+    DialogPresenter& Dialogs() { return dialogs_; }
 
     // Opens a file, folder, program or link through the shell; returns the started
     // process's handle, which the caller closes, or null.
@@ -105,11 +103,6 @@ private:
     void RegisterTrayIcon();
     // The part of closing that must also happen when Windows ends the session.
     void SaveSettingsAndRelease();
-    // Runs a menu command once the menu has closed and whatever opened it has returned. The
-    // tray icon drops its presses while it handles one, the press that opened the menu
-    // included; a dialog shown from within that press could not be found from the tray again.
-    void RunAfterMenu(const NotifyEvent& command, Component* sender);
-    void RunCommandAfterMenu();
     // The tray icon's press: it brings the dialog on top of the shown ones forward.
     void TrayMouseDown();
     // The tray icon opens the menu while no dialog shows, and nothing while one does.
@@ -135,14 +128,13 @@ private:
     MenuItem* n4_ = nullptr;
     MenuItem* n5_ = nullptr;
     Label* label3_ = nullptr;
-    TTaskTray* taskTray_ = nullptr;   // destroyed by FormClose
-    TCONF* launcher_ = nullptr;       // not owned: the application's; cleared when it goes
-    TAboutBox* aboutBox_ = nullptr;   // not owned, as the launcher dialog
+    TTaskTray* taskTray_ = nullptr;    // destroyed by FormClose
+    Watched<TCONF> launcher_{*this};   // the application's
+    Watched<TAboutBox> aboutBox_{*this};
     bool chordReady_ = false;
     bool hookActive_ = false;
-    bool released_ = false;                         // settings written, hook and tray icon gone
-    std::deque<std::function<void()>> afterMenu_;   // menu commands waiting for the menu's end
-    IconPictures classIcons_;                       // the window walk's pictures, from opening to opening
-    FileIcons launchIcons_;                         // the launcher files' pictures, from opening to opening
-    std::vector<Form*> shownDialogs_;               // not owned: the modal dialogs up, the last on top
+    bool released_ = false;     // settings written, hook and tray icon gone
+    IconPictures classIcons_;   // the window walk's pictures, from opening to opening
+    FileIcons launchIcons_;     // the launcher files' pictures, from opening to opening
+    DialogPresenter dialogs_;
 };

@@ -51,13 +51,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         // A full path to the help beside the program: the viewer looks a bare name up from the
         // current folder, which a shortcut or a Run key may set to anywhere.
         app.SetHelpFile(ModuleDirectory() + "Mivtra.hlp");
-        CreateProgramWindows(app, kSettingsKey, LaunchFilePath());
     } catch (...) {
         // Without its windows nothing could reach the program, yet it would hold the mutex
         // and turn every later start away.
         app.HandleException();
         return 1;
     }
-    app.Run();
-    return 0;
+    return RunProgram(app, kSettingsKey, LaunchFilePath());
 }

@@ -1,23 +1,7 @@
 #include "triggers/mouse_chord.h"
 
+#include "base/scope_exit.h"
 #include "triggers/hook_functions.h"
-
-namespace {
-
-// Sets the flag back however the menu ends: a chord must never stay locked out because a
-// handler behind the menu raised an error.
-class ReadyAgain {
-public:
-    explicit ReadyAgain(bool& ready) : ready_(ready) { ready_ = false; }
-    ~ReadyAgain() { ready_ = true; }
-    ReadyAgain(const ReadyAgain&) = delete;
-    ReadyAgain& operator=(const ReadyAgain&) = delete;
-
-private:
-    bool& ready_;
-};
-
-}   // namespace
 
 PhysicalToLogicalPointFunction SystemPhysicalToLogicalPoint()
 {
@@ -35,7 +19,10 @@ void MouseChord(WPARAM wParam, bool& ready, const ChordMenu& menu)
     HookLibrary().getMessage(&record, wParam);
     if (!ready || wParam == 0)
         return;
-    ReadyAgain again(ready);
+    // However the menu ends: a chord must never stay locked out because a handler behind the
+    // menu raised an error.
+    ready = false;
+    const ScopeExit readyAgain([&ready] { ready = true; });
 
     // The record's point is where the chord was made, in the hook's physical pixels; lParam's
     // offset from the foreground window cannot carry every point (the foreground window can be

@@ -209,6 +209,9 @@ TEST_P(DropTest, ANameShiftJisCannotHoldIsRegisteredByItsShortPathOrNotAtAll)
     EXPECT_TRUE(DropWide({WideText(Dir()) + L"\xC5C6\xC74C.txt"}));
     EXPECT_EQ(GetParam() ? 2u : 0u, TopItems().size());
     EXPECT_EQ(kUnregistrableMessage, Message());
+    // The longest message shows whole in the drop window.
+    const RECT label = main_->Label3()->BoundsRect();
+    EXPECT_GE(label.right - label.left, TextWidth(main_->Label3()->Handle(), Message()));
     EXPECT_EQ(before, ReadWholeFile(list_));
     EXPECT_TRUE(TakeShownBoxes().empty());
 }

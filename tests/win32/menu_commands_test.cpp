@@ -1,7 +1,6 @@
 // The main window's pop-up menu: its items, what every opening rebuilds, and the commands.
 #include "shell/TTASKM.h"
 
-#include "components/about_box.h"
 #include "components/task_tray.h"
 #include "framework/application.h"
 #include "framework/button.h"
@@ -14,6 +13,7 @@
 #include "launcher/TCONF.h"
 #include "launcher/tnode.h"
 #include "menu_test_support.h"
+#include "shell/about_box.h"
 #include "solid_icon.h"
 #include "win32_test_support.h"
 
@@ -302,6 +302,24 @@ TEST_F(MenuCommandsTest, EachOpeningReplacesTheTaskItemsAndPicturesOfTheOneBefor
         EXPECT_EQ(1u, TaskItemsTitled(form, title + " " + std::to_string(i)).size()) << i;
     for (int i = 0; i < form.TaskList()->Count(); ++i)
         EXPECT_LT(form.TaskList()->Items(i)->ImageIndex(), form.ImageList()->Count());
+}
+
+TEST(HandleCountTest, SeesEachBitmapMenuAndIconLeftBehind)
+{
+    // The openings below compare two counts: each kind of handle they leak must move one.
+    const HandleCounts start = CountHandles();
+    UniqueBitmap bitmap(CreateBitmap(8, 8, 1, 1, nullptr));
+    const HandleCounts withBitmap = CountHandles();
+    EXPECT_EQ(start.gdiProbed + 1, withBitmap.gdiProbed);
+    UniqueMenu menu(CreatePopupMenu());
+    const HandleCounts withMenu = CountHandles();
+    EXPECT_EQ(withBitmap.menusProbed + 1, withMenu.menusProbed);
+    UniqueIcon icon(SolidIcon(RGB(1, 2, 3)));
+    EXPECT_EQ(withMenu.iconsProbed + 1, CountHandles().iconsProbed);
+    bitmap.Reset();
+    menu.Reset();
+    icon.Reset();
+    EXPECT_EQ(start, CountHandles());
 }
 
 TEST_F(MenuCommandsTest, AThousandOpeningsLeaveNoHandleBehind)

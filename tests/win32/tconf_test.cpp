@@ -154,7 +154,8 @@ protected:
     std::string Settings() const
     {
         std::string states;
-        for (const char* name : kItemSettings) {
+        for (const char* name :
+             {"GroupBox2", "Edit1", "Edit2", "Edit3", "Label1", "Label2", "Label3", "Button4", "Button5"}) {
             states += Get(name)->Enabled() ? '1' : '0';
         }
         return states;
@@ -522,6 +523,28 @@ TEST_F(TCONFTest, RenamingInPlaceByMenuKeyAndClickWithEnterAndEscapeInTheModalLo
     conf_->ShowModal();
     EXPECT_EQ((std::vector<std::string>{"[名前]", "[名前]", "[]", "t editing"}), seen);
     EXPECT_EQ("F\n  a\n  \nG\n--------\nt\n", Listing());
+}
+
+TEST_F(TCONFTest, AJapaneseNameTypedInPlaceIsSavedAsTheSameShiftJisBytesHoweverItWasTyped)
+{
+    // The edit's text as a program sets it (ANSI) and as an input method types it (Unicode).
+    const std::function<void(HWND)> typings[] = {
+        [](HWND edit) { SetWindowTextA(edit, "表ソ能メモ帳"); },
+        [](HWND edit) { SetWindowTextW(edit, L"表ソ能メモ帳"); },
+    };
+    for (const auto& type : typings) {
+        Start(kSampleFile);
+        EXPECT_FALSE(IsWindowUnicode(TreeHandle())) << "an ANSI window, as all of the program's";
+        Select("b");
+        ASSERT_TRUE(Tree().EditText(Tree().Selected()));
+        ASSERT_NE(nullptr, LabelEdit());
+        type(LabelEdit());
+        SendMessageA(TreeHandle(), TVM_ENDEDITLABELNOW, FALSE, 0);
+        conf_->Button6Click(nullptr);
+        EXPECT_NE(std::string::npos, ReadWholeFile(path_).find("[ExecInfo2]\r\nNAME=表ソ能メモ帳\r\n"))
+            << ReadWholeFile(path_);
+        EXPECT_EQ("F\n  a\n  表ソ能メモ帳\nG\n--------\nt\n", Listing());
+    }
 }
 
 TEST_F(TCONFTest, DraggingMovesTheSelectedNodeAsTheDropTargetSays)

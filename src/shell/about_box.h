@@ -30,9 +30,6 @@ public:
     // The handlers the form's definition binds by name.
     static Span<HandlerDef<TAboutBox>> Handlers();
 
-protected:
-    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
 private:
     void Open(const char* link);
 
