@@ -25,7 +25,7 @@ while [ "$done_count" -lt "$total" ]; do
     n=$((total - done_count < batch ? total - done_count : batch))
     out=$(MIVTRA_REPLAY_SEQUENCES=$n MIVTRA_REPLAY_SEED=$seed \
         "$here/wine" "$exe" --gtest_filter='HookTest.ReplayFuzz*' 2>&1) || true
-    summary=$(grep -a '^replay fuzzer:' <<<"$out" || echo "replay fuzzer: no summary (crash?)")
+    summary=$(tr -d '\r' <<<"$out" | grep -a '^replay fuzzer:' || echo "replay fuzzer: no summary (crash?)")
     echo "$summary"
     case $summary in
         *", 0 failed") ;;
