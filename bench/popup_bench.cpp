@@ -13,7 +13,7 @@
 #include "framework/menu_item.h"
 #include "framework/popup_menu.h"
 #include "handle_test_support.h"
-#include "launcher/TCONF.h"
+#include "launcher/launch_list.h"
 #include "launcher/tnode.h"
 #include "program_icons.h"
 #include "shell/TTASKM.h"
@@ -276,8 +276,9 @@ int main(int argc, char** argv)
     int status = 0;
     {
         auto form = std::make_unique<TTASKM>(&app, key);
-        auto launcher = std::make_unique<TCONF>(&app, form->Launch(), nullptr, launchFile);
-        form->SetLauncher(launcher.get());
+        auto launcher = std::make_unique<LaunchList>(nullptr, form->Launch(), nullptr, launchFile);
+        launcher->Load();
+        form->SetLaunchList(launcher.get());
         for (int i = 0; i < launcherCount; ++i)
             EntryOf(launcher->AddItemNode(-2, "項目 " + std::to_string(i)))->File = files[i];
         launcher->BuildLaunchMenu();

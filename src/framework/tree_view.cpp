@@ -21,13 +21,13 @@ TreeView::TreeView(Component* owner, const ControlCreation& creation) : Control(
     Subclass();
     // Notifications in their A forms with Shift-JIS text, whatever the control would choose.
     SendMessageA(Handle(), TVM_SETUNICODEFORMAT, FALSE, 0);
-    items_.SetObserver(this);
+    items_->SetObserver(this);
 }
 
 TreeView::~TreeView()
 {
     CancelDrag();
-    items_.SetObserver(nullptr);
+    items_->SetObserver(nullptr);
 }
 
 TreeNode* TreeView::Selected() const
@@ -220,11 +220,11 @@ void TreeView::Synchronize()
     SendMessageA(Handle(), WM_SETREDRAW, FALSE, 0);
     SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     itemHandles_.clear();
-    itemHandles_.reserve(items_.Count());
+    itemHandles_.reserve(items_->Count());
     // Absolute order puts every parent's item (and depth) in place before its children.
-    std::vector<int> depth(items_.Count());
-    for (int i = 0; i < items_.Count(); ++i) {
-        TreeNode* node = items_.Node(i);
+    std::vector<int> depth(items_->Count());
+    for (int i = 0; i < items_->Count(); ++i) {
+        TreeNode* node = items_->Node(i);
         const TreeNode* parent = node->Parent();
         depth[i] = parent ? depth[parent->AbsoluteIndex()] + 1 : 1;
         if (depth[i] <= kMaxDepth) {
@@ -294,7 +294,7 @@ void TreeView::InsertSubtree(TreeNode* node)
     const int index = node->Index();
     const TreeNode* previous = index == 0 ? nullptr
                                : parent   ? parent->Item(index - 1)
-                                          : items_.Top(index - 1);
+                                          : items_->Top(index - 1);
     InsertItem(node, parent ? ItemHandle(parent) : TVI_ROOT, previous ? ItemHandle(previous) : TVI_FIRST);
     // The descendants, parent-first without recursion, each as the last child so far.
     struct Pending {
@@ -414,6 +414,22 @@ void TreeView::NodeMoved(TreeNode* node)
     }
     if (selected && ItemHandle(node)) {
         SendMessageA(Handle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(ItemHandle(node)));
+    }
+}
+
+void TreeView::SetItems(TreeModel* model)
+{
+    TreeModel* next = model ? model : &ownItems_;
+    if (next == items_) {
+        return;
+    }
+    Cleared();
+    items_->SetObserver(nullptr);
+    items_ = next;
+    items_->SetObserver(this);
+    if (mirrored_) {
+        mirrored_ = false;
+        Synchronize();
     }
 }
 

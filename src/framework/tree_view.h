@@ -1,4 +1,5 @@
-// A tree view: owns a portable tree model and mirrors it into a tree-view control.
+// A tree view: mirrors a portable tree model into a tree-view control, its own or one it is
+// given.
 #pragma once
 
 #include "base/tree_model.h"
@@ -25,8 +26,11 @@ public:
     ~TreeView() override;
 
     // The nodes. Every change made to them shows in the control once it mirrors them.
-    TreeModel& Items() { return items_; }
-    const TreeModel& Items() const { return items_; }
+    TreeModel& Items() { return *items_; }
+    const TreeModel& Items() const { return *items_; }
+    // Shows another model's nodes from now on (not owned: it must outlive the view, or be
+    // taken back with null, which returns to the view's own).
+    void SetItems(TreeModel* model);
 
     // The pictures the nodes' image indexes refer to; not owned.
     ::ImageList* Images() const;
@@ -135,7 +139,8 @@ private:
     void ScrollWhileDragging();
     bool DragMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-    TreeModel items_;
+    TreeModel ownItems_;
+    TreeModel* items_ = &ownItems_;   // not owned unless it is ownItems_
     Watched<::ImageList> images_{*this};
     bool mirrored_ = false;
     bool readOnly_ = false;

@@ -5,6 +5,8 @@
 #include "base/ini_document.h"
 #include "launcher/launch_damage.h"
 
+#include <windows.h>
+
 #include <string>
 
 // The document of the file at the full path `path` (ParseIniFileBytes). A missing file, or one
@@ -36,3 +38,10 @@ IniDocument LoadIniFileForSave(FileOps& ops, const std::string& path);
 // and Error("<path> に書き込めません") is thrown. A version that could not be kept does not stop
 // the save: the user is told (BackupFailureNotice), once until a save keeps its version again.
 void SaveIniFile(const std::string& path, const IniDocument& document);
+
+// How the file is opened for reading: CreateFileA's signature. Tests replace it to stand for a
+// file that another program holds (Wine cannot make a file unreadable to its owner); returns
+// the one used before.
+using IniFileOpenFunction = HANDLE(WINAPI*)(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD,
+                                            HANDLE);
+IniFileOpenFunction SetIniFileOpenForReading(IniFileOpenFunction open);

@@ -1,6 +1,7 @@
 #include "launcher/win32_file_ops.h"
 
 #include "framework/handles.h"
+#include "launcher/ini_file.h"
 #include "launcher/ini_text.h"
 
 #include <algorithm>
@@ -19,11 +20,20 @@ static FileContent::State OpenFailure(DWORD error)
     }
 }
 
+static IniFileOpenFunction g_openForReading = ::CreateFileA;
+
+IniFileOpenFunction SetIniFileOpenForReading(IniFileOpenFunction open)
+{
+    const IniFileOpenFunction previous = g_openForReading;
+    g_openForReading = open ? open : ::CreateFileA;
+    return previous;
+}
+
 FileContent Win32FileOps::Read(const std::string& path)
 {
     FileContent content;
-    const HANDLE opened = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE opened = g_openForReading(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (opened == INVALID_HANDLE_VALUE) {
         content.state = OpenFailure(GetLastError());
         return content;

@@ -11,9 +11,11 @@
 #include "framework/popup_menu.h"
 #include "hook/hook_library.h"
 #include "launcher/TCONF.h"
+#include "launcher/launch_list.h"
 #include "shell/about_box.h"
 #include "shell/help_viewer.h"
 #include "shell/settings.h"
+#include "triggers/drop_handler.h"
 #include "triggers/drop_message_filter.h"
 #include "triggers/hook_functions.h"
 #include "triggers/mouse_chord.h"
@@ -167,14 +169,24 @@ void TTASKM::K7Click(Component*)
     }
 }
 
-TCONF* TTASKM::Launcher() const
+::LaunchList* TTASKM::LaunchList() const
 {
-    return launcher_.Get();
+    return launchList_.Get();
 }
 
-void TTASKM::SetLauncher(TCONF* launcher)
+void TTASKM::SetLaunchList(::LaunchList* list)
 {
-    launcher_.Set(launcher);
+    launchList_.Set(list);
+}
+
+TCONF* TTASKM::LauncherDialog() const
+{
+    return launcherDialog_.Get();
+}
+
+void TTASKM::SetLauncherDialog(TCONF* dialog)
+{
+    launcherDialog_.Set(dialog);
 }
 
 TAboutBox* TTASKM::AboutBox() const
@@ -227,8 +239,8 @@ std::vector<HWND> TTASKM::OwnWindows() const
     std::vector<HWND> own{Handle()};
     if (application)
         own.push_back(application->Handle());
-    if (launcher_)
-        own.push_back(launcher_->Handle());
+    if (launcherDialog_)
+        own.push_back(launcherDialog_->Handle());
     return own;
 }
 
@@ -252,7 +264,7 @@ void TTASKM::TaskClick(Component* sender)
 
 void TTASKM::K1Click(Component*)
 {
-    if (!launcher_ || DialogPresenter::BringBackIfShown(*launcher_))
+    if (!launcherDialog_ || DialogPresenter::BringBackIfShown(*launcherDialog_))
         return;
     // However the dialog ends, the chord works again and the main window takes drops again.
     chordReady_ = false;
@@ -261,7 +273,7 @@ void TTASKM::K1Click(Component*)
         DragAcceptFiles(Handle(), TRUE);
         chordReady_ = true;
     });
-    dialogs_.ShowModal(*launcher_);
+    dialogs_.ShowModal(*launcherDialog_);
 }
 
 void TTASKM::K2Click(Component*)
@@ -323,6 +335,8 @@ void TTASKM::DoClose()
 
 void TTASKM::FormClose()
 {
+    if (launchList_)
+        launchList_->RescueUnsaved(true);
     SaveSettingsAndRelease();
     application->Terminate();
 }
@@ -347,8 +361,18 @@ void TTASKM::SaveSettingsAndRelease()
     released_ = true;
 }
 
+void TTASKM::SecondStart()
+{
+    if (!k8_->Checked() && !hookActive_)
+        K8Click(k8_);
+}
+
 LRESULT TTASKM::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == secondStartMessage_ && message != 0) {
+        SecondStart();
+        return 0;
+    }
     switch (message) {
     case WM_MOUSECHORD:
         MouseChord(wParam, chordReady_, {Handle(), [this](POINT at) { popupMenu_->Popup(at.x, at.y); }});
@@ -356,16 +380,24 @@ LRESULT TTASKM::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case kRunAfterMenuMessage:
         dialogs_.RunQueued();
         return 0;
+    case kLaunchFileChangedMessage:
+        if (launchList_)
+            launchList_->FollowFile();
+        return 0;
     case WM_DROPFILES:
-        WMDropFiles(reinterpret_cast<HDROP>(wParam));
+        HandleDroppedFiles(reinterpret_cast<HDROP>(wParam), launchList_.Get(), label3_);
         return 0;
     case WM_QUERYENDSESSION:
         return TRUE;
     case WM_ENDSESSION:
         // Windows ends the process after this message: keep the run's settings and take
         // the icon out of the tray now.
-        if (wParam)
+        if (wParam) {
+            // No box can be answered now: the rescue copy is written without a word.
+            if (launchList_)
+                launchList_->RescueUnsaved(false);
             SaveSettingsAndRelease();
+        }
         return 0;
     }
     return Form::WndProc(message, wParam, lParam);

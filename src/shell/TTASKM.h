@@ -9,17 +9,13 @@
 #include "shell/file_icons.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <string>
 #include <vector>
 
-// shellapi.h maps ShellExecute to ShellExecuteA; the main window's own operation keeps its
-// name in every file that includes this one.
-#undef ShellExecute
-
 class ImageList;
 class Label;
+class LaunchList;
 class MenuItem;
 class PopupMenu;
 class TAboutBox;
@@ -30,8 +26,15 @@ class TTaskTray;
 inline constexpr char kSettingsKey[] = "SOFTWARE\\Bramwelt\\Mivtra";
 inline constexpr char kSettingsSection[] = "General";
 
+// The registered message that a second start broadcasts before it ends: the running copy
+// shows its tray icon again when nothing else could reach it (icon hidden, no chord).
+inline constexpr char kSecondStartMessage[] = "Mivtra.SecondStart";
+
 class TTASKM : public Form {
 public:
+    // Posted by the launcher list's folder watch: the list follows its file.
+    static constexpr UINT kLaunchFileChangedMessage = WM_APP + 2;
+
     // Runs FormCreate. The settings key is a parameter so that tests use a scratch key.
     explicit TTASKM(Component* owner, std::string settingsKey = kSettingsKey);
     ~TTASKM() override;
@@ -72,9 +75,13 @@ public:
     void KMIVTRA1Click(Component* sender);
     void KMIVTRA2Click(Component* sender);
 
-    // The launcher settings dialog, whose tree is the one launcher list; set once at start.
-    TCONF* Launcher() const;
-    void SetLauncher(TCONF* launcher);
+    // The launcher list, whose submenu the menu shows and whose files dropped paths join; set
+    // once at start.
+    ::LaunchList* LaunchList() const;
+    void SetLaunchList(::LaunchList* list);
+    // The launcher settings dialog, shown modally from the menu; set once at start.
+    TCONF* LauncherDialog() const;
+    void SetLauncherDialog(TCONF* dialog);
     // The about box, shown modally from the menu; set once at start.
     TAboutBox* AboutBox() const;
     void SetAboutBox(TAboutBox* aboutBox);
@@ -86,11 +93,6 @@ public:
     // front and opens no menu, however the dialog was opened.
     DialogPresenter& Dialogs() { return dialogs_; }
 
-    // Opens a file, folder, program or link through the shell; returns the started
-    // process's handle, which the caller closes, or null.
-    static HANDLE ShellExecute(const std::string& file, const std::string& parameters,
-                               const std::string& verb, const std::string& directory, int show);
-
 protected:
     void DoClose() override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -101,14 +103,15 @@ private:
     void ReadSettings();
     // Puts the icon into the tray at start-up; a shell that refuses it does not stop start-up.
     void RegisterTrayIcon();
+    // A second start of the program: with the tray icon hidden and no chord, nothing else
+    // reaches this copy, so the icon comes back; otherwise nothing happens.
+    void SecondStart();
     // The part of closing that must also happen when Windows ends the session.
     void SaveSettingsAndRelease();
     // The tray icon's press: it brings the dialog on top of the shown ones forward.
     void TrayMouseDown();
     // The tray icon opens the menu while no dialog shows, and nothing while one does.
     void UpdateTrayMenus();
-    // Registers the dropped paths as launcher items; releases the drop handle.
-    void WMDropFiles(HDROP drop);
     MenuItem* Item(const char* name) const;
     // N4Click and N5Click: at most one of the two is checked, and either brings the tray
     // icon back.
@@ -118,6 +121,7 @@ private:
     std::vector<HWND> OwnWindows() const;
 
     std::string settingsKey_;
+    UINT secondStartMessage_ = RegisterWindowMessageA(kSecondStartMessage);
     PopupMenu* popupMenu_ = nullptr;   // owned by the form, as all components below
     ::ImageList* imageList_ = nullptr;
     MenuItem* launch_ = nullptr;
@@ -128,8 +132,9 @@ private:
     MenuItem* n4_ = nullptr;
     MenuItem* n5_ = nullptr;
     Label* label3_ = nullptr;
-    TTaskTray* taskTray_ = nullptr;    // destroyed by FormClose
-    Watched<TCONF> launcher_{*this};   // the application's
+    TTaskTray* taskTray_ = nullptr;             // destroyed by FormClose
+    Watched<::LaunchList> launchList_{*this};   // the application's
+    Watched<TCONF> launcherDialog_{*this};      // the application's
     Watched<TAboutBox> aboutBox_{*this};
     bool chordReady_ = false;
     bool hookActive_ = false;

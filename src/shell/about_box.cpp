@@ -26,7 +26,7 @@ void WidenToText(Label& label)
 
 }   // namespace
 
-TAboutBox::TAboutBox(Component* owner, OpenFunction open)
+TAboutBox::TAboutBox(Component* owner, ShellOpenFunction open)
     : Form(owner, about_box_form::kForm), open_(std::move(open))
 {
     for (int i = 0; i < ComponentCount(); ++i) {

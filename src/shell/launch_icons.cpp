@@ -4,8 +4,7 @@
 
 #include "framework/image_list.h"
 #include "framework/menu_item.h"
-#include "framework/tree_view.h"
-#include "launcher/TCONF.h"
+#include "launcher/launch_list.h"
 #include "launcher/launch_menu_plan.h"
 #include "launcher/tnode.h"
 #include "windowlist/window_walk.h"
@@ -29,7 +28,7 @@ std::string UpperCase(std::string text)
 
 void TTASKM::GetLaunchIcon()
 {
-    if (!launcher_ || !launch_) {
+    if (!launchList_ || !launch_) {
         return;
     }
     // The items Launch owns, by name as a component look-up compares names (ignoring case,
@@ -40,7 +39,7 @@ void TTASKM::GetLaunchIcon()
             items.emplace(UpperCase(item->Name()), item);
         }
     }
-    const TreeModel& tree = launcher_->TreeView()->Items();
+    const TreeModel& tree = launchList_->Items();
     // One picture per item whose file has an icon, all added in one step after the loop.
     std::vector<const Picture*> pictures;
     const int first = imageList_->Count();

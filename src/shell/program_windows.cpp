@@ -1,7 +1,9 @@
 #include "shell/program_windows.h"
 
 #include "framework/application.h"
+#include "framework/shell_open.h"
 #include "launcher/TCONF.h"
+#include "launcher/launch_list.h"
 #include "shell/TTASKM.h"
 #include "shell/about_box.h"
 
@@ -10,9 +12,15 @@ TTASKM* CreateProgramWindows(Application& app, const std::string& settingsKey, c
     // The first form made becomes the application's main window.
     auto* mainWindow = new TTASKM(&app, settingsKey);
     try {
-        mainWindow->SetAboutBox(new TAboutBox(&app, &TTASKM::ShellExecute));
-        mainWindow->SetLauncher(new TCONF(&app, mainWindow->Launch(), &TTASKM::ShellExecute, launchFile));
+        mainWindow->SetAboutBox(new TAboutBox(&app, &ShellOpen));
+        // Made before the dialog, so that it goes after it: the dialog's tree shows its nodes.
+        auto* list = new LaunchList(&app, mainWindow->Launch(), &ShellOpen, launchFile);
+        mainWindow->SetLaunchList(list);
+        mainWindow->SetLauncherDialog(new TCONF(&app, list));
+        list->Watch(mainWindow->Handle(), TTASKM::kLaunchFileChangedMessage);
     } catch (...) {
+        delete mainWindow->LauncherDialog();
+        delete mainWindow->LaunchList();
         delete mainWindow->AboutBox();
         delete mainWindow;
         throw;

@@ -11,6 +11,7 @@
 #include "handle_test_support.h"
 #include "hook_test_support.h"
 #include "launcher/TCONF.h"
+#include "launcher/launch_list.h"
 #include "launcher/tnode.h"
 #include "menu_test_support.h"
 #include "shell/about_box.h"
@@ -136,6 +137,7 @@ protected:
     void TearDown() override
     {
         launcher_.reset();
+        list_.reset();
         aboutBox_.reset();
         form_.reset();
         DrainQuitMessages();
@@ -152,8 +154,10 @@ protected:
     // The launcher settings dialog, made as the program makes it: after the main window.
     TCONF& StartLauncher()
     {
-        launcher_ = std::make_unique<TCONF>(application, form_->Launch(), nullptr, MissingLaunchFile());
-        form_->SetLauncher(launcher_.get());
+        list_ = std::make_unique<LaunchList>(nullptr, form_->Launch(), nullptr, MissingLaunchFile());
+        form_->SetLaunchList(list_.get());
+        launcher_ = std::make_unique<TCONF>(application, list_.get());
+        form_->SetLauncherDialog(launcher_.get());
         return *launcher_;
     }
 
@@ -173,6 +177,7 @@ protected:
     FakeShell shell_;
     ScratchKey scratch_;
     std::unique_ptr<TTASKM> form_;
+    std::unique_ptr<LaunchList> list_;
     std::unique_ptr<TCONF> launcher_;
     std::unique_ptr<TAboutBox> aboutBox_;
 };
@@ -276,11 +281,11 @@ TEST_F(MenuCommandsTest, EachOpeningReplacesTheTaskItemsAndPicturesOfTheOneBefor
 {
     TTASKM& form = Start();
     // Three launcher entries whose file has an icon: three more pictures at every opening.
-    TCONF& launcher = StartLauncher();
+    StartLauncher();
     char program[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, program, MAX_PATH);
     for (int i = 0; i < 3; ++i)
-        EntryOf(launcher.AddItemNode(-2, "entry " + std::to_string(i)))->File = program;
+        EntryOf(list_->AddItemNode(-2, "entry " + std::to_string(i)))->File = program;
     std::string title = UniqueTitle("ten openings");
     std::vector<std::unique_ptr<TaskTarget>> targets;
     for (int i = 0; i < 5; ++i)
@@ -325,10 +330,10 @@ TEST(HandleCountTest, SeesEachBitmapMenuAndIconLeftBehind)
 TEST_F(MenuCommandsTest, AThousandOpeningsLeaveNoHandleBehind)
 {
     TTASKM& form = Start();
-    TCONF& launcher = StartLauncher();
+    StartLauncher();
     char program[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, program, MAX_PATH);
-    EntryOf(launcher.AddItemNode(-2, "entry"))->File = program;
+    EntryOf(list_->AddItemNode(-2, "entry"))->File = program;
     std::string title = UniqueTitle("thousand openings");
     std::vector<std::unique_ptr<TaskTarget>> targets;
     for (int i = 0; i < 5; ++i)

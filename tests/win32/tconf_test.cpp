@@ -11,6 +11,7 @@
 #include "framework/open_dialog.h"
 #include "framework/popup_menu.h"
 #include "framework/tree_view.h"
+#include "launcher/launch_list.h"
 #include "launcher/tnode.h"
 #include "menu_test_support.h"
 #include "win32_test_support.h"
@@ -92,7 +93,8 @@ protected:
     {
         conf_.reset();
         ASSERT_TRUE(WriteWholeFile(path_, file));
-        conf_ = std::make_unique<TCONF>(application, launch_, nullptr, path_);
+        list_ = std::make_unique<LaunchList>(nullptr, launch_, nullptr, path_);
+        conf_ = std::make_unique<TCONF>(application, list_.get());
         if (show) {
             conf_->Show();
             SetForegroundWindow(conf_->Handle());
@@ -223,6 +225,7 @@ protected:
     std::string path_ = folder_.Path() + "LAUNCH.INI";
     std::unique_ptr<Component> host_ = std::make_unique<Component>(nullptr);
     MenuItem* launch_ = new MenuItem(host_.get());
+    std::unique_ptr<LaunchList> list_;
     std::unique_ptr<TCONF> conf_;
     OpenDialog::GetOpenFileNameFunction previousOpen_ = nullptr;
 };
@@ -630,9 +633,10 @@ TEST_F(TCONFTest, ACloseRequestSavesAsTheButtonDoesAndTheDialogKeepsItsState)
     });
     conf_->ShowModal();
     EXPECT_FALSE(conf_->Visible());
-    TCONF saved(application, nullptr, nullptr, path_);
-    EXPECT_EQ("新名", saved.TreeView()->Items().Node(2)->Text());
-    EXPECT_EQ("typed", EntryOf(saved.TreeView()->Items().Node(2))->Option);
+    LaunchList saved(nullptr, nullptr, nullptr, path_);
+    saved.Load();
+    EXPECT_EQ("新名", saved.Items().Node(2)->Text());
+    EXPECT_EQ("typed", EntryOf(saved.Items().Node(2))->Option);
     EXPECT_NE(nullptr, launch_->FindComponent("AB5")) << "the launcher submenu was rebuilt";
 
     // Shown again, it is as it was left.

@@ -7,6 +7,7 @@
 #include "framework/popup_menu.h"
 #include "hook_test_support.h"
 #include "launcher/TCONF.h"
+#include "launcher/launch_list.h"
 #include "menu_test_support.h"
 #include "shell/about_box.h"
 #include "shell/program_windows.h"
@@ -222,7 +223,8 @@ TEST_F(TTASKMTest, AShellThatRefusesTheIconDoesNotStopStartUpAndTheIconComesWith
     // Start-up went on to its end: all three windows, the hook, the drop window, the chord.
     EXPECT_EQ(form_.get(), application->MainForm());
     EXPECT_NE(nullptr, form.AboutBox());
-    EXPECT_NE(nullptr, form.Launcher());
+    EXPECT_NE(nullptr, form.LauncherDialog());
+    EXPECT_NE(nullptr, form.LaunchList());
     EXPECT_EQ(1, FakeHook::installs);
     EXPECT_TRUE(form.Visible());
     EXPECT_TRUE(form.ChordReady());
@@ -232,7 +234,8 @@ TEST_F(TTASKMTest, AShellThatRefusesTheIconDoesNotStopStartUpAndTheIconComesWith
     SendMessageA(application->Handle(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     EXPECT_EQ(2, shell_.Count(NIM_ADD));
     EXPECT_TRUE(TakeShownBoxes().empty());
-    delete form.Launcher();
+    delete form.LauncherDialog();
+    delete form.LaunchList();
     delete form.AboutBox();
 }
 
@@ -262,6 +265,23 @@ TEST_F(TTASKMTest, CloseRequestsToEitherWindowAndTheEndOfTheSessionKeepTheSettin
         SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
         EXPECT_EQ("x", Stored("DragDrop"));
         EXPECT_EQ(1, shell_.Count(NIM_DELETE));
+    }
+}
+
+TEST_F(TTASKMTest, ASecondStartBringsTheTrayIconBackOnlyWhenNothingElseReachesTheProgram)
+{
+    // HOOK, DispIcon. The icon shows afterwards, added once in all, exactly when the chord is off.
+    for (const char* c : {"00", "10", "01"}) {
+        SCOPED_TRACE(c);
+        scratch_.SetString(kSettingsSection, "HOOK", std::string(1, c[0]));
+        scratch_.SetString(kSettingsSection, "DispIcon", std::string(1, c[1]));
+        shell_.Clear();
+        TTASKM& form = Start();
+        SendMessageA(form.Handle(), RegisterWindowMessageA(kSecondStartMessage), 0, 0);
+        EXPECT_EQ(c[0] == '0' ? 1 : 0, shell_.Count(NIM_ADD));
+        EXPECT_EQ(c[0] == '0', form.K8()->Checked());
+        form_.reset();
+        DrainQuitMessages();
     }
 }
 
