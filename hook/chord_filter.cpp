@@ -11,10 +11,23 @@ bool ChordFilter::Handle(const MouseEvent& event, std::uint32_t now)
         ReplayHeld(nullptr);
     }
     ForgetLostReplays();
+    // A button reaches the hook at the point where the pointer stood when it was pressed. Once
+    // that is where the replayed moves went, the pointer has caught up with them.
+    if (hasPendingMove_ && event.kind != MouseEventKind::kMove && event.x == pendingMove_.x &&
+        event.y == pendingMove_.y) {
+        hasPendingMove_ = false;
+    }
     if (Decide(event)) {
         return true;
     }
-    return inFlight_ > 0 && QueueBehindReplays(event);
+    if (inFlight_ > 0 && QueueBehindReplays(event)) {
+        return true;
+    }
+    // A move that goes straight through takes the pointer with it.
+    if (event.kind == MouseEventKind::kMove) {
+        hasPendingMove_ = false;
+    }
+    return false;
 }
 
 void ChordFilter::ReplayArrived(std::uint32_t now)
@@ -170,7 +183,11 @@ void ChordFilter::JoinChord(const MouseEvent& event)
 {
     if (!chordOpen_) {
         chordOpen_ = true;
-        chordPoint_ = ChordPoint{event.x, event.y, event.time};
+        // A press reaches the hook with the point where the pointer stands; moves withheld
+        // behind a replay have not taken it on yet, and the press belongs where they go.
+        const bool behindMoves = hasPendingMove_;
+        chordPoint_ = ChordPoint{behindMoves ? pendingMove_.x : event.x,
+                                 behindMoves ? pendingMove_.y : event.y, event.time};
     }
 }
 
@@ -197,6 +214,10 @@ void ChordFilter::Replay(const MouseEvent& event)
     // last sign of progress.
     if (inFlight_++ == 0) {
         lastProgress_ = now_;
+    }
+    if (event.kind == MouseEventKind::kMove) {
+        pendingMove_ = ChordPoint{event.x, event.y, event.time};
+        hasPendingMove_ = true;
     }
 }
 

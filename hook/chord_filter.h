@@ -123,7 +123,10 @@ private:
     bool hasHeldMove_ = false;
     bool chordOpen_ = false;   // a chord was made and not both buttons are up since
     ChordPoint chordPoint_;
-    unsigned inFlight_ = 0;            // replayed events not yet back through the hook
+    unsigned inFlight_ = 0;   // replayed events not yet back through the hook
+    // The last move replayed, while the pointer may not have got there yet.
+    ChordPoint pendingMove_;
+    bool hasPendingMove_ = false;
     std::uint32_t lastProgress_ = 0;   // when the replays started, or the latest came back
     ReplayList replays_;
     ChordList chords_;

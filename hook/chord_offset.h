@@ -1,6 +1,7 @@
 // The chord's point as it travels in the record's lParam: an offset from the top-left corner of
-// the foreground window, packed by the hook library into one signed 32-bit value and split
-// again by the program. Both sides use this one header, so that they cannot disagree.
+// the foreground window, packed by the hook library into one signed 32-bit value that a
+// reader splits again with SplitChordOffset. The program itself opens its menu at the record's
+// point, which every chord's position survives; lParam is filled as the interface has it.
 #pragma once
 
 #include <algorithm>

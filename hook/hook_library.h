@@ -9,16 +9,18 @@ extern "C" {
 // posted to mainWindow once both their buttons are up. A right press is held back for a
 // moment and replayed when no left press joins it, so a chord never reaches the window under
 // the pointer. Non-zero when the hook is in place. A second call keeps the hook and only
-// changes the window.
+// changes the window. A hook the system removes (a call that overran its timeout) goes in again
+// by itself once the pointer moves.
 BOOLEAN WINAPI InstallHook(HWND mainWindow);
 
 // Stops watching, waits for the hook's thread to end and forgets the window. Harmless when
 // no hook is installed. Not from DllMain.
 void WINAPI RemoveHook();
 
-// Fills record as the WM_MOUSECHORD message carrying wParam: its lParam is the chord's point
-// relative to the top-left corner of the current foreground window, packed for the
-// truncating split (see chord_offset.h).
+// Fills record as the WM_MOUSECHORD message carrying wParam: its pt is the chord's screen point
+// as the low-level hook saw it (physical pixels), its lParam that point relative to the
+// top-left corner of the current foreground window, packed for the truncating split (see
+// chord_offset.h).
 void WINAPI GetHookMessage(MSG* record, WPARAM wParam);
 }
 

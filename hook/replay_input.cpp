@@ -101,12 +101,17 @@ UINT InjectReplays(const ReplayList& events)
         const MouseEvent& event = events[i];
         MOUSEINPUT& mouse = inputs[i].mi;
         inputs[i].type = INPUT_MOUSE;
-        // Every event goes to its own point: a button replayed after the pointer has moved on
-        // still goes down where it was pressed.
-        mouse.dx = Normalize(event.x, left, width);
-        mouse.dy = Normalize(event.y, top, height);
-        mouse.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK |
-                        ButtonFlags(event.message, event.data, mouse.mouseData);
+        // Only a move takes the pointer somewhere. A button or the wheel happens where the
+        // moves before it left the pointer: its own point is where the pointer stood when it
+        // reached the hook, which leaves out the moves withheld ahead of it, so sending it
+        // there would pull the pointer back and end a drag where it began.
+        if (event.message == WM_MOUSEMOVE) {
+            mouse.dx = Normalize(event.x, left, width);
+            mouse.dy = Normalize(event.y, top, height);
+            mouse.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+        } else {
+            mouse.dwFlags = ButtonFlags(event.message, event.data, mouse.mouseData);
+        }
         mouse.dwExtraInfo = kReplayMarker;
     }
     if (events.empty()) {

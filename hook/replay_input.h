@@ -11,5 +11,6 @@ bool IsReplay(const MSLLHOOKSTRUCT& info);
 
 MouseEvent EventFromHook(WPARAM message, const MSLLHOOKSTRUCT& info);
 
-// Injects the events, each at its own screen point, in order. Returns how many the system took.
+// Injects the events in order: a move to its own screen point, a button or the wheel where the
+// moves before it left the pointer. Returns how many the system took.
 UINT InjectReplays(const ReplayList& events);

@@ -9,7 +9,6 @@
 #include "framework/image_list.h"
 #include "framework/label.h"
 #include "framework/popup_menu.h"
-#include "hook/chord_offset.h"
 #include "hook/hook_library.h"
 #include "launcher/TCONF.h"
 #include "launcher/launch_list.h"
@@ -19,6 +18,7 @@
 #include "triggers/drop_handler.h"
 #include "triggers/drop_message_filter.h"
 #include "triggers/hook_functions.h"
+#include "triggers/mouse_chord.h"
 #include "windowlist/task_switch.h"
 #include "windowlist/window_walk.h"
 
@@ -34,19 +34,6 @@ constexpr int kDropWindowHeight = 73;
 
 // Posted to the main window for each menu command that waits for the menu's end.
 constexpr UINT kRunAfterMenuMessage = WM_APP + 1;
-
-// Sets a flag back however the scope is left: a chord must never stay locked out
-// because a handler behind the menu raised an error.
-class FlagRestorer {
-public:
-    explicit FlagRestorer(bool& flag) : flag_(flag) {}
-    ~FlagRestorer() { flag_ = true; }
-    FlagRestorer(const FlagRestorer&) = delete;
-    FlagRestorer& operator=(const FlagRestorer&) = delete;
-
-private:
-    bool& flag_;
-};
 
 }   // namespace
 
@@ -374,24 +361,6 @@ void TTASKM::SaveSettingsAndRelease()
     released_ = true;
 }
 
-void TTASKM::WMMouseChord(WPARAM wParam)
-{
-    MSG record{};
-    HookLibrary().getMessage(&record, wParam);
-    if (!chordReady_ || wParam == 0)
-        return;
-    chordReady_ = false;
-    FlagRestorer ready(chordReady_);
-
-    ChordOffset offset = SplitChordOffset(static_cast<std::int32_t>(record.lParam));
-    RECT foreground{};
-    HWND window = GetForegroundWindow();
-    if (!window || !GetWindowRect(window, &foreground))
-        foreground = RECT{};
-    SetForegroundWindow(Handle());
-    popupMenu_->Popup(foreground.left + offset.x, foreground.top + offset.y);
-}
-
 void TTASKM::SecondStart()
 {
     if (!k8_->Checked() && !hookActive_)
@@ -406,7 +375,7 @@ LRESULT TTASKM::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
     switch (message) {
     case WM_MOUSECHORD:
-        WMMouseChord(wParam);
+        MouseChord(wParam, chordReady_, {Handle(), [this](POINT at) { popupMenu_->Popup(at.x, at.y); }});
         return 0;
     case kRunAfterMenuMessage:
         dialogs_.RunQueued();

@@ -108,7 +108,6 @@ private:
     void SecondStart();
     // The part of closing that must also happen when Windows ends the session.
     void SaveSettingsAndRelease();
-    void WMMouseChord(WPARAM wParam);
     // The tray icon's press: it brings the dialog on top of the shown ones forward.
     void TrayMouseDown();
     // The tray icon opens the menu while no dialog shows, and nothing while one does.

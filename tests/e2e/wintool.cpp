@@ -157,7 +157,8 @@ static int Usage()
         "  acp                               the ANSI code page\n"
         "  keeper                            stay alive in the desktop until killed\n"
         "  testwindow TITLE X Y W H          show a window until killed; its title\n"
-        "                                    counts the button messages it gets\n"
+        "                                    counts the button messages it gets, and it\n"
+        "                                    prints each as MESSAGE X Y\n"
         "  iconwindow TITLE X Y W H          the same, of a class with an icon (WintoolIconWindow)\n"
         "  show CLASS TITLE CMD              ShowWindow(CMD) on the window with that class and title\n"
         "  settext HWND TEXT                 WM_SETTEXT to any window, a control of another program too\n"
@@ -174,8 +175,8 @@ static int Usage()
 
 // The test window counts the mouse button messages its client area receives and shows the
 // counts in its title ("TITLE [ld=1 lu=1 rd=0 ru=0]"), so that a script can tell which clicks
-// reached it. Like most programs it opens a context menu of its own on a right click (its one
-// item: "test window menu").
+// reached it, and prints each with its point. Like most programs it opens a context menu of its own on a
+// right click (its one item: "test window menu").
 static std::wstring g_testTitle;
 static int g_buttonCounts[4];   // left down, left up, right down, right up
 
@@ -212,6 +213,11 @@ static LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam,
         break;
     }
     if (button >= 0 && !g_testTitle.empty()) {
+        // Each one also goes to the output as "MESSAGE X Y", the screen point where it arrived.
+        POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        ClientToScreen(window, &point);
+        std::printf("0x%x %ld %ld\n", message, point.x, point.y);
+        std::fflush(stdout);
         ++g_buttonCounts[button];
         wchar_t counts[80];
         swprintf(counts, 80, L" [ld=%d lu=%d rd=%d ru=%d]", g_buttonCounts[0], g_buttonCounts[1],

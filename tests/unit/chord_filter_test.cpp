@@ -73,6 +73,23 @@ TEST_F(ChordFilterTest, RightThenLeftIsWithheldWholeAndReportedWhenBothAreUp)
     }
 }
 
+// Moves withheld behind a replay have not moved the pointer yet, so the press that makes the
+// next chord reaches the hook at the old point: the chord is where those moves went.
+TEST_F(ChordFilterTest, AChordBehindWithheldMovesIsWhereTheyWent)
+{
+    EXPECT_TRUE(filter_.Handle(At(Kind::kRightDown, 100, 100), 0));
+    EXPECT_TRUE(filter_.Handle(At(Kind::kMove, 150, 100), 10)) << "a right drag: press and move replayed";
+    EXPECT_TRUE(filter_.Handle(At(Kind::kRightUp, 150, 100), 20));
+    EXPECT_TRUE(filter_.Handle(At(Kind::kMove, 300, 250), 30)) << "behind the replays";
+    for (Kind kind : {Kind::kRightDown, Kind::kLeftDown, Kind::kLeftUp, Kind::kRightUp}) {
+        EXPECT_TRUE(filter_.Handle(At(kind, 150, 100), 40));
+    }
+    const ChordList chords = filter_.TakeChords();
+    ASSERT_EQ(chords.size(), 1u);
+    EXPECT_EQ(chords[0].x, 300);
+    EXPECT_EQ(chords[0].y, 250);
+}
+
 TEST_F(ChordFilterTest, RightClickIsReplayedInItsOrderAtTheRelease)
 {
     EXPECT_TRUE(filter_.Handle(At(Kind::kRightDown, 100, 100), 0));

@@ -15,6 +15,7 @@ public:
         HookLibrary() = {Install, Remove, GetMessage};
         installResult = TRUE;
         installs = removals = fetches = 0;
+        record = MSG{};
     }
     ~FakeHook() { HookLibrary() = real_; }
     FakeHook(const FakeHook&) = delete;
@@ -27,11 +28,13 @@ public:
     static inline int installs = 0;
     static inline int removals = 0;
     static inline int fetches = 0;
+    // What every fetch fills in.
+    static inline MSG record{};
 
 private:
     static BOOLEAN WINAPI Install(HWND) { return ++installs, installResult; }
     static void WINAPI Remove() { ++removals; }
-    static void WINAPI GetMessage(MSG* record, WPARAM) { ++fetches, *record = MSG{}; }
+    static void WINAPI GetMessage(MSG* filled, WPARAM) { ++fetches, *filled = record; }
 
     HookFunctions real_;
 };

@@ -10,3 +10,9 @@ set_tests_properties(hook_tests PROPERTIES RUN_SERIAL TRUE)
 # objdump and nm: independent of HOOK.def, which the DLL and its import library share.
 add_test(NAME hook_ordinals
     COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/hook_ordinals.sh ${CMAKE_OBJDUMP} ${CMAKE_NM} $<TARGET_FILE:HOOK>)
+
+# The main window's chord handler, with the hook library's record and the system's point
+# conversion stood in for.
+add_executable(mouse_chord_tests ${CMAKE_CURRENT_LIST_DIR}/mouse_chord_test.cpp)
+target_link_libraries(mouse_chord_tests PRIVATE mivtra_triggers win32_test_main)
+add_test(NAME mouse_chord_tests COMMAND mouse_chord_tests)

@@ -324,7 +324,7 @@ HWND ChordTarget()
     return window;
 }
 
-TEST_F(TTASKMTest, TheChordMenuOpensAtTheForegroundWindowsCornerPlusTheRecordedOffset)
+TEST_F(TTASKMTest, TheChordMenuOpensAtTheChordsPointWhereverTheForegroundWindowIs)
 {
     HookLibrary().getMessage = hook_.Real().getMessage;   // the real record; no hook is installed
     scratch_.SetString(kSettingsSection, "HOOK", "0");
@@ -338,14 +338,14 @@ TEST_F(TTASKMTest, TheChordMenuOpensAtTheForegroundWindowsCornerPlusTheRecordedO
                 opened = POINT{r.left, r.top};
         });
     };
-    // The hook library records the pointer's offset from the foreground window's corner for a
-    // chord it does not know; the pointer stands where the chord would be.
+    // For a chord it does not know, the hook library records the pointer's position: the pointer
+    // stands where the chord would be.
     const struct {
         POINT pointer;
         POINT menu;
     } cases[] = {
-        {{250, 250}, {250, 250}},   // 50 right of and 100 below the corner
-        {{199, 150}, {199, 150}},   // offset (-1, 0): lParam -1, which splits to x -1, y 0
+        {{250, 250}, {250, 250}},   // over the foreground window
+        {{120, 350}, {120, 350}},   // left of and below its corner: an offset lParam cannot carry
     };
     for (const auto& c : cases) {
         SetForegroundWindow(ChordTarget());

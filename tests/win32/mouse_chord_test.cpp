@@ -1,0 +1,89 @@
+// The chord's menu opens at the chord's own screen point, turned into the program's
+// coordinates where the system can do that, on any monitor.
+#include "triggers/mouse_chord.h"
+
+#include "hook/hook_library.h"
+#include "hook_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace {
+
+// A display scaled to 125 %: physical pixels are 5/4 of the program's.
+BOOL WINAPI ScaledBy125(HWND, POINT* point)
+{
+    point->x = point->x * 4 / 5;
+    point->y = point->y * 4 / 5;
+    return TRUE;
+}
+
+BOOL WINAPI Refuses(HWND, POINT* point)
+{
+    point->x = point->y = 12345;   // what it leaves behind is not to be used
+    return FALSE;
+}
+
+class MouseChordTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        owner_ =
+            CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(owner_, nullptr);
+    }
+    void TearDown() override { DestroyWindow(owner_); }
+
+    FakeHook hook_;
+    HWND owner_ = nullptr;
+};
+
+TEST_F(MouseChordTest, TheMenuOpensAtTheChordsPointInTheProgramsCoordinates)
+{
+    const struct {
+        POINT chord;
+        PhysicalToLogicalPointFunction toLogical;
+        POINT menu;
+    } cases[] = {
+        {{300, 200}, nullptr, {300, 200}},         // a Windows without the conversion
+        {{-1500, -200}, nullptr, {-1500, -200}},   // a monitor left of and above the primary one
+        {{-40, 900}, nullptr, {-40, 900}},         // left of and below: x and y of opposite signs
+        {{1500, 750}, ScaledBy125, {1200, 600}}, {{-1250, -250}, ScaledBy125, {-1000, -200}},
+        {{640, 480}, Refuses, {640, 480}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.chord.x << "," << c.chord.y);
+        FakeHook::record = MSG{};
+        FakeHook::record.pt = c.chord;
+        FakeHook::record.lParam = MAKELPARAM(5, 5);   // an offset from the foreground window: not used
+        bool ready = true;
+        POINT opened{-1, -1};
+        bool readyWhileOpen = true;
+        HWND foregroundWhileOpen = nullptr;
+        MouseChord(7, ready,
+                   {owner_,
+                    [&](POINT at) {
+                        opened = at;
+                        readyWhileOpen = ready;
+                        foregroundWhileOpen = GetForegroundWindow();
+                    },
+                    c.toLogical});
+        EXPECT_EQ(c.menu.x, opened.x);
+        EXPECT_EQ(c.menu.y, opened.y);
+        EXPECT_FALSE(readyWhileOpen);
+        EXPECT_EQ(owner_, foregroundWhileOpen);
+        EXPECT_TRUE(ready);
+    }
+}
+
+TEST_F(MouseChordTest, AMenuThatEndsInAnErrorLeavesTheChordReady)
+{
+    bool ready = true;
+    EXPECT_THROW(MouseChord(7, ready, {owner_, [](POINT) { throw std::runtime_error("menu"); }, nullptr}),
+                 std::runtime_error);
+    EXPECT_TRUE(ready);
+    EXPECT_EQ(1, FakeHook::fetches);
+}
+
+}   // namespace
