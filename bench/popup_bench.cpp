@@ -306,7 +306,7 @@ int main(int argc, char** argv)
             pictures.Run([&] { ProgramPictures(bare.Handle(), module); });
             walk.Run([&] { WindowCalls(bare.Handle()); });
             shell.Run([&] { ShellIconCalls(bare.Handle(), files); });
-            build.Run([&] { UniqueMenu handle = menu->BuildHandle(); });
+            build.Run([&] { BuiltMenu handle = menu->BuildHandle(); });
         }
         form->PopupMenuPopup(menu);
         const int listed = form->TaskList()->Count();

@@ -26,6 +26,8 @@ public:
     // The icon drawn at the list's size, for adding again and again at little cost; nothing
     // when it cannot be read.
     std::optional<Picture> ReadPicture(HICON icon) const;
+    // The same for a list of that size; touches no list, so any thread may call it.
+    static std::optional<Picture> ReadPicture(HICON icon, int width, int height);
     // Appends the pictures, each of the list's size, in one step; returns the index of the
     // first, or -1 when nothing was appended.
     int AddPictures(const std::vector<const Picture*>& pictures);

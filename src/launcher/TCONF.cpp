@@ -358,6 +358,8 @@ void TCONF::BuildLaunchMenu()
             items[entry.index] = AddLaunchMenuItem(entry.index, parent, tree.Node(entry.index));
         }
     }
+    if (OnMenuBuilt)
+        OnMenuBuilt(this);
 }
 
 void TCONF::TakeOutLaunchItems()

@@ -97,6 +97,8 @@ public:
     MenuItem* AddLaunchMenuItem(int index, MenuItem* parent, TreeNode* node);
     // Builds the launcher submenu from the whole tree; expects `Launch` to hold no items.
     void BuildLaunchMenu();
+    // Runs after every build of the launcher submenu: at the load, after a save or a drop.
+    NotifyEvent OnMenuBuilt;
 
     void Notification(Component* component, Operation operation) override;
 

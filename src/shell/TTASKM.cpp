@@ -29,6 +29,8 @@ constexpr int kDropWindowHeight = 73;
 
 // Posted to the main window for each menu command that waits for the menu's end.
 constexpr UINT kRunAfterMenuMessage = WM_APP + 1;
+// Posted by the launcher pictures' worker when answers wait.
+constexpr UINT kLaunchPicturesMessage = WM_APP + 2;
 
 // Sets a flag back however the scope is left: a chord must never stay locked out
 // because a handler behind the menu raised an error.
@@ -83,6 +85,11 @@ TTASKM::TTASKM(Component* owner, std::string settingsKey)
     imageList_->SetName("ImageList");
     popupMenu_->SetImages(imageList_);
     popupMenu_->OnPopup = [this](Component* sender) { PopupMenuPopup(sender); };
+    launchImages_ = new ::ImageList(this);
+    launchImages_->SetName("LaunchImages");
+    launch_->SetSubMenuImages(launchImages_);
+    launch_->SetKeepHandle(true);
+    SetLaunchIconSource(FileIcons::ShellIcon);
 
     taskTray_ = new TTaskTray(this);
     taskTray_->SetName("TaskTray");
@@ -206,11 +213,17 @@ void TTASKM::K7Click(Component*)
 
 void TTASKM::SetLauncher(TCONF* launcher)
 {
-    if (launcher_)
+    if (launcher_) {
         launcher_->RemoveFreeNotification(this);
+        launcher_->OnMenuBuilt = nullptr;
+    }
     launcher_ = launcher;
-    if (launcher_)
+    if (launcher_) {
         launcher_->FreeNotification(this);
+        launcher_->OnMenuBuilt = [this](Component*) { LauncherChanged(); };
+        // The list was loaded and its submenu built before it came here.
+        LauncherChanged();
+    }
 }
 
 void TTASKM::SetAboutBox(TAboutBox* aboutBox)
@@ -294,6 +307,13 @@ void TTASKM::PopupMenuPopup(Component*)
     }
     SearchWindows(GetDesktopWindow());
     GetLaunchIcon();
+}
+
+void TTASKM::SetLaunchIconSource(FileIcons::IconSource source)
+{
+    launchPictures_ =
+        std::make_unique<LaunchPictures>(*launchImages_, Handle(), kLaunchPicturesMessage, source);
+    LauncherChanged();
 }
 
 void TTASKM::SearchWindows(HWND parent)
@@ -452,6 +472,10 @@ LRESULT TTASKM::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case kRunAfterMenuMessage:
         RunCommandAfterMenu();
+        return 0;
+    case kLaunchPicturesMessage:
+        if (launch_)
+            launchPictures_->TakeAnswers(*launch_);
         return 0;
     case WM_DROPFILES:
         WMDropFiles(reinterpret_cast<HDROP>(wParam));

@@ -5,12 +5,14 @@
 #include "framework/form.h"
 #include "framework/icon_pictures.h"
 #include "shell/file_icons.h"
+#include "shell/launch_pictures.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,6 +41,8 @@ public:
     PopupMenu* GetPopupMenu() const { return popupMenu_; }
     // The pop-up menu's 16 x 16 pictures, rebuilt at every opening.
     ::ImageList* ImageList() const { return imageList_; }
+    // The launcher submenu's pictures, kept from opening to opening.
+    ::ImageList* LaunchImages() const { return launchImages_; }
     MenuItem* Launch() const { return launch_; }
     MenuItem* TaskList() const { return taskList_; }
     MenuItem* K6() const { return k6_; }
@@ -52,9 +56,17 @@ public:
     // The pop-up menu's opening handler, whoever opens it: a fresh task submenu and fresh
     // pictures.
     void PopupMenuPopup(Component* sender);
-    // Gives every launcher item the shell's icon of its entry's file, a folder's item the
-    // folder picture.
+    // Gives the launcher items the pictures found since the last opening (the shell's icon
+    // of the entry's file, looked up on a thread of its own; a folder's item the folder
+    // picture) and has every file looked at again, so that a changed file gets its new one.
     void GetLaunchIcon();
+    // The launcher list was built anew: its items get the pictures known, and the rest are
+    // looked up in the background.
+    void LauncherChanged();
+    // Whether the background look-up of the launcher's pictures has nothing left to do.
+    bool LaunchPicturesSettled() { return launchPictures_->Settled(); }
+    // Where the launcher's file icons come from (the shell unless a test or benchmark says).
+    void SetLaunchIconSource(FileIcons::IconSource source);
     // Fills the task submenu (expected empty) from the children of parent, the desktop
     // window for the real menu, and rebuilds the pictures.
     void SearchWindows(HWND parent);
@@ -144,6 +156,7 @@ private:
     bool released_ = false;                         // settings written, hook and tray icon gone
     std::deque<std::function<void()>> afterMenu_;   // menu commands waiting for the menu's end
     IconPictures classIcons_;                       // the window walk's pictures, from opening to opening
-    FileIcons launchIcons_;                         // the launcher files' pictures, from opening to opening
-    std::vector<Form*> shownDialogs_;               // not owned: the modal dialogs up, the last on top
+    ::ImageList* launchImages_ = nullptr;
+    std::unique_ptr<LaunchPictures> launchPictures_;   // the launcher files' pictures
+    std::vector<Form*> shownDialogs_;                  // not owned: the modal dialogs up, the last on top
 };

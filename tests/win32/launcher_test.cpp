@@ -14,6 +14,7 @@
 #include "launcher/launch_tree.h"
 #include "launcher/tnode.h"
 #include "shell/file_icons.h"
+#include "shell/launch_pictures.h"
 #include "solid_icon.h"
 #include "win32_test_support.h"
 
@@ -470,93 +471,132 @@ TEST_F(ShellExecuteTest, AMissingFileGivesTheShellsOwnMessageAndNoProcess)
     EXPECT_TRUE(TakeShownBoxes().empty());
 }
 
-TEST(LaunchIconTest, GivesFoldersTheFolderPictureAndItemsTheirFilesIconOrNone)
-{
-    ScratchFolder folder;
-    ScratchKey settings;
-    FakeShell shell;
-    settings.SetString(kSettingsSection, "HOOK", "0");
-    auto main = std::make_unique<TTASKM>(application, settings.Path());
-    const std::string program = ModuleDirectory() + "record_args.exe";
-    ASSERT_TRUE(WriteWholeFile(folder.Path() + "LAUNCH.INI",
-                               "[FOLDER]\r\nITEM0=1\r\nITEM1=0\r\nITEM2=1\r\nITEM3=0\r\nITEM4=0\r\n"
-                               "[PARENT]\r\nNODE1=-1\r\nNODE2=-1\r\n"
-                               "[ExecInfo1]\r\nFILE=" +
-                                   program + "\r\n[ExecInfo3]\r\nFILE=" + folder.Path() + "missing.exe\r\n" +
-                                   "[ExecInfo4]\r\nFILE=" + program + "\r\n"));
-    auto conf = std::make_unique<TCONF>(application, main->Launch(), &TTASKM::ShellExecute,
-                                        folder.Path() + "LAUNCH.INI");
-    main->SetLauncher(conf.get());
-    auto item = [&](const char* name) {
-        return dynamic_cast<MenuItem*>(main->Launch()->FindComponent(name));
-    };
-
-    const int before = main->ImageList()->Count();
-    main->GetLaunchIcon();
-    EXPECT_EQ(0, item("AB0")->ImageIndex());
-    EXPECT_EQ(before, item("AB1")->ImageIndex());
-    EXPECT_EQ(0, item("AB2")->ImageIndex());
-    EXPECT_EQ(-1, item("AB3")->ImageIndex());
-    EXPECT_EQ(before + 1, item("AB4")->ImageIndex());
-    EXPECT_EQ(before + 2, main->ImageList()->Count());
-
-    // An item gone from the menu is skipped; its file's icon is still fetched.
-    delete item("AB1");
-    main->GetLaunchIcon();
-    EXPECT_EQ(before + 3, item("AB4")->ImageIndex());
-    EXPECT_EQ(before + 4, main->ImageList()->Count());
-    EXPECT_TRUE(TakeShownBoxes().empty());
-
-    main->SetLauncher(nullptr);
-    conf.reset();
-    main->Close();
-    main.reset();
-    DrainQuitMessages();
-}
-
 namespace {
 
-// Stands in for the shell: every question counted, every answer an icon, none for a file that
-// does not exist.
-int g_iconQuestions = 0;
+// Stands in for the shell on the worker's threads: every question counted, every answer an
+// icon, none for a file that does not exist; a file on a share waits until the test lets it go.
+std::atomic<int> g_iconQuestions{0};
+HANDLE g_shareAnswers = nullptr;   // owned by the test that sets it
 
 HICON CountedIcon(const std::string& file)
 {
     ++g_iconQuestions;
+    if (file.rfind("\\\\", 0) == 0) {
+        WaitForSingleObject(g_shareAnswers, INFINITE);
+        return SolidIcon(RGB(255, 0, 0));
+    }
     return GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES ? nullptr : SolidIcon(RGB(0, 0, 255));
 }
 
+// The main window and the launcher of a list file, the icons from CountedIcon.
+struct LaunchIconScene {
+    explicit LaunchIconScene(const std::string& list)
+    {
+        settings.SetString(kSettingsSection, "HOOK", "0");
+        g_iconQuestions = 0;
+        main = std::make_unique<TTASKM>(application, settings.Path());
+        main->SetLaunchIconSource(CountedIcon);
+        EXPECT_TRUE(WriteWholeFile(folder.Path() + "LAUNCH.INI", list));
+        conf = std::make_unique<TCONF>(application, main->Launch(), &TTASKM::ShellExecute,
+                                       folder.Path() + "LAUNCH.INI");
+        main->SetLauncher(conf.get());
+    }
+    ~LaunchIconScene()
+    {
+        main->SetLauncher(nullptr);
+        conf.reset();
+        main->Close();
+        main.reset();
+        DrainQuitMessages();
+    }
+    int Image(const char* name) const
+    {
+        auto* item = dynamic_cast<MenuItem*>(main->Launch()->FindComponent(name));
+        return item ? item->ImageIndex() : -99;
+    }
+    // Until the worker has looked at every file and its answers are in.
+    bool Settle()
+    {
+        return PumpUntil([&] { return main->LaunchPicturesSettled(); }, 20000);
+    }
+
+    ScratchFolder folder;
+    ScratchKey settings;
+    FakeShell shell;
+    std::unique_ptr<TTASKM> main;
+    std::unique_ptr<TCONF> conf;
+};
+
 }   // namespace
 
-TEST(FileIconsTest, TheShellIsAskedAgainOnlyForAFileThatChangedOrWasForgotten)
+TEST(LaunchIconTest, ItemsShowTheirKindsPictureUntilTheWorkerHasTheirFilesThenTheirOwn)
 {
-    ScratchFolder folder;
-    const std::string file = folder.Path() + "memo.txt";
-    const std::string later = folder.Path() + "later.txt";
-    ASSERT_TRUE(WriteWholeFile(file, "one"));
-    FileIcons icons(CountedIcon);
-    ImageList list(nullptr);
-    g_iconQuestions = 0;
-    // One opening of the menu that shows these files; the questions asked up to its end.
-    const auto opening = [&](std::initializer_list<std::string> files) {
-        for (const std::string& each : files)
-            EXPECT_EQ(GetFileAttributesA(each.c_str()) != INVALID_FILE_ATTRIBUTES,
-                      icons.Find(each, list) != nullptr);
-        icons.EndRound();
-        return g_iconQuestions;
-    };
-    EXPECT_EQ(2, opening({file, later}));
-    EXPECT_EQ(2, opening({file, later})) << "nothing changed";
-    ASSERT_TRUE(WriteWholeFile(file, "three"));
-    EXPECT_EQ(3, opening({file, later})) << "written with another size";
-    const HANDLE touched =
-        CreateFileA(file.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    const FILETIME time{12345, 0x01D00000};
-    EXPECT_TRUE(SetFileTime(touched, nullptr, nullptr, &time));
-    CloseHandle(touched);
-    EXPECT_EQ(4, opening({file, later})) << "only its time changed";
-    ASSERT_TRUE(WriteWholeFile(later, ""));
-    EXPECT_EQ(5, opening({file, later})) << "it appeared";
-    EXPECT_EQ(5, opening({later}));
-    EXPECT_EQ(6, opening({file})) << "forgotten by an opening that did not show it";
+    const std::string program = ModuleDirectory() + "record_args.exe";
+    ScratchFolder files;
+    const std::string memo = files.Path() + "memo.txt";
+    ASSERT_TRUE(WriteWholeFile(memo, "one"));
+    LaunchIconScene scene("[FOLDER]\r\nITEM0=1\r\nITEM1=0\r\nITEM2=1\r\nITEM3=0\r\nITEM4=0\r\nITEM5=0\r\n"
+                          "[PARENT]\r\nNODE1=-1\r\nNODE2=-1\r\n[ExecInfo1]\r\nFILE=" +
+                          program + "\r\n[ExecInfo3]\r\nFILE=" + files.Path() + "missing.exe\r\n" +
+                          "[ExecInfo4]\r\nFILE=" + program + "\r\n[ExecInfo5]\r\nFILE=" + memo + "\r\n");
+    // Before any answer is taken in: the kind's picture, told from the name alone.
+    const std::pair<const char*, int> generic[] = {
+        {"AB0", LaunchPictures::kFolder},  {"AB1", LaunchPictures::kProgram},
+        {"AB2", LaunchPictures::kFolder},  {"AB3", LaunchPictures::kProgram},
+        {"AB4", LaunchPictures::kProgram}, {"AB5", LaunchPictures::kDocument}};
+    for (auto [name, index] : generic)
+        EXPECT_EQ(index, scene.Image(name)) << name;
+
+    ASSERT_TRUE(scene.Settle());
+    const int programPicture = scene.Image("AB1");
+    const int memoPicture = scene.Image("AB5");
+    EXPECT_GT(programPicture, LaunchPictures::kProgram);
+    EXPECT_GT(memoPicture, LaunchPictures::kProgram);
+    EXPECT_NE(programPicture, memoPicture);
+    EXPECT_EQ(programPicture, scene.Image("AB4")) << "one file, one picture";
+    EXPECT_EQ(-1, scene.Image("AB3")) << "no icon for a missing file";
+    EXPECT_EQ(LaunchPictures::kFolder, scene.Image("AB2"));
+    EXPECT_EQ(3, g_iconQuestions) << "one question per file";
+    const int pictures = scene.main->LaunchImages()->Count();
+
+    // Openings look at the files again, but ask the shell only about one that changed.
+    scene.main->GetLaunchIcon();
+    ASSERT_TRUE(scene.Settle());
+    EXPECT_EQ(3, g_iconQuestions);
+    EXPECT_EQ(pictures, scene.main->LaunchImages()->Count());
+    ASSERT_TRUE(WriteWholeFile(memo, "written again"));
+    scene.main->GetLaunchIcon();
+    ASSERT_TRUE(scene.Settle());
+    EXPECT_EQ(4, g_iconQuestions);
+    EXPECT_EQ(pictures, scene.Image("AB5")) << "the changed file's new picture";
+    EXPECT_EQ(programPicture, scene.Image("AB1"));
+
+    // An item gone from the menu is skipped.
+    delete scene.main->Launch()->FindComponent("AB1");
+    ASSERT_TRUE(WriteWholeFile(memo, "and a third time"));
+    scene.main->GetLaunchIcon();
+    ASSERT_TRUE(scene.Settle());
+    EXPECT_EQ(programPicture, scene.Image("AB4"));
+    EXPECT_TRUE(TakeShownBoxes().empty());
+}
+
+TEST(LaunchIconTest, AFileOnAShareThatDoesNotAnswerHoldsUpOnlyItsOwnPicture)
+{
+    const std::string program = ModuleDirectory() + "record_args.exe";
+    g_shareAnswers = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    {
+        LaunchIconScene scene(
+            "[FOLDER]\r\nITEM0=0\r\nITEM1=0\r\n[ExecInfo0]\r\nFILE=\\\\host\\share\\tool.exe\r\n"
+            "[ExecInfo1]\r\nFILE=" +
+            program + "\r\n");
+        // The share's item comes first, yet the program's picture arrives while it waits.
+        EXPECT_TRUE(PumpUntil([&] { return scene.Image("AB1") > LaunchPictures::kProgram; }, 20000));
+        EXPECT_EQ(LaunchPictures::kProgram, scene.Image("AB0"));
+        scene.main->GetLaunchIcon();   // an opening meanwhile neither waits nor asks twice
+        SetEvent(g_shareAnswers);
+        ASSERT_TRUE(scene.Settle());
+        EXPECT_GT(scene.Image("AB0"), LaunchPictures::kProgram);
+        EXPECT_NE(scene.Image("AB0"), scene.Image("AB1"));
+    }
+    CloseHandle(g_shareAnswers);
 }

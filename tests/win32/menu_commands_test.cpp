@@ -19,11 +19,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <exception>
 #include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -180,7 +182,7 @@ protected:
 TEST_F(MenuCommandsTest, TheMenuShowsItsItemsWithTheirCaptionsAndStates)
 {
     TTASKM& form = Start();
-    UniqueMenu menu = form.GetPopupMenu()->BuildHandle();
+    BuiltMenu menu = form.GetPopupMenu()->BuildHandle();
     std::vector<BuiltItem> top = Entries(menu.Get());
     const char* const kTop[] = {"ランチャ",
                                 "タスクマネージャー",
@@ -252,7 +254,7 @@ TEST_F(MenuCommandsTest, OpeningListsTheWindowsWithTheirClassIconsAsItemBitmaps)
     EXPECT_TRUE(TaskItemsTitled(form, "").empty());
 
     // In the menu handle the caption stays the item's text and the icon is its bitmap.
-    UniqueMenu menu = form.GetPopupMenu()->BuildHandle();
+    BuiltMenu menu = form.GetPopupMenu()->BuildHandle();
     HMENU tasks = GetSubMenu(menu.Get(), 1);
     int found = 0;
     for (const BuiltItem& entry : Entries(tasks)) {
@@ -275,7 +277,7 @@ TEST_F(MenuCommandsTest, OpeningListsTheWindowsWithTheirClassIconsAsItemBitmaps)
 TEST_F(MenuCommandsTest, EachOpeningReplacesTheTaskItemsAndPicturesOfTheOneBefore)
 {
     TTASKM& form = Start();
-    // Three launcher entries whose file has an icon: three more pictures at every opening.
+    // Three launcher entries whose file has an icon.
     TCONF& launcher = StartLauncher();
     char program[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, program, MAX_PATH);
@@ -290,9 +292,9 @@ TEST_F(MenuCommandsTest, EachOpeningReplacesTheTaskItemsAndPicturesOfTheOneBefor
     for (int opening = 1; opening <= 10; ++opening) {
         CloseMenuWhenOpen();
         form.GetPopupMenu()->Popup(10, 10);
-        // The program's two pictures, one per window with a class icon, one per launcher
-        // entry with an icon: not one more, whatever the openings before left.
-        EXPECT_EQ(2 + WindowsWithClassIcons() + 3, form.ImageList()->Count()) << "opening " << opening;
+        // The program's two pictures and one per window with a class icon, whatever the
+        // openings before left; the launcher's pictures are kept in a list of their own.
+        EXPECT_EQ(2 + WindowsWithClassIcons(), form.ImageList()->Count()) << "opening " << opening;
         if (opening == 1)
             firstItems = form.TaskList()->Count();
         EXPECT_EQ(firstItems, form.TaskList()->Count()) << "opening " << opening;
@@ -302,6 +304,69 @@ TEST_F(MenuCommandsTest, EachOpeningReplacesTheTaskItemsAndPicturesOfTheOneBefor
         EXPECT_EQ(1u, TaskItemsTitled(form, title + " " + std::to_string(i)).size()) << i;
     for (int i = 0; i < form.TaskList()->Count(); ++i)
         EXPECT_LT(form.TaskList()->Items(i)->ImageIndex(), form.ImageList()->Count());
+}
+
+// A minimised window whose thread stops answering, as a program that hangs, until released
+// (or, should the test itself hang, after 30 s); then it handles its messages again.
+class HungWindow {
+public:
+    explicit HungWindow(const std::string& title)
+    {
+        thread_ = std::thread([this, title] {
+            TaskTarget target(title);
+            ShowWindow(target.Handle(), SW_SHOWMINNOACTIVE);
+            window_ = target.Handle();
+            SetEvent(ready_.Get());
+            released_ = WaitForSingleObject(release_.Get(), 30000) == WAIT_OBJECT_0;
+            while (MsgWaitForMultipleObjects(1, &end_.handle, FALSE, INFINITE, QS_ALLINPUT) !=
+                   WAIT_OBJECT_0) {
+                MSG msg;
+                while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+                    DispatchMessageA(&msg);
+            }
+        });
+        WaitForSingleObject(ready_.Get(), INFINITE);
+    }
+    ~HungWindow()
+    {
+        Release();
+        SetEvent(end_.Get());
+        thread_.join();
+    }
+    HWND Handle() const { return window_; }
+    void Release() { SetEvent(release_.Get()); }
+    // Whether it was let go by the test rather than by its own timeout.
+    bool Released() const { return released_; }
+
+private:
+    struct Event {
+        HANDLE handle = CreateEventA(nullptr, TRUE, FALSE, nullptr);   // owned
+        ~Event() { CloseHandle(handle); }
+        HANDLE Get() const { return handle; }
+    };
+    Event ready_, release_, end_;
+    HWND window_ = nullptr;
+    std::atomic<bool> released_{false};
+    std::thread thread_;
+};
+
+TEST_F(MenuCommandsTest, AProgramThatHangsHoldsUpNeitherTheChoiceOfItsWindowNorTheNextOpening)
+{
+    TTASKM& form = Start();
+    const std::string title = UniqueTitle("hung");
+    HungWindow hung(title);
+    CloseMenuWhenOpen();
+    form.GetPopupMenu()->Popup(10, 10);
+    std::vector<MenuItem*> items = TaskItemsTitled(form, title);
+    ASSERT_EQ(1u, items.size());
+    form.TaskClick(items[0]);
+    CloseMenuWhenOpen();
+    form.GetPopupMenu()->Popup(10, 10);
+    EXPECT_EQ(1u, TaskItemsTitled(form, title).size());
+    // Everything above returned while the window's thread was still stuck.
+    hung.Release();
+    EXPECT_TRUE(PumpUntil([&] { return hung.Released() && !IsIconic(hung.Handle()); }, 10000))
+        << "restored once its program answers again";
 }
 
 TEST_F(MenuCommandsTest, AThousandOpeningsLeaveNoHandleBehind)
