@@ -72,7 +72,7 @@ UINT PopupMenu::NextCommand(bool kept)
     return command;
 }
 
-HBITMAP PopupMenu::AppendItem(HMENU menu, MenuItem* item, HMENU submenu, ImageList* images, UINT command)
+void PopupMenu::AppendItem(HMENU menu, MenuItem* item, HMENU submenu, HBITMAP bitmap, UINT command)
 {
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;
@@ -81,12 +81,11 @@ HBITMAP PopupMenu::AppendItem(HMENU menu, MenuItem* item, HMENU submenu, ImageLi
         info.fMask = MIIM_FTYPE;
         info.fType = MFT_SEPARATOR;
         InsertMenuItemA(menu, GetMenuItemCount(menu), TRUE, &info);
-        return nullptr;
+        return;
     }
     info.fMask = MIIM_STRING | MIIM_STATE | MIIM_ID;
     info.dwTypeData = const_cast<char*>(item->Caption().c_str());
     info.fState = (item->Checked() ? MFS_CHECKED : 0u) | (item->Enabled() ? 0u : MFS_DISABLED);
-    HBITMAP bitmap = images && item->ImageIndex() >= 0 ? images->CreateBitmap(item->ImageIndex()) : nullptr;
     if (bitmap) {
         info.fMask |= MIIM_BITMAP;
         info.hbmpItem = bitmap;
@@ -99,7 +98,16 @@ HBITMAP PopupMenu::AppendItem(HMENU menu, MenuItem* item, HMENU submenu, ImageLi
     }
     info.wID = item->Command();
     InsertMenuItemA(menu, GetMenuItemCount(menu), TRUE, &info);
-    return bitmap;
+}
+
+HBITMAP PopupMenu::KeptBitmap(Kept& kept, ImageList* images, int index)
+{
+    if (!images || index < 0)
+        return nullptr;
+    UniqueBitmap& bitmap = kept.bitmaps[{images, index}];
+    if (!bitmap)
+        bitmap.Reset(images->CreateBitmap(index));
+    return bitmap.Get();
 }
 
 void PopupMenu::Fill(HMENU menu, MenuItem* from, ImageList* images, Kept* kept, BuiltMenu* built)
@@ -133,11 +141,19 @@ void PopupMenu::Fill(HMENU menu, MenuItem* from, ImageList* images, Kept* kept, 
         } else if (isSubmenu) {
             submenu = CreatePopupMenu();   // owned by its parent menu once appended
         }
-        HBITMAP bitmap = AppendItem(parent, item, submenu, itemImages, NextCommand(kept != nullptr));
-        if (kept)
-            kept->shown.push_back({item, parent, position, item->ImageIndex(), UniqueBitmap(bitmap)});
-        else if (bitmap)
-            bitmaps_.emplace_back(bitmap);
+        // A kept submenu's items share one bitmap per picture: its build then costs one bitmap
+        // per picture, not one per item.
+        const int index = item->IsSeparator() ? -1 : item->ImageIndex();
+        HBITMAP bitmap = nullptr;
+        if (kept) {
+            bitmap = KeptBitmap(*kept, itemImages, index);
+            kept->shown.push_back({item, parent, position, index, itemImages});
+        } else if (itemImages && index >= 0) {
+            bitmap = itemImages->CreateBitmap(index);
+            if (bitmap)
+                bitmaps_.emplace_back(bitmap);
+        }
+        AppendItem(parent, item, submenu, bitmap, NextCommand(kept != nullptr));
         if (isSubmenu && !(item->KeepHandle() && !kept && built))
             stack.push_back({item, submenu, below, 0});
     }
@@ -154,26 +170,39 @@ HMENU PopupMenu::KeptHandle(MenuItem* item, ImageList* images)
     if (!kept.menu || kept.shape != item->ShapeRevision()) {
         kept.shown.clear();
         kept.menu.Reset(CreatePopupMenu());
+        kept.bitmaps.clear();   // a list's pictures may have been replaced with its items
         Fill(kept.menu.Get(), item, images, &kept, nullptr);
     } else if (kept.pictures != item->PictureRevision()) {
         // Only the pictures changed: each item whose image index moved gets its new bitmap.
         for (Shown& shown : kept.shown) {
-            if (shown.item->ImageIndex() == shown.image)
+            if (shown.item->ImageIndex() == shown.image || shown.item->IsSeparator())
                 continue;
             const int index = shown.item->ImageIndex();
-            UniqueBitmap bitmap(images && index >= 0 ? images->CreateBitmap(index) : nullptr);
             MENUITEMINFOA info{};
             info.cbSize = sizeof info;
             info.fMask = MIIM_BITMAP;
-            info.hbmpItem = bitmap.Get();
+            info.hbmpItem = KeptBitmap(kept, shown.images, index);
             SetMenuItemInfoA(shown.menu, shown.position, TRUE, &info);
-            shown.bitmap = std::move(bitmap);
             shown.image = index;
         }
     }
     kept.shape = item->ShapeRevision();
     kept.pictures = item->PictureRevision();
     return kept.menu.Get();
+}
+
+void PopupMenu::PrepareKept(MenuItem* item)
+{
+    // The images its items draw from, as a build reaching it would pass them down.
+    ImageList* images = images_;
+    for (MenuItem* up = item; up; up = up->Parent()) {
+        if (up->SubMenuImages()) {
+            images = up->SubMenuImages();
+            break;
+        }
+    }
+    if (item->KeepHandle() && item->IsSubmenu())
+        KeptHandle(item, images);
 }
 
 BuiltMenu PopupMenu::BuildHandle()

@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -58,6 +59,9 @@ public:
     // Items with an image show it as the item's bitmap beside their (real) caption; the
     // bitmaps live until the next build or the menu's end.
     BuiltMenu BuildHandle();
+    // Brings the kept handle of the item (one marked KeepHandle) up to date now, so that the
+    // next opening finds it ready.
+    void PrepareKept(MenuItem* item);
     // The item of this menu that carries the command number, if it still exists.
     MenuItem* FindCommand(UINT command) const;
 
@@ -74,18 +78,22 @@ private:
         HMENU menu;       // not owned: the kept handle's
         int position;
         int image;
-        UniqueBitmap bitmap;   // owned
+        ImageList* images;   // not owned
     };
     struct Kept {
         UniqueMenu menu;   // owned, taken out of every built menu before it goes
         unsigned shape = 0;
         unsigned pictures = 0;
         std::vector<Shown> shown;
+        std::map<std::pair<ImageList*, int>, UniqueBitmap>
+            bitmaps;   // owned: one per picture, shared by items
     };
 
-    // Appends item to menu, with submenu as its submenu if given; `command` gives it its
-    // number. Returns the item's bitmap (owned by the caller), or null.
-    HBITMAP AppendItem(HMENU menu, MenuItem* item, HMENU submenu, ImageList* images, UINT command);
+    // Appends item to menu, with submenu as its submenu if given, the bitmap (not owned) as
+    // its picture, and `command` as its number.
+    void AppendItem(HMENU menu, MenuItem* item, HMENU submenu, HBITMAP bitmap, UINT command);
+    // The bitmap of the image at index, made once for the kept submenu; null for none.
+    HBITMAP KeptBitmap(Kept& kept, ImageList* images, int index);
     // Fills menu from the items under `from`. In a kept submenu (kept given) the shown items
     // are recorded there; elsewhere the bitmaps go to bitmaps_ and kept submenus are lent to
     // `built`.

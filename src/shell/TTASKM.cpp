@@ -309,10 +309,10 @@ void TTASKM::PopupMenuPopup(Component*)
     GetLaunchIcon();
 }
 
-void TTASKM::SetLaunchIconSource(FileIcons::IconSource source)
+void TTASKM::SetLaunchIconSource(FileIcons::IconSource source, DWORD recheckPause)
 {
-    launchPictures_ =
-        std::make_unique<LaunchPictures>(*launchImages_, Handle(), kLaunchPicturesMessage, source);
+    launchPictures_ = std::make_unique<LaunchPictures>(*launchImages_, Handle(), kLaunchPicturesMessage,
+                                                       source, recheckPause);
     LauncherChanged();
 }
 
@@ -474,8 +474,7 @@ LRESULT TTASKM::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         RunCommandAfterMenu();
         return 0;
     case kLaunchPicturesMessage:
-        if (launch_)
-            launchPictures_->TakeAnswers(*launch_);
+        TakeLaunchPictures();
         return 0;
     case WM_DROPFILES:
         WMDropFiles(reinterpret_cast<HDROP>(wParam));

@@ -65,8 +65,10 @@ public:
     void LauncherChanged();
     // Whether the background look-up of the launcher's pictures has nothing left to do.
     bool LaunchPicturesSettled() { return launchPictures_->Settled(); }
-    // Where the launcher's file icons come from (the shell unless a test or benchmark says).
-    void SetLaunchIconSource(FileIcons::IconSource source);
+    // Where the launcher's file icons come from (the shell unless a test or benchmark says),
+    // and how often an opening has the files looked at again.
+    void SetLaunchIconSource(FileIcons::IconSource source,
+                             DWORD recheckPause = LaunchPictures::kRecheckPause);
     // Fills the task submenu (expected empty) from the children of parent, the desktop
     // window for the real menu, and rebuilds the pictures.
     void SearchWindows(HWND parent);
@@ -118,6 +120,8 @@ private:
     // The part of closing that must also happen when Windows ends the session.
     void SaveSettingsAndRelease();
     void WMMouseChord(WPARAM wParam);
+    // The launcher pictures found in the background, into the kept launcher submenu.
+    void TakeLaunchPictures();
     // Runs a menu command once the menu has closed and whatever opened it has returned. The
     // tray icon drops its presses while it handles one, the press that opened the menu
     // included; a dialog shown from within that press could not be found from the tray again.

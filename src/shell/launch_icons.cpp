@@ -2,13 +2,24 @@
 // looked up again in the background when the list changes or a file does.
 #include "shell/TTASKM.h"
 
+#include "framework/popup_menu.h"
 #include "framework/tree_view.h"
 #include "launcher/TCONF.h"
 
 void TTASKM::LauncherChanged()
 {
-    if (launcher_ && launch_ && launchPictures_)
+    if (launcher_ && launch_ && launchPictures_) {
         launchPictures_->ListChanged(launcher_->TreeView()->Items(), *launch_);
+        popupMenu_->PrepareKept(launch_);
+    }
+}
+
+void TTASKM::TakeLaunchPictures()
+{
+    if (launch_) {
+        launchPictures_->TakeAnswers(*launch_);
+        popupMenu_->PrepareKept(launch_);
+    }
 }
 
 void TTASKM::GetLaunchIcon()

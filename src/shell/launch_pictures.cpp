@@ -57,8 +57,10 @@ constexpr int kSlack = 64;
 
 }   // namespace
 
-LaunchPictures::LaunchPictures(ImageList& images, HWND notify, UINT message, FileIcons::IconSource source)
-    : images_(images), icons_(notify, message, images.Width(), images.Height(), source)
+LaunchPictures::LaunchPictures(ImageList& images, HWND notify, UINT message, FileIcons::IconSource source,
+                               DWORD recheckPause)
+    : images_(images), icons_(notify, message, images.Width(), images.Height(), source),
+      recheckPause_(recheckPause)
 {
     ResetImages();
 }
@@ -82,9 +84,14 @@ void LaunchPictures::ListChanged(const TreeModel& tree, const MenuItem& launch)
     ++round_;
     icons_.TakeAnswers();   // about the list before
     nodes_.clear();
+    files_.clear();
     for (int i = 0; i < tree.Count(); ++i) {
-        if (const TNode* entry = EntryOf(tree.Node(i)))
-            nodes_[entry->File].push_back(i);
+        if (const TNode* entry = EntryOf(tree.Node(i))) {
+            std::vector<int>& nodes = nodes_[entry->File];
+            if (nodes.empty())
+                files_.push_back(entry->File);
+            nodes.push_back(i);
+        }
     }
     if (images_.Count() > kProgram + 1 + static_cast<int>(nodes_.size()) + kSlack)
         ResetImages();
@@ -112,21 +119,16 @@ void LaunchPictures::ListChanged(const TreeModel& tree, const MenuItem& launch)
 
 void LaunchPictures::Ask()
 {
-    std::vector<FileIcons::Question> questions;
-    questions.reserve(nodes_.size());
     // In list order, so that the first items get their pictures first.
-    std::vector<const std::string*> files;
-    files.reserve(nodes_.size());
-    for (const auto& [file, nodes] : nodes_)
-        files.push_back(&file);
-    std::sort(files.begin(), files.end(),
-              [this](const std::string* a, const std::string* b) { return nodes_[*a][0] < nodes_[*b][0]; });
-    for (const std::string* file : files) {
-        const auto found = known_.find(*file);
+    std::vector<FileIcons::Question> questions;
+    questions.reserve(files_.size());
+    for (const std::string& file : files_) {
+        const auto found = known_.find(file);
         questions.push_back(
-            {round_, *file, found == known_.end() ? std::nullopt : std::optional(found->second.stamp)});
+            {round_, file, found == known_.end() ? std::nullopt : std::optional(found->second.stamp)});
     }
     icons_.Ask(std::move(questions));
+    lastAsked_ = GetTickCount();
 }
 
 void LaunchPictures::TakeAnswers(const MenuItem& launch)
@@ -163,7 +165,7 @@ void LaunchPictures::TakeAnswers(const MenuItem& launch)
 void LaunchPictures::Refresh(const MenuItem& launch)
 {
     TakeAnswers(launch);
-    if (icons_.Idle() && !nodes_.empty())
+    if (icons_.Idle() && !files_.empty() && GetTickCount() - lastAsked_ >= recheckPause_)
         Ask();
 }
 

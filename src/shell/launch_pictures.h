@@ -24,9 +24,14 @@ public:
     static constexpr int kDocument = 2;
     static constexpr int kProgram = 3;
 
+    // The least time between two looks at every file of the list, in milliseconds: a user
+    // who opens the menu again and again keeps no thread busy with it.
+    static constexpr DWORD kRecheckPause = 3000;
+
     // `images` is the launcher submenu's list (not owned); `message` is posted to `notify`
     // when answers wait, and is to call TakeAnswers.
-    LaunchPictures(ImageList& images, HWND notify, UINT message, FileIcons::IconSource source);
+    LaunchPictures(ImageList& images, HWND notify, UINT message, FileIcons::IconSource source,
+                   DWORD recheckPause = kRecheckPause);
 
     // The list was built anew: every item gets the picture known for its file, else its
     // kind's, and the worker is asked about every file; answers about the list before are
@@ -35,8 +40,8 @@ public:
     // Takes in the worker's answers: the items of each file get its picture.
     void TakeAnswers(const MenuItem& launch);
     // At an opening of the menu: the answers so far, and, once the worker has gone through
-    // the list, another look at every file, so that a file changed since gets its new
-    // picture at a later opening.
+    // the list and a few seconds have passed, another look at every file, so that a file
+    // changed since gets its new picture at a later opening.
     void Refresh(const MenuItem& launch);
     // Whether the worker has nothing left to do and no answer waits.
     bool Settled();
@@ -54,4 +59,7 @@ private:
     unsigned round_ = 0;
     std::unordered_map<std::string, Known> known_;
     std::unordered_map<std::string, std::vector<int>> nodes_;   // node indices by file
+    std::vector<std::string> files_;                            // each file once, in list order
+    DWORD recheckPause_;
+    DWORD lastAsked_ = 0;   // tick count of the last Ask
 };

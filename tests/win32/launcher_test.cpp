@@ -495,7 +495,7 @@ struct LaunchIconScene {
         settings.SetString(kSettingsSection, "HOOK", "0");
         g_iconQuestions = 0;
         main = std::make_unique<TTASKM>(application, settings.Path());
-        main->SetLaunchIconSource(CountedIcon);
+        main->SetLaunchIconSource(CountedIcon, 0);
         EXPECT_TRUE(WriteWholeFile(folder.Path() + "LAUNCH.INI", list));
         conf = std::make_unique<TCONF>(application, main->Launch(), &TTASKM::ShellExecute,
                                        folder.Path() + "LAUNCH.INI");
