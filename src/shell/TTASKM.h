@@ -56,9 +56,9 @@ public:
     // The pop-up menu's opening handler, whoever opens it: a fresh task submenu and fresh
     // pictures.
     void PopupMenuPopup(Component* sender);
-    // Gives the launcher items the pictures found since the last opening (the shell's icon
-    // of the entry's file, looked up on a thread of its own; a folder's item the folder
-    // picture) and has every file looked at again, so that a changed file gets its new one.
+    // Has every launcher file looked at again in the background (at most every few seconds),
+    // so that a changed file gets its new picture; the pictures themselves (the shell's icon
+    // of the entry's file, a folder's item the folder picture) come in between openings.
     void GetLaunchIcon();
     // The launcher list was built anew: its items get the pictures known, and the rest are
     // looked up in the background.

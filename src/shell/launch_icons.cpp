@@ -25,5 +25,5 @@ void TTASKM::TakeLaunchPictures()
 void TTASKM::GetLaunchIcon()
 {
     if (launcher_ && launch_)
-        launchPictures_->Refresh(*launch_);
+        launchPictures_->Refresh();
 }

@@ -162,9 +162,8 @@ void LaunchPictures::TakeAnswers(const MenuItem& launch)
     }
 }
 
-void LaunchPictures::Refresh(const MenuItem& launch)
+void LaunchPictures::Refresh()
 {
-    TakeAnswers(launch);
     if (icons_.Idle() && !files_.empty() && GetTickCount() - lastAsked_ >= recheckPause_)
         Ask();
 }

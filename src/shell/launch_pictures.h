@@ -39,10 +39,11 @@ public:
     void ListChanged(const TreeModel& tree, const MenuItem& launch);
     // Takes in the worker's answers: the items of each file get its picture.
     void TakeAnswers(const MenuItem& launch);
-    // At an opening of the menu: the answers so far, and, once the worker has gone through
-    // the list and a few seconds have passed, another look at every file, so that a file
-    // changed since gets its new picture at a later opening.
-    void Refresh(const MenuItem& launch);
+    // At an opening of the menu: once the worker has gone through the list and a few seconds
+    // have passed, another look at every file, so that a file changed since gets its new
+    // picture at a later opening. The answers come in through `message`, between openings:
+    // an opening never waits for pictures to be made.
+    void Refresh();
     // Whether the worker has nothing left to do and no answer waits.
     bool Settled();
 
