@@ -337,6 +337,7 @@ int main(int argc, char** argv)
         {"200 items, each its own file", 200, true, false, 0},
         {"200 items, one in ten on a share that hangs", 200, true, false, 10},
         {"10,000 items, files that do not exist", largest, false, true, 0},
+        {"10,000 items, each its own file", largest, true, false, 0},
     };
     for (const Case& c : cases) {
         const std::vector<std::string> files =

@@ -31,6 +31,8 @@ constexpr int kDropWindowHeight = 73;
 constexpr UINT kRunAfterMenuMessage = WM_APP + 1;
 // Posted by the launcher pictures' worker when answers wait.
 constexpr UINT kLaunchPicturesMessage = WM_APP + 2;
+// Posted at an opening: the launcher's files are looked at again once the menu shows.
+constexpr UINT kLaunchRecheckMessage = WM_APP + 3;
 
 // Sets a flag back however the scope is left: a chord must never stay locked out
 // because a handler behind the menu raised an error.
@@ -309,6 +311,13 @@ void TTASKM::PopupMenuPopup(Component*)
     GetLaunchIcon();
 }
 
+void TTASKM::GetLaunchIcon()
+{
+    // Asking costs a moment for a long list: not on the way from the press to the menu.
+    if (launcher_ && launch_)
+        PostMessageA(Handle(), kLaunchRecheckMessage, 0, 0);
+}
+
 void TTASKM::SetLaunchIconSource(FileIcons::IconSource source, DWORD recheckPause)
 {
     launchPictures_ = std::make_unique<LaunchPictures>(*launchImages_, Handle(), kLaunchPicturesMessage,
@@ -475,6 +484,9 @@ LRESULT TTASKM::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case kLaunchPicturesMessage:
         TakeLaunchPictures();
+        return 0;
+    case kLaunchRecheckMessage:
+        launchPictures_->Refresh();
         return 0;
     case WM_DROPFILES:
         WMDropFiles(reinterpret_cast<HDROP>(wParam));

@@ -21,9 +21,3 @@ void TTASKM::TakeLaunchPictures()
         popupMenu_->PrepareKept(launch_);
     }
 }
-
-void TTASKM::GetLaunchIcon()
-{
-    if (launcher_ && launch_)
-        launchPictures_->Refresh();
-}
