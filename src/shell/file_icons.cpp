@@ -40,7 +40,13 @@ HICON FileIcons::ShellIcon(const std::string& file)
 
 FileIcons::FileIcons(HWND notify, UINT message, int width, int height, IconSource source)
     : shared_(std::make_shared<Shared>()),
-      pool_({[] { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }, [] { CoUninitialize(); },
+      pool_({[] {
+                 // Behind the user-interface thread: the pictures may come a little later, the
+                 // menu may not.
+                 SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+                 CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+             },
+             [] { CoUninitialize(); },
              [shared = shared_](Question& question) {
                  // Nothing may leave a thread's job: a failure costs the file its picture.
                  try {

@@ -64,10 +64,8 @@ chord_menu() {
     menu_left=$win_left menu_top=$win_top
 }
 
-# The rows of a menu window on a screenshot that show a picture, as "FIRST LAST" lines. The
-# pictures stand in the item's image column, left of the text (from the window's left edge:
-# 3 px of frame, then the image); a pixel there belongs to a picture when it differs from the
-# row's own background (normal or highlighted), read at the frame's inner edge.
+# The rows of a menu window on a screenshot that show a picture, as "FIRST LAST" lines: rows
+# whose image column (left of the text) differs from the row's background at the frame's edge.
 picture_rows() {
     local shot=$1 left=$2 top=$3 right=$4 bottom=$5
     convert "$shot" -crop "34x$((bottom - top - 6))+$left+$((top + 3))" +repage txt:- |
@@ -84,9 +82,8 @@ picture_rows() {
             }'
 }
 
-# Checks the launcher submenu and its folder ツール, both open, on a screenshot: the folder
-# picture on ツール and the shell's folder icon on "Windows フォルダ", nothing on the entry whose
-# file is gone (the last third of the submenu), and one picture, メモ帳's, in the folder.
+# The open launcher submenu shows pictures on ツール and "Windows フォルダ", none on the entry
+# whose file is gone (its last third), and its folder ツール one, メモ帳's.
 expect_launcher_pictures() {
     local shot=$1 menus launch folder rows
     menus=$(desktop_wintool list | tr -d '\r' | awk '$8 == "#32768" && $2 == 1' | sort -k3,3n)
@@ -105,8 +102,7 @@ expect_launcher_pictures() {
 }
 
 step "the first opening after the start shows every launcher picture once the look-up is done"
-# Mivtra's own threads are the main one and the hook's; the threads that look the pictures up
-# end when every file has been looked at.
+# Mivtra's own threads are the main one and the hook's; the look-up's end once it is done.
 desktop_wintool waitthreads "$mivtra_winpid" 2 20000 >/dev/null ||
     fail "the launcher pictures' threads still run 20 s after the start"
 chord_menu $((front_left + 40)) $((front_top + 60)) WintoolTestWindow

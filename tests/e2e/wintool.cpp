@@ -677,26 +677,18 @@ int wmain(int argc, wchar_t** argv)
         return sent == inputs.size() ? 0 : 1;
     }
     if (command == L"waitthreads" && count == 3) {
-        // Waits until the process runs at most that many threads.
-        const DWORD pid = static_cast<DWORD>(Number(args[0]));
-        const int most = static_cast<int>(Number(args[1]));
-        int threads = 0;
-        const bool done = WaitFor(Number(args[2]), [&] {
+        const auto atMost = [pid = static_cast<DWORD>(Number(args[0])), most = Number(args[1])] {
             HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-            if (snapshot == INVALID_HANDLE_VALUE) {
-                return false;
-            }
             THREADENTRY32 entry = {};
             entry.dwSize = sizeof entry;
-            threads = 0;
+            unsigned long threads = 0;
             for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
                 threads += entry.th32OwnerProcessID == pid;
             }
             CloseHandle(snapshot);
             return threads > 0 && threads <= most;
-        });
-        std::printf("%d\n", threads);
-        return done ? 0 : 1;
+        };
+        return WaitFor(Number(args[2]), atMost) ? 0 : 1;
     }
     if (command == L"acp" && count == 0) {
         std::printf("%u\n", GetACP());

@@ -4,52 +4,38 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <vector>
 
-namespace {
-
 using namespace std::chrono_literals;
 
-// Jobs that note their number when they run; a job numbered `held` waits until let go.
-struct Log {
+// Jobs note their number when done; job 1 waits until let go. Waits give up after a minute,
+// so that a lost job fails instead of hanging.
+struct PoolLog {
     std::mutex mutex;
     std::condition_variable changed;
     std::vector<int> done;
-    bool letGo = false;
-    int held = -1;
-    bool holding = false;   // the held job is under way
-    int threadsStarted = 0;
-    int threadsEnded = 0;
+    bool letGo = false, holding = false;
+    int threadsStarted = 0, threadsEnded = 0;
 
     WorkPool<int>::Hooks Hooks()
     {
-        return {[this] {
-                    std::lock_guard<std::mutex> lock(mutex);
-                    ++threadsStarted;
-                },
-                [this] {
-                    std::lock_guard<std::mutex> lock(mutex);
-                    ++threadsEnded;
-                    changed.notify_all();
-                },
-                [this](int& job) {
-                    std::unique_lock<std::mutex> lock(mutex);
-                    if (job == held) {
-                        holding = true;
-                        changed.notify_all();
-                        changed.wait(lock, [this] { return letGo; });
-                    }
-                    done.push_back(job);
-                    changed.notify_all();
-                }};
+        auto note = [this](int job) {
+            std::unique_lock<std::mutex> lock(mutex);
+            holding = holding || job == 1;
+            changed.notify_all();
+            changed.wait(lock, [&] { return job != 1 || letGo; });
+            (job > 0 ? done.push_back(job) : void(++(job ? threadsStarted : threadsEnded)));
+            changed.notify_all();
+        };
+        return {[note] { note(-1); }, [note] { note(0); }, [note](int& job) { note(job); }};
     }
-    // Waits for a state to come (60 s at most, so that a lost job fails instead of hanging).
     template <typename Done>
-    bool WaitFor(Done doneCheck)
+    bool WaitFor(Done isDone)
     {
         std::unique_lock<std::mutex> lock(mutex);
-        return changed.wait_for(lock, 60s, [&] { return doneCheck(); });
+        return changed.wait_for(lock, 60s, isDone);
     }
     void LetGo()
     {
@@ -59,65 +45,35 @@ struct Log {
     }
 };
 
-}   // namespace
-
-TEST(WorkPoolTest, OneThreadDoesTheJobsInTheirOrderAndEndsWhenDone)
+TEST(WorkPoolTest, JobsStartInTheirOrderAndAReplacementDropsThoseNotStarted)
 {
-    Log log;
+    PoolLog log;
     WorkPool<int> pool(log.Hooks(), 10s, 4);
     pool.Add({1, 2, 3});
-    pool.Add({4, 5});
-    ASSERT_TRUE(log.WaitFor([&] { return log.done.size() == 5; }));
-    EXPECT_EQ((std::vector<int>{1, 2, 3, 4, 5}), log.done);
-    ASSERT_TRUE(log.WaitFor([&] { return pool.Threads() == 0; }));
+    ASSERT_TRUE(log.WaitFor([&] { return log.holding; }));
+    pool.Add({4});
+    pool.Replace({5, 6});
+    pool.Add({7});
+    EXPECT_FALSE(pool.Idle());
+    log.LetGo();
+    ASSERT_TRUE(log.WaitFor([&] { return log.threadsEnded == 1; })) << "the thread ends once nothing is left";
+    EXPECT_EQ((std::vector<int>{1, 5, 6, 7}), log.done) << "one thread: no job took longer than the patience";
     EXPECT_TRUE(pool.Idle());
-    EXPECT_EQ(1, log.threadsStarted) << "no job took longer than the patience";
 }
 
-TEST(WorkPoolTest, ReplacingDropsTheJobsNotStartedAndLetsTheOneUnderWayFinish)
+TEST(WorkPoolTest, AJobThatDoesNotEndHoldsUpOnlyItselfAndMayOutliveThePool)
 {
-    Log log;
-    log.held = 1;
-    WorkPool<int> pool(log.Hooks(), 10s, 1);
-    pool.Add({1, 2, 3});
-    pool.Replace({7, 8});
-    EXPECT_FALSE(pool.Idle());
-    log.LetGo();
-    ASSERT_TRUE(log.WaitFor([&] { return !log.done.empty() && log.done.back() == 8; }));
-    // Job 1 may have started before the replacement or been dropped with 2 and 3.
-    std::vector<int> expected{7, 8};
-    if (log.done.size() == 3)
-        expected.insert(expected.begin(), 1);
-    EXPECT_EQ(expected, log.done);
-}
-
-TEST(WorkPoolTest, AJobThatDoesNotEndHoldsUpOnlyItselfUpToTheThreadLimit)
-{
-    Log log;
-    log.held = 1;
-    WorkPool<int> pool(log.Hooks(), 20ms, 2);
-    pool.Add({1, 2, 3, 4});
-    // Another thread takes on the jobs behind the one that waits.
-    ASSERT_TRUE(log.WaitFor([&] { return log.done.size() == 3; }));
-    EXPECT_EQ((std::vector<int>{2, 3, 4}), log.done);
-    EXPECT_FALSE(pool.Idle());
-    log.LetGo();
-    ASSERT_TRUE(log.WaitFor([&] { return log.done.size() == 4; }));
-    ASSERT_TRUE(log.WaitFor([&] { return pool.Threads() == 0; }));
-    EXPECT_EQ(2, log.threadsStarted);
-}
-
-TEST(WorkPoolTest, APoolGoneWhileAJobWaitsLeavesTheThreadToFinishAlone)
-{
-    auto log = std::make_shared<Log>();
-    log->held = 1;
+    auto log = std::make_shared<PoolLog>();
     {
-        WorkPool<int> pool(log->Hooks(), 10s, 1);
-        pool.Add({1, 2});
-        ASSERT_TRUE(log->WaitFor([&] { return log->holding; }));
+        WorkPool<int> pool(log->Hooks(), 20ms, 2);
+        pool.Add({1, 2, 3, 4});
+        ASSERT_TRUE(log->WaitFor([&] { return log->done.size() == 3; }));
+        EXPECT_EQ((std::vector<int>{2, 3, 4}), log->done) << "another thread took them on";
+        pool.Add({5});
+        ASSERT_TRUE(log->WaitFor([&] { return log->done.size() == 4; }));
     }
     log->LetGo();
-    ASSERT_TRUE(log->WaitFor([&] { return !log->done.empty(); }));
-    EXPECT_EQ((std::vector<int>{1}), log->done) << "the job not started is dropped";
-    EXPECT_TRUE(log->WaitFor([&] { return log->threadsEnded == 1; }));
+    ASSERT_TRUE(log->WaitFor([&] { return log->threadsEnded == log->threadsStarted; }))
+        << "the held job's thread ends alone";
+    EXPECT_EQ((std::vector<int>{2, 3, 4, 5, 1}), log->done);
 }

@@ -23,6 +23,7 @@
 #include <atomic>
 #include <initializer_list>
 #include <memory>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -476,127 +477,84 @@ namespace {
 // Stands in for the shell on the worker's threads: every question counted, every answer an
 // icon, none for a file that does not exist; a file on a share waits until the test lets it go.
 std::atomic<int> g_iconQuestions{0};
-HANDLE g_shareAnswers = nullptr;   // owned by the test that sets it
+HANDLE g_shareAnswers = nullptr;   // owned by the test
 
 HICON CountedIcon(const std::string& file)
 {
     ++g_iconQuestions;
-    if (file.rfind("\\\\", 0) == 0) {
+    if (file.rfind("\\\\", 0) == 0)
         WaitForSingleObject(g_shareAnswers, INFINITE);
-        return SolidIcon(RGB(255, 0, 0));
-    }
-    return GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES ? nullptr : SolidIcon(RGB(0, 0, 255));
+    return GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES && file[0] != '\\'
+               ? nullptr
+               : SolidIcon(RGB(0, 0, 255));
 }
-
-// The main window and the launcher of a list file, the icons from CountedIcon.
-struct LaunchIconScene {
-    explicit LaunchIconScene(const std::string& list)
-    {
-        settings.SetString(kSettingsSection, "HOOK", "0");
-        g_iconQuestions = 0;
-        main = std::make_unique<TTASKM>(application, settings.Path());
-        main->SetLaunchIconSource(CountedIcon, 0);
-        EXPECT_TRUE(WriteWholeFile(folder.Path() + "LAUNCH.INI", list));
-        conf = std::make_unique<TCONF>(application, main->Launch(), &TTASKM::ShellExecute,
-                                       folder.Path() + "LAUNCH.INI");
-        main->SetLauncher(conf.get());
-    }
-    ~LaunchIconScene()
-    {
-        main->SetLauncher(nullptr);
-        conf.reset();
-        main->Close();
-        main.reset();
-        DrainQuitMessages();
-    }
-    int Image(const char* name) const
-    {
-        auto* item = dynamic_cast<MenuItem*>(main->Launch()->FindComponent(name));
-        return item ? item->ImageIndex() : -99;
-    }
-    // Until the worker has looked at every file and its answers are in.
-    bool Settle()
-    {
-        return PumpUntil([&] { return main->LaunchPicturesSettled(); }, 20000);
-    }
-
-    ScratchFolder folder;
-    ScratchKey settings;
-    FakeShell shell;
-    std::unique_ptr<TTASKM> main;
-    std::unique_ptr<TCONF> conf;
-};
 
 }   // namespace
 
-TEST(LaunchIconTest, ItemsShowTheirKindsPictureUntilTheWorkerHasTheirFilesThenTheirOwn)
+TEST(LaunchIconTest, ItemsShowTheirKindsPictureUntilTheWorkerHasTheirFileAndAShareHoldsUpOnlyItself)
 {
-    const std::string program = ModuleDirectory() + "record_args.exe";
-    ScratchFolder files;
-    const std::string memo = files.Path() + "memo.txt";
+    ScratchFolder folder;
+    ScratchKey settings;
+    FakeShell shell;
+    settings.SetString(kSettingsSection, "HOOK", "0");
+    const std::string program = ModuleDirectory() + "record_args.exe", memo = folder.Path() + "memo.txt";
     ASSERT_TRUE(WriteWholeFile(memo, "one"));
-    LaunchIconScene scene("[FOLDER]\r\nITEM0=1\r\nITEM1=0\r\nITEM2=1\r\nITEM3=0\r\nITEM4=0\r\nITEM5=0\r\n"
-                          "[PARENT]\r\nNODE1=-1\r\nNODE2=-1\r\n[ExecInfo1]\r\nFILE=" +
-                          program + "\r\n[ExecInfo3]\r\nFILE=" + files.Path() + "missing.exe\r\n" +
-                          "[ExecInfo4]\r\nFILE=" + program + "\r\n[ExecInfo5]\r\nFILE=" + memo + "\r\n");
-    // Before any answer is taken in: the kind's picture, told from the name alone.
-    const std::pair<const char*, int> generic[] = {
-        {"AB0", LaunchPictures::kFolder},  {"AB1", LaunchPictures::kProgram},
-        {"AB2", LaunchPictures::kFolder},  {"AB3", LaunchPictures::kProgram},
-        {"AB4", LaunchPictures::kProgram}, {"AB5", LaunchPictures::kDocument}};
-    for (auto [name, index] : generic)
-        EXPECT_EQ(index, scene.Image(name)) << name;
-
-    ASSERT_TRUE(scene.Settle());
-    const int programPicture = scene.Image("AB1");
-    const int memoPicture = scene.Image("AB5");
-    EXPECT_GT(programPicture, LaunchPictures::kProgram);
-    EXPECT_GT(memoPicture, LaunchPictures::kProgram);
-    EXPECT_NE(programPicture, memoPicture);
-    EXPECT_EQ(programPicture, scene.Image("AB4")) << "one file, one picture";
-    EXPECT_EQ(-1, scene.Image("AB3")) << "no icon for a missing file";
-    EXPECT_EQ(LaunchPictures::kFolder, scene.Image("AB2"));
-    EXPECT_EQ(3, g_iconQuestions) << "one question per file";
-    const int pictures = scene.main->LaunchImages()->Count();
-
-    // Openings look at the files again, but ask the shell only about one that changed.
-    scene.main->GetLaunchIcon();
-    ASSERT_TRUE(scene.Settle());
-    EXPECT_EQ(3, g_iconQuestions);
-    EXPECT_EQ(pictures, scene.main->LaunchImages()->Count());
-    ASSERT_TRUE(WriteWholeFile(memo, "written again"));
-    scene.main->GetLaunchIcon();
-    ASSERT_TRUE(scene.Settle());
-    EXPECT_EQ(4, g_iconQuestions);
-    EXPECT_EQ(pictures, scene.Image("AB5")) << "the changed file's new picture";
-    EXPECT_EQ(programPicture, scene.Image("AB1"));
-
-    // An item gone from the menu is skipped.
-    delete scene.main->Launch()->FindComponent("AB1");
-    ASSERT_TRUE(WriteWholeFile(memo, "and a third time"));
-    scene.main->GetLaunchIcon();
-    ASSERT_TRUE(scene.Settle());
-    EXPECT_EQ(programPicture, scene.Image("AB4"));
-    EXPECT_TRUE(TakeShownBoxes().empty());
-}
-
-TEST(LaunchIconTest, AFileOnAShareThatDoesNotAnswerHoldsUpOnlyItsOwnPicture)
-{
-    const std::string program = ModuleDirectory() + "record_args.exe";
+    ASSERT_TRUE(WriteWholeFile(
+        folder.Path() + "LAUNCH.INI",
+        "[FOLDER]\r\nITEM0=1\r\nITEM1=0\r\nITEM2=1\r\nITEM3=0\r\nITEM4=0\r\nITEM5=0\r\nITEM6=0\r\n"
+        "[PARENT]\r\nNODE1=-1\r\nNODE2=-1\r\n[ExecInfo1]\r\nFILE=" +
+            program + "\r\n[ExecInfo3]\r\nFILE=" + folder.Path() + "missing.exe\r\n" +
+            "[ExecInfo4]\r\nFILE=" + program + "\r\n[ExecInfo5]\r\nFILE=" + memo +
+            "\r\n[ExecInfo6]\r\nFILE=\\\\host\\share\\tool.exe\r\n"));
+    g_iconQuestions = 0;
     g_shareAnswers = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    {
-        LaunchIconScene scene(
-            "[FOLDER]\r\nITEM0=0\r\nITEM1=0\r\n[ExecInfo0]\r\nFILE=\\\\host\\share\\tool.exe\r\n"
-            "[ExecInfo1]\r\nFILE=" +
-            program + "\r\n");
-        // The share's item comes first, yet the program's picture arrives while it waits.
-        EXPECT_TRUE(PumpUntil([&] { return scene.Image("AB1") > LaunchPictures::kProgram; }, 20000));
-        EXPECT_EQ(LaunchPictures::kProgram, scene.Image("AB0"));
-        scene.main->GetLaunchIcon();   // an opening meanwhile neither waits nor asks twice
-        SetEvent(g_shareAnswers);
-        ASSERT_TRUE(scene.Settle());
-        EXPECT_GT(scene.Image("AB0"), LaunchPictures::kProgram);
-        EXPECT_NE(scene.Image("AB0"), scene.Image("AB1"));
-    }
+    auto main = std::make_unique<TTASKM>(application, settings.Path());
+    main->SetLaunchIconSource(CountedIcon, 0);
+    auto conf = std::make_unique<TCONF>(application, main->Launch(), &TTASKM::ShellExecute,
+                                        folder.Path() + "LAUNCH.INI");
+    main->SetLauncher(conf.get());
+    auto image = [&](const char* name) {
+        return dynamic_cast<MenuItem*>(main->Launch()->FindComponent(name))->ImageIndex();
+    };
+    auto settle = [&] { return PumpUntil([&] { return main->LaunchPicturesSettled(); }, 20000); };
+
+    // Before any answer is taken in: the kind's picture, told from the name alone.
+    const int generic[] = {LaunchPictures::kFolder,  LaunchPictures::kProgram, LaunchPictures::kFolder,
+                           LaunchPictures::kProgram, LaunchPictures::kProgram, LaunchPictures::kDocument,
+                           LaunchPictures::kProgram};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(generic[i], image(("AB" + std::to_string(i)).c_str())) << i;
+    // Every other file is answered while the share's look-up waits; then the share's too.
+    EXPECT_TRUE(PumpUntil([&] { return image("AB5") > LaunchPictures::kProgram; }, 20000));
+    EXPECT_EQ(LaunchPictures::kProgram, image("AB6"));
+    SetEvent(g_shareAnswers);
+    ASSERT_TRUE(settle());
+    // The files' pictures after the folder picture and the three generic ones; one per file.
+    EXPECT_EQ((std::set<int>{4, 5, 6}), (std::set<int>{image("AB1"), image("AB5"), image("AB6")}));
+    EXPECT_EQ(image("AB1"), image("AB4"));
+    EXPECT_EQ(-1, image("AB3")) << "no icon for a missing file";
+    EXPECT_EQ(LaunchPictures::kFolder, image("AB2"));
+    EXPECT_EQ(4, g_iconQuestions);
+
+    // Openings have the files looked at again; the shell is asked only about one that
+    // changed, whose item gets the new picture. An item gone from the menu is skipped.
+    const int programPicture = image("AB1");
+    main->GetLaunchIcon();
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(4, g_iconQuestions);
+    delete main->Launch()->FindComponent("AB1");
+    ASSERT_TRUE(WriteWholeFile(memo, "written again"));
+    main->GetLaunchIcon();
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(5, g_iconQuestions);
+    EXPECT_EQ(7, image("AB5"));
+    EXPECT_EQ(programPicture, image("AB4"));
+    EXPECT_TRUE(TakeShownBoxes().empty());
+
+    main->SetLauncher(nullptr);
+    conf.reset();
+    main->Close();
+    main.reset();
+    DrainQuitMessages();
     CloseHandle(g_shareAnswers);
 }
