@@ -29,10 +29,6 @@ constexpr int kDropWindowHeight = 73;
 
 // Posted to the main window for each menu command that waits for the menu's end.
 constexpr UINT kRunAfterMenuMessage = WM_APP + 1;
-// Posted by the launcher pictures' worker when answers wait.
-constexpr UINT kLaunchPicturesMessage = WM_APP + 2;
-// Posted at an opening: the launcher's files are looked at again once the menu shows.
-constexpr UINT kLaunchRecheckMessage = WM_APP + 3;
 
 // Sets a flag back however the scope is left: a chord must never stay locked out
 // because a handler behind the menu raised an error.

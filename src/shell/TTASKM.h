@@ -120,8 +120,12 @@ private:
     // The part of closing that must also happen when Windows ends the session.
     void SaveSettingsAndRelease();
     void WMMouseChord(WPARAM wParam);
-    // The launcher pictures found in the background, into the kept launcher submenu.
+    // Posted when the launcher pictures' worker has answers, and after a change of the list:
+    // the pictures found, into the kept launcher submenu.
+    static constexpr UINT kLaunchPicturesMessage = WM_APP + 2;
     void TakeLaunchPictures();
+    // Posted at an opening: the launcher's files are looked at again once the menu shows.
+    static constexpr UINT kLaunchRecheckMessage = WM_APP + 3;
     // Runs a menu command once the menu has closed and whatever opened it has returned. The
     // tray icon drops its presses while it handles one, the press that opened the menu
     // included; a dialog shown from within that press could not be found from the tray again.

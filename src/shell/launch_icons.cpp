@@ -10,7 +10,8 @@ void TTASKM::LauncherChanged()
 {
     if (launcher_ && launch_ && launchPictures_) {
         launchPictures_->ListChanged(launcher_->TreeView()->Items(), *launch_);
-        popupMenu_->PrepareKept(launch_);
+        // The submenu's handle is made once start-up or the save is over, not within it.
+        PostMessageA(Handle(), kLaunchPicturesMessage, 0, 0);
     }
 }
 
