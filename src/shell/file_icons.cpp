@@ -58,7 +58,7 @@ FileIcons::FileIcons(HWND notify, UINT message, int width, int height, IconSourc
                                    ImageList::ReadPicture(icon.Get(), shared->width, shared->height)};
                      std::lock_guard<std::mutex> lock(shared->mutex);
                      shared->answers.push_back(std::move(answer));
-                     if (shared->answers.size() == 1)
+                     if (shared->answers.size() == 1 && shared->notify)
                          PostMessageA(shared->notify, shared->message, 0, 0);
                  } catch (...) {
                  }
@@ -70,6 +70,13 @@ FileIcons::FileIcons(HWND notify, UINT message, int width, int height, IconSourc
     shared_->width = width;
     shared_->height = height;
     shared_->source = source;
+}
+
+FileIcons::~FileIcons()
+{
+    // A look-up still under way finishes on its own, and tells nobody: the window may be gone.
+    std::lock_guard<std::mutex> lock(shared_->mutex);
+    shared_->notify = nullptr;
 }
 
 void FileIcons::Ask(std::vector<Question> questions)

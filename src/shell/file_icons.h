@@ -54,6 +54,9 @@ public:
     // Answers are kept until taken; when the first of a batch is ready, `message` is posted to
     // `notify` (never sent: the worker waits for nobody).
     FileIcons(HWND notify, UINT message, int width, int height, IconSource source = ShellIcon);
+    ~FileIcons();
+    FileIcons(const FileIcons&) = delete;
+    FileIcons& operator=(const FileIcons&) = delete;
 
     // Puts these questions in place of those not started yet. A file whose stamp is still its
     // known one gets no answer.
@@ -66,7 +69,7 @@ public:
 
 private:
     struct Shared {
-        HWND notify;
+        HWND notify;   // guarded by mutex; null once the owner is gone
         UINT message;
         int width;
         int height;
