@@ -43,6 +43,7 @@ int ImageList::Count() const
 void ImageList::Clear()
 {
     ImageList_RemoveAll(handle_);
+    ++revision_;
 }
 
 int ImageList::AddIcon(HICON icon)

@@ -20,6 +20,8 @@ public:
     int Height() const { return height_; }
     int Count() const;
     void Clear();
+    // Counts the clearings: an index taken before another clearing may now name another image.
+    unsigned Revision() const { return revision_; }
     // Appends the icon drawn at the list's size and returns its index, or -1. The icon
     // stays the caller's.
     int AddIcon(HICON icon);
@@ -39,4 +41,5 @@ private:
     HIMAGELIST handle_;   // owned
     int width_;
     int height_;
+    unsigned revision_ = 0;
 };

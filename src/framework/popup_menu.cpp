@@ -167,15 +167,20 @@ HMENU PopupMenu::KeptHandle(MenuItem* item, ImageList* images)
         found = kept_.emplace(item, Kept{}).first;
     }
     Kept& kept = found->second;
+    const bool listCleared = images && kept.imagesRevision != images->Revision();
     if (!kept.menu || kept.shape != item->ShapeRevision()) {
         kept.shown.clear();
         kept.menu.Reset(CreatePopupMenu());
         kept.bitmaps.clear();   // a list's pictures may have been replaced with its items
         Fill(kept.menu.Get(), item, images, &kept, nullptr);
-    } else if (kept.pictures != item->PictureRevision()) {
-        // Only the pictures changed: each item whose image index moved gets its new bitmap.
+    } else if (kept.pictures != item->PictureRevision() || listCleared) {
+        // Only the pictures changed: each item whose image index moved gets its new bitmap;
+        // after the list was cleared, every item, and the old bitmaps go once none shows them.
+        std::map<std::pair<ImageList*, int>, UniqueBitmap> old;
+        if (listCleared)
+            old.swap(kept.bitmaps);
         for (Shown& shown : kept.shown) {
-            if (shown.item->ImageIndex() == shown.image || shown.item->IsSeparator())
+            if ((shown.item->ImageIndex() == shown.image && !listCleared) || shown.item->IsSeparator())
                 continue;
             const int index = shown.item->ImageIndex();
             MENUITEMINFOA info{};
@@ -188,6 +193,7 @@ HMENU PopupMenu::KeptHandle(MenuItem* item, ImageList* images)
     }
     kept.shape = item->ShapeRevision();
     kept.pictures = item->PictureRevision();
+    kept.imagesRevision = images ? images->Revision() : 0;
     return kept.menu.Get();
 }
 

@@ -84,6 +84,7 @@ private:
         UniqueMenu menu;   // owned, taken out of every built menu before it goes
         unsigned shape = 0;
         unsigned pictures = 0;
+        unsigned imagesRevision = 0;   // of the list the submenu draws from
         std::vector<Shown> shown;
         std::map<std::pair<ImageList*, int>, UniqueBitmap>
             bitmaps;   // owned: one per picture, shared by items

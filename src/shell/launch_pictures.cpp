@@ -51,8 +51,8 @@ void AddSmallIcon(ImageList& images, const std::string& file, int position)
     images.AddIcon(icon.Get());
 }
 
-// Once the list holds this many more pictures than files, it is started afresh at the next
-// change of the list: pictures of files changed again and again are not kept for ever.
+// Once the list holds this many more pictures than files, it is started afresh: pictures of
+// files changed again and again are not kept for ever.
 constexpr int kSlack = 64;
 
 }   // namespace
@@ -63,6 +63,12 @@ LaunchPictures::LaunchPictures(ImageList& images, HWND notify, UINT message, Fil
       recheckPause_(recheckPause)
 {
     ResetImages();
+}
+
+int LaunchPictures::GenericPicture(const std::string& file)
+{
+    static constexpr int kByKind[] = {kUnknown, kDocument, kProgram, kFolder};
+    return kByKind[static_cast<int>(KindOfFile(file))];
 }
 
 void LaunchPictures::ResetImages()
@@ -111,8 +117,7 @@ void LaunchPictures::ListChanged(const TreeModel& tree, const MenuItem& launch)
             SetImage(items, i, found->second.index);
             continue;
         }
-        static constexpr int kByKind[] = {kUnknown, kDocument, kProgram, kFolder};
-        SetImage(items, i, kByKind[static_cast<int>(KindOfFile(entry->File))]);
+        SetImage(items, i, GenericPicture(entry->File));
     }
     Ask();
 }
@@ -141,6 +146,19 @@ void LaunchPictures::TakeAnswers(const MenuItem& launch)
                   answers.end());
     if (answers.empty())
         return;
+    const auto items = ItemsByName(launch);
+    if (images_.Count() + static_cast<int>(answers.size()) >
+        kProgram + 1 + static_cast<int>(files_.size()) + kSlack) {
+        // Files that changed again and again have filled the list with pictures no item shows
+        // any more: it starts afresh, every file's item shows its kind's picture until the
+        // worker has looked again.
+        ResetImages();
+        for (const auto& [file, nodes] : nodes_) {
+            for (int node : nodes)
+                SetImage(items, node, GenericPicture(file));
+        }
+        Ask();
+    }
     // All new pictures in one step: the list takes many at once far faster than one by one.
     std::vector<const Picture*> pictures;
     const int first = images_.Count();
@@ -154,7 +172,6 @@ void LaunchPictures::TakeAnswers(const MenuItem& launch)
         }
     }
     images_.AddPictures(pictures);
-    const auto items = ItemsByName(launch);
     for (const FileIcons::Answer& answer : answers) {
         const int index = known_[answer.file].index;
         for (int node : nodes_[answer.file])

@@ -53,7 +53,9 @@ private:
         int index = -1;   // in images_; -1: the shell gives no icon
     };
     void Ask();
+    // Empties the list but for its fixed entries, and forgets every file's picture.
     void ResetImages();
+    static int GenericPicture(const std::string& file);
 
     ImageList& images_;   // not owned
     FileIcons icons_;

@@ -549,6 +549,14 @@ TEST(LaunchIconTest, ItemsShowTheirKindsPictureUntilTheWorkerHasTheirFileAndASha
     EXPECT_EQ(5, g_iconQuestions);
     EXPECT_EQ(7, image("AB5"));
     EXPECT_EQ(programPicture, image("AB4"));
+    // A file changed again and again: the list starts afresh rather than growing for ever.
+    for (int i = 0; i < 70; ++i) {
+        ASSERT_TRUE(WriteWholeFile(memo, std::string(i + 20, 'x')));
+        main->GetLaunchIcon();
+        ASSERT_TRUE(settle());
+    }
+    EXPECT_LT(main->LaunchImages()->Count(), 70);
+    EXPECT_GE(image("AB5"), 4);
     EXPECT_TRUE(TakeShownBoxes().empty());
 
     main->SetLauncher(nullptr);
