@@ -9,7 +9,7 @@
 #include "framework/application.h"
 #include "framework/menu_item.h"
 #include "framework/tree_view.h"
-#include "launcher/TCONF.h"
+#include "launcher/launch_list.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -100,15 +100,16 @@ int main()
     int added = 0;
     for (int run = 0; run < kRuns; ++run) {
         WriteBytes(list, ListFile());
-        auto conf = std::make_unique<TCONF>(&app, main.Launch(), nullptr, list);
-        main.SetLauncher(conf.get());
+        auto launchList = std::make_unique<LaunchList>(nullptr, main.Launch(), nullptr, list);
+        launchList->Load();
+        main.SetLaunchList(launchList.get());
         HDROP drop = MakeDrop(paths, true);
         const auto start = std::chrono::steady_clock::now();
         SendMessageA(main.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
         times.push_back(
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-        added = conf->TreeView()->Items().Count() - kNodes;
-        main.SetLauncher(nullptr);
+        added = launchList->Items().Count() - kNodes;
+        main.SetLaunchList(nullptr);
     }
     std::sort(times.begin(), times.end());
     std::printf("drop of %d files onto %d nodes, a save and a submenu rebuild per file (ms, %d drops)\n",

@@ -16,6 +16,7 @@
 #include "launcher/TCONF.h"
 #include "launcher/ini_file.h"
 #include "launcher/launch_file.h"
+#include "launcher/launch_list.h"
 #include "launcher/launch_tree.h"
 #include "launcher/tnode.h"
 
@@ -124,9 +125,10 @@ void DialogFigures(Application& app, const std::string& path, const char* shape,
     SaveFile(source, path);
     Component host(nullptr);
     auto* launch = new MenuItem(&host);
+    LaunchList list(nullptr, launch, nullptr, path);
     std::unique_ptr<TCONF> conf;
     const double create = BestOf(
-        1, [] {}, [&] { conf = std::make_unique<TCONF>(&app, launch, nullptr, path); });
+        1, [] {}, [&] { conf = std::make_unique<TCONF>(&app, &list); });
     const double show = BestOf(
         1, [] {},
         [&] {
@@ -222,7 +224,8 @@ int main(int argc, char** argv)
         SaveFile(source, path);
         Component host(nullptr);
         auto* launch = new MenuItem(&host);
-        TCONF conf(&app, launch, nullptr, path);
+        LaunchList list(nullptr, launch, nullptr, path);
+        list.Load();
         const double build = BestOf(
             3,
             [&] {
@@ -233,7 +236,7 @@ int main(int argc, char** argv)
                     delete launch->Components(launch->ComponentCount() - 1);
                 }
             },
-            [&] { conf.BuildLaunchMenu(); });
+            [&] { list.BuildLaunchMenu(); });
         // The rebuild of a save: the old items taken out and destroyed, then a new build.
         const double rebuild = BestOf(
             3, [] {},
@@ -244,7 +247,7 @@ int main(int argc, char** argv)
                 while (launch->ComponentCount() > 0) {
                     delete launch->Components(launch->ComponentCount() - 1);
                 }
-                conf.BuildLaunchMenu();
+                list.BuildLaunchMenu();
             });
         std::printf("%10d %12.1f %12.1f\n", nodes, build, rebuild);
     }
@@ -262,13 +265,18 @@ int main(int argc, char** argv)
                                              1, [] {}, [&] { SaveFile(source, path); }));
         Component host(nullptr);
         auto* launch = new MenuItem(&host);
+        auto list = std::make_unique<LaunchList>(nullptr, launch, nullptr, path);
         std::unique_ptr<TCONF> conf;
         std::printf("  load and first build %10.1f\n",
                     BestOf(
-                        1, [] {}, [&] { conf = std::make_unique<TCONF>(&app, launch, nullptr, path); }));
-        std::printf("  nodes  %10d\n", conf->TreeView()->Items().Count());
+                        1, [] {}, [&] { conf = std::make_unique<TCONF>(&app, list.get()); }));
+        std::printf("  nodes  %10d\n", list->Items().Count());
         std::printf("  destroy %9.1f\n", BestOf(
-                                             1, [] {}, [&] { conf.reset(); }));
+                                             1, [] {},
+                                             [&] {
+                                                 conf.reset();
+                                                 list.reset();
+                                             }));
     }
     DeleteFileA(path.c_str());
     return 0;

@@ -14,7 +14,8 @@
 #include "framework/menu_item.h"
 #include "framework/popup_menu.h"
 #include "handle_test_support.h"
-#include "launcher/TCONF.h"
+#include "launcher/launch_list.h"
+#include "launcher/launch_tree.h"
 #include "launcher/tnode.h"
 #include "program_icons.h"
 #include "shell/TTASKM.h"
@@ -255,16 +256,17 @@ struct Scene {
         form = std::make_unique<TTASKM>(&app, key);
         if (slowShare)
             form->SetLaunchIconSource(SlowShareIcon);
-        launcher =
-            std::make_unique<TCONF>(&app, form->Launch(), nullptr, TempFolder() + "popup_bench_LAUNCH.INI");
-        form->SetLauncher(launcher.get());
+        launcher = std::make_unique<LaunchList>(nullptr, form->Launch(), nullptr,
+                                                TempFolder() + "popup_bench_LAUNCH.INI");
+        form->SetLaunchList(launcher.get());
+        launcher->Load();
         for (std::size_t i = 0; i < files.size(); ++i)
-            EntryOf(launcher->AddItemNode(-2, "項目 " + std::to_string(i)))->File = files[i];
+            EntryOf(launcher->AddItemNode(kTopLevel, "項目 " + std::to_string(i)))->File = files[i];
         launcher->BuildLaunchMenu();
     }
     ~Scene()
     {
-        form->SetLauncher(nullptr);
+        form->SetLaunchList(nullptr);
         launcher.reset();
         form->Close();
         form.reset();
@@ -273,7 +275,7 @@ struct Scene {
         }
     }
     std::unique_ptr<TTASKM> form;
-    std::unique_ptr<TCONF> launcher;
+    std::unique_ptr<LaunchList> launcher;
 };
 
 // The process's own memory counters: private bytes, and the paging-file and working-set

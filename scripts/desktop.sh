@@ -4,7 +4,7 @@
 #   desktop_init WORKDIR [--prefix PREFIX] [--wintool WINTOOL.exe]
 #   desktop_start_x              # an Xvfb display of our own (skip to use $DISPLAY)
 #   desktop_start                # explorer's desktop with taskbar and tray, and a keeper process
-#   desktop_install_app BINDIR   # copies Mivtra.exe and HOOK.DLL (and Mivtra.hlp) into the prefix
+#   desktop_install_app BINDIR   # copies Mivtra.exe and HOOK.DLL (and the help) into the prefix
 #   desktop_wine PROGRAM ARGS    # runs a program in the prefix (foreground; add & yourself)
 #   desktop_wintool ARGS         # runs the window helper
 #   desktop_screenshot FILE      # a settled PNG of the whole screen
@@ -140,16 +140,18 @@ desktop_start() {
 }
 
 # Copies the program into C:\Mivtra of the prefix, so that its LAUNCH.INI lives there too,
-# with the help file when the build made one.
+# with the help files that the build made.
 desktop_install_app() {
-    local bindir=$1 dir=$WINEPREFIX/drive_c/Mivtra
+    local bindir=$1 dir=$WINEPREFIX/drive_c/Mivtra help
     [ -f "$bindir/Mivtra.exe" ] || desktop_die "no Mivtra.exe in $bindir (build it first)"
     [ -f "$bindir/HOOK.DLL" ] || desktop_die "no HOOK.DLL in $bindir (build it first)"
     mkdir -p "$dir"
     cp "$bindir/Mivtra.exe" "$bindir/HOOK.DLL" "$dir/"
-    if [ -f "$bindir/Mivtra.hlp" ]; then
-        cp "$bindir/Mivtra.hlp" "$dir/"
-    fi
+    for help in Mivtra.hlp Mivtra.cnt Mivtra.html; do
+        if [ -f "$bindir/$help" ]; then
+            cp "$bindir/$help" "$dir/"
+        fi
+    done
     desktop_app=$dir/Mivtra.exe
 }
 

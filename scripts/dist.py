@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Packs the release: a zip with Mivtra.exe, HOOK.DLL, Mivtra.hlp, Mivtra.html and Readme.txt
-from BINDIR at its root, each with the time the build gave it, and prints the zip's size.
+"""Packs the release: a zip with Mivtra.exe, HOOK.DLL, Mivtra.hlp, Mivtra.cnt, Mivtra.html and
+Readme.txt from BINDIR at its root, each with the time the build gave it, and prints the zip's size.
 
     scripts/dist.py --strip STRIP BINDIR OUT.zip
 
@@ -17,7 +17,7 @@ import tempfile
 import time
 import zipfile
 
-SHIPPED = ["Mivtra.exe", "HOOK.DLL", "Mivtra.hlp", "Mivtra.html", "Readme.txt"]
+SHIPPED = ["Mivtra.exe", "HOOK.DLL", "Mivtra.hlp", "Mivtra.cnt", "Mivtra.html", "Readme.txt"]
 PROGRAMS = ["Mivtra.exe", "HOOK.DLL"]
 FILE_ATTRIBUTE_ARCHIVE = 0x20
 

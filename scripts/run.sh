@@ -6,7 +6,7 @@
 # Runs until Mivtra is ended from its menu or until Ctrl-C, which closes Mivtra properly so
 # that its settings are saved; --once stops right after the screenshot.
 # The prefix (with the registry settings and LAUNCH.INI) is build/run/prefix and is kept
-# from one run to the next.
+# from one run to the next. When it has no LAUNCH.INI yet, it gets scripts/sample-LAUNCH.INI.
 set -euo pipefail
 
 once=
@@ -54,6 +54,12 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 desktop_start
 desktop_install_app "$builddir/bin"
+# A first menu with something to start: a small sample list when the prefix has none yet
+# (Mivtra itself starts with an empty list when the file is missing).
+if ! ls "$WINEPREFIX/drive_c/Mivtra" | grep -qix 'launch\.ini'; then
+    cp "$here/sample-LAUNCH.INI" "$WINEPREFIX/drive_c/Mivtra/LAUNCH.INI"
+    echo "put the sample LAUNCH.INI beside Mivtra.exe (C:\\Mivtra); its first menu lists it"
+fi
 
 if desktop_wintool find TTASKM >/dev/null 2>&1; then
     echo "run.sh: Mivtra already runs in $WINEPREFIX" >&2

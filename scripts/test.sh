@@ -5,7 +5,9 @@
 # Until the end-to-end suite has proven stable, a scenario that fails is run once more, and
 # the run says so loudly: one flake must not throw a whole change away, and it must not go
 # unnoticed either. Only the scenarios get that second try. build/test-summary records each
-# part's result, the scenarios' first try included (scripts/soak.sh counts those).
+# part's result, the scenarios' first try included (scripts/soak.sh counts those), for this
+# run; build/test-first-tries keeps every run's first try, with its time and commit, across
+# runs, so that a flake seen once is not forgotten by the next run.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 cd "$here/.."
@@ -14,6 +16,10 @@ summary=build/test-summary
 mkdir -p build
 : >"$summary"
 record() { echo "$*" >>"$summary"; }
+first_tries=build/test-first-tries
+remember_first_try() {
+    echo "$(date -u +%Y-%m-%dT%H:%M:%SZ) $(git rev-parse --short HEAD 2>/dev/null || echo '?') $*" >>"$first_tries"
+}
 
 scripts/check-format.sh
 record "format: passed"
@@ -40,10 +46,12 @@ failed_tests() { cut -d: -f2 build/win32/Testing/Temporary/LastTestsFailed.log 2
 
 if ctest --preset win32 -L e2e; then
     record "e2e first try: passed"
+    remember_first_try "e2e first try: passed"
     exit 0
 fi
 first=$(failed_tests)
 record "e2e first try: failed: $first"
+remember_first_try "e2e first try: failed: $first"
 loud "FLAKY? These end-to-end scenarios failed on their first try: $first" \
     "Running them once more. A scenario that passes now is still a fault: find its cause."
 if ctest --preset win32 --rerun-failed --output-on-failure; then

@@ -7,7 +7,6 @@
 #include "framework/form_def.h"
 #include "framework/group_box.h"
 #include "framework/label.h"
-#include "framework/open_dialog.h"
 #include "framework/tree_view.h"
 
 namespace tconf_form {
@@ -21,7 +20,7 @@ inline constexpr MenuDef kMenus[] = {
     {"PopupMenu1", kPopupMenu1},
 };
 
-// The file dialog's choices, the first shown first.
+// The file dialog's choices (OpenDialog, made by the form), the first shown first.
 inline constexpr char kOpenDialogFilter[] = "全てのファイル|*.*|"
                                             "実行ファイル|*.exe;*.com|"
                                             "音声ファイル|*.wav;*.mp?;*.aif;*.au|"
@@ -74,8 +73,6 @@ inline constexpr ControlDef kControls[] = {
         .On("OnClick", "Button5Click"),
 
     ControlDef{Button::Create, "Button6", {232, 320, 75, 25}, "決定"}.Tab(3).On("OnClick", "Button6Click"),
-
-    {OpenDialog::Create, "OpenDialog", {}, kOpenDialogFilter},
 };
 
 inline constexpr FormDef kForm = {

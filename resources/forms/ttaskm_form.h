@@ -23,13 +23,13 @@ inline constexpr MenuItemDef kPopupMenu[] = {
     {"Launch", "ランチャ", 0, nullptr, kLaunchItems},
     {"TaskList", "タスクマネージャー", 0, nullptr, {}, true},
     {"N1", "-", 0, nullptr, {}},
-    {"K1", "ランチャの設定(&S)", 0, "K1Click", {}},
+    {"K1", "ランチャの設定(&S)", kMenuOpensDialog, "K1Click", {}},
     {"K5", "総合設定", 0, nullptr, kGeneralItems},
     {"K2", "ヘルプ表示", 0, "K2Click", {}},
     {"N2", "-", 0, nullptr, {}},
     {"K4", "メニューを閉じる", 0, nullptr, {}},
     {"N3", "-", 0, nullptr, {}},
-    {"KMIVTRA1", "Mivtraについて(&A)", 0, "KMIVTRA1Click", {}},
+    {"KMIVTRA1", "Mivtraについて(&A)", kMenuOpensDialog, "KMIVTRA1Click", {}},
     {"KMIVTRA2", "Mivtraを終了する(&C)", 0, "KMIVTRA2Click", {}},
 };
 

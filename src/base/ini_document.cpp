@@ -288,6 +288,11 @@ std::size_t IniDocument::FindKeyLine(std::size_t section, std::string_view key) 
     });
 }
 
+bool IniDocument::HasSection(std::string_view section) const
+{
+    return FindSection(CallerName(section)) != kNone;
+}
+
 std::optional<std::string> IniDocument::Read(std::string_view section, std::string_view key) const
 {
     const std::size_t found = FindSection(CallerName(section));

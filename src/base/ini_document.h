@@ -32,6 +32,8 @@ public:
     std::string ReadString(std::string_view section, std::string_view key, std::string_view fallback) const;
     // Decimal, or hexadecimal after "0x"/"0X" (ParseInteger); fallback when missing or not a number.
     std::int32_t ReadInteger(std::string_view section, std::string_view key, std::int32_t fallback) const;
+    // Whether a section of that name stands in the file, with keys or without.
+    bool HasSection(std::string_view section) const;
 
     // WritePrivateProfileStringA(section, NULL, NULL): the first section of that name goes with all
     // its lines (up to the next header); erasing a missing section changes nothing.

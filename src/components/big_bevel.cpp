@@ -15,7 +15,7 @@ Component* TBigBevel::Create(const ControlContext& context)
     return new TBigBevel(context.form, RECT{r.left, r.top, r.left + r.width, r.top + r.height});
 }
 
-TBigBevel::TBigBevel(Form& form, const RECT& bounds) : GraphicControl(form, bounds) {}
+TBigBevel::TBigBevel(Form& form, const RECT& bounds) : WindowlessControl(form, bounds) {}
 
 void TBigBevel::SetStyle(TStyle style)
 {
@@ -45,7 +45,7 @@ bool TBigBevel::SetProperty(std::string_view name, int value)
         SetBevelWidth(static_cast<std::int16_t>(value));
         return true;
     }
-    return GraphicControl::SetProperty(name, value);
+    return WindowlessControl::SetProperty(name, value);
 }
 
 void TBigBevel::Paint(HDC dc)
@@ -57,7 +57,8 @@ void TBigBevel::Paint(HDC dc)
     const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
     UniquePen first(CreatePen(PS_SOLID, 1, style_ == bsLowered ? shadow : highlight));
     UniquePen second(CreatePen(PS_SOLID, 1, style_ == bsLowered ? highlight : shadow));
-    const HGDIOBJ saved = SelectObject(dc, first.Get());
+    // The pens leave the DC before they are deleted.
+    const SelectedObject pen(dc, first.Get());
     const int w = Width();
     const int h = Height();
     // A line includes its first pixel and leaves out its last, so the top-right corner of each
@@ -71,5 +72,4 @@ void TBigBevel::Paint(HDC dc)
         LineTo(dc, w - i - 1, h - i - 1);
         LineTo(dc, w - i - 1, i);
     }
-    SelectObject(dc, saved);
 }

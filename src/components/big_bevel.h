@@ -2,7 +2,7 @@
 #pragma once
 
 #include "framework/form_def.h"
-#include "framework/graphic_control.h"
+#include "framework/windowless_control.h"
 
 #include <windows.h>
 
@@ -12,7 +12,7 @@
 // for a raised one. Set from a form definition as .Set("Style", bsRaised).
 enum TStyle : std::uint8_t { bsLowered, bsRaised };
 
-class TBigBevel : public GraphicControl {
+class TBigBevel : public WindowlessControl {
 public:
     static Component* Create(const ControlContext& context);
 

@@ -8,7 +8,7 @@ namespace {
 constexpr char kWindowClass[] = "TNotifyWindow";
 }
 
-TNotifyWindow::TNotifyWindow(Component* owner) : WinControl(owner)
+TNotifyWindow::TNotifyWindow(Component* owner) : CustomWindow(owner)
 {
     RegisterWindowClass(kWindowClass);
     if (auto* form = dynamic_cast<Form*>(owner); form && form->HandleAllocated())
@@ -30,5 +30,5 @@ LRESULT TNotifyWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         TTaskTray::Dispatch(wParam, lParam);
         return 0;
     }
-    return WinControl::WndProc(message, wParam, lParam);
+    return CustomWindow::WndProc(message, wParam, lParam);
 }

@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "base/integer.h"
+#include "base/scope_exit.h"
 #include "base/sjis.h"
 #include "components/notify_window.h"
 #include "framework/application.h"
@@ -79,14 +80,6 @@ TNotifyWindow* g_messageWindow = nullptr;   // owned by the owner it was made fo
 bool g_dispatching = false;
 TTaskTray::ShellNotifyIconFunction g_shellNotifyIcon = ::Shell_NotifyIconA;
 
-class DispatchScope {
-public:
-    DispatchScope() { g_dispatching = true; }
-    ~DispatchScope() { g_dispatching = false; }
-    DispatchScope(const DispatchScope&) = delete;
-    DispatchScope& operator=(const DispatchScope&) = delete;
-};
-
 // Broadcast to top-level windows when the shell's taskbar starts again: its icons are gone.
 UINT TaskbarCreatedMessage()
 {
@@ -141,18 +134,6 @@ void TTaskTray::Loaded()
     Component::Loaded();
 }
 
-void TTaskTray::Notification(Component* component, Operation operation)
-{
-    Component::Notification(component, operation);
-    if (operation != Operation::Remove)
-        return;
-    // The menu is half-destroyed here: compare, never call.
-    if (component == popupMenuL_)
-        popupMenuL_ = nullptr;
-    if (component == popupMenuR_)
-        popupMenuR_ = nullptr;
-}
-
 void TTaskTray::RemoveIcon()
 {
     if (added_)
@@ -193,18 +174,24 @@ void TTaskTray::IconChanged()
     UpdateIcon();
 }
 
+PopupMenu* TTaskTray::PopupMenuL() const
+{
+    return popupMenuL_.Get();
+}
+
 void TTaskTray::SetPopupMenuL(PopupMenu* menu)
 {
-    popupMenuL_ = menu;
-    if (menu)
-        menu->FreeNotification(this);
+    popupMenuL_.Set(menu);
+}
+
+PopupMenu* TTaskTray::PopupMenuR() const
+{
+    return popupMenuR_.Get();
 }
 
 void TTaskTray::SetPopupMenuR(PopupMenu* menu)
 {
-    popupMenuR_ = menu;
-    if (menu)
-        menu->FreeNotification(this);
+    popupMenuR_.Set(menu);
 }
 
 void TTaskTray::SetTipString(std::string tip)
@@ -325,7 +312,8 @@ void TTaskTray::Dispatch(WPARAM id, LPARAM mouseMessage)
     // the shell reports meanwhile is dropped, not queued.
     if (g_dispatching)
         return;
-    DispatchScope scope;
+    g_dispatching = true;
+    const ScopeExit dispatched([] { g_dispatching = false; });
     const int x = cursor.x;
     const int y = cursor.y;
     switch (mouseMessage) {

@@ -7,6 +7,7 @@
 #include "framework/component.h"
 #include "framework/icon.h"
 #include "framework/mouse.h"
+#include "framework/watched.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -35,7 +36,6 @@ public:
     ~TTaskTray() override;
 
     void Loaded() override;
-    void Notification(Component* component, Operation operation) override;
 
     // Takes the icon out of the tray; Registered ends false.
     virtual void RemoveIcon();
@@ -49,9 +49,9 @@ public:
 
     void IconChanged();
 
-    PopupMenu* PopupMenuL() const { return popupMenuL_; }
+    PopupMenu* PopupMenuL() const;
     void SetPopupMenuL(PopupMenu* menu);
-    PopupMenu* PopupMenuR() const { return popupMenuR_; }
+    PopupMenu* PopupMenuR() const;
     void SetPopupMenuR(PopupMenu* menu);
 
     // The full text; the shell gets at most 63 bytes of it, cut between characters.
@@ -94,8 +94,8 @@ private:
     std::string tipString_;
     ::Icon icon_;   // owned
     std::int32_t iconId_;
-    PopupMenu* popupMenuL_ = nullptr;   // not owned: cleared when the menu goes
-    PopupMenu* popupMenuR_ = nullptr;   // not owned: cleared when the menu goes
+    Watched<PopupMenu> popupMenuL_{*this};
+    Watched<PopupMenu> popupMenuR_{*this};
     // Kept for the component's whole life, so that a modification reuses the window and
     // callback message written when the icon was added.
     NOTIFYICONDATAA record_{};

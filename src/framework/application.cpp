@@ -12,7 +12,7 @@ namespace {
 constexpr char kWindowClass[] = "TApplication";
 }
 
-Application::Application() : Component(nullptr)
+Application::Application() : CustomWindow(nullptr)
 {
     application = this;
 }
@@ -20,8 +20,7 @@ Application::Application() : Component(nullptr)
 Application::~Application()
 {
     DestroyComponents();   // the forms, while the application window still owns them
-    if (handle_)
-        DestroyWindow(handle_);
+    DestroyHandle();
     if (application == this)
         application = nullptr;
 }
@@ -29,27 +28,18 @@ Application::~Application()
 void Application::Initialize(HINSTANCE instance)
 {
     instance_ = instance;
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconA(instance, "MAINICON");
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = kWindowClass;
-    RegisterClassA(&wc);   // fails harmlessly when a second Application registers it again
+    RegisterWindowClass(kWindowClass, 0, nullptr, LoadIconA(instance, "MAINICON"));
     // Top-level, so it receives broadcasts (the shell's "TaskbarCreated"), and never shown.
-    handle_ = CreateWindowExA(0, kWindowClass, title_.c_str(),
-                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                              GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
-                              nullptr, nullptr, instance, this);
-    if (!handle_)
-        throw Error("CreateWindowEx failed for the application window");
+    CreateHandle(kWindowClass, title_.c_str(),
+                 WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, 0,
+                 GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr);
 }
 
 void Application::SetTitle(std::string title)
 {
     title_ = std::move(title);
-    if (handle_)
-        SetWindowTextA(handle_, title_.c_str());
+    if (HandleAllocated())
+        SetWindowTextA(Handle(), title_.c_str());
 }
 
 HCURSOR Application::Cursors(int index) const
@@ -118,7 +108,7 @@ void Application::Terminate()
 
 int Application::MessageBox(std::string_view text, UINT type)
 {
-    return ShowMessageBox(handle_, text, title_, type);
+    return ShowMessageBox(Handle(), text, title_, type);
 }
 
 void Application::HandleException() noexcept
@@ -135,23 +125,10 @@ void Application::HandleException() noexcept
 void Application::ShowException(std::string_view message) noexcept
 {
     try {
-        ShowMessageBox(handle_, WithFullStop(message), title_, MB_OK | MB_ICONSTOP);
+        ShowMessageBox(Handle(), WithFullStop(message), title_, MB_OK | MB_ICONSTOP);
     } catch (...) {
         // Nothing sensible is left to do when even the error box fails (out of memory).
     }
-}
-
-LRESULT CALLBACK Application::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        static_cast<Application*>(create->lpCreateParams)->handle_ = window;
-    }
-    auto* self = reinterpret_cast<Application*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcA(window, message, wParam, lParam);
-    return GuardCallback<LRESULT>(0, [&] { return self->WndProc(message, wParam, lParam); });
 }
 
 LRESULT Application::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -172,12 +149,6 @@ LRESULT Application::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (mainForm_)
             mainForm_->Close();
         return 0;
-    case WM_NCDESTROY: {
-        HWND window = handle_;
-        handle_ = nullptr;
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        return DefWindowProcA(window, message, wParam, lParam);
     }
-    }
-    return DefWindowProcA(handle_, message, wParam, lParam);
+    return CustomWindow::WndProc(message, wParam, lParam);
 }

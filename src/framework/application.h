@@ -2,7 +2,7 @@
 // title of message boxes, the help file, the cursor table, and the message loop.
 #pragma once
 
-#include "framework/component.h"
+#include "framework/custom_window.h"
 
 #include <windows.h>
 
@@ -13,7 +13,7 @@
 
 class Form;
 
-class Application : public Component {
+class Application : public CustomWindow {
 public:
     // A hook sees every message of the application window first; returning true means
     // handled, with `result` as the answer.
@@ -25,7 +25,6 @@ public:
     // Creates the hidden application window. Call once, before any form is made.
     void Initialize(HINSTANCE instance);
     HINSTANCE Instance() const { return instance_; }
-    HWND Handle() const { return handle_; }
 
     const std::string& Title() const { return title_; }
     void SetTitle(std::string title);
@@ -56,13 +55,13 @@ public:
     void HandleException() noexcept;
     void ShowException(std::string_view message) noexcept;
 
+protected:
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
     bool ProcessMessage(MSG& msg);
 
     HINSTANCE instance_ = nullptr;
-    HWND handle_ = nullptr;   // owned, destroyed with the application
     std::string title_;
     std::string helpFile_;
     Form* mainForm_ = nullptr;   // not owned: forms are owned by the application

@@ -1,5 +1,8 @@
 #include "framework/component.h"
 
+#include "base/error.h"
+#include "framework/watched.h"
+
 #include <algorithm>
 #include <cctype>
 #include <iterator>
@@ -13,7 +16,8 @@ bool SameName(std::string_view a, std::string_view b)
                       [](unsigned char x, unsigned char y) { return std::toupper(x) == std::toupper(y); });
 }
 
-void Erase(std::vector<Component*>& list, Component* item)
+template <typename T>
+void Erase(std::vector<T*>& list, T* item)
 {
     list.erase(std::remove(list.begin(), list.end(), item), list.end());
 }
@@ -58,6 +62,11 @@ Component* Component::FindComponent(std::string_view name) const
     return nullptr;
 }
 
+void Component::NoSuchComponent(std::string_view name) const
+{
+    throw Error(name_ + ": no component " + std::string(name) + " of the kind asked for");
+}
+
 void Component::FreeNotification(Component* other)
 {
     if (!other || other == this)
@@ -85,8 +94,38 @@ void Component::SetDesigning(bool designing)
 
 void Component::Notification(Component* component, Operation operation)
 {
-    if (operation == Operation::Remove)
-        RemoveFreeNotification(component);
+    if (operation != Operation::Remove)
+        return;
+    for (WatchedLink* link : watched_)
+        if (link->target_ == component)
+            link->target_ = nullptr;
+    RemoveFreeNotification(component);
+}
+
+WatchedLink::WatchedLink(Component& watcher) : watcher_(watcher)
+{
+    watcher_.watched_.push_back(this);
+}
+
+WatchedLink::~WatchedLink()
+{
+    Point(nullptr);
+    Erase(watcher_.watched_, this);
+}
+
+void WatchedLink::Point(Component* target)
+{
+    Component* previous = target_;
+    target_ = target;
+    if (target)
+        target->FreeNotification(&watcher_);
+    if (!previous || previous == target)
+        return;
+    // The watcher keeps hearing about a component another of its pointers still holds.
+    for (const WatchedLink* link : watcher_.watched_)
+        if (link->target_ == previous)
+            return;
+    previous->RemoveFreeNotification(&watcher_);
 }
 
 void Component::InsertComponent(Component* component)

@@ -8,6 +8,7 @@
 #include <vector>
 
 class Component;
+class WatchedLink;
 
 enum class Operation { Insert, Remove };
 
@@ -29,6 +30,15 @@ public:
     Component* Components(int index) const { return components_[index]; }
     // The owned component of that name (case-insensitive, as names are), or null.
     Component* FindComponent(std::string_view name) const;
+    // The owned component of that name and kind; an error naming both when there is none of
+    // that name, or it is of another kind.
+    template <typename T>
+    T& Owned(std::string_view name) const
+    {
+        if (auto* found = dynamic_cast<T*>(FindComponent(name)))
+            return *found;
+        NoSuchComponent(name);
+    }
 
     // Asks this component to tell `other` (via Notification) when it is destroyed.
     void FreeNotification(Component* other);
@@ -42,7 +52,8 @@ public:
 
     // `component` was inserted into or removed from this component, or a component this
     // one asked to be told about (FreeNotification) is being destroyed. During removal `component` may be
-    // half-destroyed: compare it with stored pointers, never call it.
+    // half-destroyed: compare it with stored pointers, never call it. The Watched pointers of
+    // this component are null again once this base version has run.
     virtual void Notification(Component* component, Operation operation);
 
 protected:
@@ -51,6 +62,9 @@ protected:
     void DestroyComponents();
 
 private:
+    friend class WatchedLink;
+
+    [[noreturn]] void NoSuchComponent(std::string_view name) const;
     void InsertComponent(Component* component);
     void RemoveComponent(Component* component);
 
@@ -58,6 +72,7 @@ private:
     Component* owner_;                       // not owned
     std::vector<Component*> components_;     // owned
     std::vector<Component*> freeNotifies_;   // not owned: told when this one goes
+    std::vector<WatchedLink*> watched_;      // not owned: this component's members
     bool designing_ = false;
     bool destroying_ = false;
 };

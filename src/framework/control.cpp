@@ -20,13 +20,12 @@ Control* Control::FromHandle(HWND window)
 
 Control::~Control()
 {
-    SetPopupMenu(nullptr);
     // The window is ours only while it still leads back here: a parent destroyed earlier took
     // it along, and its handle may have been given to another window since.
     if (handle_ && IsWindow(handle_) && FromHandle(handle_) == this) {
         if (subclassed_) {
-            SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
-            SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
+            SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+            SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
         }
         RemovePropA(handle_, kProperty);
         DestroyWindow(handle_);
@@ -54,25 +53,27 @@ void Control::Subclass()
     // read without leaving the process for every message. (The common controls' subclass
     // functions keep their data in a window property, which some platforms fetch from another
     // process each time: ten thousand items put into a subclassed tree then take a second.)
+    // The A forms keep the control an ANSI window: its messages reach WndProc with Shift-JIS
+    // text, as everywhere else in the program.
     if (subclassed_)
         return;
-    SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrA(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     original_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
+        SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
     subclassed_ = original_ != nullptr;
 }
 
 LRESULT CALLBACK Control::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = reinterpret_cast<Control*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = reinterpret_cast<Control*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (message == WM_NCDESTROY) {
         const WNDPROC original = self->original_;
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
         RemovePropA(window, kProperty);
         self->subclassed_ = false;
         self->handle_ = nullptr;
-        return CallWindowProcW(original, window, message, wParam, lParam);
+        return CallWindowProcA(original, window, message, wParam, lParam);
     }
     return GuardCallback<LRESULT>(0, [&] { return self->WndProc(message, wParam, lParam); });
 }
@@ -84,7 +85,7 @@ LRESULT Control::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT Control::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return CallWindowProcW(original_, handle_, message, wParam, lParam);
+    return CallWindowProcA(original_, handle_, message, wParam, lParam);
 }
 
 std::string Control::Caption() const
@@ -103,22 +104,14 @@ RECT Control::BoundsRect() const
     return r;
 }
 
-void Control::SetPopupMenu(::PopupMenu* menu)
+::PopupMenu* Control::PopupMenu() const
 {
-    if (popupMenu_ == menu)
-        return;
-    if (popupMenu_)
-        popupMenu_->RemoveFreeNotification(this);
-    popupMenu_ = menu;
-    if (popupMenu_)
-        popupMenu_->FreeNotification(this);
+    return popupMenu_.Get();
 }
 
-void Control::Notification(Component* component, Operation operation)
+void Control::SetPopupMenu(::PopupMenu* menu)
 {
-    Component::Notification(component, operation);
-    if (operation == Operation::Remove && component == popupMenu_)
-        popupMenu_ = nullptr;
+    popupMenu_.Set(menu);
 }
 
 NotifyEvent* Control::Event(std::string_view)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/component.h"
+#include "framework/watched.h"
 
 #include <windows.h>
 
@@ -46,7 +47,7 @@ public:
     void SetFocus() { ::SetFocus(handle_); }
 
     // The menu a right click on the control (or the menu key) opens; not owned.
-    ::PopupMenu* PopupMenu() const { return popupMenu_; }
+    ::PopupMenu* PopupMenu() const;
     void SetPopupMenu(::PopupMenu* menu);
 
     // The event of that name ("OnClick"), for binding from a form definition; null when the
@@ -65,8 +66,6 @@ public:
     // A right click or the menu key on the control; `screen` is (-1, -1) for the key.
     virtual bool OnContextMenu(POINT screen);
 
-    void Notification(Component* component, Operation operation) override;
-
 protected:
     void CreateHandle(const ControlCreation& creation);
     // Lets WndProc see the window's messages before the window class does.
@@ -78,8 +77,8 @@ protected:
 private:
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-    HWND handle_ = nullptr;              // owned: destroyed with the control or its parent
-    ::PopupMenu* popupMenu_ = nullptr;   // not owned: cleared when the menu goes
+    HWND handle_ = nullptr;   // owned: destroyed with the control or its parent
+    Watched<::PopupMenu> popupMenu_{*this};
     bool subclassed_ = false;
     WNDPROC original_ = nullptr;   // the window class's procedure, while subclassed
 };

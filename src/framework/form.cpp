@@ -3,20 +3,13 @@
 #include "base/error.h"
 #include "framework/application.h"
 #include "framework/control.h"
-#include "framework/graphic_control.h"
-#include "framework/menu_item.h"
-#include "framework/popup_menu.h"
 #include "framework/thread_windows.h"
+#include "framework/windowless_control.h"
 
 #include <algorithm>
-#include <climits>
 #include <utility>
 
 namespace {
-
-// Control IDs start above the ones dialog keys send (IDOK, IDCANCEL, ...), so that Escape
-// never "clicks" a control that happens to carry ID 2.
-constexpr int kFirstControlId = 100;
 
 DWORD FrameStyle(const FormDef& def)
 {
@@ -33,34 +26,9 @@ DWORD FrameExStyle(const FormDef& def)
     return def.border == BorderStyle::Dialog ? WS_EX_DLGMODALFRAME : 0;
 }
 
-UniqueFont MakeFont(const FontDef& def)
-{
-    return UniqueFont(CreateFontA(-def.height, 0, 0, 0, def.weight, FALSE, FALSE, FALSE, def.charset,
-                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_DONTCARE, def.face));
-}
-
-// Calls visit(item definition) for every item of every menu, submenus included.
-template <typename Visit>
-void ForEachMenuItem(const FormDef& def, Visit&& visit)
-{
-    std::vector<Span<MenuItemDef>> stack;
-    for (const MenuDef& menu : def.menus)
-        stack.push_back(menu.items);
-    while (!stack.empty()) {
-        const Span<MenuItemDef> items = stack.back();
-        stack.pop_back();
-        for (const MenuItemDef& item : items) {
-            visit(item);
-            if (!item.items.empty())
-                stack.push_back(item.items);
-        }
-    }
-}
-
 }   // namespace
 
-Form::Form(Component* owner, const FormDef& definition) : WinControl(owner), definition_(definition)
+Form::Form(Component* owner, const FormDef& definition) : CustomWindow(owner), definition_(definition)
 {
     SetName(definition.className);
     font_ = MakeFont(definition.font);
@@ -73,9 +41,9 @@ Form::Form(Component* owner, const FormDef& definition) : WinControl(owner), def
                  definition.left, definition.top, frame.right - frame.left, frame.bottom - frame.top,
                  application ? application->Handle() : nullptr);
 
-    CreateMenus();
-    CreateControls();
-    ApplyTabOrder();
+    BuiltForm built = BuildForm(*this, definition, font_.Get());
+    controlFonts_ = std::move(built.fonts);
+    defaultButtonId_ = built.defaultButtonId;
     if (application && !application->MainForm())
         application->SetMainForm(this);
 }
@@ -87,177 +55,28 @@ Form::~Form()
     DestroyComponents();
 }
 
-void Form::DefinitionError(const char* component, const std::string& what) const
+void Form::AddWindowlessControl(WindowlessControl* control)
 {
-    throw Error(std::string(definition_.className) + "." + (component ? component : "?") + ": " + what);
+    windowless_.push_back(control);
 }
 
-void Form::CreateMenus()
+void Form::RemoveWindowlessControl(WindowlessControl* control)
 {
-    for (const MenuDef& menuDef : definition_.menus) {
-        auto* menu = new PopupMenu(this);
-        menu->SetName(menuDef.name);
-        // Items are owned by the form, so that the form finds each by name.
-        struct Pending {
-            MenuItem* parent;
-            Span<MenuItemDef> items;
-        };
-        std::vector<Pending> stack{{menu->Items(), menuDef.items}};
-        while (!stack.empty()) {
-            const Pending pending = stack.back();
-            stack.pop_back();
-            for (const MenuItemDef& def : pending.items) {
-                auto* item = new MenuItem(this);
-                item->SetName(def.name);
-                item->SetCaption(def.caption);
-                item->SetChecked(def.flags & kMenuChecked);
-                item->SetVisible(!(def.flags & kMenuHidden));
-                item->SetEnabled(!(def.flags & kMenuDisabled));
-                item->SetSubmenu(def.submenu || !def.items.empty());
-                pending.parent->Add(item);
-                if (!def.items.empty())
-                    stack.push_back({item, def.items});
-            }
-        }
-    }
+    windowless_.erase(std::remove(windowless_.begin(), windowless_.end(), control), windowless_.end());
 }
 
-HFONT Form::FontFor(const ControlDef& control)
-{
-    if (!control.font)
-        return font_.Get();
-    controlFonts_.push_back(MakeFont(*control.font));
-    return controlFonts_.back().Get();
-}
-
-void Form::CreateControls()
-{
-    int id = kFirstControlId;
-    for (const ControlDef& def : definition_.controls) {
-        HWND parent = Handle();
-        if (def.parent) {
-            auto* container = dynamic_cast<Control*>(FindComponent(def.parent));
-            if (!container)
-                DefinitionError(def.name, std::string("no control ") + def.parent + " to sit in");
-            parent = container->Handle();
-        }
-        Component* created = def.create({*this, parent, def, id++, FontFor(def)});
-        created->SetName(def.name);
-
-        auto* control = dynamic_cast<Control*>(created);
-        auto* graphic = dynamic_cast<GraphicControl*>(created);
-        if (control) {
-            if (!def.enabled)
-                control->SetEnabled(false);
-            if (def.isDefault)
-                defaultButtonId_ = control->Id();
-            if (def.popupMenu) {
-                auto* menu = dynamic_cast<PopupMenu*>(FindComponent(def.popupMenu));
-                if (!menu)
-                    DefinitionError(def.name, std::string("no menu ") + def.popupMenu);
-                control->SetPopupMenu(menu);
-            }
-        } else if (graphic && def.parent) {
-            DefinitionError(def.name, "a windowless control sits on the form itself");
-        }
-        for (const PropertyDef& property : def.properties) {
-            if (!property.name)
-                break;
-            const bool set = control   ? control->SetProperty(property.name, property.value)
-                             : graphic ? graphic->SetProperty(property.name, property.value)
-                                       : false;
-            if (!set)
-                DefinitionError(def.name, std::string("no property ") + property.name);
-        }
-    }
-}
-
-void Form::ApplyTabOrder()
-{
-    // Dialog keys walk a parent's children in Z order, and a new child goes to the bottom of
-    // it: bring every parent's controls into tab order, those without one after, as defined.
-    struct Entry {
-        HWND parent;
-        int tabOrder;
-        HWND window;
-    };
-    std::vector<Entry> entries;
-    for (const ControlDef& def : definition_.controls)
-        if (auto* control = dynamic_cast<Control*>(FindComponent(def.name)))
-            entries.push_back({GetParent(control->Handle()),
-                               def.tabOrder == kNoTabOrder ? INT_MAX : def.tabOrder, control->Handle()});
-    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-        return a.parent != b.parent ? a.parent < b.parent : a.tabOrder < b.tabOrder;
-    });
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const bool first = i == 0 || entries[i - 1].parent != entries[i].parent;
-        SetWindowPos(entries[i].window, first ? HWND_TOP : entries[i - 1].window, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
-}
-
-std::vector<std::string> Form::HandlerNames(const FormDef& definition)
-{
-    std::vector<std::string> names;
-    for (const ControlDef& control : definition.controls)
-        for (const EventDef& event : control.events)
-            if (event.handler)
-                names.emplace_back(event.handler);
-    ForEachMenuItem(definition, [&](const MenuItemDef& item) {
-        if (item.onClick)
-            names.emplace_back(item.onClick);
-    });
-    return names;
-}
-
-void Form::BindHandlers(const std::function<NotifyEvent(std::string_view name)>& resolve)
-{
-    auto handler = [&](const char* component, const char* name) {
-        NotifyEvent bound = resolve(name);
-        if (!bound)
-            DefinitionError(component, std::string("no handler ") + name);
-        return bound;
-    };
-    for (const ControlDef& def : definition_.controls) {
-        for (const EventDef& event : def.events) {
-            if (!event.event)
-                break;
-            auto* control = dynamic_cast<Control*>(FindComponent(def.name));
-            NotifyEvent* slot = control ? control->Event(event.event) : nullptr;
-            if (!slot)
-                DefinitionError(def.name, std::string("no event ") + event.event);
-            *slot = handler(def.name, event.handler);
-        }
-    }
-    ForEachMenuItem(definition_, [&](const MenuItemDef& def) {
-        if (def.onClick)
-            if (auto* item = dynamic_cast<MenuItem*>(FindComponent(def.name)))
-                item->OnClick = handler(def.name, def.onClick);
-    });
-}
-
-void Form::AddGraphicControl(GraphicControl* control)
-{
-    graphics_.push_back(control);
-}
-
-void Form::RemoveGraphicControl(GraphicControl* control)
-{
-    graphics_.erase(std::remove(graphics_.begin(), graphics_.end(), control), graphics_.end());
-}
-
-void Form::PaintGraphicControls()
+void Form::PaintWindowlessControls()
 {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(Handle(), &paint);
-    for (GraphicControl* graphic : graphics_) {
-        if (!graphic->Visible())
+    for (WindowlessControl* control : windowless_) {
+        if (!control->Visible())
             continue;
-        const RECT& bounds = graphic->BoundsRect();
+        const RECT& bounds = control->BoundsRect();
         const int saved = SaveDC(dc);
         IntersectClipRect(dc, bounds.left, bounds.top, bounds.right, bounds.bottom);
         SetViewportOrgEx(dc, bounds.left, bounds.top, nullptr);
-        graphic->Paint(dc);
+        control->Paint(dc);
         RestoreDC(dc, saved);
     }
     EndPaint(Handle(), &paint);
@@ -306,16 +125,24 @@ int Form::ShowModal()
 {
     if (modal_ || Visible())
         throw Error("Cannot make a visible window modal");
-    // Every other enabled window of this thread waits for the form.
-    const std::vector<HWND> disabled = EnabledThreadWindows();
-    for (HWND window : disabled)
-        EnableWindow(window, FALSE);
+    {
+        // Every other enabled window of this thread waits for the form. The activation is
+        // left alone: the form hides next, and the system passes it on as from any window.
+        const DisabledThreadWindows disabled(DisabledThreadWindows::Activation::Leave);
+        modal_ = true;
+        modalResult_ = 0;
+        Show();
+        SetForegroundWindow(Handle());
+        FocusFirstControl();
+        RunModalLoop();
+    }
+    Hide();
+    modal_ = false;
+    return modalResult_;
+}
 
-    modal_ = true;
-    modalResult_ = 0;
-    Show();
-    SetForegroundWindow(Handle());
-    FocusFirstControl();
+void Form::RunModalLoop()
+{
     MSG msg;
     while (modalResult_ == 0) {
         BOOL got = GetMessageA(&msg, nullptr, 0, 0);
@@ -323,7 +150,7 @@ int Form::ShowModal()
             // The program is ending: leave the quit request for the main loop.
             PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : 0);
             modalResult_ = IDCANCEL;
-            break;
+            return;
         }
         // Tab, Shift+Tab, Enter and the mnemonics move and press as in any dialog.
         if (!IsDialogMessageA(Handle(), &msg)) {
@@ -331,12 +158,6 @@ int Form::ShowModal()
             DispatchMessageA(&msg);
         }
     }
-    for (HWND window : disabled)
-        if (IsWindow(window))
-            EnableWindow(window, TRUE);
-    Hide();
-    modal_ = false;
-    return modalResult_;
 }
 
 void Form::DoClose()
@@ -394,6 +215,14 @@ LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         Close();
         return 0;
+    case WM_COMMAND:
+        // Escape arrives from the dialog keys as IDCANCEL with no control behind it. It does
+        // what the close box does, on a form that has one; a form without one ignores it.
+        if (LOWORD(wParam) == IDCANCEL && lParam == 0 && definition_.systemMenu) {
+            Close();
+            return 0;
+        }
+        break;
     case DM_GETDEFID:
         // Enter presses the default button, as in a dialog.
         return defaultButtonId_ ? MAKELRESULT(defaultButtonId_, DC_HASDEFID) : 0;
@@ -408,11 +237,11 @@ LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_PAINT:
-        if (!graphics_.empty()) {
-            PaintGraphicControls();
+        if (!windowless_.empty()) {
+            PaintWindowlessControls();
             return 0;
         }
         break;
     }
-    return WinControl::WndProc(message, wParam, lParam);
+    return CustomWindow::WndProc(message, wParam, lParam);
 }

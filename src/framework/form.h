@@ -1,9 +1,10 @@
 // A top-level window built from a form definition: its frame, font, controls and menus.
 #pragma once
 
+#include "framework/custom_window.h"
+#include "framework/form_builder.h"
 #include "framework/form_def.h"
 #include "framework/handles.h"
-#include "framework/win_control.h"
 
 #include <windows.h>
 
@@ -12,17 +13,11 @@
 #include <string_view>
 #include <vector>
 
-class GraphicControl;
+class DialogPresenter;
 class PopupMenu;
+class WindowlessControl;
 
-// One entry of a form's handler table: the name a definition binds, the form's method.
-template <typename F>
-struct HandlerDef {
-    const char* name;
-    void (F::*method)(Component* sender);
-};
-
-class Form : public WinControl {
+class Form : public CustomWindow {
 public:
     // Creates the window hidden, owned by the application window, with the definition's
     // controls and menus. The first form created becomes the application's main form.
@@ -55,11 +50,8 @@ public:
     const FormDef& Definition() const { return definition_; }
 
     // The windowless controls the form paints, in the order they were made.
-    void AddGraphicControl(GraphicControl* control);
-    void RemoveGraphicControl(GraphicControl* control);
-
-    // Every handler name the definition binds, controls' events and menu items alike.
-    static std::vector<std::string> HandlerNames(const FormDef& definition);
+    void AddWindowlessControl(WindowlessControl* control);
+    void RemoveWindowlessControl(WindowlessControl* control);
 
 protected:
     // The close handler (FormClose); by default the main form ends the program.
@@ -67,53 +59,43 @@ protected:
 
     // Connects every handler name of the definition to the derived form's method of that name
     // in its table. Derived constructors call it once their handlers can run. A name with no
-    // method, or an event the control's kind does not have, is an error naming both.
+    // method, or an event the control's kind does not have, is an error naming both. The
+    // commands of menu items that open a dialog wait for the menu's end in `dialogs`, which
+    // a form with such items must give.
     template <typename F>
-    void BindHandlers(F* form, Span<HandlerDef<F>> handlers)
+    void BindHandlers(F* form, Span<HandlerDef<F>> handlers, DialogPresenter* dialogs = nullptr)
     {
-        BindHandlers([form, handlers](std::string_view name) -> NotifyEvent {
-            for (const HandlerDef<F>& entry : handlers)
-                if (name == entry.name)
-                    return [form, method = entry.method](Component* sender) { (form->*method)(sender); };
-            return {};
-        });
+        BindHandlers(
+            [form, handlers](std::string_view name) -> NotifyEvent {
+                for (const HandlerDef<F>& entry : handlers)
+                    if (name == entry.name)
+                        return [form, method = entry.method](Component* sender) { (form->*method)(sender); };
+                return {};
+            },
+            dialogs);
     }
-    void BindHandlers(const std::function<NotifyEvent(std::string_view name)>& resolve);
+    void BindHandlers(const std::function<NotifyEvent(std::string_view name)>& resolve,
+                      DialogPresenter* dialogs)
+    {
+        BindFormHandlers(*this, definition_, resolve, dialogs);
+    }
 
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void CreateMenus();
-    void CreateControls();
-    void ApplyTabOrder();
-    HFONT FontFor(const ControlDef& control);
-    [[noreturn]] void DefinitionError(const char* component, const std::string& what) const;
-    void PaintGraphicControls();
+    // Dispatches the thread's messages, dialog keys included, until the modal result is set.
+    void RunModalLoop();
+    void PaintWindowlessControls();
     // Gives the focus back to the control that had it, or to the first in tab order; false
     // when the form has no control to take it.
     bool FocusFirstControl();
 
     const FormDef& definition_;
-    UniqueFont font_;                         // owned
-    std::vector<UniqueFont> controlFonts_;    // owned: the fonts of controls with one of their own
-    std::vector<GraphicControl*> graphics_;   // not owned: components of the form
+    UniqueFont font_;                              // owned
+    std::vector<UniqueFont> controlFonts_;         // owned: the fonts of controls with one of their own
+    std::vector<WindowlessControl*> windowless_;   // not owned: components of the form
     int defaultButtonId_ = 0;
     HWND lastFocus_ = nullptr;   // the control that had the focus when the form was left
     bool modal_ = false;
     int modalResult_ = 0;
 };
-
-// The handler names a form's definition uses that its table lacks.
-template <typename F>
-std::vector<std::string> MissingHandlers(const FormDef& definition, Span<HandlerDef<F>> handlers)
-{
-    std::vector<std::string> missing;
-    for (const std::string& name : Form::HandlerNames(definition)) {
-        bool found = false;
-        for (const HandlerDef<F>& entry : handlers)
-            found = found || name == entry.name;
-        if (!found)
-            missing.push_back(name);
-    }
-    return missing;
-}

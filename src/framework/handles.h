@@ -50,3 +50,41 @@ using UniqueBitmap = UniqueHandle<HBITMAP, NullInvalidTraits<HBITMAP, ::DeleteOb
 using UniqueBrush = UniqueHandle<HBRUSH, NullInvalidTraits<HBRUSH, ::DeleteObject>>;
 using UniqueDC = UniqueHandle<HDC, NullInvalidTraits<HDC, ::DeleteDC>>;
 using UniqueWindow = UniqueHandle<HWND, NullInvalidTraits<HWND, ::DestroyWindow>>;
+
+// A window's device context, released when it goes.
+class WindowDC {
+public:
+    explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDC()
+    {
+        if (dc_)
+            ReleaseDC(window_, dc_);
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+
+    HDC Get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND window_;   // not owned
+    HDC dc_;        // owned: released to the window
+};
+
+// An object selected into a device context while this lives; the object it replaced is
+// selected again afterwards, so that the caller may delete its own.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~SelectedObject()
+    {
+        if (previous_ && previous_ != HGDI_ERROR)
+            SelectObject(dc_, previous_);
+    }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+private:
+    HDC dc_;             // not owned
+    HGDIOBJ previous_;   // not owned: the DC's own
+};

@@ -130,9 +130,10 @@ HBITMAP ImageList::CreateBitmap(int index) const
     if (!bitmap)
         return nullptr;
     std::memset(bits, 0, static_cast<size_t>(width_) * height_ * 4);
-    HGDIOBJ previous = SelectObject(dc.Get(), bitmap);
-    ImageList_Draw(handle_, index, dc.Get(), 0, 0, ILD_TRANSPARENT);
-    SelectObject(dc.Get(), previous);
+    {
+        const SelectedObject drawnOn(dc.Get(), bitmap);
+        ImageList_Draw(handle_, index, dc.Get(), 0, 0, ILD_TRANSPARENT);
+    }
     GdiFlush();
 
     // Drawing through a mask leaves alpha 0 on images without an alpha channel of their
@@ -148,9 +149,10 @@ HBITMAP ImageList::CreateBitmap(int index) const
         if (probe) {
             auto* white = static_cast<DWORD*>(bits);
             std::memset(white, 0xFF, static_cast<size_t>(width_) * height_ * 4);
-            previous = SelectObject(dc.Get(), probe.Get());
-            ImageList_Draw(handle_, index, dc.Get(), 0, 0, ILD_TRANSPARENT);
-            SelectObject(dc.Get(), previous);
+            {
+                const SelectedObject drawnOn(dc.Get(), probe.Get());
+                ImageList_Draw(handle_, index, dc.Get(), 0, 0, ILD_TRANSPARENT);
+            }
             GdiFlush();
             for (int i = 0; i < width_ * height_; ++i) {
                 bool transparent = (pixels[i] & 0xFFFFFF) != (white[i] & 0xFFFFFF);

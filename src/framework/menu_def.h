@@ -7,6 +7,8 @@ enum MenuItemFlags : unsigned {
     kMenuChecked = 1,
     kMenuHidden = 2,
     kMenuDisabled = 4,
+    // The command opens a modal dialog: it runs once the menu has closed (DialogPresenter).
+    kMenuOpensDialog = 8,
 };
 
 struct MenuItemDef {

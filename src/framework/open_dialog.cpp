@@ -2,7 +2,6 @@
 
 #include "base/sjis.h"
 #include "framework/application.h"
-#include "framework/form.h"
 
 namespace {
 
@@ -12,15 +11,6 @@ OpenDialog::GetOpenFileNameFunction g_getOpenFileName = ::GetOpenFileNameA;
 constexpr std::size_t kFileBufferSize = 32768;
 
 }   // namespace
-
-Component* OpenDialog::Create(const ControlContext& context)
-{
-    auto* dialog = new OpenDialog(&context.form);
-    if (context.def.caption) {
-        dialog->SetFilter(context.def.caption);
-    }
-    return dialog;
-}
 
 std::string OpenDialog::PlatformFilter(std::string_view filter)
 {

@@ -11,14 +11,9 @@
 #include <string_view>
 #include <vector>
 
-struct ControlContext;
-
 class OpenDialog : public Component {
 public:
     using GetOpenFileNameFunction = BOOL(WINAPI*)(LPOPENFILENAMEA info);
-
-    // In a form definition the caption is the filter.
-    static Component* Create(const ControlContext& context);
 
     explicit OpenDialog(Component* owner) : Component(owner) {}
 

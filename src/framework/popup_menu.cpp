@@ -1,8 +1,8 @@
 #include "framework/popup_menu.h"
 
 #include "framework/application.h"
+#include "framework/custom_window.h"
 #include "framework/image_list.h"
-#include "framework/win_control.h"
 
 #include <vector>
 
@@ -36,7 +36,7 @@ PopupMenu::~PopupMenu() = default;
 
 HWND PopupMenu::WindowHandle() const
 {
-    if (auto* control = dynamic_cast<WinControl*>(Owner()); control && control->HandleAllocated())
+    if (auto* control = dynamic_cast<CustomWindow*>(Owner()); control && control->HandleAllocated())
         return control->Handle();
     return application ? application->Handle() : nullptr;
 }

@@ -22,7 +22,9 @@ std::vector<HWND> EnabledThreadWindows()
     return windows;
 }
 
-DisabledThreadWindows::DisabledThreadWindows() : active_(GetActiveWindow()), windows_(EnabledThreadWindows())
+DisabledThreadWindows::DisabledThreadWindows(Activation activation)
+    : active_(activation == Activation::Restore ? GetActiveWindow() : nullptr),
+      windows_(EnabledThreadWindows())
 {
     for (HWND window : windows_)
         EnableWindow(window, FALSE);

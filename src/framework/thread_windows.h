@@ -9,10 +9,12 @@
 std::vector<HWND> EnabledThreadWindows();
 
 // Disables the thread's visible, enabled windows while it lives; then enables again those that
-// still exist and gives the activation back to the window that had it.
+// still exist and, unless told not to, gives the activation back to the window that had it.
 class DisabledThreadWindows {
 public:
-    DisabledThreadWindows();
+    enum class Activation { Restore, Leave };
+
+    explicit DisabledThreadWindows(Activation activation = Activation::Restore);
     ~DisabledThreadWindows();
     DisabledThreadWindows(const DisabledThreadWindows&) = delete;
     DisabledThreadWindows& operator=(const DisabledThreadWindows&) = delete;

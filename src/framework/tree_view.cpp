@@ -1,6 +1,7 @@
 #include "framework/tree_view.h"
 
 #include "base/error.h"
+#include "base/scope_exit.h"
 #include "framework/form.h"
 #include "framework/image_list.h"
 
@@ -18,30 +19,16 @@ TreeView::TreeView(Component* owner, const ControlCreation& creation) : Control(
 {
     CreateHandle(creation);
     Subclass();
-    items_.SetObserver(this);
+    // Notifications in their A forms with Shift-JIS text, whatever the control would choose.
+    SendMessageA(Handle(), TVM_SETUNICODEFORMAT, FALSE, 0);
+    items_->SetObserver(this);
 }
 
 TreeView::~TreeView()
 {
     CancelDrag();
-    items_.SetObserver(nullptr);
+    items_->SetObserver(nullptr);
 }
-
-namespace {
-
-// Reports the program's own selection changes to nobody while it lives.
-class QuietSelection {
-public:
-    explicit QuietSelection(int& quiet) : quiet_(quiet) { ++quiet_; }
-    ~QuietSelection() { --quiet_; }
-    QuietSelection(const QuietSelection&) = delete;
-    QuietSelection& operator=(const QuietSelection&) = delete;
-
-private:
-    int& quiet_;
-};
-
-}   // namespace
 
 TreeNode* TreeView::Selected() const
 {
@@ -129,33 +116,14 @@ bool TreeView::SetProperty(std::string_view name, int value)
     return Control::SetProperty(name, value);
 }
 
-void TreeView::RenameFromEdit(const NMHDR* header, bool wide)
+void TreeView::RenameFromEdit(const NMTVDISPINFOA& info)
 {
     // The notification's item carries the node; no text means the edit was cancelled.
-    std::string text;
-    TreeNode* node = nullptr;
-    if (wide) {
-        const auto* info = reinterpret_cast<const NMTVDISPINFOW*>(header);
-        if (!info->item.pszText) {
-            return;
-        }
-        node = NodeOf(Handle(), info->item.hItem);
-        const int size = WideCharToMultiByte(CP_ACP, 0, info->item.pszText, -1, nullptr, 0, nullptr, nullptr);
-        if (size > 0) {
-            text.resize(static_cast<size_t>(size));
-            WideCharToMultiByte(CP_ACP, 0, info->item.pszText, -1, text.data(), size, nullptr, nullptr);
-            text.resize(static_cast<size_t>(size) - 1);
-        }
-    } else {
-        const auto* info = reinterpret_cast<const NMTVDISPINFOA*>(header);
-        if (!info->item.pszText) {
-            return;
-        }
-        node = NodeOf(Handle(), info->item.hItem);
-        text = info->item.pszText;
+    if (!info.item.pszText) {
+        return;
     }
-    if (node) {
-        node->SetText(std::move(text));
+    if (TreeNode* node = NodeOf(Handle(), info.item.hItem)) {
+        node->SetText(info.item.pszText);
     }
 }
 
@@ -164,21 +132,18 @@ bool TreeView::OnNotify(NMHDR* header, LRESULT& result)
     result = 0;
     switch (header->code) {
     case TVN_SELCHANGEDA:
-    case TVN_SELCHANGEDW:
         if (OnChange && quiet_ == 0) {
             OnChange(this);
         }
         return true;
     case TVN_BEGINLABELEDITA:
-    case TVN_BEGINLABELEDITW:
         // Non-zero refuses the edit.
         result = readOnly_ || drag_.active;
         return true;
     case TVN_ENDLABELEDITA:
-    case TVN_ENDLABELEDITW:
         // The model takes the new name and puts it into the item itself, so the control is
         // told to keep its own copy (zero).
-        RenameFromEdit(header, header->code == TVN_ENDLABELEDITW);
+        RenameFromEdit(*reinterpret_cast<const NMTVDISPINFOA*>(header));
         return true;
     case TVN_KEYDOWN: {
         key_ = reinterpret_cast<const NMTVKEYDOWN*>(header)->wVKey;
@@ -190,9 +155,7 @@ bool TreeView::OnNotify(NMHDR* header, LRESULT& result)
         }
         return true;
     }
-    case TVN_BEGINDRAGA:
-    case TVN_BEGINDRAGW: {
-        // Both layouts agree up to the item handle and the point.
+    case TVN_BEGINDRAGA: {
         const auto* info = reinterpret_cast<const NMTREEVIEWA*>(header);
         BeginDrag(info->itemNew.hItem, info->ptDrag);
         return true;
@@ -210,23 +173,22 @@ LRESULT TreeView::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     // System keys (Alt+F4 above all) belong to the window, as in every other control; some
     // versions of the control keep them for themselves.
     if (message == WM_SYSKEYDOWN) {
-        return DefWindowProcW(Handle(), message, wParam, lParam);
+        return DefWindowProcA(Handle(), message, wParam, lParam);
     }
     return Control::WndProc(message, wParam, lParam);
 }
 
+::ImageList* TreeView::Images() const
+{
+    return images_.Get();
+}
+
 void TreeView::SetImages(::ImageList* images)
 {
-    if (images_ == images) {
+    if (images_.Get() == images) {
         return;
     }
-    if (images_) {
-        images_->RemoveFreeNotification(this);
-    }
-    images_ = images;
-    if (images_) {
-        images_->FreeNotification(this);
-    }
+    images_.Set(images);
     SendMessageA(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL,
                  reinterpret_cast<LPARAM>(images_ ? images_->Handle() : nullptr));
 }
@@ -243,9 +205,9 @@ void TreeView::SetIndent(int indent)
 
 void TreeView::Notification(Component* component, Operation operation)
 {
-    Component::Notification(component, operation);
-    if (operation == Operation::Remove && component == images_) {
-        images_ = nullptr;
+    const bool images = component == images_.Get();
+    Control::Notification(component, operation);
+    if (operation == Operation::Remove && images) {
         SendMessageA(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
     }
 }
@@ -258,11 +220,11 @@ void TreeView::Synchronize()
     SendMessageA(Handle(), WM_SETREDRAW, FALSE, 0);
     SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     itemHandles_.clear();
-    itemHandles_.reserve(items_.Count());
+    itemHandles_.reserve(items_->Count());
     // Absolute order puts every parent's item (and depth) in place before its children.
-    std::vector<int> depth(items_.Count());
-    for (int i = 0; i < items_.Count(); ++i) {
-        TreeNode* node = items_.Node(i);
+    std::vector<int> depth(items_->Count());
+    for (int i = 0; i < items_->Count(); ++i) {
+        TreeNode* node = items_->Node(i);
         const TreeNode* parent = node->Parent();
         depth[i] = parent ? depth[parent->AbsoluteIndex()] + 1 : 1;
         if (depth[i] <= kMaxDepth) {
@@ -332,7 +294,7 @@ void TreeView::InsertSubtree(TreeNode* node)
     const int index = node->Index();
     const TreeNode* previous = index == 0 ? nullptr
                                : parent   ? parent->Item(index - 1)
-                                          : items_.Top(index - 1);
+                                          : items_->Top(index - 1);
     InsertItem(node, parent ? ItemHandle(parent) : TVI_ROOT, previous ? ItemHandle(previous) : TVI_FIRST);
     // The descendants, parent-first without recursion, each as the last child so far.
     struct Pending {
@@ -435,7 +397,8 @@ void TreeView::NodeMoved(TreeNode* node)
     }
     // The items are made anew at the new place; the node stays selected and its folders stay
     // open as they were, and none of that is a change of the selection.
-    QuietSelection quiet(quiet_);
+    ++quiet_;
+    const ScopeExit loud([this] { --quiet_; });
     const HTREEITEM item = ItemHandle(node);
     const bool selected =
         item && reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_GETNEXTITEM, TVGN_CARET, 0)) == item;
@@ -451,6 +414,22 @@ void TreeView::NodeMoved(TreeNode* node)
     }
     if (selected && ItemHandle(node)) {
         SendMessageA(Handle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(ItemHandle(node)));
+    }
+}
+
+void TreeView::SetItems(TreeModel* model)
+{
+    TreeModel* next = model ? model : &ownItems_;
+    if (next == items_) {
+        return;
+    }
+    Cleared();
+    items_->SetObserver(nullptr);
+    items_ = next;
+    items_->SetObserver(this);
+    if (mirrored_) {
+        mirrored_ = false;
+        Synchronize();
     }
 }
 

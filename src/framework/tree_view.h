@@ -1,4 +1,5 @@
-// A tree view: owns a portable tree model and mirrors it into a tree-view control.
+// A tree view: mirrors a portable tree model into a tree-view control, its own or one it is
+// given.
 #pragma once
 
 #include "base/tree_model.h"
@@ -25,11 +26,14 @@ public:
     ~TreeView() override;
 
     // The nodes. Every change made to them shows in the control once it mirrors them.
-    TreeModel& Items() { return items_; }
-    const TreeModel& Items() const { return items_; }
+    TreeModel& Items() { return *items_; }
+    const TreeModel& Items() const { return *items_; }
+    // Shows another model's nodes from now on (not owned: it must outlive the view, or be
+    // taken back with null, which returns to the view's own).
+    void SetItems(TreeModel* model);
 
     // The pictures the nodes' image indexes refer to; not owned.
-    ::ImageList* Images() const { return images_; }
+    ::ImageList* Images() const;
     void SetImages(::ImageList* images);
     int Indent() const;
     void SetIndent(int indent);
@@ -122,7 +126,7 @@ private:
     void ForgetSubtree(const TreeNode* node);
     // The nodes of the subtree whose children show, parents first.
     std::vector<TreeNode*> ExpandedIn(TreeNode* node) const;
-    void RenameFromEdit(const NMHDR* header, bool wide);
+    void RenameFromEdit(const NMTVDISPINFOA& info);
 
     // The drag, in tree_view_drag.cpp.
     void BeginDrag(HTREEITEM item, POINT client);
@@ -135,8 +139,9 @@ private:
     void ScrollWhileDragging();
     bool DragMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-    TreeModel items_;
-    ::ImageList* images_ = nullptr;   // not owned: cleared when the list goes
+    TreeModel ownItems_;
+    TreeModel* items_ = &ownItems_;   // not owned unless it is ownItems_
+    Watched<::ImageList> images_{*this};
     bool mirrored_ = false;
     bool readOnly_ = false;
     WORD key_ = 0;

@@ -72,28 +72,27 @@ HIMAGELIST TreeView::CreateDragPicture(const TreeNode* node, HTREEITEM item, POI
     origin = {text.left - iconWidth, text.top};
 
     UniqueDC screen(CreateCompatibleDC(nullptr));
-    HDC reference = GetDC(Handle());
-    UniqueBitmap bitmap(CreateCompatibleBitmap(reference, width, height));
-    ReleaseDC(Handle(), reference);
+    UniqueBitmap bitmap(CreateCompatibleBitmap(WindowDC(Handle()).Get(), width, height));
     if (!screen || !bitmap) {
         return nullptr;
     }
-    const HGDIOBJ oldBitmap = SelectObject(screen.Get(), bitmap.Get());
-    const HGDIOBJ oldFont =
-        SelectObject(screen.Get(), reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0)));
-    RECT all{0, 0, width, height};
-    FillRect(screen.Get(), &all, GetSysColorBrush(COLOR_WINDOW));
-    if (images_) {
-        ImageList_Draw(images_->Handle(), node->ImageIndex(), screen.Get(), 0, (height - iconHeight) / 2,
-                       ILD_NORMAL);
+    {
+        // The bitmap leaves the DC before the image list takes it.
+        const SelectedObject drawnOn(screen.Get(), bitmap.Get());
+        const SelectedObject font(screen.Get(),
+                                  reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0)));
+        RECT all{0, 0, width, height};
+        FillRect(screen.Get(), &all, GetSysColorBrush(COLOR_WINDOW));
+        if (images_) {
+            ImageList_Draw(images_->Handle(), node->ImageIndex(), screen.Get(), 0, (height - iconHeight) / 2,
+                           ILD_NORMAL);
+        }
+        RECT label{iconWidth, 0, width, height};
+        SetBkMode(screen.Get(), TRANSPARENT);
+        SetTextColor(screen.Get(), GetSysColor(COLOR_WINDOWTEXT));
+        DrawTextA(screen.Get(), node->Text().c_str(), static_cast<int>(node->Text().size()), &label,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
-    RECT label{iconWidth, 0, width, height};
-    SetBkMode(screen.Get(), TRANSPARENT);
-    SetTextColor(screen.Get(), GetSysColor(COLOR_WINDOWTEXT));
-    DrawTextA(screen.Get(), node->Text().c_str(), static_cast<int>(node->Text().size()), &label,
-              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(screen.Get(), oldFont);
-    SelectObject(screen.Get(), oldBitmap);
 
     // The background is left out, so that the drop target shows through around the name.
     HIMAGELIST picture = ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 1, 0);

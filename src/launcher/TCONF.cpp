@@ -9,53 +9,47 @@
 #include "framework/edit.h"
 #include "framework/handles.h"
 #include "framework/image_list.h"
-#include "framework/menu_item.h"
 #include "framework/message_box.h"
 #include "framework/module_path.h"
 #include "framework/open_dialog.h"
 #include "framework/tree_view.h"
-#include "launcher/ini_file.h"
-#include "launcher/launch_file.h"
-#include "launcher/launch_menu_plan.h"
+#include "launcher/launch_list.h"
 #include "launcher/launch_tree.h"
 #include "launcher/tnode.h"
 #include "program_icons.h"
 
 #include <shellapi.h>
 
-#include <optional>
-#include <string_view>
-#include <vector>
+#include <string>
 
 namespace {
+
+// The group box of the item settings, which only an item's entry enables.
+constexpr char kItemSettingsBox[] = "GroupBox2";
 
 // The program's own icons in the order of ImageList1.
 constexpr int kPicturePositions[] = {kClosedFolderIconPosition, kOpenFolderIconPosition, kWindowIconPosition};
 
 }   // namespace
 
-std::string LaunchFilePath()
+TCONF::TCONF(Component* owner, ::LaunchList* list) : Form(owner, tconf_form::kForm), list_(list)
 {
-    return ModuleDirectory() + "LAUNCH.INI";
-}
-
-TCONF::TCONF(Component* owner, MenuItem* launch, LaunchFunction launcher, std::string fileName)
-    : Form(owner, tconf_form::kForm), launch_(launch), launcher_(std::move(launcher)),
-      fileName_(std::move(fileName))
-{
-    if (launch_) {
-        launch_->FreeNotification(this);
-    }
     imageList1_ = new ::ImageList(this);
     imageList1_->SetName("ImageList1");
-    treeView_ = dynamic_cast<::TreeView*>(FindComponent("TreeView"));
+    treeView_ = &Owned<::TreeView>("TreeView");
     treeView_->SetImages(imageList1_);
-    openDialog_ = dynamic_cast<::OpenDialog*>(FindComponent("OpenDialog"));
+    openDialog_ = new ::OpenDialog(this);
+    openDialog_->SetName("OpenDialog");
+    openDialog_->SetFilter(tconf_form::kOpenDialogFilter);
     browseDialog_ = new TBrowseDialog(this);
     browseDialog_->SetName("BrowseDialog");
-    edit1_ = dynamic_cast<Edit*>(FindComponent("Edit1"));
-    edit2_ = dynamic_cast<Edit*>(FindComponent("Edit2"));
-    edit3_ = dynamic_cast<Edit*>(FindComponent("Edit3"));
+    edit1_ = &Owned<Edit>("Edit1");
+    edit2_ = &Owned<Edit>("Edit2");
+    edit3_ = &Owned<Edit>("Edit3");
+    if (list_) {
+        list_->FreeNotification(this);
+        treeView_->SetItems(&list_->Items());
+    }
     CenterOnScreen();
     BindHandlers(this, Handlers());
     FormCreate();
@@ -63,30 +57,34 @@ TCONF::TCONF(Component* owner, MenuItem* launch, LaunchFunction launcher, std::s
 
 TCONF::~TCONF()
 {
-    FormDestroy();
-    if (launch_) {
-        launch_->RemoveFreeNotification(this);
+    if (list_) {
+        list_->SetEditing(false);
+        treeView_->SetItems(nullptr);
+        list_->RemoveFreeNotification(this);
     }
 }
 
 void TCONF::Notification(Component* component, Operation operation)
 {
     Form::Notification(component, operation);
-    if (operation == Operation::Remove && component == launch_) {
-        launch_ = nullptr;
+    if (operation == Operation::Remove && component == list_) {
+        list_ = nullptr;
+        if (treeView_) {
+            treeView_->SetItems(nullptr);
+        }
     }
 }
 
 Span<HandlerDef<TCONF>> TCONF::Handlers()
 {
     static constexpr HandlerDef<TCONF> kHandlers[] = {
-        {"Button1Click", &TCONF::Button1Click},         {"Button2Click", &TCONF::Button2Click},
-        {"Button3Click", &TCONF::Button3Click},         {"Button4Click", &TCONF::Button4Click},
-        {"Button5Click", &TCONF::Button5Click},         {"Button6Click", &TCONF::Button6Click},
-        {"Button7Click", &TCONF::Button7Click},         {"Button8Click", &TCONF::Button8Click},
-        {"Edit1Change", &TCONF::Edit1Change},           {"R1Click", &TCONF::R1Click},
-        {"TreeViewChange", &TCONF::TreeViewChange},     {"TreeViewDragOver", &TCONF::TreeViewDragOver},
-        {"TreeViewDragDrop", &TCONF::TreeViewDragDrop}, {"TreeViewKeyDown", &TCONF::TreeViewKeyDown},
+        FORM_HANDLER(TCONF, Button1Click),     FORM_HANDLER(TCONF, Button2Click),
+        FORM_HANDLER(TCONF, Button3Click),     FORM_HANDLER(TCONF, Button4Click),
+        FORM_HANDLER(TCONF, Button5Click),     FORM_HANDLER(TCONF, Button6Click),
+        FORM_HANDLER(TCONF, Button7Click),     FORM_HANDLER(TCONF, Button8Click),
+        FORM_HANDLER(TCONF, Edit1Change),      FORM_HANDLER(TCONF, R1Click),
+        FORM_HANDLER(TCONF, TreeViewChange),   FORM_HANDLER(TCONF, TreeViewDragOver),
+        FORM_HANDLER(TCONF, TreeViewDragDrop), FORM_HANDLER(TCONF, TreeViewKeyDown),
     };
     return kHandlers;
 }
@@ -104,6 +102,10 @@ LRESULT TCONF::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (wParam && treeView_) {
             treeView_->Synchronize();
         }
+        // While the list shows, a change on disk waits for the dialog to close.
+        if (list_) {
+            list_->SetEditing(wParam != 0);
+        }
         break;
     case WM_CLOSE:
         // A close request from elsewhere (Alt+F4, the system) ends the dialog as "決定" does:
@@ -112,7 +114,14 @@ LRESULT TCONF::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (Visible()) {
             // A name being typed counts, as when the button takes the focus from it.
             treeView_->EndEditing(true);
-            Button6Click(this);
+            try {
+                Button6Click(this);
+            } catch (const Error&) {
+                // A file that cannot be written must not hold the dialog open for good: the list
+                // stays as it is, for the next save or the rescue copy at the program's end.
+                application->HandleException();
+                Close();
+            }
         }
         return 0;
     }
@@ -122,20 +131,9 @@ LRESULT TCONF::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 void TCONF::FormCreate()
 {
     LoadPictures();
-    // Loading stops at a parent link that names no node; the nodes before it stay, and the
-    // submenu keeps its placeholder until the next save builds it.
-    if (!LoadLaunchTree(LoadIniFile(fileName_), treeView_->Items())) {
-        application->ShowException(kInvalidIndexMessage);
-        return;
+    if (list_) {
+        list_->Load();
     }
-    TakeOutLaunchItems();
-    BuildLaunchMenu();
-}
-
-void TCONF::FormDestroy()
-{
-    // The nodes release their entries as they go.
-    treeView_->Items().Clear();
 }
 
 void TCONF::LoadPictures()
@@ -152,12 +150,23 @@ void TCONF::LoadPictures()
 
 void TCONF::Button6Click(Component*)
 {
-    IniDocument file = LoadIniFileForSave(fileName_);
-    SaveLaunchTree(treeView_->Items(), file);
-    SaveIniFile(fileName_, file);
-    TakeOutLaunchItems();
-    DestroyLaunchItems();
-    BuildLaunchMenu();
+    if (list_ && list_->ChangedOnDisk()) {
+        const int answer = ShowTaskModalMessageBox(
+            application ? application->Handle() : Handle(), kOutsideChangeQuestion,
+            application ? application->Title() : "Mivtra", MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON3);
+        // The box ran a message loop: the list may be gone.
+        if (answer == IDYES && list_) {
+            list_->Reload();
+            Close();
+            return;
+        }
+        if (answer != IDNO) {
+            return;
+        }
+    }
+    if (list_) {
+        list_->Save();
+    }
     Close();
 }
 
@@ -196,19 +205,18 @@ void TCONF::Button8Click(Component*)
             return;
         }
     }
-    // The item of that name dates from the last build and may stand for another node by now;
-    // the next save builds the whole submenu again.
-    if (launch_) {
-        delete launch_->FindComponent(LaunchMenuItemName(node->AbsoluteIndex()));
+    if (list_) {
+        list_->DeleteNode(node);
     }
-    treeView_->Items().Delete(node);
 }
 
 void TCONF::EnableItemSettings(bool enabled)
 {
-    for (const char* name : kItemSettings) {
-        if (auto* control = dynamic_cast<Control*>(FindComponent(name))) {
-            control->SetEnabled(enabled);
+    // The group box and every control the form's table puts into it.
+    for (const ControlDef& def : Definition().controls) {
+        const bool inBox = def.parent && std::string_view(def.parent) == kItemSettingsBox;
+        if (inBox || std::string_view(def.name) == kItemSettingsBox) {
+            Owned<Control>(def.name).SetEnabled(enabled);
         }
     }
 }
@@ -301,84 +309,5 @@ void TCONF::TreeViewKeyDown(Component* sender)
 {
     if (treeView_->Key() == VK_DELETE) {
         Button8Click(sender);
-    }
-}
-
-void TCONF::LaunchClick(Component* sender)
-{
-    const std::optional<int> index = sender ? LaunchMenuItemIndex(sender->Name()) : std::nullopt;
-    const TreeNode* node = index ? treeView_->Items().Node(*index) : nullptr;
-    if (!node) {
-        throw Error(kInvalidIndexMessage);
-    }
-    const TNode* entry = EntryOf(node);
-    if (!entry || !launcher_) {
-        return;
-    }
-    // Copies: the shell may run a message loop (its own error box) in which the dialog
-    // could change the tree.
-    const std::string file = entry->File;
-    const std::string option = entry->Option;
-    const std::string dir = entry->Dir;
-    // Nothing waits for the started program: its handle is closed at once.
-    UniqueKernelHandle process(launcher_(file, option, "open", dir, SW_SHOW));
-}
-
-TreeNode* TCONF::AddItemNode(int parentIndex, const std::string& name)
-{
-    return ::AddItemNode(treeView_->Items(), parentIndex, name);
-}
-
-MenuItem* TCONF::AddLaunchMenuItem(int index, MenuItem* parent, TreeNode* node)
-{
-    const LaunchMenuEntry entry = PlanLaunchMenuItem(index, *node);
-    auto* item = new MenuItem(launch_);
-    item->SetName(LaunchMenuItemName(entry.index));
-    item->SetCaption(entry.caption);
-    item->SetImageIndex(-1);
-    if (entry.launches) {
-        item->OnClick = [this](Component* sender) { LaunchClick(sender); };
-    }
-    parent->Add(item);
-    return item;
-}
-
-void TCONF::BuildLaunchMenu()
-{
-    if (!launch_) {
-        return;
-    }
-    const TreeModel& tree = treeView_->Items();
-    // The items of this build by absolute index: every other item `Launch` owned is gone,
-    // so this finds a parent's item as a look-up by its name among them would.
-    std::vector<MenuItem*> items(tree.Count(), nullptr);
-    for (const LaunchMenuEntry& entry : PlanLaunchMenu(tree)) {
-        MenuItem* parent = entry.parent == kUnderLaunch ? launch_ : items[entry.parent];
-        if (parent) {
-            items[entry.index] = AddLaunchMenuItem(entry.index, parent, tree.Node(entry.index));
-        }
-    }
-    if (OnMenuBuilt)
-        OnMenuBuilt(this);
-}
-
-void TCONF::TakeOutLaunchItems()
-{
-    if (!launch_) {
-        return;
-    }
-    while (launch_->Count() > 0) {
-        launch_->Delete(launch_->Count() - 1);
-    }
-}
-
-void TCONF::DestroyLaunchItems()
-{
-    if (!launch_) {
-        return;
-    }
-    // Destroying an item takes its subitems with it, which Launch owns as well.
-    while (launch_->ComponentCount() > 0) {
-        delete launch_->Components(launch_->ComponentCount() - 1);
     }
 }

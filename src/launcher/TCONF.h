@@ -1,46 +1,35 @@
-// The launcher settings dialog. Its tree view holds the one launcher list of the whole run,
-// whether the dialog is on screen or not; it loads and saves LAUNCH.INI and builds the
-// launcher submenu from the list.
+// The launcher settings dialog. Its tree view shows and edits the one launcher list of the
+// whole run; "決定" saves it.
 #pragma once
 
 #include "framework/form.h"
 
 #include <windows.h>
 
-#include <functional>
-#include <string>
-
 class Edit;
 class ImageList;
-class MenuItem;
+class LaunchList;
 class OpenDialog;
 class TBrowseDialog;
-class TreeNode;
 class TreeView;
-
-// Opens a file through the shell: file, parameters, verb, directory, show command. Returns
-// the started process's handle, which the caller closes, or null.
-using LaunchFunction = std::function<HANDLE(const std::string& file, const std::string& parameters,
-                                            const std::string& verb, const std::string& directory, int show)>;
-
-// "LAUNCH.INI" in the directory of the running executable.
-std::string LaunchFilePath();
-
-// The nine controls of the item settings, which only an item's entry enables.
-inline constexpr const char* kItemSettings[] = {"GroupBox2", "Edit1",  "Edit2",   "Edit3",  "Label1",
-                                                "Label2",    "Label3", "Button4", "Button5"};
 
 // "フォルダを削除しようとしています。よろしいですか？", the question before a folder goes.
 inline constexpr char kDeleteFolderQuestion[] = "フォルダを削除しようとしています。よろしいですか？";
 inline constexpr char kDeleteCaption[] = "削除";
 
+// Asked by "決定" when LAUNCH.INI changed on disk since the list was loaded or saved: Yes takes
+// the file's version, No keeps the dialog's list and overwrites the file, Cancel goes back.
+inline constexpr char kOutsideChangeQuestion[] =
+    "LAUNCH.INI がほかのプログラムで変更されています。\n\n"
+    "はい: ファイルの内容を読み込む (この画面での変更は捨てます)\n"
+    "いいえ: この画面の内容で上書きする\n"
+    "キャンセル: 設定画面に戻る";
+
 class TCONF : public Form {
 public:
-    // Runs FormCreate: loads the list from `fileName` and builds the launcher submenu under
-    // `launch`, a menu item of the main window. `launcher` starts a chosen entry.
-    TCONF(Component* owner, MenuItem* launch, LaunchFunction launcher,
-          std::string fileName = LaunchFilePath());
-    // Runs FormDestroy.
+    // Runs FormCreate, which loads `list` from its file. The list must outlive the dialog or
+    // go first, which leaves the dialog with an empty tree.
+    TCONF(Component* owner, LaunchList* list);
     ~TCONF() override;
 
     ::TreeView* TreeView() const { return treeView_; }
@@ -48,8 +37,7 @@ public:
     ::OpenDialog* OpenDialog() const { return openDialog_; }
     // Keeps its last choice for the whole run and opens on it the next time.
     TBrowseDialog* BrowseDialog() const { return browseDialog_; }
-    MenuItem* Launch() const { return launch_; }
-    const std::string& FileName() const { return fileName_; }
+    ::LaunchList* LaunchList() const { return list_; }
 
     // "新規フォルダ", "新規項目", "セパレータ": a new node at the end of the selected folder, of
     // the level of the selected item, or of the top level when nothing is selected.
@@ -79,26 +67,13 @@ public:
     // Keys on the tree: Delete deletes as "項目削除" does (F2 renames, as in any tree).
     void TreeViewKeyDown(Component* sender);
 
-    // "決定": saves the list, rebuilds the launcher submenu and closes the dialog. Also
-    // called without a sender after a node has been added from outside the dialog. A save
-    // that fails raises the error and leaves the submenu and the dialog as they were.
+    // "決定": saves the list, rebuilds the launcher submenu and closes the dialog. A save that
+    // fails raises the error and leaves the submenu and the dialog as they were. When the file
+    // changed on disk since the list last read or wrote it, asks first (kOutsideChangeQuestion).
     void Button6Click(Component* sender);
-    // The click of every launcher item that has an entry: starts the entry of the node that
-    // the item's name numbers, as the tree stands now.
-    void LaunchClick(Component* sender);
 
-    // Enables or disables the item settings, all nine controls.
+    // Enables or disables the item settings: the group box "GroupBox2" and the controls in it.
     void EnableItemSettings(bool enabled);
-
-    // An item with a fresh, empty entry as the last child of the node of that absolute
-    // index, or at the end of the top level for -2.
-    TreeNode* AddItemNode(int parentIndex, const std::string& name);
-    // Creates the launcher menu item of the node with that absolute index under `parent`.
-    MenuItem* AddLaunchMenuItem(int index, MenuItem* parent, TreeNode* node);
-    // Builds the launcher submenu from the whole tree; expects `Launch` to hold no items.
-    void BuildLaunchMenu();
-    // Runs after every build of the launcher submenu: at the load, after a save or a drop.
-    NotifyEvent OnMenuBuilt;
 
     void Notification(Component* component, Operation operation) override;
 
@@ -112,17 +87,9 @@ protected:
 
 private:
     void FormCreate();
-    // Releases every node's entry while the dialog goes at the end of the run.
-    void FormDestroy();
     void LoadPictures();
-    // Takes every item out of `Launch` without destroying it.
-    void TakeOutLaunchItems();
-    // Destroys every launcher menu item of the last build, at any depth.
-    void DestroyLaunchItems();
 
-    MenuItem* launch_;   // not owned: the main window's
-    LaunchFunction launcher_;
-    std::string fileName_;
+    ::LaunchList* list_;   // not owned; cleared when it goes
     // Owned by the form, as its other components.
     ::TreeView* treeView_ = nullptr;
     ::ImageList* imageList1_ = nullptr;

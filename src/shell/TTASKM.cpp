@@ -1,7 +1,7 @@
 #include "shell/TTASKM.h"
 
 #include "base/error.h"
-#include "components/about_box.h"
+#include "base/scope_exit.h"
 #include "components/task_tray.h"
 #include "forms/ttaskm_form.h"
 #include "framework/application.h"
@@ -12,7 +12,12 @@
 #include "hook/chord_offset.h"
 #include "hook/hook_library.h"
 #include "launcher/TCONF.h"
+#include "launcher/launch_list.h"
+#include "shell/about_box.h"
+#include "shell/help_viewer.h"
 #include "shell/settings.h"
+#include "triggers/drop_handler.h"
+#include "triggers/drop_message_filter.h"
 #include "triggers/hook_functions.h"
 #include "windowlist/task_switch.h"
 #include "windowlist/window_walk.h"
@@ -43,34 +48,13 @@ private:
     bool& flag_;
 };
 
-// Gives the main window back its drop target however the settings dialog ends.
-class DropRestorer {
-public:
-    explicit DropRestorer(HWND window) : window_(window) {}
-    ~DropRestorer() { DragAcceptFiles(window_, TRUE); }
-    DropRestorer(const DropRestorer&) = delete;
-    DropRestorer& operator=(const DropRestorer&) = delete;
-
-private:
-    HWND window_;
-};
-
-// The chord still opens the menu while the about box is up, so a dialog may be asked for
-// again while it shows: it comes to the front instead.
-bool BringBackIfShown(Form* dialog)
-{
-    if (!dialog->Visible())
-        return false;
-    SetForegroundWindow(dialog->Handle());
-    return true;
-}
-
 }   // namespace
 
 TTASKM::TTASKM(Component* owner, std::string settingsKey)
-    : Form(owner, ttaskm_form::kForm), settingsKey_(std::move(settingsKey))
+    : Form(owner, ttaskm_form::kForm), settingsKey_(std::move(settingsKey)),
+      dialogs_(Handle(), kRunAfterMenuMessage)
 {
-    popupMenu_ = dynamic_cast<PopupMenu*>(FindComponent("PopupMenu"));
+    popupMenu_ = &Owned<PopupMenu>("PopupMenu");
     launch_ = Item("Launch");
     taskList_ = Item("TaskList");
     k6_ = Item("K6");
@@ -78,7 +62,7 @@ TTASKM::TTASKM(Component* owner, std::string settingsKey)
     k8_ = Item("K8");
     n4_ = Item("N4");
     n5_ = Item("N5");
-    label3_ = dynamic_cast<Label*>(FindComponent("Label3"));
+    label3_ = &Owned<Label>("Label3");
     imageList_ = new ::ImageList(this);
     imageList_->SetName("ImageList");
     popupMenu_->SetImages(imageList_);
@@ -103,33 +87,31 @@ TTASKM::TTASKM(Component* owner, std::string settingsKey)
     taskTray_->OnMouseDown = [this](Component*, TMouseButton, TShiftState, int, int) { TrayMouseDown(); };
     taskTray_->Loaded();
 
-    BindHandlers(this, Handlers());
-    // The items that show a modal dialog run their command once the menu, and the press or
-    // chord that opened it, have been handled.
-    for (MenuItem* item : {Item("K1"), Item("KMIVTRA1")})
-        item->OnClick = [this, command = item->OnClick](Component* sender) { RunAfterMenu(command, sender); };
+    dialogs_.OnShownChange = [this] { UpdateTrayMenus(); };
+    BindHandlers(this, Handlers(), &dialogs_);
     FormCreate();
 }
 
-TTASKM::~TTASKM() = default;
+TTASKM::~TTASKM()
+{
+    // The list may outlive this window: its builds no longer reach here.
+    if (launchList_)
+        launchList_->OnMenuBuilt = nullptr;
+}
 
 MenuItem* TTASKM::Item(const char* name) const
 {
-    return dynamic_cast<MenuItem*>(FindComponent(name));
+    return &Owned<MenuItem>(name);
 }
 
 Span<HandlerDef<TTASKM>> TTASKM::Handlers()
 {
     static constexpr HandlerDef<TTASKM> kHandlers[] = {
-        {"K1Click", &TTASKM::K1Click},
-        {"K2Click", &TTASKM::K2Click},
-        {"K6Click", &TTASKM::K6Click},
-        {"K7Click", &TTASKM::K7Click},
-        {"K8Click", &TTASKM::K8Click},
-        {"N4Click", &TTASKM::N4Click},
-        {"N5Click", &TTASKM::N5Click},
-        {"KMIVTRA1Click", &TTASKM::KMIVTRA1Click},
-        {"KMIVTRA2Click", &TTASKM::KMIVTRA2Click},
+        FORM_HANDLER(TTASKM, K1Click),       FORM_HANDLER(TTASKM, K2Click),
+        FORM_HANDLER(TTASKM, K6Click),       FORM_HANDLER(TTASKM, K7Click),
+        FORM_HANDLER(TTASKM, K8Click),       FORM_HANDLER(TTASKM, N4Click),
+        FORM_HANDLER(TTASKM, N5Click),       FORM_HANDLER(TTASKM, KMIVTRA1Click),
+        FORM_HANDLER(TTASKM, KMIVTRA2Click),
     };
     return kHandlers;
 }
@@ -199,6 +181,7 @@ void TTASKM::K7Click(Component*)
     if (k7_->Checked()) {
         application->SetShowMainForm(true);
         ShowWindow(Handle(), SW_SHOWNORMAL);
+        AdmitDroppedFiles(Handle());
         DragAcceptFiles(Handle(), TRUE);
         SetSize(kDropWindowWidth, kDropWindowHeight);
     } else {
@@ -209,75 +192,42 @@ void TTASKM::K7Click(Component*)
     }
 }
 
-void TTASKM::SetLauncher(TCONF* launcher)
+::LaunchList* TTASKM::LaunchList() const
 {
-    if (launcher_) {
-        launcher_->RemoveFreeNotification(this);
-        launcher_->OnMenuBuilt = nullptr;
-    }
-    launcher_ = launcher;
-    if (launcher_) {
-        launcher_->FreeNotification(this);
-        launcher_->OnMenuBuilt = [this](Component*) { LauncherChanged(); };
-        // The list was loaded and its submenu built before it came here.
+    return launchList_.Get();
+}
+
+void TTASKM::SetLaunchList(::LaunchList* list)
+{
+    if (launchList_)
+        launchList_->OnMenuBuilt = nullptr;
+    launchList_.Set(list);
+    if (launchList_) {
+        // Every build of its submenu (load, save, drop, reload) gives the kept submenu and its
+        // pictures a new list.
+        launchList_->OnMenuBuilt = [this](Component*) { LauncherChanged(); };
         LauncherChanged();
     }
 }
 
+TCONF* TTASKM::LauncherDialog() const
+{
+    return launcherDialog_.Get();
+}
+
+void TTASKM::SetLauncherDialog(TCONF* dialog)
+{
+    launcherDialog_.Set(dialog);
+}
+
+TAboutBox* TTASKM::AboutBox() const
+{
+    return aboutBox_.Get();
+}
+
 void TTASKM::SetAboutBox(TAboutBox* aboutBox)
 {
-    if (aboutBox_)
-        aboutBox_->RemoveFreeNotification(this);
-    aboutBox_ = aboutBox;
-    if (aboutBox_)
-        aboutBox_->FreeNotification(this);
-}
-
-void TTASKM::Notification(Component* component, Operation operation)
-{
-    Form::Notification(component, operation);
-    if (operation != Operation::Remove)
-        return;
-    if (component == launcher_)
-        launcher_ = nullptr;
-    if (component == aboutBox_)
-        aboutBox_ = nullptr;
-}
-
-void TTASKM::RunAfterMenu(const NotifyEvent& command, Component* sender)
-{
-    afterMenu_.push_back([command, sender] { command(sender); });
-    if (!PostMessageA(Handle(), kRunAfterMenuMessage, 0, 0)) {
-        // A full queue: better the command now than never.
-        afterMenu_.pop_back();
-        command(sender);
-    }
-}
-
-void TTASKM::RunCommandAfterMenu()
-{
-    if (afterMenu_.empty())
-        return;
-    std::function<void()> command = std::move(afterMenu_.front());
-    afterMenu_.pop_front();
-    command();
-}
-
-void TTASKM::ShowDialog(Form& dialog)
-{
-    shownDialogs_.push_back(&dialog);
-    UpdateTrayMenus();
-    struct Shown {
-        TTASKM& self;
-        Form* dialog;
-        ~Shown()
-        {
-            auto& shown = self.shownDialogs_;
-            shown.erase(std::remove(shown.begin(), shown.end(), dialog), shown.end());
-            self.UpdateTrayMenus();
-        }
-    } shown{*this, &dialog};
-    dialog.ShowModal();
+    aboutBox_.Set(aboutBox);
 }
 
 void TTASKM::UpdateTrayMenus()
@@ -285,15 +235,15 @@ void TTASKM::UpdateTrayMenus()
     if (!taskTray_)
         return;
     // Behind a modal dialog the menu's commands would act behind the dialog's back.
-    PopupMenu* menu = shownDialogs_.empty() ? popupMenu_ : nullptr;
+    PopupMenu* menu = dialogs_.Topmost() ? nullptr : popupMenu_;
     taskTray_->SetPopupMenuL(menu);
     taskTray_->SetPopupMenuR(menu);
 }
 
 void TTASKM::TrayMouseDown()
 {
-    if (!shownDialogs_.empty())
-        SetForegroundWindow(shownDialogs_.back()->Handle());
+    if (Form* dialog = dialogs_.Topmost())
+        SetForegroundWindow(dialog->Handle());
 }
 
 void TTASKM::PopupMenuPopup(Component*)
@@ -310,7 +260,7 @@ void TTASKM::PopupMenuPopup(Component*)
 void TTASKM::GetLaunchIcon()
 {
     // Asking costs a moment for a long list: not on the way from the press to the menu.
-    if (launcher_ && launch_)
+    if (launchList_ && launch_)
         PostMessageA(Handle(), kLaunchRecheckMessage, 0, 0);
 }
 
@@ -334,8 +284,8 @@ std::vector<HWND> TTASKM::OwnWindows() const
     std::vector<HWND> own{Handle()};
     if (application)
         own.push_back(application->Handle());
-    if (launcher_)
-        own.push_back(launcher_->Handle());
+    if (launcherDialog_)
+        own.push_back(launcherDialog_->Handle());
     return own;
 }
 
@@ -359,18 +309,21 @@ void TTASKM::TaskClick(Component* sender)
 
 void TTASKM::K1Click(Component*)
 {
-    if (!launcher_ || BringBackIfShown(launcher_))
+    if (!launcherDialog_ || DialogPresenter::BringBackIfShown(*launcherDialog_))
         return;
+    // However the dialog ends, the chord works again and the main window takes drops again.
     chordReady_ = false;
-    FlagRestorer ready(chordReady_);
     DragAcceptFiles(Handle(), FALSE);
-    DropRestorer drops(Handle());
-    ShowDialog(*launcher_);
+    const ScopeExit restore([this] {
+        DragAcceptFiles(Handle(), TRUE);
+        chordReady_ = true;
+    });
+    dialogs_.ShowModal(*launcherDialog_);
 }
 
 void TTASKM::K2Click(Component*)
 {
-    WinHelpA(Handle(), application->HelpFile().c_str(), HELP_FINDER, 0);
+    ShowHelpContents(Handle(), application->HelpFile(), ChooseHelpForm(CurrentHelpPlatform()));
 }
 
 void TTASKM::K6Click(Component*)
@@ -411,8 +364,8 @@ void TTASKM::ToggleOpenOnly(MenuItem* clicked, MenuItem* other)
 
 void TTASKM::KMIVTRA1Click(Component*)
 {
-    if (aboutBox_ && !BringBackIfShown(aboutBox_))
-        ShowDialog(*aboutBox_);
+    if (aboutBox_ && !DialogPresenter::BringBackIfShown(*aboutBox_))
+        dialogs_.ShowModal(*aboutBox_);
 }
 
 void TTASKM::KMIVTRA2Click(Component*)
@@ -427,6 +380,8 @@ void TTASKM::DoClose()
 
 void TTASKM::FormClose()
 {
+    if (launchList_)
+        launchList_->RescueUnsaved(true);
     SaveSettingsAndRelease();
     application->Terminate();
 }
@@ -469,14 +424,28 @@ void TTASKM::WMMouseChord(WPARAM wParam)
     popupMenu_->Popup(foreground.left + offset.x, foreground.top + offset.y);
 }
 
+void TTASKM::SecondStart()
+{
+    if (!k8_->Checked() && !hookActive_)
+        K8Click(k8_);
+}
+
 LRESULT TTASKM::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == secondStartMessage_ && message != 0) {
+        SecondStart();
+        return 0;
+    }
     switch (message) {
     case WM_MOUSECHORD:
         WMMouseChord(wParam);
         return 0;
     case kRunAfterMenuMessage:
-        RunCommandAfterMenu();
+        dialogs_.RunQueued();
+        return 0;
+    case kLaunchFileChangedMessage:
+        if (launchList_)
+            launchList_->FollowFile();
         return 0;
     case kLaunchPicturesMessage:
         TakeLaunchPictures();
@@ -485,15 +454,19 @@ LRESULT TTASKM::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         launchPictures_->Refresh();
         return 0;
     case WM_DROPFILES:
-        WMDropFiles(reinterpret_cast<HDROP>(wParam));
+        HandleDroppedFiles(reinterpret_cast<HDROP>(wParam), launchList_.Get(), label3_);
         return 0;
     case WM_QUERYENDSESSION:
         return TRUE;
     case WM_ENDSESSION:
         // Windows ends the process after this message: keep the run's settings and take
         // the icon out of the tray now.
-        if (wParam)
+        if (wParam) {
+            // No box can be answered now: the rescue copy is written without a word.
+            if (launchList_)
+                launchList_->RescueUnsaved(false);
             SaveSettingsAndRelease();
+        }
         return 0;
     }
     return Form::WndProc(message, wParam, lParam);

@@ -2,26 +2,22 @@
 // while drag-and-drop registration is on, the small drop window.
 #pragma once
 
+#include "framework/dialog_presenter.h"
 #include "framework/form.h"
 #include "framework/icon_pictures.h"
+#include "framework/watched.h"
 #include "shell/file_icons.h"
 #include "shell/launch_pictures.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
-#include <deque>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-// shellapi.h maps ShellExecute to ShellExecuteA; the main window's own operation keeps its
-// name in every file that includes this one.
-#undef ShellExecute
-
 class ImageList;
 class Label;
+class LaunchList;
 class MenuItem;
 class PopupMenu;
 class TAboutBox;
@@ -32,8 +28,15 @@ class TTaskTray;
 inline constexpr char kSettingsKey[] = "SOFTWARE\\Bramwelt\\Mivtra";
 inline constexpr char kSettingsSection[] = "General";
 
+// The registered message that a second start broadcasts before it ends: the running copy
+// shows its tray icon again when nothing else could reach it (icon hidden, no chord).
+inline constexpr char kSecondStartMessage[] = "Mivtra.SecondStart";
+
 class TTASKM : public Form {
 public:
+    // Posted by the launcher list's folder watch: the list follows its file.
+    static constexpr UINT kLaunchFileChangedMessage = WM_APP + 2;
+
     // Runs FormCreate. The settings key is a parameter so that tests use a scratch key.
     explicit TTASKM(Component* owner, std::string settingsKey = kSettingsKey);
     ~TTASKM() override;
@@ -60,8 +63,9 @@ public:
     // so that a changed file gets its new picture; the pictures themselves (the shell's icon
     // of the entry's file, a folder's item the folder picture) come in between openings.
     void GetLaunchIcon();
-    // The launcher list was built anew: its items get the pictures known, and the rest are
-    // looked up in the background.
+    // The launcher list built its submenu anew (the list's OnMenuBuilt: load, save, drop,
+    // reload): its items get the pictures known, the rest are looked up in the background,
+    // answers about the list before are dropped, and the kept submenu is prepared again.
     void LauncherChanged();
     // Whether the background look-up of the launcher's pictures has nothing left to do.
     bool LaunchPicturesSettled() { return launchPictures_->Settled(); }
@@ -86,26 +90,23 @@ public:
     void KMIVTRA1Click(Component* sender);
     void KMIVTRA2Click(Component* sender);
 
-    // The launcher settings dialog, whose tree is the one launcher list; set once at start.
-    TCONF* Launcher() const { return launcher_; }
-    void SetLauncher(TCONF* launcher);
+    // The launcher list, whose submenu the menu shows and whose files dropped paths join; set
+    // once at start.
+    ::LaunchList* LaunchList() const;
+    void SetLaunchList(::LaunchList* list);
+    // The launcher settings dialog, shown modally from the menu; set once at start.
+    TCONF* LauncherDialog() const;
+    void SetLauncherDialog(TCONF* dialog);
     // The about box, shown modally from the menu; set once at start.
-    TAboutBox* AboutBox() const { return aboutBox_; }
+    TAboutBox* AboutBox() const;
     void SetAboutBox(TAboutBox* aboutBox);
-
-    void Notification(Component* component, Operation operation) override;
 
     // The handlers the form's definition binds by name.
     static Span<HandlerDef<TTASKM>> Handlers();
 
-    // Shows one of the program's dialogs modally. While it shows, a press on the tray icon
-    // brings it to the front and opens no menu, however the dialog was opened.
-    void ShowDialog(Form& dialog);
-
-    // Opens a file, folder, program or link through the shell; returns the started
-    // process's handle, which the caller closes, or null.
-    static HANDLE ShellExecute(const std::string& file, const std::string& parameters,
-                               const std::string& verb, const std::string& directory, int show);
+    // The program's modal dialogs. While one shows, a press on the tray icon brings it to the
+    // front and opens no menu, however the dialog was opened.
+    DialogPresenter& Dialogs() { return dialogs_; }
 
 protected:
     void DoClose() override;
@@ -117,26 +118,22 @@ private:
     void ReadSettings();
     // Puts the icon into the tray at start-up; a shell that refuses it does not stop start-up.
     void RegisterTrayIcon();
+    // A second start of the program: with the tray icon hidden and no chord, nothing else
+    // reaches this copy, so the icon comes back; otherwise nothing happens.
+    void SecondStart();
     // The part of closing that must also happen when Windows ends the session.
     void SaveSettingsAndRelease();
     void WMMouseChord(WPARAM wParam);
     // Posted when the launcher pictures' worker has answers, and after a change of the list:
     // the pictures found, into the kept launcher submenu.
-    static constexpr UINT kLaunchPicturesMessage = WM_APP + 2;
+    static constexpr UINT kLaunchPicturesMessage = WM_APP + 3;
     void TakeLaunchPictures();
     // Posted at an opening: the launcher's files are looked at again once the menu shows.
-    static constexpr UINT kLaunchRecheckMessage = WM_APP + 3;
-    // Runs a menu command once the menu has closed and whatever opened it has returned. The
-    // tray icon drops its presses while it handles one, the press that opened the menu
-    // included; a dialog shown from within that press could not be found from the tray again.
-    void RunAfterMenu(const NotifyEvent& command, Component* sender);
-    void RunCommandAfterMenu();
+    static constexpr UINT kLaunchRecheckMessage = WM_APP + 4;
     // The tray icon's press: it brings the dialog on top of the shown ones forward.
     void TrayMouseDown();
     // The tray icon opens the menu while no dialog shows, and nothing while one does.
     void UpdateTrayMenus();
-    // Registers the dropped paths as launcher items; releases the drop handle.
-    void WMDropFiles(HDROP drop);
     MenuItem* Item(const char* name) const;
     // N4Click and N5Click: at most one of the two is checked, and either brings the tray
     // icon back.
@@ -146,6 +143,7 @@ private:
     std::vector<HWND> OwnWindows() const;
 
     std::string settingsKey_;
+    UINT secondStartMessage_ = RegisterWindowMessageA(kSecondStartMessage);
     PopupMenu* popupMenu_ = nullptr;   // owned by the form, as all components below
     ::ImageList* imageList_ = nullptr;
     MenuItem* launch_ = nullptr;
@@ -156,15 +154,15 @@ private:
     MenuItem* n4_ = nullptr;
     MenuItem* n5_ = nullptr;
     Label* label3_ = nullptr;
-    TTaskTray* taskTray_ = nullptr;   // destroyed by FormClose
-    TCONF* launcher_ = nullptr;       // not owned: the application's; cleared when it goes
-    TAboutBox* aboutBox_ = nullptr;   // not owned, as the launcher dialog
+    TTaskTray* taskTray_ = nullptr;             // destroyed by FormClose
+    Watched<::LaunchList> launchList_{*this};   // the application's
+    Watched<TCONF> launcherDialog_{*this};      // the application's
+    Watched<TAboutBox> aboutBox_{*this};
     bool chordReady_ = false;
     bool hookActive_ = false;
-    bool released_ = false;                         // settings written, hook and tray icon gone
-    std::deque<std::function<void()>> afterMenu_;   // menu commands waiting for the menu's end
-    IconPictures classIcons_;                       // the window walk's pictures, from opening to opening
+    bool released_ = false;     // settings written, hook and tray icon gone
+    IconPictures classIcons_;   // the window walk's pictures, from opening to opening
     ::ImageList* launchImages_ = nullptr;
     std::unique_ptr<LaunchPictures> launchPictures_;   // the launcher files' pictures
-    std::vector<Form*> shownDialogs_;                  // not owned: the modal dialogs up, the last on top
+    DialogPresenter dialogs_;
 };

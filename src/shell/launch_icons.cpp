@@ -3,13 +3,12 @@
 #include "shell/TTASKM.h"
 
 #include "framework/popup_menu.h"
-#include "framework/tree_view.h"
-#include "launcher/TCONF.h"
+#include "launcher/launch_list.h"
 
 void TTASKM::LauncherChanged()
 {
-    if (launcher_ && launch_ && launchPictures_) {
-        launchPictures_->ListChanged(launcher_->TreeView()->Items(), *launch_);
+    if (launchList_ && launch_ && launchPictures_) {
+        launchPictures_->ListChanged(launchList_->Items(), *launch_);
         // The submenu's handle is made once start-up or the save is over, not within it.
         PostMessageA(Handle(), kLaunchPicturesMessage, 0, 0);
     }

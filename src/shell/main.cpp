@@ -2,7 +2,7 @@
 #include "framework/application.h"
 #include "framework/handles.h"
 #include "framework/module_path.h"
-#include "launcher/TCONF.h"
+#include "launcher/launch_list.h"
 #include "shell/TTASKM.h"
 #include "shell/program_windows.h"
 
@@ -34,8 +34,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     // Creating and testing in one call: two copies started together cannot both win.
     UniqueKernelHandle mutex(CreateMutexA(nullptr, FALSE, "hMivtra"));
-    if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS)
+    if (!mutex)
         return 0;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        // Silent here; the running copy decides whether it must come back into view.
+        PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(kSecondStartMessage), 0, 0);
+        return 0;
+    }
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
@@ -51,13 +56,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         // A full path to the help beside the program: the viewer looks a bare name up from the
         // current folder, which a shortcut or a Run key may set to anywhere.
         app.SetHelpFile(ModuleDirectory() + "Mivtra.hlp");
-        CreateProgramWindows(app, kSettingsKey, LaunchFilePath());
     } catch (...) {
         // Without its windows nothing could reach the program, yet it would hold the mutex
         // and turn every later start away.
         app.HandleException();
         return 1;
     }
-    app.Run();
-    return 0;
+    return RunProgram(app, kSettingsKey, LaunchFilePath());
 }

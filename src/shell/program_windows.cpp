@@ -1,15 +1,41 @@
 #include "shell/program_windows.h"
 
-#include "components/about_box.h"
 #include "framework/application.h"
+#include "framework/shell_open.h"
 #include "launcher/TCONF.h"
+#include "launcher/launch_list.h"
 #include "shell/TTASKM.h"
+#include "shell/about_box.h"
 
 TTASKM* CreateProgramWindows(Application& app, const std::string& settingsKey, const std::string& launchFile)
 {
     // The first form made becomes the application's main window.
     auto* mainWindow = new TTASKM(&app, settingsKey);
-    mainWindow->SetAboutBox(new TAboutBox(&app, &TTASKM::ShellExecute));
-    mainWindow->SetLauncher(new TCONF(&app, mainWindow->Launch(), &TTASKM::ShellExecute, launchFile));
+    try {
+        mainWindow->SetAboutBox(new TAboutBox(&app, &ShellOpen));
+        // Made before the dialog, so that it goes after it: the dialog's tree shows its nodes.
+        auto* list = new LaunchList(&app, mainWindow->Launch(), &ShellOpen, launchFile);
+        mainWindow->SetLaunchList(list);
+        mainWindow->SetLauncherDialog(new TCONF(&app, list));
+        list->Watch(mainWindow->Handle(), TTASKM::kLaunchFileChangedMessage);
+    } catch (...) {
+        delete mainWindow->LauncherDialog();
+        delete mainWindow->LaunchList();
+        delete mainWindow->AboutBox();
+        delete mainWindow;
+        throw;
+    }
     return mainWindow;
+}
+
+int RunProgram(Application& app, const std::string& settingsKey, const std::string& launchFile)
+{
+    try {
+        CreateProgramWindows(app, settingsKey, launchFile);
+    } catch (...) {
+        app.HandleException();
+        return 1;
+    }
+    app.Run();
+    return 0;
 }

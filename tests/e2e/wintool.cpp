@@ -42,10 +42,13 @@ static std::wstring ClassOf(HWND window)
 
 static std::wstring TitleOf(HWND window)
 {
-    // WM_GETTEXT with a timeout: a hung window must not hang the tool.
-    wchar_t text[512] = {};
+    // WM_GETTEXT with a timeout: a hung window must not hang the tool. The buffer is large: an
+    // ANSI window (the help viewer's rich edit) answers a text longer than it in Shift-JIS bytes
+    // with nothing at all, and a help topic of 290 characters takes 513 bytes.
+    static wchar_t text[8192];
+    text[0] = L'\0';
     DWORD_PTR copied = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+    SendMessageTimeoutW(window, WM_GETTEXT, 8192, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
                         &copied);
     return text;
 }

@@ -1,7 +1,8 @@
 // libFuzzer target: any bytes as a LAUNCH.INI loaded into the launcher tree, the tree edited
 // as the dialog edits it (choices taken from the same bytes), then saved and loaded again.
 // Checks that absolute indexes stay consistent, that the menu plan always finds a parent
-// before its children, and that a save followed by a load keeps the tree's shape.
+// before its children, and that a save followed by a load keeps the tree's shape and every
+// name, File, Option and Dir byte for byte (the quoting rule of the save).
 #include "base/ini_document.h"
 #include "base/tree_model.h"
 #include "launcher/launch_file.h"
@@ -10,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -34,6 +36,20 @@ static std::vector<std::pair<int, bool>> Shape(const TreeModel& tree)
         shape.emplace_back(parentIndex, EntryOf(node) == nullptr);
     }
     return shape;
+}
+
+// Each node's name and, for an item, its entry's three texts.
+static std::vector<std::string> Texts(const TreeModel& tree)
+{
+    std::vector<std::string> texts;
+    for (int i = 0; i < tree.Count(); ++i) {
+        texts.push_back(tree.Node(i)->Text());
+        if (const TNode* entry = EntryOf(tree.Node(i))) {
+            for (const std::string* text : {&entry->File, &entry->Option, &entry->Dir})
+                texts.push_back(*text);
+        }
+    }
+    return texts;
 }
 
 // The last bytes of the input pick a few edits.
@@ -90,5 +106,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TreeModel reloaded;
     Check(LoadLaunchTree(IniDocument::Parse(file.Serialize()), reloaded));
     Check(Shape(reloaded) == shape);
+    Check(Texts(reloaded) == Texts(tree));
     return 0;
 }

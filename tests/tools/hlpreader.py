@@ -3,7 +3,7 @@ writer, and strict, so that a slip of the writer fails loudly instead of reading
 
 import struct
 from dataclasses import dataclass, field
-from typing import Dict, List, Tuple
+from typing import Dict, List, Optional, Tuple
 
 
 class FormatError(Exception):
@@ -336,3 +336,29 @@ def read(data: bytes, encoding: str = "cp932") -> HelpFile:
         _btree_entries(files["|TTLBTREE"], title_entry, long_key) if "|TTLBTREE" in files else [],
     )
 
+
+
+@dataclass
+class ContentsEntry:
+    level: int
+    title: str
+    target: Optional[str]  # the topic's context id; None for a heading
+
+
+def read_contents(data: bytes, encoding: str = "cp932") -> Tuple[str, str, List[ContentsEntry]]:
+    """A contents file (.cnt): its :Base help file, its :Title and its entries in order."""
+    _check(data.endswith(b"\r\n") and b"\n" not in data.replace(b"\r\n", b""), "line ends other than CRLF")
+    commands, entries = {}, []
+    for line in data.decode(encoding).split("\r\n")[:-1]:
+        first, _, rest = line.partition(" ")
+        if first in (":Base", ":Title"):
+            commands[first] = rest
+            continue
+        _check(first.isdigit() and 1 <= int(first) <= 9, f"no level in {line!r}")
+        # One level deeper only right under a heading.
+        deepest = entries[-1].level + (entries[-1].target is None) if entries else 1
+        _check(int(first) <= deepest, f"level jump at {line!r}")
+        text, equals, target = rest.rpartition("=")
+        entries.append(ContentsEntry(int(first), text, target) if equals else ContentsEntry(int(first), rest, None))
+    _check(":Base" in commands, "no :Base")
+    return commands[":Base"], commands.get(":Title"), entries

@@ -1,5 +1,5 @@
 """The release zip packed from a build (MIVTRA_BINDIR, stripped with MIVTRA_STRIP): exactly the
-five shipped files at its root with the build's times, the built programs stripped and under
+six shipped files at its root with the build's times, the built programs stripped and under
 600 KB together, a Shift-JIS readme with CRLF line ends, and a help file the viewer can read."""
 
 import os
@@ -17,7 +17,7 @@ sys.path.insert(0, HERE)
 
 import hlpreader  # noqa: E402
 
-SHIPPED = {"Mivtra.exe", "HOOK.DLL", "Mivtra.hlp", "Mivtra.html", "Readme.txt"}
+SHIPPED = {"Mivtra.exe", "HOOK.DLL", "Mivtra.hlp", "Mivtra.cnt", "Mivtra.html", "Readme.txt"}
 PROGRAMS = ("Mivtra.exe", "HOOK.DLL")
 OBJDUMP = "i686-w64-mingw32-objdump"
 
@@ -54,7 +54,7 @@ class DistTest(unittest.TestCase):
         cls.archive.close()
         cls.folder.cleanup()
 
-    def test_exactly_the_five_files_at_the_root_with_the_build_times(self):
+    def test_exactly_the_six_files_at_the_root_with_the_build_times(self):
         infos = self.archive.infolist()
         self.assertEqual(sorted(i.filename for i in infos), sorted(SHIPPED))
         self.assertIn(f"{os.path.getsize(self.zip_path):,} bytes", self.report)
@@ -101,6 +101,9 @@ class DistTest(unittest.TestCase):
         help = hlpreader.read(self.archive.read("Mivtra.hlp"))
         self.assertEqual(help.charset, 128)
         self.assertEqual(help.topic_at(help.contents_offset).title, "Mivtra ヘルプ")
+        base, _, entries = hlpreader.read_contents(self.archive.read("Mivtra.cnt"))
+        self.assertEqual(base, "Mivtra.hlp")
+        self.assertEqual(sorted(e.title for e in entries if e.target), sorted(t.title for t in help.topics))
         page = self.archive.read("Mivtra.html").decode("utf-8")
         self.assertIn('<meta charset="utf-8">', page)
         for topic in help.topics:

@@ -15,10 +15,11 @@ sys.path.insert(0, MKHELP)
 sys.path.insert(0, HERE)
 
 import hlpreader  # noqa: E402
+import helpcontents  # noqa: E402
 import helphtml  # noqa: E402
 import readme  # noqa: E402
 import winhelp  # noqa: E402
-from helpsource import SourceError, parse, plain_text  # noqa: E402
+from helpsource import SourceError, context_hash, parse, plain_text  # noqa: E402
 
 # Characters whose second Shift-JIS byte is "\\", "{" or "}": 表 95 5C, ソ 83 5C, 能 94 5C,
 # 構 8D 5C, 本 96 7B, ボ 83 7B, 宮 8B 7B, マ 83 7D. They must come back unchanged.
@@ -141,6 +142,26 @@ class ReadBackTest(unittest.TestCase):
                     help.jump_target(target)
             for keyword in topic.keywords:
                 self.assertIn(read.offset, help.keywords[keyword])
+        # The contents file lists every topic once, in order, under its area.
+        _, _, entries = hlpreader.read_contents(helpcontents.build(source, "Mivtra.hlp"))
+        self.assertEqual([e.target for e in entries if e.target], [t.id for t in source.topics])
+
+
+class ContentsFileTest(unittest.TestCase):
+    def test_areas_become_headings_and_every_topic_jumps_into_the_help_file(self):
+        text = "= TOP 目次\n本文\n\n@area 使い方\n= USAGE 表ソ能の使い方\n\n= MORE もっと\n\n@area 注意\n= NOTES 注意\n"
+        source = parse(text, "sample.help")
+        help = hlpreader.read(winhelp.build(source, "sample.help"))
+        base, title, entries = hlpreader.read_contents(helpcontents.build(source, "Sample.hlp"))
+        self.assertEqual((base, title), ("Sample.hlp", "目次"))
+        self.assertEqual(
+            [(e.level, e.title, e.target) for e in entries],
+            [(1, "目次", "TOP"), (1, "使い方", None), (2, "表ソ能の使い方", "USAGE"), (2, "もっと", "MORE"),
+             (1, "注意", None), (2, "注意", "NOTES")],
+        )
+        for entry in entries:
+            if entry.target:
+                self.assertEqual(help.jump_target(context_hash(entry.target)).title, entry.title)
 
 
 class MalformedSourceTest(unittest.TestCase):
@@ -167,6 +188,7 @@ class MalformedSourceTest(unittest.TestCase):
             ("= A 一\n[[A\n", 2, "closing"),
             ("= A 一\n丸の①は通るが♥は通らない\n", 2, "no Shift-JIS form"),
             ("= A 一\n@title 後から\n", 2, "@title"),
+            ("= A 一\n@area\n", 2, "@area without a heading"),
             ("# 空\n", 1, "no topics"),
             ("= A " + "長" * 64 + "\n", 1, "longer than 127 bytes"),
             ("= A 一\n\n" + "あ" * 2100 + "\n", 3, "at most 4084 fit"),
@@ -180,9 +202,10 @@ class MalformedSourceTest(unittest.TestCase):
             source = os.path.join(folder, "bad.help")
             with open(source, "w", encoding="utf-8") as f:
                 f.write("= A 一\n\n= B 二\n[[NOWHERE]]\n")
-            hlp, html = os.path.join(folder, "x.hlp"), os.path.join(folder, "x.html")
+            hlp, cnt, html = (os.path.join(folder, "x." + ext) for ext in ("hlp", "cnt", "html"))
             result = subprocess.run(
-                [sys.executable, os.path.join(MKHELP, "mkhelp.py"), "help", source, "--hlp", hlp, "--html", html],
+                [sys.executable, os.path.join(MKHELP, "mkhelp.py"), "help", source, "--hlp", hlp, "--cnt", cnt,
+                 "--html", html],
                 capture_output=True,
                 text=True,
             )

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -87,6 +89,24 @@ TEST(LaunchFileTest, SavesTheWorkedExampleByteForByteAndLoadsItBack)
               "  NOTEPAD.EXE 2/2 [C:\\WINDOWS\\NOTEPAD.EXE|C:\\MEMO.TXT|C:\\WINDOWS\\]\n"
               "  -------- 2/2 [||]\n",
               Load(kToolsFile));
+}
+
+TEST(LaunchFileTest, TheSampleListOfMakeRunLoadsWholeAndIsWrittenAsTheSaveWouldWriteIt)
+{
+    std::ifstream in(MIVTRA_SAMPLE_LAUNCH_INI, std::ios::binary);
+    ASSERT_TRUE(in) << MIVTRA_SAMPLE_LAUNCH_INI;
+    const std::string sample{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_EQ("アクセサリ 0/1\n"
+              "  メモ帳 2/2 [C:\\windows\\notepad.exe||C:\\windows\\]\n"
+              "  電卓 2/2 [C:\\windows\\system32\\calc.exe||C:\\windows\\system32\\]\n"
+              "-------- 2/2 [||]\n"
+              "Windows フォルダ 2/2 [C:\\windows||C:\\]\n",
+              Load(sample));
+    TreeModel tree;
+    IniDocument file = IniDocument::Parse(sample);
+    LoadLaunchTree(file, tree);
+    SaveLaunchTree(tree, file);
+    EXPECT_EQ(sample, file.Serialize());
 }
 
 TEST(LaunchFileTest, SavingOverItsOwnFileGivesTheSameBytesAndAShorterListLeavesTheRestUnread)
@@ -352,14 +372,37 @@ TEST(LaunchFileTest, SurvivesJunkLongLinesAndCutFiles)
     EXPECT_EQ(2047u, tree.Node(0)->Text().size());
     EXPECT_EQ(2047u, EntryOf(tree.Node(0))->File.size());
 
-    // The worked example cut anywhere loads a prefix of it.
+    // The worked example cut anywhere loads its first nodes, each in its place and of its
+    // kind, with texts that are whole, cut short, or not yet read (the defaults).
     const std::string whole = kToolsFile;
+    TreeModel full;
+    ASSERT_TRUE(LoadLaunchTree(IniDocument::Parse(whole), full));
+    TreeModel built;
+    BuildToolsTree(built);
+    ASSERT_EQ(Listing(built), Listing(full));
+    auto cutOrDefault = [](const std::string& got, const std::string& want, const char* byDefault) {
+        return want.compare(0, got.size(), got) == 0 || got == byDefault;
+    };
     for (std::size_t cut = 0; cut <= whole.size(); ++cut) {
+        SCOPED_TRACE(whole.substr(0, cut));
         TreeModel part;
         LoadLaunchTree(IniDocument::Parse(whole.substr(0, cut)), part);
-        EXPECT_LE(part.Count(), 3);
+        ASSERT_LE(part.Count(), full.Count());
+        for (int i = 0; i < part.Count(); ++i) {
+            const TreeNode* got = part.Node(i);
+            const TreeNode* want = full.Node(i);
+            EXPECT_EQ(want->Parent() ? want->Parent()->AbsoluteIndex() : -1,
+                      got->Parent() ? got->Parent()->AbsoluteIndex() : -1);
+            EXPECT_EQ(want->ImageIndex(), got->ImageIndex());
+            const TNode* entry = EntryOf(got);
+            EXPECT_TRUE(cutOrDefault(got->Text(), want->Text(), entry ? kNewItemName : kNewFolderName))
+                << got->Text();
+            if (entry) {
+                for (auto text : {&TNode::File, &TNode::Option, &TNode::Dir})
+                    EXPECT_TRUE(cutOrDefault(entry->*text, EntryOf(want)->*text, "")) << entry->*text;
+            }
+        }
     }
-
     // Random bytes, NULs and all, seeded with a list's section names.
     std::mt19937 random(4);
     for (int round = 0; round < 50; ++round) {
@@ -370,7 +413,11 @@ TEST(LaunchFileTest, SurvivesJunkLongLinesAndCutFiles)
         TreeModel junkTree;
         LoadLaunchTree(IniDocument::Parse(junk), junkTree);
         EXPECT_GE(junkTree.Count(), 2);
+        // Whatever was read, a save keeps it: names and texts come back as they were.
         IniDocument file;
         SaveLaunchTree(junkTree, file);
+        TreeModel reloaded;
+        LoadLaunchTree(IniDocument::Parse(file.Serialize()), reloaded);
+        EXPECT_EQ(Listing(junkTree), Listing(reloaded)) << "round " << round;
     }
 }

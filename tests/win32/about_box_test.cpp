@@ -1,6 +1,6 @@
 // The about box and its two controls: the bevel's frame lines read back pixel by pixel, the
 // URL label under real mouse input, and the box's layout read back from its windows.
-#include "components/about_box.h"
+#include "shell/about_box.h"
 
 #include "components/big_bevel.h"
 #include "components/url_label.h"
@@ -289,6 +289,8 @@ TEST(AboutBoxTest, EveryComponentSitsInItsPlaceWithItsTextFontAndColour)
         EXPECT_EQ(place.text, control->Caption());
         // Labels grow to their texts where the fonts at hand are wider; they never shrink.
         EXPECT_GE(r.right, place.bounds.right);
+        if (dynamic_cast<Label*>(control))
+            EXPECT_GE(r.right - r.left, TextWidth(control->Handle(), place.text));
     }
 
     auto* bevel = dynamic_cast<TBigBevel*>(box.FindComponent("BigBevel"));

@@ -4,11 +4,12 @@
 #include "framework/button.h"
 #include "framework/edit.h"
 #include "framework/form.h"
-#include "framework/graphic_control.h"
 #include "framework/group_box.h"
 #include "framework/label.h"
 #include "framework/popup_menu.h"
 #include "framework/tree_view.h"
+#include "framework/watched.h"
+#include "framework/windowless_control.h"
 #include "menu_test_support.h"
 
 #include <gtest/gtest.h>
@@ -20,14 +21,14 @@
 namespace {
 
 // A windowless kind for the test: fills its rectangle with one colour.
-class Swatch : public GraphicControl {
+class Swatch : public WindowlessControl {
 public:
     static Component* Create(const ControlContext& context)
     {
         const RectDef& r = context.def.bounds;
         return new Swatch(context.form, RECT{r.left, r.top, r.left + r.width, r.top + r.height});
     }
-    Swatch(Form& form, const RECT& bounds) : GraphicControl(form, bounds) {}
+    Swatch(Form& form, const RECT& bounds) : WindowlessControl(form, bounds) {}
     void Paint(HDC dc) override
     {
         RECT all{0, 0, Width() + 10, Height() + 10};   // clipping must keep this inside
@@ -81,7 +82,7 @@ public:
     static Span<HandlerDef<TestForm>> Handlers()
     {
         static constexpr HandlerDef<TestForm> kHandlers[] = {
-            {"Clicked", &TestForm::Clicked}, {"Changed", &TestForm::Changed}, {"Rename", &TestForm::Rename}};
+            FORM_HANDLER(TestForm, Clicked), FORM_HANDLER(TestForm, Changed), FORM_HANDLER(TestForm, Rename)};
         return kHandlers;
     }
 
@@ -162,6 +163,49 @@ TEST(Controls, BindingFailsLoudlyOnAnyNameThatResolvesToNothing)
     EXPECT_EQ("ControlsTestForm.M1: no handler Missing", ErrorOf(Definition({}, kBadMenu)));
     EXPECT_EQ((std::vector<std::string>{"Missing"}),
               MissingHandlers(Definition({}, kBadMenu), TestForm::Handlers()));
+    static constexpr MenuItemDef kDialogItems[] = {{"M1", "x", kMenuOpensDialog, "Clicked", {}}};
+    static constexpr MenuDef kDialogMenu[] = {{"Menu", kDialogItems}};
+    EXPECT_EQ("ControlsTestForm.M1: opens a dialog, but the form presents none",
+              ErrorOf(Definition({}, kDialogMenu)));
+}
+
+TEST(Controls, TheTypedLookUpFindsOnlyAComponentOfThatNameAndKind)
+{
+    TestForm form;
+    EXPECT_EQ(form.Get<Label>("Label1"), &form.Owned<Label>("label1"));
+    for (const char* name : {"Nowhere", "Ok"}) {
+        try {
+            form.Owned<Label>(name);
+            ADD_FAILURE() << name << " found as a label";
+        } catch (const std::exception& e) {
+            EXPECT_EQ(std::string("ControlsTestForm: no component ") + name + " of the kind asked for",
+                      e.what());
+        }
+    }
+}
+
+TEST(Controls, WatchedPointersTurnNullWhenTheirComponentGoesHoweverOftenItWasSet)
+{
+    // Two pointers of one watcher at one target: letting one go must not stop the other
+    // from hearing of the target's end.
+    struct Watcher : Component {
+        Watcher() : Component(nullptr) {}
+        Watched<Component> first{*this};
+        Watched<Component> second{*this};
+    } watcher;
+    auto* target = new Component(nullptr);
+    auto* other = new Component(nullptr);
+    watcher.first.Set(target);
+    watcher.second.Set(target);
+    watcher.second.Set(other);
+    watcher.second.Set(target);
+    watcher.first.Set(nullptr);
+    watcher.first.Set(other);
+    delete target;
+    EXPECT_EQ(nullptr, watcher.second.Get());
+    EXPECT_EQ(other, watcher.first.Get());
+    delete other;
+    EXPECT_EQ(nullptr, watcher.first.Get());
 }
 
 TEST(Controls, TabAndShiftTabWalkTheTabOrderIntoGroupBoxes)
@@ -214,6 +258,28 @@ TEST(Controls, TheFormPaintsWindowlessControlsInsideTheirBounds)
     EXPECT_EQ(RGB(0, 0, 255), GetPixel(dc, 219, 129));
     EXPECT_EQ(GetSysColor(COLOR_BTNFACE), GetPixel(dc, 220, 130));
     ReleaseDC(form.Handle(), dc);
+}
+
+Form* endingForm = nullptr;
+void CALLBACK EndWithOk(HWND, UINT, UINT_PTR, DWORD)
+{
+    endingForm->SetModalResult(IDOK);
+}
+
+TEST(Controls, EscapeEndsAModalFormAsItsCloseBoxDoesAndNothingWithoutOne)
+{
+    for (const bool closeBox : {true, false}) {
+        SCOPED_TRACE(closeBox ? "with a close box" : "without one");
+        FormDef def = kForm;
+        def.systemMenu = closeBox;
+        TestForm form(def);
+        endingForm = &form;
+        // The dialog keys' Escape first; the timer ends the loop only if Escape did not.
+        PostMessageA(form.Handle(), WM_COMMAND, IDCANCEL, 0);
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, EndWithOk);
+        EXPECT_EQ(closeBox ? IDCANCEL : IDOK, form.ShowModal());
+        KillTimer(nullptr, timer);
+    }
 }
 
 }   // namespace

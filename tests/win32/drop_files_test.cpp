@@ -12,6 +12,7 @@
 #include "framework/menu_item.h"
 #include "framework/tree_view.h"
 #include "launcher/TCONF.h"
+#include "launcher/launch_list.h"
 #include "launcher/tnode.h"
 #include "triggers/drop_files.h"
 #include "win32_test_support.h"
@@ -59,6 +60,7 @@ protected:
     void TearDown() override
     {
         conf_.reset();
+        launchList_.reset();
         main_.reset();
         DrainQuitMessages();
     }
@@ -66,8 +68,10 @@ protected:
     void Start()
     {
         main_ = std::make_unique<TTASKM>(application, settings_.Path());
-        conf_ = std::make_unique<TCONF>(application, main_->Launch(), nullptr, list_);
-        main_->SetLauncher(conf_.get());
+        launchList_ = std::make_unique<LaunchList>(nullptr, main_->Launch(), nullptr, list_);
+        main_->SetLaunchList(launchList_.get());
+        conf_ = std::make_unique<TCONF>(application, launchList_.get());
+        main_->SetLauncherDialog(conf_.get());
     }
 
     // Sends the drop in the form of the test's parameter; true when the handle was released.
@@ -106,6 +110,7 @@ protected:
     ScratchKey settings_;
     std::string list_;
     std::unique_ptr<TTASKM> main_;
+    std::unique_ptr<LaunchList> launchList_;
     std::unique_ptr<TCONF> conf_;
 };
 
@@ -142,9 +147,10 @@ TEST_P(DropTest, FilesBecomeItemsAtTheEndInTheShellsOrderWhateverTheDialogHasSel
     EXPECT_TRUE(TakeShownBoxes().empty());
 
     // Saved: a fresh load gives the same list, and the submenu was built from it.
-    TCONF reloaded(application, nullptr, nullptr, list_);
-    EXPECT_EQ(5, reloaded.TreeView()->Items().Count());
-    EXPECT_EQ("予定" + kHyou + ".lnk", reloaded.TreeView()->Items().Top(3)->Text());
+    LaunchList reloaded(nullptr, nullptr, nullptr, list_);
+    reloaded.Load();
+    EXPECT_EQ(5, reloaded.Items().Count());
+    EXPECT_EQ("予定" + kHyou + ".lnk", reloaded.Items().Top(3)->Text());
     ASSERT_EQ(4, main_->Launch()->Count());
     EXPECT_EQ("予定" + kHyou + ".lnk", main_->Launch()->Items(3)->Caption());
 }
@@ -209,6 +215,9 @@ TEST_P(DropTest, ANameShiftJisCannotHoldIsRegisteredByItsShortPathOrNotAtAll)
     EXPECT_TRUE(DropWide({WideText(Dir()) + L"\xC5C6\xC74C.txt"}));
     EXPECT_EQ(GetParam() ? 2u : 0u, TopItems().size());
     EXPECT_EQ(kUnregistrableMessage, Message());
+    // The longest message shows whole in the drop window.
+    const RECT label = main_->Label3()->BoundsRect();
+    EXPECT_GE(label.right - label.left, TextWidth(main_->Label3()->Handle(), Message()));
     EXPECT_EQ(before, ReadWholeFile(list_));
     EXPECT_TRUE(TakeShownBoxes().empty());
 }
@@ -233,8 +242,9 @@ TEST_P(DropTest, AFailingSaveIsReportedOncePerDropAndLosesNoPath)
     SetFileAttributesA(list_.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_TRUE(Drop({Dir() + "four"}));
     EXPECT_TRUE(TakeShownBoxes().empty());
-    TCONF reloaded(application, nullptr, nullptr, list_);
-    EXPECT_EQ(5, reloaded.TreeView()->Items().Count());
+    LaunchList reloaded(nullptr, nullptr, nullptr, list_);
+    reloaded.Load();
+    EXPECT_EQ(5, reloaded.Items().Count());
 
     // A drop that names nothing changes nothing, and its handle is released too.
     SetFileAttributesA(list_.c_str(), FILE_ATTRIBUTE_READONLY);
@@ -242,6 +252,36 @@ TEST_P(DropTest, AFailingSaveIsReportedOncePerDropAndLosesNoPath)
     EXPECT_TRUE(TakeShownBoxes().empty());
     EXPECT_EQ("fourを登録しました", Message());
     SetFileAttributesA(list_.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_P(DropTest, ADropJoinsAFileChangedOutsideAndAListThatNeverReachedItsFileIsRescuedAtTheEnd)
+{
+    ASSERT_TRUE(WriteWholeFile(list_, "[FOLDER]\r\nITEM0=0\r\n[ExecInfo0]\r\nNAME=old\r\n"));
+    Start();
+    // Edited by hand while the program runs: the drop appends to that list, not to the old one.
+    ASSERT_TRUE(WriteWholeFile(list_, "[FOLDER]\r\nITEM0=1\r\nITEM1=0\r\n[ExecInfo0]\r\nNAME=hand\r\n"
+                                      "[ExecInfo1]\r\nNAME=made\r\n[Other]\r\nKEEP=1\r\n"));
+    EXPECT_TRUE(Drop({Dir() + "one"}));
+    EXPECT_EQ((std::vector<std::string>{"hand | (folder) | 0/1", Item("made", "", ""),
+                                        Item("one", Dir() + "one", Dir())}),
+              TopItems());
+
+    // The file refuses the next drop's save; the program ends with the list unsaved.
+    ASSERT_TRUE(SetFileAttributesA(list_.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_TRUE(Drop({Dir() + "two"}));
+    const std::string rescue = Dir() + "rescue.ini";
+    launchList_->SetRescueFileName(rescue);
+    TakeShownBoxes();
+    main_->Close();
+    SetFileAttributesA(list_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    const std::vector<ShownBox> boxes = TakeShownBoxes();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(list_ + " に書き込めなかったランチャの変更を、" + rescue + " に保存しました。", boxes[0].text);
+    LaunchList rescued(nullptr, nullptr, nullptr, rescue);
+    rescued.Load();
+    ASSERT_EQ(4, rescued.Items().Count());
+    EXPECT_EQ("two", rescued.Items().Top(3)->Text());
+    EXPECT_NE(std::string::npos, ReadWholeFile(rescue).find("[Other]\r\nKEEP=1\r\n"));
 }
 
 // The steps of one drop, as a list that records them.

@@ -1,10 +1,10 @@
 // Every form definition of the program binds only handlers its form class has.
-#include "components/about_box.h"
 #include "forms/about_box_form.h"
 #include "forms/tconf_form.h"
 #include "forms/ttaskm_form.h"
 #include "launcher/TCONF.h"
 #include "shell/TTASKM.h"
+#include "shell/about_box.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,12 @@
-// LAUNCH.INI on disk: loading, the all-or-nothing save and its failures, UTF-16 files.
+// LAUNCH.INI on disk: loading, the all-or-nothing save and its failures, UTF-16 files, the
+// backup generations, a file another program holds.
 #include "file_test_support.h"
 
 #include "base/error.h"
+#include "framework/message_box.h"
 #include "launcher/ini_file.h"
+#include "launcher/launch_generations.h"
+#include "launcher/win32_file_ops.h"
 
 #include <windows.h>
 #include <gtest/gtest.h>
@@ -62,6 +66,8 @@ TEST_F(IniFileTest, ASaveStartsFromTheFileOrFromNothingButNeverFromAFileItCannot
     EXPECT_EQ(LoadIniFileForSave(path_).Serialize(), kOldFile);
     // Held open by another program that shares no reading; a folder in a file's place.
     const HANDLE holder = CreateFileA(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    // Busy, to be waited for (see launch_damage.h), and never taken for an empty file.
+    EXPECT_EQ(Win32FileOps().Read(path_).state, FileContent::State::Busy);
     const std::string folder = folder_.Path() + "FOLDER.INI";
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
     for (const std::string& path : {path_, folder}) {
@@ -89,8 +95,42 @@ TEST_F(IniFileTest, SaveReplacesTheFileAndLeavesNothingBehind)
     document.Write("PARENT", "NODE0", "-2");
     SaveIniFile(path_, document);
     EXPECT_EQ(ReadWholeFile(path_), "[FOLDER]\r\nITEM0=1\r\n[Other]\r\nKEEP=1\r\n[PARENT]\r\nNODE0=-2\r\n");
-    EXPECT_EQ(folder_.Files(), std::vector<std::string>{"LAUNCH.INI"});
     EXPECT_EQ(PlatformRead(path_, "FOLDER", "ITEM0"), "1");
+    // The version replaced stays beside it as a file of its own.
+    EXPECT_EQ(folder_.Files(), (std::vector<std::string>{"LAUNCH.INI", "LAUNCH.INI.1"}));
+    ASSERT_TRUE(WriteWholeFile(path_, "[FOLDER]\r\n"));
+    EXPECT_EQ(ReadWholeFile(path_ + ".1"), kOldFile);
+    // An empty list is an empty "FOLDER" section, never a file of no bytes.
+    SaveIniFile(path_, IniDocument());
+    EXPECT_EQ(ReadWholeFile(path_), "[FOLDER]\r\n");
+}
+
+static std::vector<std::string> boxes;
+static int WINAPI RecordBox(HWND, LPCSTR text, LPCSTR, UINT)
+{
+    boxes.push_back(text);
+    return IDOK;
+}
+
+TEST_F(IniFileTest, ABackupThatCannotBeWrittenNeverStopsTheSaveAndIsToldOnceWhileItFails)
+{
+    const MessageBoxFunction previous = SetMessageBoxFunction(RecordBox);
+    const std::string first = path_ + ".1";
+    IniDocument document;
+    // "-" saves with a folder where the first generation goes: no backup can be kept there.
+    for (const std::string name : {"a", "b-", "c-", "d", "e-"}) {
+        RemoveDirectoryA(first.c_str());
+        if (name.size() > 1) {
+            DeleteFileA(first.c_str());
+            ASSERT_TRUE(CreateDirectoryA(first.c_str(), nullptr));
+        }
+        document.Write("ExecInfo0", "NAME", name);
+        SaveIniFile(path_, document);
+        EXPECT_EQ(LoadIniFile(path_).Read("ExecInfo0", "NAME"), name);
+    }
+    EXPECT_EQ(boxes, std::vector<std::string>(2, BackupFailureNotice(path_)));
+    SetMessageBoxFunction(previous);
+    RemoveDirectoryA(first.c_str());
 }
 
 TEST_F(IniFileTest, ReadOnlyFileIsNotReplaced)

@@ -8,8 +8,11 @@
 #include "framework/image_list.h"
 #include "framework/menu_item.h"
 #include "framework/popup_menu.h"
+#include "framework/shell_open.h"
 #include "framework/tree_view.h"
 #include "launcher/TCONF.h"
+#include "launcher/ini_file.h"
+#include "launcher/launch_list.h"
 #include "launcher/launch_menu_plan.h"
 #include "launcher/launch_tree.h"
 #include "launcher/tnode.h"
@@ -58,6 +61,13 @@ std::string ItemsFile(int n)
     return folder + texts;
 }
 
+// Stands for a file that cannot be read (access denied).
+HANDLE WINAPI RefuseToOpen(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE)
+{
+    SetLastError(ERROR_ACCESS_DENIED);
+    return INVALID_HANDLE_VALUE;
+}
+
 struct LaunchCall {
     std::string file, parameters, verb, directory;
     int show;
@@ -82,20 +92,22 @@ protected:
     void TearDown() override
     {
         conf_.reset();
+        list_.reset();
         host_.reset();
         DrainQuitMessages();
     }
 
     TCONF& Start()
     {
-        conf_ = std::make_unique<TCONF>(
-            application, launch_,
+        list_ = std::make_unique<LaunchList>(
+            nullptr, launch_,
             [this](const std::string& file, const std::string& parameters, const std::string& verb,
                    const std::string& directory, int show) {
                 calls_.push_back({file, parameters, verb, directory, show});
                 return returned_;
             },
             fileName_);
+        conf_ = std::make_unique<TCONF>(application, list_.get());
         return *conf_;
     }
 
@@ -151,6 +163,7 @@ protected:
     std::unique_ptr<Component> host_;
     MenuItem* launch_ = nullptr;
     MenuItem* k3_ = nullptr;
+    std::unique_ptr<LaunchList> list_;
     std::unique_ptr<TCONF> conf_;
     std::vector<LaunchCall> calls_;
     HANDLE returned_ = nullptr;
@@ -213,11 +226,11 @@ TEST_F(LauncherTest, WithoutAFileTheSubmenuIsEmptyAndTheFirstSaveCreatesIt)
     // The worked example, made as the dialog makes it.
     TreeModel& tree = conf.TreeView()->Items();
     AddFolderNode(tree, nullptr, "Tools");
-    TNode* entry = EntryOf(conf.AddItemNode(0, "NOTEPAD.EXE"));
+    TNode* entry = EntryOf(list_->AddItemNode(0, "NOTEPAD.EXE"));
     entry->File = "C:\\WINDOWS\\NOTEPAD.EXE";
     entry->Option = "C:\\MEMO.TXT";
     entry->Dir = "C:\\WINDOWS\\";
-    conf.AddItemNode(0, "--------")->SetImageIndex(kNoImage);
+    list_->AddItemNode(0, "--------")->SetImageIndex(kNoImage);
     conf.Button6Click(nullptr);
     EXPECT_EQ(kToolsFile, ReadWholeFile(fileName_));
     EXPECT_EQ("AB0 \"Tools\"\n  AB1 \"NOTEPAD.EXE\" launches\n  AB2 \"-\" launches\n", Submenu());
@@ -269,10 +282,11 @@ TEST_F(LauncherTest, ASaveRebuildsTheSubmenuAndClosesTheDialog)
 
 TEST_F(LauncherTest, AFailedSaveChangesNoByteAndKeepsTheDialogOpen)
 {
-    ASSERT_TRUE(WriteWholeFile(fileName_, kToolsFile));
+    const std::string file = std::string(kToolsFile) + "[Other]\r\nKEEP=1\r\n";
+    ASSERT_TRUE(WriteWholeFile(fileName_, file));
     TCONF& conf = Start();
     MenuItem* first = Item("AB0");
-    conf.AddItemNode(-2, "new");
+    list_->AddItemNode(-2, "new");
     conf.Show();
     ASSERT_TRUE(SetFileAttributesA(fileName_.c_str(), FILE_ATTRIBUTE_READONLY));
     ClickSave(conf);
@@ -282,11 +296,91 @@ TEST_F(LauncherTest, AFailedSaveChangesNoByteAndKeepsTheDialogOpen)
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ(fileName_ + " に書き込めません.", boxes[0].text);
     EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), boxes[0].type & MB_ICONMASK);
-    EXPECT_EQ(kToolsFile, ReadWholeFile(fileName_));
+    EXPECT_EQ(file, ReadWholeFile(fileName_));
     EXPECT_TRUE(conf.Visible());
     EXPECT_EQ(first, Item("AB0"));
     EXPECT_EQ(nullptr, Item("AB3"));
+
+    // A file that cannot be read: a save that started from an empty document
+    // would replace the file with one that lost its other sections. A close request after the
+    // failure closes the dialog; the list waits for the next save.
+    SetIniFileOpenForReading(RefuseToOpen);
+    ClickSave(conf);
+    SendMessageA(conf.Handle(), WM_CLOSE, 0, 0);
+    SetIniFileOpenForReading(nullptr);
+    EXPECT_EQ(2u, TakeShownBoxes().size());
+    EXPECT_EQ(file, ReadWholeFile(fileName_));
+    EXPECT_FALSE(conf.Visible());
+    EXPECT_TRUE(list_->Unsaved());
+    conf.Show();
+    ClickSave(conf);
+    EXPECT_FALSE(list_->Unsaved());
+    EXPECT_NE(std::string::npos, ReadWholeFile(fileName_).find("[Other]\r\nKEEP=1\r\n"));
+    EXPECT_NE(nullptr, Item("AB3"));
+    // The session ends while the dialog shows edits not saved yet: they go to the rescue copy.
+    conf.Show();
+    list_->SetRescueFileName(folder_.Path() + "rescue.ini");
+    list_->RescueUnsaved(false);
+    EXPECT_EQ("(missing)", ReadWholeFile(folder_.Path() + "rescue.ini")) << "nothing was edited";
+    list_->AddItemNode(-2, "late");
+    list_->RescueUnsaved(false);
+    EXPECT_NE(std::string::npos, ReadWholeFile(folder_.Path() + "rescue.ini").find("NAME=late\r\n"));
+}
+
+TEST_F(LauncherTest, SavingOverAFileChangedOutsideAsksAndEachAnswerDoesWhatItSays)
+{
+    const std::string outside = ItemsFile(2);
+    // Yes takes the file's version, No writes the dialog's list over it, Cancel goes back.
+    struct Case {
+        int answer, nodes;
+        bool closed, overwritten;
+    } const cases[] = {{IDYES, 2, true, false}, {IDNO, 4, true, true}, {IDCANCEL, 4, false, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer);
+        ASSERT_TRUE(WriteWholeFile(fileName_, kToolsFile));
+        TCONF& conf = Start();
+        list_->AddItemNode(-2, "mine");
+        conf.Show();
+        ASSERT_TRUE(WriteWholeFile(fileName_, outside));
+        AnswerBoxes([&](const ShownBox&) { return c.answer; });
+        ClickSave(conf);
+        AnswerBoxes(nullptr);
+        const std::vector<ShownBox> boxes = TakeShownBoxes();
+        ASSERT_EQ(1u, boxes.size());
+        EXPECT_EQ(kOutsideChangeQuestion, boxes[0].text);
+        EXPECT_EQ(static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON3), boxes[0].type);
+        EXPECT_EQ(c.closed, !conf.Visible());
+        EXPECT_EQ(c.nodes, list_->Items().Count());
+        EXPECT_EQ(c.overwritten, ReadWholeFile(fileName_) != outside);
+        conf.Hide();
+    }
+}
+
+TEST_F(LauncherTest, AnOutsideEditReachesTheSubmenuWhileTheDialogIsClosedAndOwnSavesAreNoChange)
+{
+    ASSERT_TRUE(WriteWholeFile(fileName_, kToolsFile));
+    TCONF& conf = Start();
+    // As the main window does on the folder watch's word (the watch runs in e2e "outside").
+    conf.Show();
+    ClickSave(conf);   // the list's own save
+    MenuItem* built = Item("AB0");
+    list_->FollowFile();
+    EXPECT_EQ(built, Item("AB0")) << "its own save was taken for an outside change";
+
+    ASSERT_TRUE(WriteWholeFile(fileName_, ItemsFile(2)));
+    list_->FollowFile();
+    EXPECT_EQ("AB0 \"n0\" launches\nAB1 \"n1\" launches\n", Submenu());
+
+    // While the dialog shows the list, an edit waits for the dialog's end ("決定" asks then).
+    conf.Show();
+    ASSERT_TRUE(WriteWholeFile(fileName_, ItemsFile(3)));
+    list_->FollowFile();
+    EXPECT_EQ(2, list_->Items().Count());
     conf.Hide();
+    DeleteFileA(fileName_.c_str());
+    list_->FollowFile();
+    EXPECT_EQ(2, list_->Items().Count()) << "a file that is gone emptied the list";
+    EXPECT_TRUE(TakeShownBoxes().empty());
 }
 
 TEST_F(LauncherTest, ALauncherItemStartsTheEntryItsNumberNamesAtTheMomentOfTheClick)
@@ -334,7 +428,7 @@ TEST_F(LauncherTest, TheTreeControlIsFilledWhenTheDialogShowsAndFollowsTheTreeTh
     conf.Show();
     EXPECT_EQ(3, ControlCount(conf));
     TreeModel& tree = conf.TreeView()->Items();
-    TreeNode* added = conf.AddItemNode(-2, "added");
+    TreeNode* added = list_->AddItemNode(-2, "added");
     EXPECT_EQ(4, ControlCount(conf));
     HTREEITEM item = conf.TreeView()->ItemHandle(added);
     EXPECT_EQ(added, TreeView::NodeOf(conf.TreeView()->Handle(), item));
@@ -393,7 +487,7 @@ protected:
     // The started program's command line and working directory.
     std::vector<std::string> Run(const std::string& parameters, const std::string& directory)
     {
-        HANDLE process = TTASKM::ShellExecute(program_, parameters, "open", directory, SW_SHOW);
+        HANDLE process = ShellOpen(program_, parameters, "open", directory, SW_SHOW);
         EXPECT_NE(nullptr, process);
         if (!process) {
             return {};
@@ -464,7 +558,7 @@ TEST_F(ShellExecuteTest, AMissingFileGivesTheShellsOwnMessageAndNoProcess)
             Sleep(50);
         }
     });
-    HANDLE process = TTASKM::ShellExecute(folder_.Path() + "missing.exe", "", "open", "", SW_SHOW);
+    HANDLE process = ShellOpen(folder_.Path() + "missing.exe", "", "open", "", SW_SHOW);
     done = true;
     closer.join();
     EXPECT_EQ(nullptr, process);
@@ -510,9 +604,10 @@ TEST(LaunchIconTest, ItemsShowTheirKindsPictureUntilTheWorkerHasTheirFileAndASha
     g_shareAnswers = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     auto main = std::make_unique<TTASKM>(application, settings.Path());
     main->SetLaunchIconSource(CountedIcon, 0);
-    auto conf = std::make_unique<TCONF>(application, main->Launch(), &TTASKM::ShellExecute,
-                                        folder.Path() + "LAUNCH.INI");
-    main->SetLauncher(conf.get());
+    auto list =
+        std::make_unique<LaunchList>(nullptr, main->Launch(), &ShellOpen, folder.Path() + "LAUNCH.INI");
+    main->SetLaunchList(list.get());
+    list->Load();
     auto image = [&](const char* name) {
         return dynamic_cast<MenuItem*>(main->Launch()->FindComponent(name))->ImageIndex();
     };
@@ -559,8 +654,7 @@ TEST(LaunchIconTest, ItemsShowTheirKindsPictureUntilTheWorkerHasTheirFileAndASha
     EXPECT_GE(image("AB5"), 4);
     EXPECT_TRUE(TakeShownBoxes().empty());
 
-    main->SetLauncher(nullptr);
-    conf.reset();
+    list.reset();
     main->Close();
     main.reset();
     DrainQuitMessages();

@@ -1,7 +1,6 @@
 // The main window's pop-up menu: its items, what every opening rebuilds, and the commands.
 #include "shell/TTASKM.h"
 
-#include "components/about_box.h"
 #include "components/task_tray.h"
 #include "framework/application.h"
 #include "framework/button.h"
@@ -12,8 +11,10 @@
 #include "handle_test_support.h"
 #include "hook_test_support.h"
 #include "launcher/TCONF.h"
+#include "launcher/launch_list.h"
 #include "launcher/tnode.h"
 #include "menu_test_support.h"
+#include "shell/about_box.h"
 #include "solid_icon.h"
 #include "win32_test_support.h"
 
@@ -138,6 +139,7 @@ protected:
     void TearDown() override
     {
         launcher_.reset();
+        list_.reset();
         aboutBox_.reset();
         form_.reset();
         DrainQuitMessages();
@@ -154,8 +156,10 @@ protected:
     // The launcher settings dialog, made as the program makes it: after the main window.
     TCONF& StartLauncher()
     {
-        launcher_ = std::make_unique<TCONF>(application, form_->Launch(), nullptr, MissingLaunchFile());
-        form_->SetLauncher(launcher_.get());
+        list_ = std::make_unique<LaunchList>(nullptr, form_->Launch(), nullptr, MissingLaunchFile());
+        form_->SetLaunchList(list_.get());
+        launcher_ = std::make_unique<TCONF>(application, list_.get());
+        form_->SetLauncherDialog(launcher_.get());
         return *launcher_;
     }
 
@@ -175,6 +179,7 @@ protected:
     FakeShell shell_;
     ScratchKey scratch_;
     std::unique_ptr<TTASKM> form_;
+    std::unique_ptr<LaunchList> list_;
     std::unique_ptr<TCONF> launcher_;
     std::unique_ptr<TAboutBox> aboutBox_;
 };
@@ -278,11 +283,11 @@ TEST_F(MenuCommandsTest, EachOpeningReplacesTheTaskItemsAndPicturesOfTheOneBefor
 {
     TTASKM& form = Start();
     // Three launcher entries whose file has an icon.
-    TCONF& launcher = StartLauncher();
+    StartLauncher();
     char program[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, program, MAX_PATH);
     for (int i = 0; i < 3; ++i)
-        EntryOf(launcher.AddItemNode(-2, "entry " + std::to_string(i)))->File = program;
+        EntryOf(list_->AddItemNode(-2, "entry " + std::to_string(i)))->File = program;
     std::string title = UniqueTitle("ten openings");
     std::vector<std::unique_ptr<TaskTarget>> targets;
     for (int i = 0; i < 5; ++i)
@@ -357,13 +362,31 @@ TEST_F(MenuCommandsTest, AProgramThatHangsHoldsUpNeitherTheChoiceOfItsWindowNorT
         << "restored once its program answers again";
 }
 
+TEST(HandleCountTest, SeesEachBitmapMenuAndIconLeftBehind)
+{
+    // The openings below compare two counts: each kind of handle they leak must move one.
+    const HandleCounts start = CountHandles();
+    UniqueBitmap bitmap(CreateBitmap(8, 8, 1, 1, nullptr));
+    const HandleCounts withBitmap = CountHandles();
+    EXPECT_EQ(start.gdiProbed + 1, withBitmap.gdiProbed);
+    UniqueMenu menu(CreatePopupMenu());
+    const HandleCounts withMenu = CountHandles();
+    EXPECT_EQ(withBitmap.menusProbed + 1, withMenu.menusProbed);
+    UniqueIcon icon(SolidIcon(RGB(1, 2, 3)));
+    EXPECT_EQ(withMenu.iconsProbed + 1, CountHandles().iconsProbed);
+    bitmap.Reset();
+    menu.Reset();
+    icon.Reset();
+    EXPECT_EQ(start, CountHandles());
+}
+
 TEST_F(MenuCommandsTest, AThousandOpeningsLeaveNoHandleBehind)
 {
     TTASKM& form = Start();
-    TCONF& launcher = StartLauncher();
+    StartLauncher();
     char program[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, program, MAX_PATH);
-    EntryOf(launcher.AddItemNode(-2, "entry"))->File = program;
+    EntryOf(list_->AddItemNode(-2, "entry"))->File = program;
     std::string title = UniqueTitle("thousand openings");
     std::vector<std::unique_ptr<TaskTarget>> targets;
     for (int i = 0; i < 5; ++i)

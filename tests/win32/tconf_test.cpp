@@ -11,6 +11,7 @@
 #include "framework/open_dialog.h"
 #include "framework/popup_menu.h"
 #include "framework/tree_view.h"
+#include "launcher/launch_list.h"
 #include "launcher/tnode.h"
 #include "menu_test_support.h"
 #include "win32_test_support.h"
@@ -92,7 +93,8 @@ protected:
     {
         conf_.reset();
         ASSERT_TRUE(WriteWholeFile(path_, file));
-        conf_ = std::make_unique<TCONF>(application, launch_, nullptr, path_);
+        list_ = std::make_unique<LaunchList>(nullptr, launch_, nullptr, path_);
+        conf_ = std::make_unique<TCONF>(application, list_.get());
         if (show) {
             conf_->Show();
             SetForegroundWindow(conf_->Handle());
@@ -154,7 +156,8 @@ protected:
     std::string Settings() const
     {
         std::string states;
-        for (const char* name : kItemSettings) {
+        for (const char* name :
+             {"GroupBox2", "Edit1", "Edit2", "Edit3", "Label1", "Label2", "Label3", "Button4", "Button5"}) {
             states += Get(name)->Enabled() ? '1' : '0';
         }
         return states;
@@ -222,6 +225,7 @@ protected:
     std::string path_ = folder_.Path() + "LAUNCH.INI";
     std::unique_ptr<Component> host_ = std::make_unique<Component>(nullptr);
     MenuItem* launch_ = new MenuItem(host_.get());
+    std::unique_ptr<LaunchList> list_;
     std::unique_ptr<TCONF> conf_;
     OpenDialog::GetOpenFileNameFunction previousOpen_ = nullptr;
 };
@@ -524,6 +528,28 @@ TEST_F(TCONFTest, RenamingInPlaceByMenuKeyAndClickWithEnterAndEscapeInTheModalLo
     EXPECT_EQ("F\n  a\n  \nG\n--------\nt\n", Listing());
 }
 
+TEST_F(TCONFTest, AJapaneseNameTypedInPlaceIsSavedAsTheSameShiftJisBytesHoweverItWasTyped)
+{
+    // The edit's text as a program sets it (ANSI) and as an input method types it (Unicode).
+    const std::function<void(HWND)> typings[] = {
+        [](HWND edit) { SetWindowTextA(edit, "表ソ能メモ帳"); },
+        [](HWND edit) { SetWindowTextW(edit, L"表ソ能メモ帳"); },
+    };
+    for (const auto& type : typings) {
+        Start(kSampleFile);
+        EXPECT_FALSE(IsWindowUnicode(TreeHandle())) << "an ANSI window, as all of the program's";
+        Select("b");
+        ASSERT_TRUE(Tree().EditText(Tree().Selected()));
+        ASSERT_NE(nullptr, LabelEdit());
+        type(LabelEdit());
+        SendMessageA(TreeHandle(), TVM_ENDEDITLABELNOW, FALSE, 0);
+        conf_->Button6Click(nullptr);
+        EXPECT_NE(std::string::npos, ReadWholeFile(path_).find("[ExecInfo2]\r\nNAME=表ソ能メモ帳\r\n"))
+            << ReadWholeFile(path_);
+        EXPECT_EQ("F\n  a\n  表ソ能メモ帳\nG\n--------\nt\n", Listing());
+    }
+}
+
 TEST_F(TCONFTest, DraggingMovesTheSelectedNodeAsTheDropTargetSays)
 {
     Select("G");
@@ -607,9 +633,10 @@ TEST_F(TCONFTest, ACloseRequestSavesAsTheButtonDoesAndTheDialogKeepsItsState)
     });
     conf_->ShowModal();
     EXPECT_FALSE(conf_->Visible());
-    TCONF saved(application, nullptr, nullptr, path_);
-    EXPECT_EQ("新名", saved.TreeView()->Items().Node(2)->Text());
-    EXPECT_EQ("typed", EntryOf(saved.TreeView()->Items().Node(2))->Option);
+    LaunchList saved(nullptr, nullptr, nullptr, path_);
+    saved.Load();
+    EXPECT_EQ("新名", saved.Items().Node(2)->Text());
+    EXPECT_EQ("typed", EntryOf(saved.Items().Node(2))->Option);
     EXPECT_NE(nullptr, launch_->FindComponent("AB5")) << "the launcher submenu was rebuilt";
 
     // Shown again, it is as it was left.

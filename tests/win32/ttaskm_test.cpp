@@ -1,6 +1,5 @@
 #include "shell/TTASKM.h"
 
-#include "components/about_box.h"
 #include "components/task_tray.h"
 #include "file_test_support.h"
 #include "framework/application.h"
@@ -8,16 +7,38 @@
 #include "framework/popup_menu.h"
 #include "hook_test_support.h"
 #include "launcher/TCONF.h"
+#include "launcher/launch_list.h"
 #include "menu_test_support.h"
+#include "shell/about_box.h"
 #include "shell/program_windows.h"
+#include "triggers/drop_message_filter.h"
 #include "win32_test_support.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
+
+// The message filter as the tests answer it: what it was asked to admit to which window, one
+// Admitted() each, WM_COPYDATA refused on request.
+std::string g_admitted;
+bool g_refuseCopyData = false;
+
+std::string Admitted(HWND window, UINT message, DWORD action = 1)
+{
+    return std::to_string(reinterpret_cast<std::uintptr_t>(window)) + ":" + std::to_string(message) +
+           (action == 1 ? " " : "? ");
+}
+
+BOOL WINAPI RecordFilter(HWND window, UINT message, DWORD action, void*)
+{
+    g_admitted += Admitted(window, message, action);
+    return !(g_refuseCopyData && message == WM_COPYDATA);
+}
 
 class TTASKMTest : public testing::Test {
 protected:
@@ -100,7 +121,13 @@ TEST_F(TTASKMTest, DragDropOnShowsTheDropWindowAtTheStoredPlace)
     scratch_.SetString(kSettingsSection, "DragDrop", "1");
     scratch_.SetString(kSettingsSection, "Left", "300");
     scratch_.SetString(kSettingsSection, "Top", "200");
+    const ChangeWindowMessageFilterExFunction system = SetChangeWindowMessageFilterEx(RecordFilter);
+    g_admitted.clear();
     TTASKM& form = Start();
+    // An elevated Mivtra admits the shell's drop messages from an Explorer that is not.
+    const std::string admitted = Admitted(form.Handle(), WM_DROPFILES) +
+                                 Admitted(form.Handle(), WM_COPYDATA) + Admitted(form.Handle(), 0x0049);
+    EXPECT_EQ(admitted, g_admitted);
     EXPECT_FALSE(form.HookActive());
     EXPECT_TRUE(form.K7()->Checked());
     EXPECT_TRUE(form.Visible());
@@ -126,6 +153,18 @@ TEST_F(TTASKMTest, DragDropOnShowsTheDropWindowAtTheStoredPlace)
     EXPECT_EQ(200, r.top);
     EXPECT_EQ(200, r.right - r.left);
     EXPECT_EQ(73, r.bottom - r.top);
+    EXPECT_EQ(admitted + admitted, g_admitted);
+
+    // A refusal is reported and the other messages are still admitted; Windows without the
+    // function (before 7) needs nothing; Wine has it.
+    g_refuseCopyData = true;
+    EXPECT_FALSE(AdmitDroppedFiles(form.Handle()));
+    g_refuseCopyData = false;
+    EXPECT_EQ(admitted + admitted + admitted, g_admitted);
+    SetChangeWindowMessageFilterEx(nullptr);
+    EXPECT_TRUE(AdmitDroppedFiles(form.Handle()));
+    SetChangeWindowMessageFilterEx(system);
+    EXPECT_TRUE(AdmitDroppedFiles(form.Handle()));
 }
 
 TEST_F(TTASKMTest, AValueOfTheWrongTypeIsReportedAndStartUpStillFinishes)
@@ -146,6 +185,30 @@ TEST_F(TTASKMTest, AValueOfTheWrongTypeIsReportedAndStartUpStillFinishes)
     EXPECT_TRUE(form.ChordReady());
 }
 
+TEST_F(TTASKMTest, AStartWhoseWindowsCannotBeMadeEndsWithOneAfterTheErrorBoxAndLeavesNoWindow)
+{
+    // A window class of the about box's name that is not ours: the about box cannot be made.
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    UnregisterClassA("TAboutBox", instance);
+    WNDCLASSA foreign{};
+    foreign.lpfnWndProc = DefWindowProcA;
+    foreign.hInstance = instance;
+    foreign.lpszClassName = "TAboutBox";
+    ASSERT_TRUE(RegisterClassA(&foreign));
+    const ScratchFolder noList;
+    EXPECT_EQ(1, RunProgram(*application, scratch_.Path(), noList.Path() + "LAUNCH.INI"));
+    const std::vector<ShownBox> boxes = TakeShownBoxes();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), boxes[0].type & MB_ICONMASK);
+    EXPECT_EQ(nullptr, application->MainForm());
+    EXPECT_EQ(nullptr, FindWindowA("TTASKM", nullptr));
+
+    while (HWND stray = FindWindowA("TAboutBox", nullptr))
+        DestroyWindow(stray);
+    UnregisterClassA("TAboutBox", instance);
+    DrainQuitMessages();
+}
+
 TEST_F(TTASKMTest, AShellThatRefusesTheIconDoesNotStopStartUpAndTheIconComesWithTheTaskbar)
 {
     scratch_.SetString(kSettingsSection, "DragDrop", "1");
@@ -160,7 +223,8 @@ TEST_F(TTASKMTest, AShellThatRefusesTheIconDoesNotStopStartUpAndTheIconComesWith
     // Start-up went on to its end: all three windows, the hook, the drop window, the chord.
     EXPECT_EQ(form_.get(), application->MainForm());
     EXPECT_NE(nullptr, form.AboutBox());
-    EXPECT_NE(nullptr, form.Launcher());
+    EXPECT_NE(nullptr, form.LauncherDialog());
+    EXPECT_NE(nullptr, form.LaunchList());
     EXPECT_EQ(1, FakeHook::installs);
     EXPECT_TRUE(form.Visible());
     EXPECT_TRUE(form.ChordReady());
@@ -170,7 +234,8 @@ TEST_F(TTASKMTest, AShellThatRefusesTheIconDoesNotStopStartUpAndTheIconComesWith
     SendMessageA(application->Handle(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     EXPECT_EQ(2, shell_.Count(NIM_ADD));
     EXPECT_TRUE(TakeShownBoxes().empty());
-    delete form.Launcher();
+    delete form.LauncherDialog();
+    delete form.LaunchList();
     delete form.AboutBox();
 }
 
@@ -200,6 +265,23 @@ TEST_F(TTASKMTest, CloseRequestsToEitherWindowAndTheEndOfTheSessionKeepTheSettin
         SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
         EXPECT_EQ("x", Stored("DragDrop"));
         EXPECT_EQ(1, shell_.Count(NIM_DELETE));
+    }
+}
+
+TEST_F(TTASKMTest, ASecondStartBringsTheTrayIconBackOnlyWhenNothingElseReachesTheProgram)
+{
+    // HOOK, DispIcon. The icon shows afterwards, added once in all, exactly when the chord is off.
+    for (const char* c : {"00", "10", "01"}) {
+        SCOPED_TRACE(c);
+        scratch_.SetString(kSettingsSection, "HOOK", std::string(1, c[0]));
+        scratch_.SetString(kSettingsSection, "DispIcon", std::string(1, c[1]));
+        shell_.Clear();
+        TTASKM& form = Start();
+        SendMessageA(form.Handle(), RegisterWindowMessageA(kSecondStartMessage), 0, 0);
+        EXPECT_EQ(c[0] == '0' ? 1 : 0, shell_.Count(NIM_ADD));
+        EXPECT_EQ(c[0] == '0', form.K8()->Checked());
+        form_.reset();
+        DrainQuitMessages();
     }
 }
 

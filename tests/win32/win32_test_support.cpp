@@ -1,6 +1,7 @@
 #include "win32_test_support.h"
 
 #include "components/task_tray.h"
+#include "framework/handles.h"
 #include "framework/message_box.h"
 
 #include <gtest/gtest.h>
@@ -160,4 +161,14 @@ void FakeShell::Clear()
 void FakeShell::Refuse(std::set<DWORD> messages)
 {
     g_refusedRequests = std::move(messages);
+}
+
+int TextWidth(HWND window, const std::string& text)
+{
+    const WindowDC dc(window);
+    const SelectedObject font(dc.Get(), reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)));
+    RECT r{};
+    DrawTextA(dc.Get(), text.c_str(), static_cast<int>(text.size()), &r,
+              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    return r.right - r.left;
 }

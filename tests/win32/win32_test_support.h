@@ -51,6 +51,9 @@ bool PumpUntil(Done done, DWORD timeoutMs = 2000)
     }
 }
 
+// How wide `text` is on one line in the window's font, in pixels, as DrawText lays it out.
+int TextWidth(HWND window, const std::string& text);
+
 // A registry key of its own under HKEY_CURRENT_USER for one test, deleted afterwards.
 class ScratchKey {
 public:

@@ -5,6 +5,7 @@
 
     = CONTENTS Mivtra ヘルプ      a topic: its context id, then its title
     @keywords 目次; 使い方        index entries of the topic, separated by ";"
+    @area 使い方                  the topics from the next one on form an area of the contents
     First paragraph, first line.
     Second line of the same paragraph: lines are kept as they are written.
 
@@ -75,6 +76,7 @@ class Topic:
     line: int
     keywords: List[str] = field(default_factory=list)
     paragraphs: List[Paragraph] = field(default_factory=list)
+    area: Optional[str] = None  # the heading the contents file lists the topic under
 
 
 @dataclass
@@ -114,6 +116,7 @@ class _Parser:
         self.title_line = 0
         self.topics: List[Topic] = []
         self.paragraph: Optional[Paragraph] = None
+        self.area: Optional[str] = None
 
     def fail(self, line: int, message: str):
         raise SourceError(self.path, line, message)
@@ -172,7 +175,7 @@ class _Parser:
             if context_hash(other.id) == context_hash(context_id):
                 self.fail(number, f"topic id '{context_id}' hashes like '{other.id}' (line {other.line}): rename one")
         # The title is an index entry too: the index then lists every topic.
-        self.topics.append(Topic(context_id, title, number, [title]))
+        self.topics.append(Topic(context_id, title, number, [title], area=self.area))
         self.paragraph = None
 
     def directive(self, number: int, line: str):
@@ -187,6 +190,11 @@ class _Parser:
                 self.fail(number, "@title without a title")
             self.check_text(number, value, MAX_TITLE, "a title")
             self.title, self.title_line = value, number
+        elif name == "area":
+            if not value:
+                self.fail(number, "@area without a heading")
+            self.check_text(number, value, MAX_TITLE, "a heading")
+            self.area = value
         elif name == "keywords":
             topic = self.current_topic(number, "@keywords")
             for keyword in (k.strip() for k in value.split(";")):
@@ -195,7 +203,7 @@ class _Parser:
                     if keyword not in topic.keywords:
                         topic.keywords.append(keyword)
         else:
-            self.fail(number, f"unknown directive '{line.split()[0]}' (known: @title, @keywords)")
+            self.fail(number, f"unknown directive '{line.split()[0]}' (known: @title, @keywords, @area)")
 
     def current_topic(self, number: int, what: str) -> Topic:
         if not self.topics:

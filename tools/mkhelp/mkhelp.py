@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Builds Mivtra's help and readme from their sources.
 
-    mkhelp.py help SOURCE --hlp OUT.hlp --html OUT.html
-        the WinHelp file (Shift-JIS) and its HTML copy (UTF-8) from one help source
+    mkhelp.py help SOURCE --hlp OUT.hlp --cnt OUT.cnt --html OUT.html
+        the WinHelp file and its contents file (Shift-JIS), and its HTML copy (UTF-8), from one
+        help source
     mkhelp.py readme TEMPLATE OUT.txt --contact HEADER --version VERSION
         Readme.txt in Shift-JIS with CRLF line ends, the addresses taken from HEADER
     mkhelp.py title SOURCE
@@ -16,6 +17,7 @@ import os
 import sys
 import tempfile
 
+import helpcontents
 import helphtml
 import readme
 import winhelp
@@ -51,6 +53,7 @@ def main(argv=None) -> int:
     help_command = commands.add_parser("help")
     help_command.add_argument("source")
     help_command.add_argument("--hlp", required=True)
+    help_command.add_argument("--cnt", required=True)
     help_command.add_argument("--html", required=True)
     readme_command = commands.add_parser("readme")
     readme_command.add_argument("template")
@@ -65,8 +68,10 @@ def main(argv=None) -> int:
         if args.command == "help":
             source = load(args.source)
             hlp = winhelp.build(source, args.source, _date())
+            cnt = helpcontents.build(source, os.path.basename(args.hlp))
             html = helphtml.build(source)
             _write(args.hlp, hlp)
+            _write(args.cnt, cnt)
             _write(args.html, html)
         elif args.command == "readme":
             values = readme.read_contact(args.contact)

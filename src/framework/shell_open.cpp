@@ -1,11 +1,10 @@
 // Everything the program opens goes through the shell here.
-#include "shell/TTASKM.h"
+#include "framework/shell_open.h"
 
-#include <windows.h>
 #include <shellapi.h>
 
-HANDLE TTASKM::ShellExecute(const std::string& file, const std::string& parameters, const std::string& verb,
-                            const std::string& directory, int show)
+HANDLE ShellOpen(const std::string& file, const std::string& parameters, const std::string& verb,
+                 const std::string& directory, int show)
 {
     std::string workingDirectory = directory;
     if (workingDirectory.empty()) {

@@ -1,14 +1,14 @@
-#include "framework/win_control.h"
+#include "framework/custom_window.h"
 
 #include "base/error.h"
 #include "framework/application.h"
 
-WinControl::~WinControl()
+CustomWindow::~CustomWindow()
 {
     DestroyHandle();
 }
 
-void WinControl::RegisterWindowClass(const char* className, UINT style, HBRUSH background, HICON icon)
+void CustomWindow::RegisterWindowClass(const char* className, UINT style, HBRUSH background, HICON icon)
 {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA existing;
@@ -26,8 +26,8 @@ void WinControl::RegisterWindowClass(const char* className, UINT style, HBRUSH b
         throw Error(std::string("RegisterClass failed: ") + className);
 }
 
-void WinControl::CreateHandle(const char* className, const char* caption, DWORD style, DWORD exStyle,
-                              int left, int top, int width, int height, HWND parent)
+void CustomWindow::CreateHandle(const char* className, const char* caption, DWORD style, DWORD exStyle,
+                                int left, int top, int width, int height, HWND parent)
 {
     CreateWindowExA(exStyle, className, caption, style, left, top, width, height, parent, nullptr,
                     GetModuleHandleA(nullptr), this);
@@ -35,31 +35,31 @@ void WinControl::CreateHandle(const char* className, const char* caption, DWORD 
         throw Error(std::string("CreateWindowEx failed: ") + className);
 }
 
-void WinControl::DestroyHandle()
+void CustomWindow::DestroyHandle()
 {
     if (handle_)
         DestroyWindow(handle_);   // WM_NCDESTROY clears handle_
     handle_ = nullptr;
 }
 
-LRESULT WinControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CustomWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     return DefaultHandler(message, wParam, lParam);
 }
 
-LRESULT WinControl::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CustomWindow::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam)
 {
     return DefWindowProcA(handle_, message, wParam, lParam);
 }
 
-LRESULT CALLBACK WinControl::StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK CustomWindow::StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCCREATE) {
-        auto* self = static_cast<WinControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        auto* self = static_cast<CustomWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         self->handle_ = window;
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
-    auto* self = reinterpret_cast<WinControl*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* self = reinterpret_cast<CustomWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (!self)
         return DefWindowProcA(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {

@@ -7,11 +7,11 @@
 
 class Form;
 
-class GraphicControl : public Component {
+class WindowlessControl : public Component {
 public:
     // Sits on `form` (whose window paints it) at `bounds`, in the form's client coordinates.
-    GraphicControl(Form& form, const RECT& bounds);
-    ~GraphicControl() override;
+    WindowlessControl(Form& form, const RECT& bounds);
+    ~WindowlessControl() override;
 
     const RECT& BoundsRect() const { return bounds_; }
     int Width() const { return bounds_.right - bounds_.left; }

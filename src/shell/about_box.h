@@ -3,22 +3,14 @@
 #pragma once
 
 #include "framework/form.h"
+#include "framework/shell_open.h"
 
 #include <windows.h>
 
-#include <functional>
-#include <string>
-
 class TAboutBox : public Form {
 public:
-    // Opens a file or link through the shell: file, parameters, verb, directory, show command.
-    // Returns the started process's handle, which the caller closes, or null.
-    using OpenFunction =
-        std::function<HANDLE(const std::string& file, const std::string& parameters, const std::string& verb,
-                             const std::string& directory, int show)>;
-
-    // Created hidden and centred on the screen; `open` is the main window's shell execution.
-    TAboutBox(Component* owner, OpenFunction open);
+    // Created hidden and centred on the screen; `open` opens the author's links.
+    TAboutBox(Component* owner, ShellOpenFunction open);
 
     // "閉じる(&C)": closes the box.
     void Button1Click(Component* sender);
@@ -30,11 +22,8 @@ public:
     // The handlers the form's definition binds by name.
     static Span<HandlerDef<TAboutBox>> Handlers();
 
-protected:
-    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
 private:
     void Open(const char* link);
 
-    OpenFunction open_;
+    ShellOpenFunction open_;
 };

@@ -1,4 +1,4 @@
-#include "components/about_box.h"
+#include "shell/about_box.h"
 
 #include "forms/about_box_form.h"
 #include "framework/handles.h"
@@ -11,14 +11,12 @@ namespace {
 // text rather than cut it off. It keeps its place and never shrinks.
 void WidenToText(Label& label)
 {
-    HDC dc = GetDC(label.Handle());
-    const HGDIOBJ saved =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label.Handle(), WM_GETFONT, 0, 0)));
+    const WindowDC dc(label.Handle());
+    const SelectedObject font(dc.Get(),
+                              reinterpret_cast<HFONT>(SendMessageA(label.Handle(), WM_GETFONT, 0, 0)));
     const std::string text = label.Caption();
     SIZE extent{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-    SelectObject(dc, saved);
-    ReleaseDC(label.Handle(), dc);
+    GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
     const RECT r = label.BoundsRect();
     if (extent.cx > r.right - r.left) {
         SetWindowPos(label.Handle(), nullptr, 0, 0, extent.cx, r.bottom - r.top,
@@ -28,7 +26,7 @@ void WidenToText(Label& label)
 
 }   // namespace
 
-TAboutBox::TAboutBox(Component* owner, OpenFunction open)
+TAboutBox::TAboutBox(Component* owner, ShellOpenFunction open)
     : Form(owner, about_box_form::kForm), open_(std::move(open))
 {
     for (int i = 0; i < ComponentCount(); ++i) {
@@ -43,9 +41,9 @@ TAboutBox::TAboutBox(Component* owner, OpenFunction open)
 Span<HandlerDef<TAboutBox>> TAboutBox::Handlers()
 {
     static constexpr HandlerDef<TAboutBox> kHandlers[] = {
-        {"Button1Click", &TAboutBox::Button1Click},
-        {"Button2Click", &TAboutBox::Button2Click},
-        {"Button3Click", &TAboutBox::Button3Click},
+        FORM_HANDLER(TAboutBox, Button1Click),
+        FORM_HANDLER(TAboutBox, Button2Click),
+        FORM_HANDLER(TAboutBox, Button3Click),
     };
     return kHandlers;
 }
@@ -71,14 +69,4 @@ void TAboutBox::Open(const char* link)
         // Nothing waits for the mail program or the browser.
         UniqueKernelHandle process(open_(link, "", "open", "", SW_SHOW));
     }
-}
-
-LRESULT TAboutBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    // Escape arrives from the dialog keys as IDCANCEL with no control behind it.
-    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL && lParam == 0) {
-        Close();
-        return 0;
-    }
-    return Form::WndProc(message, wParam, lParam);
 }

@@ -1,15 +1,17 @@
-// A component with a window of its own: one static window procedure for all of them,
-// `this` taken at WM_NCCREATE and kept in GWLP_USERDATA, messages to a virtual WndProc.
+// A component with a window of a class of our own (the application window, forms, the tray
+// icon's notify window): one static window procedure for all of them, `this` taken at
+// WM_NCCREATE and kept in GWLP_USERDATA, messages to a virtual WndProc. Child controls of
+// the system's classes are Controls; windowless ones are WindowlessControls.
 #pragma once
 
 #include "framework/component.h"
 
 #include <windows.h>
 
-class WinControl : public Component {
+class CustomWindow : public Component {
 public:
-    explicit WinControl(Component* owner) : Component(owner) {}
-    ~WinControl() override;
+    explicit CustomWindow(Component* owner) : Component(owner) {}
+    ~CustomWindow() override;
 
     HWND Handle() const { return handle_; }
     bool HandleAllocated() const { return handle_ != nullptr; }

@@ -1,0 +1,34 @@
+#include "framework/windowless_control.h"
+
+#include "framework/form.h"
+
+WindowlessControl::WindowlessControl(Form& form, const RECT& bounds)
+    : Component(&form), form_(&form), bounds_(bounds)
+{
+    form_->AddWindowlessControl(this);
+}
+
+WindowlessControl::~WindowlessControl()
+{
+    form_->RemoveWindowlessControl(this);
+    Invalidate();
+}
+
+void WindowlessControl::SetVisible(bool visible)
+{
+    if (visible_ == visible)
+        return;
+    visible_ = visible;
+    Invalidate();
+}
+
+bool WindowlessControl::SetProperty(std::string_view, int)
+{
+    return false;
+}
+
+void WindowlessControl::Invalidate()
+{
+    if (form_->HandleAllocated())
+        InvalidateRect(form_->Handle(), &bounds_, TRUE);
+}
