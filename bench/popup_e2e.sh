@@ -64,7 +64,8 @@ stop_mivtra() {
     mivtra_wait_exit 30 || fail "Mivtra did not end"
 }
 
-rest() { desktop_wintool waitthreads "$mivtra_winpid" 2 600000 >/dev/null || fail "the look-up did not end"; }
+# The look-up has ended once Mivtra runs its main thread, the hook's and the folder watch's alone.
+rest() { desktop_wintool waitthreads "$mivtra_winpid" 3 600000 >/dev/null || fail "the look-up did not end"; }
 
 reg_set DispIcon 1
 desktop_screenshot "$e2e_out/before.png"

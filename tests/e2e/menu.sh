@@ -102,8 +102,9 @@ expect_launcher_pictures() {
 }
 
 step "the first opening after the start shows every launcher picture once the look-up is done"
-# Mivtra's own threads are the main one and the hook's; the look-up's end once it is done.
-desktop_wintool waitthreads "$mivtra_winpid" 2 20000 >/dev/null ||
+# Mivtra's own threads are the main one, the hook's and the launcher file's folder watch; the
+# look-up's end once it is done.
+desktop_wintool waitthreads "$mivtra_winpid" 3 20000 >/dev/null ||
     fail "the launcher pictures' threads still run 20 s after the start"
 chord_menu $((front_left + 40)) $((front_top + 60)) WintoolTestWindow
 # The first Right opens the launcher submenu on its first entry, the folder; the second opens it.

@@ -652,6 +652,35 @@ TEST(LaunchIconTest, ItemsShowTheirKindsPictureUntilTheWorkerHasTheirFileAndASha
     }
     EXPECT_LT(main->LaunchImages()->Count(), 70);
     EXPECT_GE(image("AB5"), 4);
+
+    // An outside edit followed: the list builds its submenu anew, and its pictures follow it at
+    // once, the known ones kept, a new file's its kind's until the worker has it.
+    const int memoPicture = image("AB5"), programNow = image("AB4");
+    const auto outside = [&](const char* second) {
+        ASSERT_TRUE(WriteWholeFile(folder.Path() + "LAUNCH.INI",
+                                   "[FOLDER]\r\nITEM0=0\r\nITEM1=" + std::string(second) +
+                                       "\r\nITEM2=0\r\n[ExecInfo0]\r\nFILE=" + memo +
+                                       "\r\n[ExecInfo1]\r\nFILE=\\\\host\\share\\new.exe\r\n"
+                                       "[ExecInfo2]\r\nFILE=" +
+                                       program + "\r\n"));
+        list->FollowFile();
+    };
+    ResetEvent(g_shareAnswers);
+    const int asked = g_iconQuestions;
+    outside("0");
+    EXPECT_EQ(memoPicture, image("AB0"));
+    EXPECT_EQ(LaunchPictures::kProgram, image("AB1"));
+    EXPECT_EQ(programNow, image("AB2"));
+    EXPECT_EQ(nullptr, main->Launch()->FindComponent("AB3"));
+    // While the share's look-up waits, the list changes again: its item is a folder now, and
+    // the answer about the list before reaches no item.
+    ASSERT_TRUE(PumpUntil([&] { return g_iconQuestions > asked; }, 20000));
+    outside("1");
+    SetEvent(g_shareAnswers);
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(LaunchPictures::kFolder, image("AB1"));
+    EXPECT_EQ(memoPicture, image("AB0"));
+    EXPECT_EQ(programNow, image("AB2"));
     EXPECT_TRUE(TakeShownBoxes().empty());
 
     list.reset();
