@@ -1,12 +1,13 @@
-// How long the pop-up menu's opening handler takes, how much of that is the platform's own
-// calls, and whether a thousand openings leave handles behind. Prints figures; fails nothing
-// but a handle count that grew.
+// How long a press takes to bring the pop-up menu up, for launcher lists from empty to 10,000
+// items, cold (the first opening right after the load, the pictures still being looked up) and
+// warm; how long the 10,000-entry launcher submenu takes to show; and whether many openings in
+// a row leave handles or memory behind. Prints figures; fails nothing but a handle count that
+// grew.
 //
-//   popup_bench [WINDOWS [LAUNCHER_ITEMS [ROUNDS [OPENINGS [DISTINCT]]]]]   defaults 50 200 30 1000 0
+//   popup_bench [WINDOWS [ROUNDS [OPENINGS [LARGEST]]]]   defaults 50 20 10000 10000
 //
-// The first opening is timed on its own (nothing known yet); the rounds after it are the
-// openings of a running program. With DISTINCT 1 every launcher item names a file of its own
-// instead of one of five, so that the first opening meets nothing but new files.
+// One list in ten of the share case lies on a share that does not answer, simulated through
+// the icon function's seam: each of its look-ups takes 3 s.
 #include "framework/application.h"
 #include "framework/handles.h"
 #include "framework/image_list.h"
@@ -14,6 +15,7 @@
 #include "framework/popup_menu.h"
 #include "handle_test_support.h"
 #include "launcher/launch_list.h"
+#include "launcher/launch_tree.h"
 #include "launcher/tnode.h"
 #include "program_icons.h"
 #include "shell/TTASKM.h"
@@ -22,6 +24,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
+#include <psapi.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -73,11 +76,6 @@ private:
     std::vector<double> times_;
 };
 
-void PrintTiming(const char* what, const Samples& samples)
-{
-    std::printf("  %-40s median %8.2f ms   mean %8.2f ms\n", what, samples.Median(), samples.Mean());
-}
-
 // Top-level windows as other programs would have them: visible, titled, each class with an icon.
 class Windows {
 public:
@@ -103,66 +101,6 @@ private:
     std::vector<UniqueIcon> icons_;   // owned: the classes only refer to them
     std::vector<UniqueWindow> windows_;
 };
-
-// The platform calls of an opening that asks for everything afresh, as bare loops without
-// menu items or components, in three parts: one class icon and one shell icon query per
-// window and launcher item, each added to the list on its own. Pictures kept from earlier
-// openings and added in one step take the later openings below this floor.
-void ProgramPictures(HIMAGELIST list, const std::string& module)
-{
-    ImageList_RemoveAll(list);
-    for (int position : {kClosedFolderIconPosition, kWindowIconPosition}) {
-        HICON small = nullptr;
-        ExtractIconExA(module.c_str(), position, nullptr, &small, 1);
-        ImageList_AddIcon(list, small);
-        DestroyIcon(small);
-    }
-}
-
-void WindowCalls(HIMAGELIST list)
-{
-    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        char title[256];
-        char className[256];
-        GetWindowTextA(w, title, 256);
-        GetClassNameA(w, className, 256);
-        if (auto icon = reinterpret_cast<HICON>(GetClassLongPtrA(w, GCL_HICON))) {
-            HICON copy = CopyIcon(icon);
-            ImageList_AddIcon(list, copy);
-            DestroyIcon(copy);
-        }
-        IsWindowVisible(w);
-    }
-}
-
-void ShellIconCalls(HIMAGELIST list, const std::vector<std::string>& files)
-{
-    for (const std::string& file : files) {
-        SHFILEINFOA info{};
-        SHGetFileInfoA(file.c_str(), 0, &info, sizeof info, SHGFI_ICON);
-        if (info.hIcon) {
-            HICON copy = CopyIcon(info.hIcon);
-            ImageList_AddIcon(list, copy);
-            DestroyIcon(copy);
-            DestroyIcon(info.hIcon);
-        }
-    }
-}
-
-// What the opening handler does beyond the platform: the task items made for every listed
-// window and destroyed again at the next opening.
-void TaskItemsAlone(TTASKM& form, int count)
-{
-    for (int i = 0; i < count; ++i)
-        form.AddToTask("ベンチマークのウィンドウ " + std::to_string(i),
-                       "PopupBenchWindow" + std::to_string(i), i);
-    MenuItem* tasks = form.TaskList();
-    while (tasks->Count() > 0) {
-        MenuItem* item = tasks->Items(0);
-        tasks->Delete(0);
-        delete item;
-    }
-}
 
 int TopLevelWindowCount()
 {
@@ -212,8 +150,11 @@ std::string DistinctDocument(int i)
 }
 
 // Launcher entries of the kinds a list holds: programs, a folder, a document, and one whose
-// file is gone (no icon). With `distinct`, every document is a file of its own.
-std::vector<std::string> LauncherFiles(int count, const std::string& program, bool distinct)
+// file is gone (no icon). With `distinct`, every document is a file of its own; with
+// `missing`, every entry names a file of its own that does not exist (a list carried over
+// from another machine); every `shareEvery`-th entry lies on a share that does not answer.
+std::vector<std::string> LauncherFiles(int count, const std::string& program, bool distinct, bool missing,
+                                       int shareEvery)
 {
     std::string document = TempFolder() + "popup_bench_memo.txt";
     CreateEmptyFile(document);
@@ -223,7 +164,11 @@ std::vector<std::string> LauncherFiles(int count, const std::string& program, bo
                                  TempFolder() + "popup_bench_gone.exe"};
     std::vector<std::string> files;
     for (int i = 0; i < count; ++i) {
-        if (distinct && i % 5 != 4) {
+        if (shareEvery > 0 && i % shareEvery == 0) {
+            files.push_back("\\\\host\\share\\tool" + std::to_string(i) + ".exe");
+        } else if (missing) {
+            files.push_back(TempFolder() + "popup_bench_missing\\item" + std::to_string(i) + ".txt");
+        } else if (distinct && i % 5 != 4) {
             files.push_back(DistinctDocument(i));
             CreateEmptyFile(files.back());
         } else {
@@ -239,17 +184,133 @@ void RemoveDistinctDocuments(int count)
         DeleteFileA(DistinctDocument(i).c_str());
 }
 
+// The icon function's seam: a file on a share takes the shell this long to give up on.
+constexpr DWORD kShareWait = 3000;
+
+HICON SlowShareIcon(const std::string& file)
+{
+    if (file.rfind("\\\\", 0) == 0) {
+        Sleep(kShareWait);
+        return nullptr;
+    }
+    return FileIcons::ShellIcon(file);
+}
+
+// Dispatches messages until the launcher's pictures are all in (or a minute has gone).
+bool Settle(TTASKM& form)
+{
+    const double start = Now();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (form.LaunchPicturesSettled())
+            return true;
+        if (Now() - start > 60)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+// What a press does before the menu shows: the opening handler and the menu handle.
+void Opening(TTASKM& form)
+{
+    form.PopupMenuPopup(form.GetPopupMenu());
+    BuiltMenu handle = form.GetPopupMenu()->BuildHandle();
+}
+
+// The launcher submenu on screen, from the call until the menu's loop first waits for input.
+LRESULT CALLBACK IdleEndsMenu(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_ENTERIDLE) {
+        EndMenu();
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+double ShowLauncherSubmenu(TTASKM& form, HWND owner)
+{
+    BuiltMenu handle = form.GetPopupMenu()->BuildHandle();
+    HMENU launch = GetSubMenu(handle.Get(), 0);
+    const double start = Now();
+    TrackPopupMenu(launch, TPM_LEFTALIGN | TPM_RETURNCMD, 20, 20, 0, owner, nullptr);
+    return (Now() - start) * 1000.0;
+}
+
+struct Case {
+    const char* name;
+    int items;
+    bool distinct;
+    bool missing;
+    int shareEvery;
+};
+
+// A main window and a launcher list of the case's files, built as the load at start-up
+// builds it; the worker starts on it at once.
+struct Scene {
+    Scene(Application& app, const std::string& key, const std::vector<std::string>& files, bool slowShare)
+    {
+        form = std::make_unique<TTASKM>(&app, key);
+        if (slowShare)
+            form->SetLaunchIconSource(SlowShareIcon);
+        launcher = std::make_unique<LaunchList>(nullptr, form->Launch(), nullptr,
+                                                TempFolder() + "popup_bench_LAUNCH.INI");
+        form->SetLaunchList(launcher.get());
+        launcher->Load();
+        for (std::size_t i = 0; i < files.size(); ++i)
+            EntryOf(launcher->AddItemNode(kTopLevel, "項目 " + std::to_string(i)))->File = files[i];
+        launcher->BuildLaunchMenu();
+    }
+    ~Scene()
+    {
+        form->SetLaunchList(nullptr);
+        launcher.reset();
+        form->Close();
+        form.reset();
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+    std::unique_ptr<TTASKM> form;
+    std::unique_ptr<LaunchList> launcher;
+};
+
+// The process's own memory counters: private bytes, and the paging-file and working-set
+// figures, which Wine fills where it leaves PrivateUsage at 0.
+struct Memory {
+    SIZE_T privateBytes, pagefile, workingSet;
+};
+
+Memory MemoryNow()
+{
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                         sizeof counters);
+    return {counters.PrivateUsage, counters.PagefileUsage, counters.WorkingSetSize};
+}
+
+void PrintMemory(const char* when, const Memory& m)
+{
+    std::printf("  %-7s memory: private %8lu KB, paging file %8lu KB, working set %8lu KB\n", when,
+                static_cast<unsigned long>(m.privateBytes / 1024),
+                static_cast<unsigned long>(m.pagefile / 1024),
+                static_cast<unsigned long>(m.workingSet / 1024));
+}
+
 }   // namespace
 
 int main(int argc, char** argv)
 {
     const int windowCount = Argument(argc, argv, 1, 50);
-    const int launcherCount = Argument(argc, argv, 2, 200);
-    const int rounds = Argument(argc, argv, 3, 30);
-    const int openings = Argument(argc, argv, 4, 1000);
-    const bool distinct = Argument(argc, argv, 5, 0) != 0;
+    const int rounds = Argument(argc, argv, 2, 20);
+    const int openings = Argument(argc, argv, 3, 10000);
+    const int largest = Argument(argc, argv, 4, 10000);
 
-    // As the program does at its start: shell icons come from COM objects.
+    // As the program does at its start.
     OleInitialize(nullptr);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
@@ -269,94 +330,95 @@ int main(int argc, char** argv)
     }
     char module[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, module, MAX_PATH);
-    const std::string launchFile = TempFolder() + "popup_bench_LAUNCH.INI";   // read, never written
-    DeleteFileA(launchFile.c_str());
-    const std::vector<std::string> files = LauncherFiles(launcherCount, module, distinct);
+    DeleteFileA((TempFolder() + "popup_bench_LAUNCH.INI").c_str());
+    Windows windows(windowCount);
+    WNDCLASSA ownerClass{};
+    ownerClass.lpfnWndProc = IdleEndsMenu;
+    ownerClass.hInstance = GetModuleHandleA(nullptr);
+    ownerClass.lpszClassName = "PopupBenchOwner";
+    RegisterClassA(&ownerClass);
+    UniqueWindow owner(CreateWindowExA(0, "PopupBenchOwner", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                       GetModuleHandleA(nullptr), nullptr));
+
+    std::printf(
+        "popup_bench: %d windows of our own (%d top-level windows on the desktop in all), %d rounds\n",
+        windowCount, TopLevelWindowCount(), rounds);
+    std::printf(
+        "  an opening: the opening handler and the menu handle, what a press does before the menu shows\n");
+    std::printf("  load: the list built and handed to the main window, as at start-up or after a save\n");
+    std::printf("  %-44s %8s %8s %8s %8s %8s %8s\n", "launcher list", "load", "cold", "warm-up", "first",
+                "later", "submenu");
+    std::printf("  %-44s %8s %8s %8s %8s %8s %8s\n", "", "(ms)", "(ms)", "(s)", "(ms)", "(ms)", "(ms)");
+    const Case cases[] = {
+        {"empty", 0, false, false, 0},
+        {"200 items, each its own file", 200, true, false, 0},
+        {"200 items, one in ten on a share that hangs", 200, true, false, 10},
+        {"10,000 items, files that do not exist", largest, false, true, 0},
+        {"10,000 items, each its own file", largest, true, false, 0},
+    };
+    for (const Case& c : cases) {
+        const std::vector<std::string> files =
+            LauncherFiles(c.items, module, c.distinct, c.missing, c.shareEvery);
+        Samples change, cold, first, later;
+        double warmUp = 0;
+        {
+            // Cold: the first opening right after the load, the pictures still being looked up.
+            std::unique_ptr<Scene> scene;
+            change.Run([&] { scene = std::make_unique<Scene>(app, key, files, c.shareEvery > 0); });
+            cold.Run([&] { Opening(*scene->form); });
+            const double start = Now();
+            Settle(*scene->form);
+            warmUp = Now() - start;
+        }
+        double submenu = 0;
+        {
+            // The first opening after a start whose warm-up is done, then the later ones.
+            Scene scene(app, key, files, c.shareEvery > 0);
+            Settle(*scene.form);
+            first.Run([&] { Opening(*scene.form); });
+            for (int i = 0; i < rounds; ++i)
+                later.Run([&] { Opening(*scene.form); });
+            submenu = c.items > 0 ? ShowLauncherSubmenu(*scene.form, owner.Get()) : 0.0;
+        }
+        std::printf("  %-44s %8.1f %8.2f %8.2f %8.2f %8.2f %8.2f\n", c.name, change.Median(), cold.Median(),
+                    warmUp, first.Median(), later.Median(), submenu);
+        if (c.distinct)
+            RemoveDistinctDocuments(c.items);
+    }
 
     int status = 0;
-    {
-        auto form = std::make_unique<TTASKM>(&app, key);
-        auto launcher = std::make_unique<LaunchList>(nullptr, form->Launch(), nullptr, launchFile);
-        launcher->Load();
-        form->SetLaunchList(launcher.get());
-        for (int i = 0; i < launcherCount; ++i)
-            EntryOf(launcher->AddItemNode(-2, "項目 " + std::to_string(i)))->File = files[i];
-        launcher->BuildLaunchMenu();
-        Windows windows(windowCount);
-        PopupMenu* menu = form->GetPopupMenu();
-        ImageList bare(nullptr);
-
-        std::printf("popup_bench: %d windows of our own (%d top-level windows on the desktop in all), "
-                    "%d launcher items (%s), %d rounds\n",
-                    windowCount, TopLevelWindowCount(), launcherCount,
-                    distinct ? "each its own file" : "five files", rounds);
-
-        // The first opening of the run: nothing of the launcher's files or the windows is
-        // known yet, and the platform's own caches are cold as well.
-        Samples first;
-        first.Run([&] { form->PopupMenuPopup(menu); });
-        // Warm-up of the bare loops: classes, caches, first allocations.
-        ProgramPictures(bare.Handle(), module);
-        WindowCalls(bare.Handle());
-        ShellIconCalls(bare.Handle(), files);
-
-        // Interleaved round by round, so that a busy machine weighs on every part alike.
-        Samples popup, pictures, walk, shell, build, items;
-        for (int i = 0; i < rounds; ++i) {
-            popup.Run([&] { form->PopupMenuPopup(menu); });
-            pictures.Run([&] { ProgramPictures(bare.Handle(), module); });
-            walk.Run([&] { WindowCalls(bare.Handle()); });
-            shell.Run([&] { ShellIconCalls(bare.Handle(), files); });
-            build.Run([&] { UniqueMenu handle = menu->BuildHandle(); });
-        }
-        form->PopupMenuPopup(menu);
-        const int listed = form->TaskList()->Count();
-        for (int i = 0; i < rounds; ++i)
-            items.Run([&] { TaskItemsAlone(*form, listed); });
-        std::printf("  after an opening: %d task items, %d pictures\n", listed, form->ImageList()->Count());
-        PrintTiming("PopupMenuPopup, first opening (cold)", first);
-        PrintTiming("PopupMenuPopup, later openings (warm)", popup);
-        PrintTiming("platform: the two program pictures", pictures);
-        PrintTiming("platform: the window walk", walk);
-        PrintTiming("platform: the launcher's shell icons", shell);
-        double floor = pictures.Median() + walk.Median() + shell.Median();
-        std::printf("  %-40s median %8.2f ms\n", "platform calls together", floor);
-        std::printf("  later openings against asking afresh: %.2f ms for %.2f ms (%.1f %%, medians)\n",
-                    popup.Median(), floor, floor > 0 ? 100.0 * popup.Median() / floor : 0.0);
-        PrintTiming("ours alone: task items made, destroyed", items);
-        PrintTiming("menu handle with item bitmaps", build);
-
-        if (openings > 0) {
-            // Real openings: the opening handler, the handle, the tracked menu closed from
-            // inside its loop, the chosen-item look-up.
+    if (openings > 0) {
+        // Real openings of a 200-item menu: the opening handler, the handle, the tracked menu
+        // closed from inside its loop, the chosen-item look-up.
+        Scene scene(app, key, LauncherFiles(200, module, false, false, 0), false);
+        Settle(*scene.form);
+        PopupMenu* menu = scene.form->GetPopupMenu();
+        SetTimer(nullptr, 0, 10, CloseMenu);
+        menu->Popup(20, 20);
+        HandleCounts before = CountHandles();
+        const Memory memoryBefore = MemoryNow();
+        const double start = Now();
+        for (int i = 0; i < openings; ++i) {
             SetTimer(nullptr, 0, 10, CloseMenu);
             menu->Popup(20, 20);
-            HandleCounts before = CountHandles();
-            double start = Now();
-            for (int i = 0; i < openings; ++i) {
-                SetTimer(nullptr, 0, 10, CloseMenu);
-                menu->Popup(20, 20);
-            }
-            double elapsed = Now() - start;
-            HandleCounts after = CountHandles();
-            std::printf("handles around %d openings of the menu (%.1f s):\n", openings, elapsed);
-            PrintCounts("before", before);
-            PrintCounts("after", after);
-            bool grew = after.gdi > before.gdi || after.user > before.user ||
-                        after.gdiProbed > before.gdiProbed || after.menusProbed > before.menusProbed ||
-                        after.iconsProbed > before.iconsProbed;
-            std::printf("  %s\n", grew ? "GROWN: handles leak" : "no growth");
-            status = grew ? 1 : 0;
         }
-        form->Close();
-    }
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        const double elapsed = Now() - start;
+        HandleCounts after = CountHandles();
+        const Memory memoryAfter = MemoryNow();
+        std::printf("handles and memory around %d openings of the menu, 200 launcher items (%.1f s):\n",
+                    openings, elapsed);
+        PrintCounts("before", before);
+        PrintCounts("after", after);
+        PrintMemory("before", memoryBefore);
+        PrintMemory("after", memoryAfter);
+        bool grew = after.gdi > before.gdi || after.user > before.user ||
+                    after.gdiProbed > before.gdiProbed || after.menusProbed > before.menusProbed ||
+                    after.iconsProbed > before.iconsProbed;
+        std::printf("  %s\n", grew ? "GROWN: handles leak" : "no growth");
+        status = grew ? 1 : 0;
     }
     RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
     DeleteFileA((TempFolder() + "popup_bench_memo.txt").c_str());
-    if (distinct)
-        RemoveDistinctDocuments(launcherCount);
     OleUninitialize();
     return status;
 }

@@ -43,6 +43,7 @@ int ImageList::Count() const
 void ImageList::Clear()
 {
     ImageList_RemoveAll(handle_);
+    ++revision_;
 }
 
 int ImageList::AddIcon(HICON icon)
@@ -54,6 +55,11 @@ int ImageList::AddIcon(HICON icon)
 }
 
 std::optional<Picture> ImageList::ReadPicture(HICON icon) const
+{
+    return ReadPicture(icon, width_, height_);
+}
+
+std::optional<Picture> ImageList::ReadPicture(HICON icon, int listWidth, int listHeight)
 {
     // Read from the icon's own bitmaps and scaled here: ten times cheaper than having the
     // platform draw it into a list and reading that back.
@@ -89,7 +95,7 @@ std::optional<Picture> ImageList::ReadPicture(HICON icon) const
     }
     for (std::size_t i = 0; i < count; ++i)
         source.transparent[i] = (maskPixels[i] & 0xFFFFFFu) != 0;   // white in the mask
-    return ScalePicture(source, width_, height_);
+    return ScalePicture(source, listWidth, listHeight);
 }
 
 int ImageList::AddPictures(const std::vector<const Picture*>& pictures)

@@ -20,12 +20,16 @@ public:
     int Height() const { return height_; }
     int Count() const;
     void Clear();
+    // Counts the clearings: an index taken before another clearing may now name another image.
+    unsigned Revision() const { return revision_; }
     // Appends the icon drawn at the list's size and returns its index, or -1. The icon
     // stays the caller's.
     int AddIcon(HICON icon);
     // The icon drawn at the list's size, for adding again and again at little cost; nothing
     // when it cannot be read.
     std::optional<Picture> ReadPicture(HICON icon) const;
+    // The same for a list of that size; touches no list, so any thread may call it.
+    static std::optional<Picture> ReadPicture(HICON icon, int width, int height);
     // Appends the pictures, each of the list's size, in one step; returns the index of the
     // first, or -1 when nothing was appended.
     int AddPictures(const std::vector<const Picture*>& pictures);
@@ -37,4 +41,5 @@ private:
     HIMAGELIST handle_;   // owned
     int width_;
     int height_;
+    unsigned revision_ = 0;
 };

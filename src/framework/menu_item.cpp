@@ -20,6 +20,21 @@ MenuItem::~MenuItem()
         parent_->Remove(this);
 }
 
+void MenuItem::Reshaped()
+{
+    for (MenuItem* item = this; item; item = item->parent_)
+        ++item->shapeRevision_;
+}
+
+void MenuItem::SetImageIndex(int index)
+{
+    if (index == imageIndex_)
+        return;
+    imageIndex_ = index;
+    for (MenuItem* item = this; item; item = item->parent_)
+        ++item->pictureRevision_;
+}
+
 void MenuItem::Click()
 {
     if (OnClick)
@@ -45,6 +60,7 @@ void MenuItem::Insert(int index, MenuItem* item)
         throw Error("Menu index out of range");
     items_.insert(items_.begin() + index, item);
     item->parent_ = this;
+    Reshaped();
 }
 
 void MenuItem::Delete(int index)
@@ -53,6 +69,7 @@ void MenuItem::Delete(int index)
         throw Error("Menu index out of range");
     items_[index]->parent_ = nullptr;
     items_.erase(items_.begin() + index);
+    Reshaped();
 }
 
 void MenuItem::Remove(MenuItem* item)

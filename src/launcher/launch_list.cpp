@@ -230,6 +230,9 @@ void LaunchList::BuildLaunchMenu()
             items[entry.index] = AddLaunchMenuItem(entry.index, parent, items_.Node(entry.index));
         }
     }
+    if (OnMenuBuilt) {
+        OnMenuBuilt(this);
+    }
 }
 
 void LaunchList::TakeOutLaunchItems()

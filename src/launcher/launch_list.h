@@ -84,6 +84,10 @@ public:
     MenuItem* AddLaunchMenuItem(int index, MenuItem* parent, TreeNode* node);
     // Builds the submenu from the whole list; expects it to hold no items.
     void BuildLaunchMenu();
+    // Runs after every build of the submenu: at the load, after a save, a drop, and a reload
+    // (the answer to the question before a save, or an outside edit followed). Whatever was
+    // learnt about the list before (its pictures) belongs to another list from then on.
+    NotifyEvent OnMenuBuilt;
     // The click of every submenu item that has an entry: starts the entry of the node that the
     // item's name numbers, as the list stands now.
     void LaunchClick(Component* sender);

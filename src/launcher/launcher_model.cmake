@@ -1,6 +1,7 @@
 # The launcher's portable part: its file format, its backups and the naming of its menu, with no
 # <windows.h>, so that it is built and tested natively too.
 add_library(mivtra_launcher_model STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/file_kind.cpp
     ${CMAKE_CURRENT_LIST_DIR}/file_version.cpp
     ${CMAKE_CURRENT_LIST_DIR}/launch_damage.cpp
     ${CMAKE_CURRENT_LIST_DIR}/launch_file.cpp

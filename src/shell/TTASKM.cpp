@@ -54,6 +54,11 @@ TTASKM::TTASKM(Component* owner, std::string settingsKey)
     imageList_->SetName("ImageList");
     popupMenu_->SetImages(imageList_);
     popupMenu_->OnPopup = [this](Component* sender) { PopupMenuPopup(sender); };
+    launchImages_ = new ::ImageList(this);
+    launchImages_->SetName("LaunchImages");
+    launch_->SetSubMenuImages(launchImages_);
+    launch_->SetKeepHandle(true);
+    SetLaunchIconSource(FileIcons::ShellIcon);
 
     taskTray_ = new TTaskTray(this);
     taskTray_->SetName("TaskTray");
@@ -74,7 +79,12 @@ TTASKM::TTASKM(Component* owner, std::string settingsKey)
     FormCreate();
 }
 
-TTASKM::~TTASKM() = default;
+TTASKM::~TTASKM()
+{
+    // The list may outlive this window: its builds no longer reach here.
+    if (launchList_)
+        launchList_->OnMenuBuilt = nullptr;
+}
 
 MenuItem* TTASKM::Item(const char* name) const
 {
@@ -176,7 +186,15 @@ void TTASKM::K7Click(Component*)
 
 void TTASKM::SetLaunchList(::LaunchList* list)
 {
+    if (launchList_)
+        launchList_->OnMenuBuilt = nullptr;
     launchList_.Set(list);
+    if (launchList_) {
+        // Every build of its submenu (load, save, drop, reload) gives the kept submenu and its
+        // pictures a new list.
+        launchList_->OnMenuBuilt = [this](Component*) { LauncherChanged(); };
+        LauncherChanged();
+    }
 }
 
 TCONF* TTASKM::LauncherDialog() const
@@ -224,6 +242,20 @@ void TTASKM::PopupMenuPopup(Component*)
     }
     SearchWindows(GetDesktopWindow());
     GetLaunchIcon();
+}
+
+void TTASKM::GetLaunchIcon()
+{
+    // Asking costs a moment for a long list: not on the way from the press to the menu.
+    if (launchList_ && launch_)
+        PostMessageA(Handle(), kLaunchRecheckMessage, 0, 0);
+}
+
+void TTASKM::SetLaunchIconSource(FileIcons::IconSource source, DWORD recheckPause)
+{
+    launchPictures_ = std::make_unique<LaunchPictures>(*launchImages_, Handle(), kLaunchPicturesMessage,
+                                                       source, recheckPause);
+    LauncherChanged();
 }
 
 void TTASKM::SearchWindows(HWND parent)
@@ -383,6 +415,12 @@ LRESULT TTASKM::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case kLaunchFileChangedMessage:
         if (launchList_)
             launchList_->FollowFile();
+        return 0;
+    case kLaunchPicturesMessage:
+        TakeLaunchPictures();
+        return 0;
+    case kLaunchRecheckMessage:
+        launchPictures_->Refresh();
         return 0;
     case WM_DROPFILES:
         HandleDroppedFiles(reinterpret_cast<HDROP>(wParam), launchList_.Get(), label3_);

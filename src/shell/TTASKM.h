@@ -7,9 +7,11 @@
 #include "framework/icon_pictures.h"
 #include "framework/watched.h"
 #include "shell/file_icons.h"
+#include "shell/launch_pictures.h"
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -42,6 +44,8 @@ public:
     PopupMenu* GetPopupMenu() const { return popupMenu_; }
     // The pop-up menu's 16 x 16 pictures, rebuilt at every opening.
     ::ImageList* ImageList() const { return imageList_; }
+    // The launcher submenu's pictures, kept from opening to opening.
+    ::ImageList* LaunchImages() const { return launchImages_; }
     MenuItem* Launch() const { return launch_; }
     MenuItem* TaskList() const { return taskList_; }
     MenuItem* K6() const { return k6_; }
@@ -55,9 +59,20 @@ public:
     // The pop-up menu's opening handler, whoever opens it: a fresh task submenu and fresh
     // pictures.
     void PopupMenuPopup(Component* sender);
-    // Gives every launcher item the shell's icon of its entry's file, a folder's item the
-    // folder picture.
+    // Has every launcher file looked at again in the background (at most every few seconds),
+    // so that a changed file gets its new picture; the pictures themselves (the shell's icon
+    // of the entry's file, a folder's item the folder picture) come in between openings.
     void GetLaunchIcon();
+    // The launcher list built its submenu anew (the list's OnMenuBuilt: load, save, drop,
+    // reload): its items get the pictures known, the rest are looked up in the background,
+    // answers about the list before are dropped, and the kept submenu is prepared again.
+    void LauncherChanged();
+    // Whether the background look-up of the launcher's pictures has nothing left to do.
+    bool LaunchPicturesSettled() { return launchPictures_->Settled(); }
+    // Where the launcher's file icons come from (the shell unless a test or benchmark says),
+    // and how often an opening has the files looked at again.
+    void SetLaunchIconSource(FileIcons::IconSource source,
+                             DWORD recheckPause = LaunchPictures::kRecheckPause);
     // Fills the task submenu (expected empty) from the children of parent, the desktop
     // window for the real menu, and rebuilds the pictures.
     void SearchWindows(HWND parent);
@@ -108,6 +123,12 @@ private:
     void SecondStart();
     // The part of closing that must also happen when Windows ends the session.
     void SaveSettingsAndRelease();
+    // Posted when the launcher pictures' worker has answers, and after a change of the list:
+    // the pictures found, into the kept launcher submenu.
+    static constexpr UINT kLaunchPicturesMessage = WM_APP + 3;
+    void TakeLaunchPictures();
+    // Posted at an opening: the launcher's files are looked at again once the menu shows.
+    static constexpr UINT kLaunchRecheckMessage = WM_APP + 4;
     // The tray icon's press: it brings the dialog on top of the shown ones forward.
     void TrayMouseDown();
     // The tray icon opens the menu while no dialog shows, and nothing while one does.
@@ -140,6 +161,7 @@ private:
     bool hookActive_ = false;
     bool released_ = false;     // settings written, hook and tray icon gone
     IconPictures classIcons_;   // the window walk's pictures, from opening to opening
-    FileIcons launchIcons_;     // the launcher files' pictures, from opening to opening
+    ::ImageList* launchImages_ = nullptr;
+    std::unique_ptr<LaunchPictures> launchPictures_;   // the launcher files' pictures
     DialogPresenter dialogs_;
 };

@@ -3,6 +3,7 @@
 #include "framework/handles.h"
 #include "framework/image_list.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 
 namespace {
@@ -11,6 +12,11 @@ ULONGLONG Join(DWORD high, DWORD low)
 {
     return (ULONGLONG{high} << 32) | low;
 }
+
+// How long every thread may be on one look-up before another takes on the files waiting, and
+// how many may be stuck at once (each on a file that does not answer).
+constexpr std::chrono::milliseconds kPatience{150};
+constexpr int kMaxThreads = 4;
 
 }   // namespace
 
@@ -32,13 +38,62 @@ HICON FileIcons::ShellIcon(const std::string& file)
     return info.hIcon;
 }
 
-const Picture* FileIcons::Find(const std::string& file, const ImageList& list)
+FileIcons::FileIcons(HWND notify, UINT message, int width, int height, IconSource source)
+    : shared_(std::make_shared<Shared>()),
+      pool_({[] {
+                 // Behind the user-interface thread: the pictures may come a little later, the
+                 // menu may not.
+                 SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+                 CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+             },
+             [] { CoUninitialize(); },
+             [shared = shared_](Question& question) {
+                 // Nothing may leave a thread's job: a failure costs the file its picture.
+                 try {
+                     const Stamp stamp = StampOf(question.file);
+                     if (question.known && *question.known == stamp)
+                         return;
+                     UniqueIcon icon(shared->source(question.file));   // owned: the source's new handle
+                     Answer answer{question.round, std::move(question.file), stamp,
+                                   ImageList::ReadPicture(icon.Get(), shared->width, shared->height)};
+                     std::lock_guard<std::mutex> lock(shared->mutex);
+                     shared->answers.push_back(std::move(answer));
+                     if (shared->answers.size() == 1 && shared->notify)
+                         PostMessageA(shared->notify, shared->message, 0, 0);
+                 } catch (...) {
+                 }
+             }},
+            kPatience, kMaxThreads)
 {
-    const Stamp stamp = StampOf(file);
-    const std::optional<Picture>* kept = cache_.Find(file, stamp);
-    if (!kept) {
-        UniqueIcon icon(source_(file));   // owned: the shell hands out a handle of the caller's
-        kept = &cache_.Store(file, stamp, list.ReadPicture(icon.Get()));
-    }
-    return kept->has_value() ? &**kept : nullptr;
+    shared_->notify = notify;
+    shared_->message = message;
+    shared_->width = width;
+    shared_->height = height;
+    shared_->source = source;
+}
+
+FileIcons::~FileIcons()
+{
+    // A look-up still under way finishes on its own, and tells nobody: the window may be gone.
+    std::lock_guard<std::mutex> lock(shared_->mutex);
+    shared_->notify = nullptr;
+}
+
+void FileIcons::Ask(std::vector<Question> questions)
+{
+    pool_.Replace(std::move(questions));
+}
+
+std::vector<FileIcons::Answer> FileIcons::TakeAnswers()
+{
+    std::vector<Answer> answers;
+    std::lock_guard<std::mutex> lock(shared_->mutex);
+    answers.swap(shared_->answers);
+    return answers;
+}
+
+bool FileIcons::AnswersWaiting() const
+{
+    std::lock_guard<std::mutex> lock(shared_->mutex);
+    return !shared_->answers.empty();
 }

@@ -1,34 +1,26 @@
-// The shell's icons of the launcher's files, kept as pictures from one opening of the menu to
-// the next.
+// The shell's icons of the launcher's files, looked up on threads of their own: the shell may
+// take long for a file (a network share that does not answer), and the user-interface thread
+// must never wait for it.
 #pragma once
 
 #include "base/picture.h"
-#include "base/stamped_cache.h"
+#include "base/work_pool.h"
 
 #include <windows.h>
 
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
-class ImageList;
-
-// A file's picture is kept with the file's kind, size and times, read once at every use: a
-// changed or replaced file is asked for again, an unchanged one costs no shell call. Serves
-// one image list, or lists of one size.
 class FileIcons {
 public:
-    // Asks for the icon of a file: a new handle, which the caller destroys, or null.
+    // Asks for the icon of a file: a new handle, which the caller destroys, or null. Called on
+    // the worker's threads, each with COM initialised.
     using IconSource = HICON (*)(const std::string& file);
     // The shell's large icon of the file.
     static HICON ShellIcon(const std::string& file);
-
-    explicit FileIcons(IconSource source = ShellIcon) : source_(source) {}
-
-    // The picture of the shell's icon for the file (its large icon, drawn as `list` keeps
-    // pictures); null when the shell gives none, as for a file that does not exist.
-    const Picture* Find(const std::string& file, const ImageList& list);
-    // Ends a round: the pictures of files it did not ask for are let go.
-    void EndRound() { cache_.Sweep(); }
 
     // What tells one state of a file from another without reading it; all zero while the
     // file cannot be found.
@@ -45,7 +37,47 @@ public:
     };
     static Stamp StampOf(const std::string& file);
 
+    // A file to look at, with the stamp its known picture was made for, if any.
+    struct Question {
+        unsigned round = 0;
+        std::string file;
+        std::optional<Stamp> known;
+    };
+    // The file's picture, drawn at the size asked for; none when the shell gives no icon.
+    struct Answer {
+        unsigned round = 0;
+        std::string file;
+        Stamp stamp;
+        std::optional<Picture> picture;
+    };
+
+    // Answers are kept until taken; when the first of a batch is ready, `message` is posted to
+    // `notify` (never sent: the worker waits for nobody).
+    FileIcons(HWND notify, UINT message, int width, int height, IconSource source = ShellIcon);
+    ~FileIcons();
+    FileIcons(const FileIcons&) = delete;
+    FileIcons& operator=(const FileIcons&) = delete;
+
+    // Puts these questions in place of those not started yet. A file whose stamp is still its
+    // known one gets no answer.
+    void Ask(std::vector<Question> questions);
+    // The answers ready now, in the order they were found.
+    std::vector<Answer> TakeAnswers();
+    // Whether every question asked has been dealt with (its answer may wait to be taken).
+    bool Idle() const { return pool_.Idle(); }
+    bool AnswersWaiting() const;
+
 private:
-    IconSource source_;
-    StampedCache<std::string, Stamp, std::optional<Picture>> cache_;
+    struct Shared {
+        HWND notify;   // guarded by mutex; null once the owner is gone
+        UINT message;
+        int width;
+        int height;
+        IconSource source;
+        mutable std::mutex mutex;
+        std::vector<Answer> answers;   // guarded by mutex
+    };
+
+    std::shared_ptr<Shared> shared_;   // shared with the threads, which may outlive this object
+    WorkPool<Question> pool_;
 };

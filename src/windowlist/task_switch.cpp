@@ -7,7 +7,8 @@ bool SwitchToWindow(const std::string& className, const std::string& title)
     HWND window = FindWindowA(className.c_str(), title.c_str());
     if (!window)
         return false;
-    ShowWindow(window, SW_RESTORE);
+    // Never waits for the window's program: one that hangs would hang us with it.
+    ShowWindowAsync(window, SW_RESTORE);
     SetForegroundWindow(window);
     return true;
 }

@@ -1,5 +1,6 @@
 #include "windowlist/window_walk.h"
 
+#include "base/sjis.h"
 #include "framework/handles.h"
 #include "framework/icon_pictures.h"
 #include "framework/image_list.h"
@@ -22,6 +23,18 @@ void AddProgramIcon(ImageList& images, const std::string& path, int position)
     ExtractIconExA(path.c_str(), position, nullptr, &small, 1);
     UniqueIcon icon(small);   // owned: the list keeps its own copy of the image
     images.AddIcon(icon.Get());
+}
+
+// The title the window holds, read without sending it a message (GetWindowText asks a window
+// of our own process, and a thread of ours that hangs would hang the walk), cut to the bytes
+// a buffer of kTextBuffer takes.
+std::string TitleOf(HWND window)
+{
+    wchar_t wide[kTextBuffer] = L"";
+    const int length = InternalGetWindowText(window, wide, kTextBuffer);
+    char title[kTextBuffer * 2] = "";
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide, length, title, sizeof title, nullptr, nullptr);
+    return std::string(CutAtCharBoundary(std::string_view(title, bytes), kTextBuffer - 1));
 }
 
 }   // namespace
@@ -47,9 +60,8 @@ void WalkWindows(HWND parent, ImageList& images, IconPictures& pictures, const s
     std::vector<const Picture*> walked;
     const int first = images.Count();
     for (HWND window = GetWindow(parent, GW_CHILD); window; window = GetWindow(window, GW_HWNDNEXT)) {
-        char title[kTextBuffer] = "";
+        const std::string title = TitleOf(window);
         char className[kTextBuffer] = "";
-        GetWindowTextA(window, title, kTextBuffer);
         GetClassNameA(window, className, kTextBuffer);
         // The class keeps its icon; the list gets a picture of it.
         auto classIcon = reinterpret_cast<HICON>(GetClassLongPtrA(window, GCL_HICON));   // not owned

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# The pop-up menu opened by the chord: it opens at the foreground window's corner plus the
-# chord's offset, its task submenu lists a window made for the purpose and choosing that item
-# (by keyboard) brings the window back from maximised into the foreground, its launcher
-# submenu shows the entries' pictures, and its exit item ends Mivtra with the settings written.
+# The pop-up menu opened by the chord: its first opening after the start, once the launcher's
+# pictures have been looked up in the background, shows every launcher picture; it opens at
+# the foreground window's corner plus the chord's offset, its task submenu lists a window made
+# for the purpose and choosing that item (by keyboard) brings the window back from maximised
+# into the foreground, later openings show the launcher pictures too, and its exit item ends
+# Mivtra with the settings written.
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh" "$@"
 
 e2e_begin
@@ -62,6 +64,57 @@ chord_menu() {
     menu_left=$win_left menu_top=$win_top
 }
 
+# The rows of a menu window on a screenshot that show a picture, as "FIRST LAST" lines: rows
+# whose image column (left of the text) differs from the row's background at the frame's edge.
+picture_rows() {
+    local shot=$1 left=$2 top=$3 right=$4 bottom=$5
+    convert "$shot" -crop "34x$((bottom - top - 6))+$left+$((top + 3))" +repage txt:- |
+        awk -F'[ ,:]+' 'NR > 1 { for (i = 3; i <= NF; i++) if (substr($i, 1, 1) == "#") colour[$2, $1] = $i }
+            END {
+                run = -1
+                for (y = 0; (y, 3) in colour; y++) {
+                    n = 0
+                    for (x = 4; x < 34; x++) n += colour[y, x] != colour[y, 3]
+                    if (n >= 4 && run < 0) run = y
+                    if (n < 4 && run >= 0) { if (y - run >= 6) print run, y - 1; run = -1 }
+                }
+                if (run >= 0 && y - run >= 6) print run, y - 1
+            }'
+}
+
+# The open launcher submenu shows pictures on ツール and "Windows フォルダ", none on the entry
+# whose file is gone (its last third), and its folder ツール one, メモ帳's.
+expect_launcher_pictures() {
+    local shot=$1 menus launch folder rows
+    menus=$(desktop_wintool list | tr -d '\r' | awk '$8 == "#32768" && $2 == 1' | sort -k3,3n)
+    [ "$(printf '%s\n' "$menus" | wc -l)" = 3 ] || fail "not three menus open: $menus"
+    launch=$(printf '%s\n' "$menus" | sed -n 2p)
+    folder=$(printf '%s\n' "$menus" | sed -n 3p)
+    win_split "$launch"
+    rows=$(picture_rows "$shot" "$win_left" "$win_top" "$win_right" "$win_bottom")
+    [ "$(printf '%s' "$rows" | grep -c .)" = 2 ] ||
+        fail "the launcher submenu shows pictures in rows [$rows], not in its first two items; see $shot"
+    [ "$(printf '%s\n' "$rows" | awk 'END { print $1 }')" -lt $(((win_bottom - win_top - 6) * 2 / 3)) ] ||
+        fail "the entry whose file is gone shows a picture (rows [$rows]); see $shot"
+    win_split "$folder"
+    rows=$(picture_rows "$shot" "$win_left" "$win_top" "$win_right" "$win_bottom")
+    [ "$(printf '%s' "$rows" | grep -c .)" = 1 ] || fail "the folder ツール shows pictures in rows [$rows]; see $shot"
+}
+
+step "the first opening after the start shows every launcher picture once the look-up is done"
+# Mivtra's own threads are the main one, the hook's and the launcher file's folder watch; the
+# look-up's end once it is done.
+desktop_wintool waitthreads "$mivtra_winpid" 3 20000 >/dev/null ||
+    fail "the launcher pictures' threads still run 20 s after the start"
+chord_menu $((front_left + 40)) $((front_top + 60)) WintoolTestWindow
+# The first Right opens the launcher submenu on its first entry, the folder; the second opens it.
+menu_keys Down Right Right || fail "no menu took the keys"
+wait_menus 3 || fail "the launcher folder did not open ($(open_menus) menu windows)"
+desktop_screenshot "$e2e_out/launcher-first.png"
+expect_launcher_pictures "$e2e_out/launcher-first.png"
+pass "folder picture, folder icon, none for the gone file, メモ帳's icon; screenshot $e2e_out/launcher-first.png"
+close_menu || fail "the menus did not close on Escape"
+
 step "the chord over the window opens the menu at its corner plus the chord's offset"
 offset_x=150 offset_y=100
 chord_menu $((front_left + offset_x)) $((front_top + offset_y)) WintoolTestWindow
@@ -90,13 +143,13 @@ fg=$(desktop_wintool waitfg WintoolIconWindow 3000 | tr -d '\r') ||
 desktop_screenshot "$e2e_out/task-chosen.png"
 pass "the window is back at ($target_left,$target_top) ${target_width}x${target_height} and in front"
 
-step "the launcher submenu shows the entries' pictures"
+step "a later opening shows the launcher pictures as well"
 chord_menu $((target_left + 40)) $((target_top + 60)) WintoolIconWindow
-# The first Right opens the launcher submenu on its first entry, the folder; the second opens it.
 menu_keys Down Right Right || fail "no menu took the keys"
 wait_menus 3 || fail "the launcher folder did not open ($(open_menus) menu windows)"
 desktop_screenshot "$e2e_out/launcher-submenu.png"
-pass "launcher submenu and its folder open; screenshot $e2e_out/launcher-submenu.png"
+expect_launcher_pictures "$e2e_out/launcher-submenu.png"
+pass "the same pictures; screenshot $e2e_out/launcher-submenu.png"
 close_menu || fail "the menus did not close on Escape"
 
 step "the exit item ends Mivtra, which writes its settings"

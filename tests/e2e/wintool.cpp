@@ -9,6 +9,7 @@
 // It uses the wide API so that titles and arguments in any language pass through unchanged.
 #include <windows.h>
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -154,6 +155,7 @@ static int Usage()
         "  menukeys TIMEOUT_MS KEY...        once the foreground thread shows a pop-up menu, types\n"
         "                                    the keys into it (Escape Return Up Down Left Right,\n"
         "                                    letters, digits)\n"
+        "  waitthreads PID MOST TIMEOUT_MS   until the process runs at most MOST threads\n"
         "  acp                               the ANSI code page\n"
         "  keeper                            stay alive in the desktop until killed\n"
         "  testwindow TITLE X Y W H          show a window until killed; its title\n"
@@ -682,6 +684,20 @@ int wmain(int argc, wchar_t** argv)
         }
         const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
         return sent == inputs.size() ? 0 : 1;
+    }
+    if (command == L"waitthreads" && count == 3) {
+        const auto atMost = [pid = static_cast<DWORD>(Number(args[0])), most = Number(args[1])] {
+            HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+            THREADENTRY32 entry = {};
+            entry.dwSize = sizeof entry;
+            unsigned long threads = 0;
+            for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+                threads += entry.th32OwnerProcessID == pid;
+            }
+            CloseHandle(snapshot);
+            return threads > 0 && threads <= most;
+        };
+        return WaitFor(Number(args[2]), atMost) ? 0 : 1;
     }
     if (command == L"acp" && count == 0) {
         std::printf("%u\n", GetACP());

@@ -17,6 +17,7 @@
 #include "launcher/launch_tree.h"
 #include "launcher/tnode.h"
 #include "shell/file_icons.h"
+#include "shell/launch_pictures.h"
 #include "solid_icon.h"
 #include "win32_test_support.h"
 
@@ -25,6 +26,7 @@
 #include <atomic>
 #include <initializer_list>
 #include <memory>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -564,93 +566,126 @@ TEST_F(ShellExecuteTest, AMissingFileGivesTheShellsOwnMessageAndNoProcess)
     EXPECT_TRUE(TakeShownBoxes().empty());
 }
 
-TEST(LaunchIconTest, GivesFoldersTheFolderPictureAndItemsTheirFilesIconOrNone)
+namespace {
+
+// Stands in for the shell on the worker's threads: every question counted, every answer an
+// icon, none for a file that does not exist; a file on a share waits until the test lets it go.
+std::atomic<int> g_iconQuestions{0};
+HANDLE g_shareAnswers = nullptr;   // owned by the test
+
+HICON CountedIcon(const std::string& file)
+{
+    ++g_iconQuestions;
+    if (file.rfind("\\\\", 0) == 0)
+        WaitForSingleObject(g_shareAnswers, INFINITE);
+    return GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES && file[0] != '\\'
+               ? nullptr
+               : SolidIcon(RGB(0, 0, 255));
+}
+
+}   // namespace
+
+TEST(LaunchIconTest, ItemsShowTheirKindsPictureUntilTheWorkerHasTheirFileAndAShareHoldsUpOnlyItself)
 {
     ScratchFolder folder;
     ScratchKey settings;
     FakeShell shell;
     settings.SetString(kSettingsSection, "HOOK", "0");
+    const std::string program = ModuleDirectory() + "record_args.exe", memo = folder.Path() + "memo.txt";
+    ASSERT_TRUE(WriteWholeFile(memo, "one"));
+    ASSERT_TRUE(WriteWholeFile(
+        folder.Path() + "LAUNCH.INI",
+        "[FOLDER]\r\nITEM0=1\r\nITEM1=0\r\nITEM2=1\r\nITEM3=0\r\nITEM4=0\r\nITEM5=0\r\nITEM6=0\r\n"
+        "[PARENT]\r\nNODE1=-1\r\nNODE2=-1\r\n[ExecInfo1]\r\nFILE=" +
+            program + "\r\n[ExecInfo3]\r\nFILE=" + folder.Path() + "missing.exe\r\n" +
+            "[ExecInfo4]\r\nFILE=" + program + "\r\n[ExecInfo5]\r\nFILE=" + memo +
+            "\r\n[ExecInfo6]\r\nFILE=\\\\host\\share\\tool.exe\r\n"));
+    g_iconQuestions = 0;
+    g_shareAnswers = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     auto main = std::make_unique<TTASKM>(application, settings.Path());
-    const std::string program = ModuleDirectory() + "record_args.exe";
-    ASSERT_TRUE(WriteWholeFile(folder.Path() + "LAUNCH.INI",
-                               "[FOLDER]\r\nITEM0=1\r\nITEM1=0\r\nITEM2=1\r\nITEM3=0\r\nITEM4=0\r\n"
-                               "[PARENT]\r\nNODE1=-1\r\nNODE2=-1\r\n"
-                               "[ExecInfo1]\r\nFILE=" +
-                                   program + "\r\n[ExecInfo3]\r\nFILE=" + folder.Path() + "missing.exe\r\n" +
-                                   "[ExecInfo4]\r\nFILE=" + program + "\r\n"));
+    main->SetLaunchIconSource(CountedIcon, 0);
     auto list =
         std::make_unique<LaunchList>(nullptr, main->Launch(), &ShellOpen, folder.Path() + "LAUNCH.INI");
-    list->Load();
     main->SetLaunchList(list.get());
-    auto item = [&](const char* name) {
-        return dynamic_cast<MenuItem*>(main->Launch()->FindComponent(name));
+    list->Load();
+    auto image = [&](const char* name) {
+        return dynamic_cast<MenuItem*>(main->Launch()->FindComponent(name))->ImageIndex();
     };
+    auto settle = [&] { return PumpUntil([&] { return main->LaunchPicturesSettled(); }, 20000); };
 
-    const int before = main->ImageList()->Count();
-    main->GetLaunchIcon();
-    EXPECT_EQ(0, item("AB0")->ImageIndex());
-    EXPECT_EQ(before, item("AB1")->ImageIndex());
-    EXPECT_EQ(0, item("AB2")->ImageIndex());
-    EXPECT_EQ(-1, item("AB3")->ImageIndex());
-    EXPECT_EQ(before + 1, item("AB4")->ImageIndex());
-    EXPECT_EQ(before + 2, main->ImageList()->Count());
+    // Before any answer is taken in: the kind's picture, told from the name alone.
+    const int generic[] = {LaunchPictures::kFolder,  LaunchPictures::kProgram, LaunchPictures::kFolder,
+                           LaunchPictures::kProgram, LaunchPictures::kProgram, LaunchPictures::kDocument,
+                           LaunchPictures::kProgram};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(generic[i], image(("AB" + std::to_string(i)).c_str())) << i;
+    // Every other file is answered while the share's look-up waits; then the share's too.
+    EXPECT_TRUE(PumpUntil([&] { return image("AB5") > LaunchPictures::kProgram; }, 20000));
+    EXPECT_EQ(LaunchPictures::kProgram, image("AB6"));
+    SetEvent(g_shareAnswers);
+    ASSERT_TRUE(settle());
+    // The files' pictures after the folder picture and the three generic ones; one per file.
+    EXPECT_EQ((std::set<int>{4, 5, 6}), (std::set<int>{image("AB1"), image("AB5"), image("AB6")}));
+    EXPECT_EQ(image("AB1"), image("AB4"));
+    EXPECT_EQ(-1, image("AB3")) << "no icon for a missing file";
+    EXPECT_EQ(LaunchPictures::kFolder, image("AB2"));
+    EXPECT_EQ(4, g_iconQuestions);
 
-    // An item gone from the menu is skipped; its file's icon is still fetched.
-    delete item("AB1");
+    // Openings have the files looked at again; the shell is asked only about one that
+    // changed, whose item gets the new picture. An item gone from the menu is skipped.
+    const int programPicture = image("AB1");
     main->GetLaunchIcon();
-    EXPECT_EQ(before + 3, item("AB4")->ImageIndex());
-    EXPECT_EQ(before + 4, main->ImageList()->Count());
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(4, g_iconQuestions);
+    delete main->Launch()->FindComponent("AB1");
+    ASSERT_TRUE(WriteWholeFile(memo, "written again"));
+    main->GetLaunchIcon();
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(5, g_iconQuestions);
+    EXPECT_EQ(7, image("AB5"));
+    EXPECT_EQ(programPicture, image("AB4"));
+    // A file changed again and again: the list starts afresh rather than growing for ever.
+    for (int i = 0; i < 70; ++i) {
+        ASSERT_TRUE(WriteWholeFile(memo, std::string(i + 20, 'x')));
+        main->GetLaunchIcon();
+        ASSERT_TRUE(settle());
+    }
+    EXPECT_LT(main->LaunchImages()->Count(), 70);
+    EXPECT_GE(image("AB5"), 4);
+
+    // An outside edit followed: the list builds its submenu anew, and its pictures follow it at
+    // once, the known ones kept, a new file's its kind's until the worker has it.
+    const int memoPicture = image("AB5"), programNow = image("AB4");
+    const auto outside = [&](const char* second) {
+        ASSERT_TRUE(WriteWholeFile(folder.Path() + "LAUNCH.INI",
+                                   "[FOLDER]\r\nITEM0=0\r\nITEM1=" + std::string(second) +
+                                       "\r\nITEM2=0\r\n[ExecInfo0]\r\nFILE=" + memo +
+                                       "\r\n[ExecInfo1]\r\nFILE=\\\\host\\share\\new.exe\r\n"
+                                       "[ExecInfo2]\r\nFILE=" +
+                                       program + "\r\n"));
+        list->FollowFile();
+    };
+    ResetEvent(g_shareAnswers);
+    const int asked = g_iconQuestions;
+    outside("0");
+    EXPECT_EQ(memoPicture, image("AB0"));
+    EXPECT_EQ(LaunchPictures::kProgram, image("AB1"));
+    EXPECT_EQ(programNow, image("AB2"));
+    EXPECT_EQ(nullptr, main->Launch()->FindComponent("AB3"));
+    // While the share's look-up waits, the list changes again: its item is a folder now, and
+    // the answer about the list before reaches no item.
+    ASSERT_TRUE(PumpUntil([&] { return g_iconQuestions > asked; }, 20000));
+    outside("1");
+    SetEvent(g_shareAnswers);
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(LaunchPictures::kFolder, image("AB1"));
+    EXPECT_EQ(memoPicture, image("AB0"));
+    EXPECT_EQ(programNow, image("AB2"));
     EXPECT_TRUE(TakeShownBoxes().empty());
 
     list.reset();
     main->Close();
     main.reset();
     DrainQuitMessages();
-}
-
-namespace {
-
-// Stands in for the shell: every question counted, every answer an icon, none for a file that
-// does not exist.
-int g_iconQuestions = 0;
-
-HICON CountedIcon(const std::string& file)
-{
-    ++g_iconQuestions;
-    return GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES ? nullptr : SolidIcon(RGB(0, 0, 255));
-}
-
-}   // namespace
-
-TEST(FileIconsTest, TheShellIsAskedAgainOnlyForAFileThatChangedOrWasForgotten)
-{
-    ScratchFolder folder;
-    const std::string file = folder.Path() + "memo.txt";
-    const std::string later = folder.Path() + "later.txt";
-    ASSERT_TRUE(WriteWholeFile(file, "one"));
-    FileIcons icons(CountedIcon);
-    ImageList list(nullptr);
-    g_iconQuestions = 0;
-    // One opening of the menu that shows these files; the questions asked up to its end.
-    const auto opening = [&](std::initializer_list<std::string> files) {
-        for (const std::string& each : files)
-            EXPECT_EQ(GetFileAttributesA(each.c_str()) != INVALID_FILE_ATTRIBUTES,
-                      icons.Find(each, list) != nullptr);
-        icons.EndRound();
-        return g_iconQuestions;
-    };
-    EXPECT_EQ(2, opening({file, later}));
-    EXPECT_EQ(2, opening({file, later})) << "nothing changed";
-    ASSERT_TRUE(WriteWholeFile(file, "three"));
-    EXPECT_EQ(3, opening({file, later})) << "written with another size";
-    const HANDLE touched =
-        CreateFileA(file.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    const FILETIME time{12345, 0x01D00000};
-    EXPECT_TRUE(SetFileTime(touched, nullptr, nullptr, &time));
-    CloseHandle(touched);
-    EXPECT_EQ(4, opening({file, later})) << "only its time changed";
-    ASSERT_TRUE(WriteWholeFile(later, ""));
-    EXPECT_EQ(5, opening({file, later})) << "it appeared";
-    EXPECT_EQ(5, opening({later}));
-    EXPECT_EQ(6, opening({file})) << "forgotten by an opening that did not show it";
+    CloseHandle(g_shareAnswers);
 }

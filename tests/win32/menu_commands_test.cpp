@@ -20,11 +20,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <exception>
 #include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -185,7 +187,7 @@ protected:
 TEST_F(MenuCommandsTest, TheMenuShowsItsItemsWithTheirCaptionsAndStates)
 {
     TTASKM& form = Start();
-    UniqueMenu menu = form.GetPopupMenu()->BuildHandle();
+    BuiltMenu menu = form.GetPopupMenu()->BuildHandle();
     std::vector<BuiltItem> top = Entries(menu.Get());
     const char* const kTop[] = {"ランチャ",
                                 "タスクマネージャー",
@@ -257,7 +259,7 @@ TEST_F(MenuCommandsTest, OpeningListsTheWindowsWithTheirClassIconsAsItemBitmaps)
     EXPECT_TRUE(TaskItemsTitled(form, "").empty());
 
     // In the menu handle the caption stays the item's text and the icon is its bitmap.
-    UniqueMenu menu = form.GetPopupMenu()->BuildHandle();
+    BuiltMenu menu = form.GetPopupMenu()->BuildHandle();
     HMENU tasks = GetSubMenu(menu.Get(), 1);
     int found = 0;
     for (const BuiltItem& entry : Entries(tasks)) {
@@ -280,7 +282,7 @@ TEST_F(MenuCommandsTest, OpeningListsTheWindowsWithTheirClassIconsAsItemBitmaps)
 TEST_F(MenuCommandsTest, EachOpeningReplacesTheTaskItemsAndPicturesOfTheOneBefore)
 {
     TTASKM& form = Start();
-    // Three launcher entries whose file has an icon: three more pictures at every opening.
+    // Three launcher entries whose file has an icon.
     StartLauncher();
     char program[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, program, MAX_PATH);
@@ -295,9 +297,9 @@ TEST_F(MenuCommandsTest, EachOpeningReplacesTheTaskItemsAndPicturesOfTheOneBefor
     for (int opening = 1; opening <= 10; ++opening) {
         CloseMenuWhenOpen();
         form.GetPopupMenu()->Popup(10, 10);
-        // The program's two pictures, one per window with a class icon, one per launcher
-        // entry with an icon: not one more, whatever the openings before left.
-        EXPECT_EQ(2 + WindowsWithClassIcons() + 3, form.ImageList()->Count()) << "opening " << opening;
+        // The program's two pictures and one per window with a class icon, whatever the
+        // openings before left; the launcher's pictures are kept in a list of their own.
+        EXPECT_EQ(2 + WindowsWithClassIcons(), form.ImageList()->Count()) << "opening " << opening;
         if (opening == 1)
             firstItems = form.TaskList()->Count();
         EXPECT_EQ(firstItems, form.TaskList()->Count()) << "opening " << opening;
@@ -307,6 +309,57 @@ TEST_F(MenuCommandsTest, EachOpeningReplacesTheTaskItemsAndPicturesOfTheOneBefor
         EXPECT_EQ(1u, TaskItemsTitled(form, title + " " + std::to_string(i)).size()) << i;
     for (int i = 0; i < form.TaskList()->Count(); ++i)
         EXPECT_LT(form.TaskList()->Items(i)->ImageIndex(), form.ImageList()->Count());
+}
+
+// A minimised window whose thread stops answering, as a program that hangs, until released
+// (or, should the test itself hang, after 30 s); then it handles its messages until the end.
+class HungWindow {
+public:
+    explicit HungWindow(const std::string& title)
+    {
+        thread_ = std::thread([this, title] {
+            TaskTarget target(title);
+            ShowWindow(target.Handle(), SW_SHOWMINNOACTIVE);
+            threadId_ = GetCurrentThreadId();
+            window_ = target.Handle();
+            released_ = WaitForSingleObject(release_, 30000) == WAIT_OBJECT_0;
+            MSG msg;
+            while (GetMessageA(&msg, nullptr, 0, 0) > 0)
+                DispatchMessageA(&msg);
+        });
+        while (!window_)
+            Sleep(10);
+    }
+    ~HungWindow()
+    {
+        SetEvent(release_);
+        PostThreadMessageA(threadId_, WM_QUIT, 0, 0);   // its queue exists: it made a window
+        thread_.join();
+        CloseHandle(release_);
+    }
+    HANDLE release_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);   // owned
+    std::atomic<DWORD> threadId_{0};
+    std::atomic<HWND> window_{nullptr};
+    std::atomic<bool> released_{false};   // by the test, not by the timeout
+    std::thread thread_;
+};
+
+TEST_F(MenuCommandsTest, AProgramThatHangsHoldsUpNeitherTheChoiceOfItsWindowNorTheNextOpening)
+{
+    TTASKM& form = Start();
+    const std::string title = UniqueTitle("hung");
+    HungWindow hung(title);
+    CloseMenuWhenOpen();
+    form.GetPopupMenu()->Popup(10, 10);
+    std::vector<MenuItem*> items = TaskItemsTitled(form, title);
+    ASSERT_EQ(1u, items.size());
+    form.TaskClick(items[0]);
+    CloseMenuWhenOpen();
+    form.GetPopupMenu()->Popup(10, 10);
+    // Everything above returned while the window's thread was still stuck.
+    SetEvent(hung.release_);
+    EXPECT_TRUE(PumpUntil([&] { return hung.released_ && !IsIconic(hung.window_); }, 10000))
+        << "restored once its program answers again";
 }
 
 TEST(HandleCountTest, SeesEachBitmapMenuAndIconLeftBehind)
