@@ -67,8 +67,9 @@ public:
     double Mean() const
     {
         double sum = 0;
-        for (double t : times_)
+        for (double t : times_) {
             sum += t;
+        }
         return times_.empty() ? 0.0 : sum / times_.size();
     }
 
@@ -105,8 +106,9 @@ private:
 int TopLevelWindowCount()
 {
     int n = 0;
-    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
         ++n;
+    }
     return n;
 }
 
@@ -138,8 +140,9 @@ std::string TempFolder()
 void CreateEmptyFile(const std::string& path)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file != INVALID_HANDLE_VALUE)
+    if (file != INVALID_HANDLE_VALUE) {
         CloseHandle(file);
+    }
 }
 
 // The documents DISTINCT makes, one per launcher item.
@@ -180,8 +183,9 @@ std::vector<std::string> LauncherFiles(int count, const std::string& program, bo
 
 void RemoveDistinctDocuments(int count)
 {
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < count; ++i) {
         DeleteFileA(DistinctDocument(i).c_str());
+    }
 }
 
 // The icon function's seam: a file on a share takes the shell this long to give up on.
@@ -206,10 +210,12 @@ bool Settle(TTASKM& form)
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
-        if (form.LaunchPicturesSettled())
+        if (form.LaunchPicturesSettled()) {
             return true;
-        if (Now() - start > 60)
+        }
+        if (Now() - start > 60) {
             return false;
+        }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
 }
@@ -254,14 +260,16 @@ struct Scene {
     Scene(Application& app, const std::string& key, const std::vector<std::string>& files, bool slowShare)
     {
         form = std::make_unique<TTASKM>(&app, key);
-        if (slowShare)
+        if (slowShare) {
             form->SetLaunchIconSource(SlowShareIcon);
+        }
         launcher = std::make_unique<LaunchList>(nullptr, form->Launch(), nullptr,
                                                 TempFolder() + "popup_bench_LAUNCH.INI");
         form->SetLaunchList(launcher.get());
         launcher->Load();
-        for (std::size_t i = 0; i < files.size(); ++i)
+        for (std::size_t i = 0; i < files.size(); ++i) {
             EntryOf(launcher->AddItemNode(kTopLevel, "項目 " + std::to_string(i)))->File = files[i];
+        }
         launcher->BuildLaunchMenu();
     }
     ~Scene()
@@ -376,14 +384,16 @@ int main(int argc, char** argv)
             Scene scene(app, key, files, c.shareEvery > 0);
             Settle(*scene.form);
             first.Run([&] { Opening(*scene.form); });
-            for (int i = 0; i < rounds; ++i)
+            for (int i = 0; i < rounds; ++i) {
                 later.Run([&] { Opening(*scene.form); });
+            }
             submenu = c.items > 0 ? ShowLauncherSubmenu(*scene.form, owner.Get()) : 0.0;
         }
         std::printf("  %-44s %8.1f %8.2f %8.2f %8.2f %8.2f %8.2f\n", c.name, change.Median(), cold.Median(),
                     warmUp, first.Median(), later.Median(), submenu);
-        if (c.distinct)
+        if (c.distinct) {
             RemoveDistinctDocuments(c.items);
+        }
     }
 
     int status = 0;

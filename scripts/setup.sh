@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(cmake make g++ clang g++-mingw-w64-i686-posix binutils-mingw-w64-i686
           wine wine32:i386 xvfb xauth xdotool imagemagick
           fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation2 libxfixes3 locales
-          googletest python3 libclang-rt-14-dev clang-format)
+          googletest python3 libclang-rt-14-dev clang-format-15)
 
 need_i386=0
 dpkg --print-foreign-architectures | grep -qx i386 || need_i386=1

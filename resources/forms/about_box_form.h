@@ -23,10 +23,12 @@ template <std::size_t N, std::size_t M>
 constexpr JoinedText<N, M> Join(const char (&first)[N], const char (&second)[M])
 {
     JoinedText<N, M> joined{};
-    for (std::size_t i = 0; i + 1 < N; ++i)
+    for (std::size_t i = 0; i + 1 < N; ++i) {
         joined.text[i] = first[i];
-    for (std::size_t i = 0; i < M; ++i)
+    }
+    for (std::size_t i = 0; i < M; ++i) {
         joined.text[N - 1 + i] = second[i];
+    }
     return joined;
 }
 

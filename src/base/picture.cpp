@@ -16,8 +16,9 @@ void Covered(int index, int from, int to, int& first, int& last)
 {
     first = static_cast<int>(static_cast<long long>(index) * from / to);
     last = static_cast<int>((static_cast<long long>(index) + 1) * from / to);
-    if (last <= first)
+    if (last <= first) {
         last = first + 1;
+    }
 }
 
 }   // namespace
@@ -33,8 +34,9 @@ Picture ScalePicture(const Picture& source, int width, int height)
     Picture scaled{width, height, {}, {}};
     const std::size_t sourceCount = static_cast<std::size_t>(source.width) * source.height;
     if (width <= 0 || height <= 0 || source.width <= 0 || source.height <= 0 ||
-        source.pixels.size() != sourceCount || source.transparent.size() != sourceCount)
+        source.pixels.size() != sourceCount || source.transparent.size() != sourceCount) {
         return Picture{};
+    }
     const bool alpha = HasAlpha(source);
     scaled.pixels.reserve(static_cast<std::size_t>(width) * height);
     scaled.transparent.reserve(static_cast<std::size_t>(width) * height);
@@ -58,17 +60,19 @@ Picture ScalePicture(const Picture& source, int width, int height)
                     const std::uint32_t pixel = source.pixels[i];
                     const std::uint32_t weight =
                         alpha ? Channel(pixel, 24) : (source.transparent[i] ? 0u : 1u);
-                    for (int c = 0; c < 3; ++c)
+                    for (int c = 0; c < 3; ++c) {
                         sum[c] += std::uint64_t{Channel(pixel, 8 * c)} * weight;
+                    }
                     weights += weight;
                     alphas += Channel(pixel, 24);
                     shown += source.transparent[i] ? 0 : 1;
                 }
             }
             std::uint32_t pixel = 0;
-            for (int c = 0; c < 3; ++c)
+            for (int c = 0; c < 3; ++c) {
                 pixel |= static_cast<std::uint32_t>(weights ? (sum[c] + weights / 2) / weights : 0)
                          << (8 * c);
+            }
             bool transparent = false;
             if (alpha) {
                 const std::uint32_t meanAlpha = static_cast<std::uint32_t>((alphas + covered / 2) / covered);
@@ -78,8 +82,9 @@ Picture ScalePicture(const Picture& source, int width, int height)
                 // Black under the mask: the platform draws such a picture by masking the
                 // background and then adding the picture's colours to it.
                 transparent = shown * 2 < covered;
-                if (transparent)
+                if (transparent) {
                     pixel = 0;
+                }
             }
             scaled.pixels.push_back(pixel);
             scaled.transparent.push_back(transparent ? 1 : 0);
@@ -101,8 +106,9 @@ PictureStrip ComposeStrip(const std::vector<const Picture*>& pictures, int width
         const Picture& picture = *pictures[n];
         const std::size_t count = static_cast<std::size_t>(width) * height;
         if (picture.width != width || picture.height != height || picture.pixels.size() != count ||
-            picture.transparent.size() != count)
+            picture.transparent.size() != count) {
             continue;
+        }
         const std::size_t left = n * width;
         for (int y = 0; y < height; ++y) {
             const std::size_t from = static_cast<std::size_t>(y) * width;

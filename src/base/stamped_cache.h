@@ -22,8 +22,9 @@ public:
     const Value* Find(const Key& key, const Stamp& stamp)
     {
         auto found = entries_.find(key);
-        if (found == entries_.end() || !(found->second.stamp == stamp))
+        if (found == entries_.end() || !(found->second.stamp == stamp)) {
             return nullptr;
+        }
         found->second.used = true;
         return &found->second.value;
     }

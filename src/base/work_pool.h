@@ -37,8 +37,9 @@ public:
         state_->queue.clear();
         state_->changed.notify_all();
         lock.unlock();
-        if (watcher_.joinable())
+        if (watcher_.joinable()) {
             watcher_.join();
+        }
     }
     WorkPool(const WorkPool&) = delete;
     WorkPool& operator=(const WorkPool&) = delete;
@@ -91,12 +92,15 @@ private:
     // Called with the mutex held.
     void Enqueue(std::vector<Job> jobs)
     {
-        if (jobs.empty() || state_->stopping)
+        if (jobs.empty() || state_->stopping) {
             return;
-        for (Job& job : jobs)
+        }
+        for (Job& job : jobs) {
             state_->queue.push_back(std::move(job));
-        if (state_->threads == 0)
+        }
+        if (state_->threads == 0) {
             StartThread(state_);
+        }
         if (!state_->watching) {
             // The last watcher has ended (or never ran): a new one, joined before replacing it.
             if (watcher_.joinable()) {
@@ -121,8 +125,9 @@ private:
 
     static void Work(std::shared_ptr<State> state)
     {
-        if (state->hooks.threadStart)
+        if (state->hooks.threadStart) {
             state->hooks.threadStart();
+        }
         std::unique_lock<std::mutex> lock(state->mutex);
         while (!state->stopping && !state->queue.empty()) {
             Job job = std::move(state->queue.front());
@@ -138,8 +143,9 @@ private:
         --state->threads;
         state->changed.notify_all();
         lock.unlock();
-        if (state->hooks.threadEnd)
+        if (state->hooks.threadEnd) {
             state->hooks.threadEnd();
+        }
     }
 
     // Adds a thread when jobs wait while every thread has been busy for the whole patience;
@@ -149,8 +155,9 @@ private:
         std::unique_lock<std::mutex> lock(state->mutex);
         while (!state->stopping && !state->queue.empty()) {
             if (state->threads == 0 || state->busy < state->threads) {
-                if (state->threads == 0)
+                if (state->threads == 0) {
                     StartThread(state);
+                }
                 state->changed.wait(lock);
                 continue;
             }
@@ -160,10 +167,11 @@ private:
                 state->lastStart = Clock::now();
                 continue;
             }
-            if (state->threads < state->maxThreads)
+            if (state->threads < state->maxThreads) {
                 state->changed.wait_until(lock, due);
-            else
+            } else {
                 state->changed.wait(lock);
+            }
         }
         state->watching = false;
     }

@@ -46,15 +46,17 @@ public:
     ShellMemory& operator=(const ShellMemory&) = delete;
     ~ShellMemory()
     {
-        if (block_)
+        if (block_) {
             allocator_->Free(block_);
+        }
     }
 
     void* Get() const { return block_; }
     void Reset(void* block)
     {
-        if (block_)
+        if (block_) {
             allocator_->Free(block_);
+        }
         block_ = block;
     }
 
@@ -66,15 +68,17 @@ private:
 ShellMemory AllocateBlock(IMalloc* allocator)
 {
     void* block = allocator->Alloc(kShellBlockBytes);
-    if (!block)
+    if (!block) {
         throw Error(kAllocFailed);
+    }
     return ShellMemory(allocator, block);
 }
 
 std::wstring Widen(const std::string& text)
 {
-    if (text.empty())
+    if (text.empty()) {
         return {};
+    }
     int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
@@ -91,8 +95,9 @@ LPITEMIDLIST ParseRoot(IMalloc* allocator, IShellFolder* desktop, const std::str
     ShellMemory probe = AllocateBlock(allocator);
     std::wstring wide = Widen(root);
     LPITEMIDLIST list = nullptr;
-    if (FAILED(desktop->ParseDisplayName(owner, nullptr, wide.data(), nullptr, &list, nullptr)))
+    if (FAILED(desktop->ParseDisplayName(owner, nullptr, wide.data(), nullptr, &list, nullptr))) {
         return nullptr;
+    }
     return list;
 }
 
@@ -113,8 +118,9 @@ public:
     MainWindowHook& operator=(const MainWindowHook&) = delete;
     ~MainWindowHook()
     {
-        if (application_ && application_ == application)
+        if (application_ && application_ == application) {
             application_->UnhookMainWindow(id_);
+        }
     }
 
 private:
@@ -157,8 +163,9 @@ bool TBrowseDialog::Execute()
 {
     const BrowseShellFunctions& shell = BrowseShell();
     IMalloc* rawAllocator = nullptr;
-    if (FAILED(shell.getMalloc(&rawAllocator)) || !rawAllocator)
+    if (FAILED(shell.getMalloc(&rawAllocator)) || !rawAllocator) {
         return false;
+    }
     // Declared first, so that it is released after everything it gave out has gone back.
     ComPtr<IMalloc> allocator(rawAllocator);
     IMalloc* const shellAllocator = allocator.get();
@@ -168,8 +175,9 @@ bool TBrowseDialog::Execute()
     ShellMemory rootList(shellAllocator, nullptr);
     if (!root_.empty()) {
         IShellFolder* rawDesktop = nullptr;
-        if (FAILED(shell.getDesktopFolder(&rawDesktop)))
+        if (FAILED(shell.getDesktopFolder(&rawDesktop))) {
             throw Error("TBrowseDialog: SHGetDesktopFolder Failed.");
+        }
         desktop.reset(rawDesktop);
         rootList.Reset(ParseRoot(shellAllocator, desktop.get(), root_, owner));
     }
@@ -195,14 +203,16 @@ bool TBrowseDialog::Execute()
         });
         chosen.Reset(shell.browseForFolder(&info));
     }
-    if (!chosen.Get() || !*alive)
+    if (!chosen.Get() || !*alive) {
         return false;
+    }
 
     char* block = static_cast<char*>(displayName.Get());
     std::string name = TextIn(block, kShellBlockBytes);
     std::string path;
-    if (shell.getPathFromIDList(static_cast<PCIDLIST_ABSOLUTE>(chosen.Get()), block))
+    if (shell.getPathFromIDList(static_cast<PCIDLIST_ABSOLUTE>(chosen.Get()), block)) {
         path = TextIn(block, kShellBlockBytes);
+    }
     displayName_.swap(name);
     directory_.swap(path);
     return true;
@@ -213,8 +223,9 @@ int CALLBACK TBrowseDialog::BrowseCallback(HWND wnd, UINT message, LPARAM param,
     return GuardCallback<int>(0, [&] {
         const auto& dialogs = LiveDialogs();
         auto found = std::find(dialogs.begin(), dialogs.end(), reinterpret_cast<TBrowseDialog*>(data));
-        if (found != dialogs.end())
+        if (found != dialogs.end()) {
             (*found)->Notify(wnd, message, param);
+        }
         return 0;
     });
 }
@@ -226,21 +237,26 @@ void TBrowseDialog::Notify(HWND wnd, UINT message, LPARAM param)
     char path[kSelectionPathBytes] = {};
 
     if (message == BFFM_SELCHANGED) {
-        if (!BrowseShell().getPathFromIDList(reinterpret_cast<PCIDLIST_ABSOLUTE>(param), path))
+        if (!BrowseShell().getPathFromIDList(reinterpret_cast<PCIDLIST_ABSOLUTE>(param), path)) {
             path[0] = '\0';
-        if (OnSelectionChanged)
+        }
+        if (OnSelectionChanged) {
             OnSelectionChanged(this, wnd, TextIn(path, sizeof path), showText, okButtonState);
+        }
     } else if (message == BFFM_INITIALIZED) {
         std::string selection(InitialSelection(directory_));
-        if (!selection.empty())
+        if (!selection.empty()) {
             SendMessageA(wnd, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(selection.c_str()));
-        if (OnInitialized)
+        }
+        if (OnInitialized) {
             OnInitialized(this, wnd, selection, showText, okButtonState);
+        }
     }
 
     SendMessageA(wnd, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(showText.c_str()));
-    if (okButtonState == obsEnabled)
+    if (okButtonState == obsEnabled) {
         SendMessageA(wnd, BFFM_ENABLEOK, 0, TRUE);
-    else if (okButtonState == obsDisabled)
+    } else if (okButtonState == obsDisabled) {
         SendMessageA(wnd, BFFM_ENABLEOK, 0, FALSE);
+    }
 }

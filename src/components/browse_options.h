@@ -21,8 +21,9 @@ public:
     constexpr TBrowseOptions() = default;
     constexpr TBrowseOptions(std::initializer_list<TBrowseOption> options)
     {
-        for (TBrowseOption option : options)
+        for (TBrowseOption option : options) {
             bits_ |= Bit(option);
+        }
     }
     // The bits above the last option mean nothing and are dropped.
     static constexpr TBrowseOptions FromByte(std::uint8_t bits)

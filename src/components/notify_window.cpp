@@ -11,11 +11,12 @@ constexpr char kWindowClass[] = "TNotifyWindow";
 TNotifyWindow::TNotifyWindow(Component* owner) : CustomWindow(owner)
 {
     RegisterWindowClass(kWindowClass);
-    if (auto* form = dynamic_cast<Form*>(owner); form && form->HandleAllocated())
+    if (auto* form = dynamic_cast<Form*>(owner); form && form->HandleAllocated()) {
         CreateHandle(kWindowClass, "", WS_CHILD, 0, 0, 0, 0, 0, form->Handle());
-    else
+    } else {
         CreateHandle(kWindowClass, "", WS_POPUP, 0, 0, 0, 0, 0,
                      application ? application->Handle() : nullptr);
+    }
 }
 
 TNotifyWindow::~TNotifyWindow()

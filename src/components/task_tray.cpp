@@ -46,17 +46,21 @@ bool HasEntry(const std::string& idText)
 
 TTaskTray* ComponentHolding(const std::string& idText)
 {
-    for (const RegistryEntry& entry : Registry())
-        if (entry.idText == idText)
+    for (const RegistryEntry& entry : Registry()) {
+        if (entry.idText == idText) {
             return entry.component;
+        }
+    }
     return nullptr;
 }
 
 RegistryEntry* EntryOf(const TTaskTray* component)
 {
-    for (RegistryEntry& entry : Registry())
-        if (entry.component == component)
+    for (RegistryEntry& entry : Registry()) {
+        if (entry.component == component) {
             return &entry;
+        }
+    }
     return nullptr;
 }
 
@@ -65,14 +69,17 @@ RegistryEntry* EntryOf(const TTaskTray* component)
 std::int32_t NextIconId()
 {
     const auto& registry = Registry();
-    if (registry.empty())
+    if (registry.empty()) {
         return 1;
+    }
     std::int64_t id = std::int64_t{ParseIntegerOr(registry.back().idText, 0)} + 1;
     for (;; ++id) {
-        if (id > std::numeric_limits<std::int32_t>::max())
+        if (id > std::numeric_limits<std::int32_t>::max()) {
             id = 1;
-        if (!HasEntry(IntegerText(id)))
+        }
+        if (!HasEntry(IntegerText(id))) {
             return static_cast<std::int32_t>(id);
+        }
     }
 }
 
@@ -111,8 +118,9 @@ TTaskTray::TTaskTray(Component* owner) : Component(owner), iconId_(NextIconId())
 TTaskTray::~TTaskTray()
 {
     *alive_ = false;
-    if (hookId_ != 0 && application == hookedApplication_)
+    if (hookId_ != 0 && application == hookedApplication_) {
         application->UnhookMainWindow(hookId_);
+    }
     RemoveIcon();
     auto& registry = Registry();
     registry.erase(std::remove_if(registry.begin(), registry.end(),
@@ -129,15 +137,17 @@ TTaskTray::ShellNotifyIconFunction TTaskTray::SetShellNotifyIcon(ShellNotifyIcon
 
 void TTaskTray::Loaded()
 {
-    if (!Designing())
+    if (!Designing()) {
         UpdateIcon();
+    }
     Component::Loaded();
 }
 
 void TTaskTray::RemoveIcon()
 {
-    if (added_)
+    if (added_) {
         g_shellNotifyIcon(NIM_DELETE, &record_);   // a refused delete leaves nothing to do
+    }
     added_ = false;
     registered_ = false;
 }
@@ -151,10 +161,12 @@ void TTaskTray::WriteTip()
 
 void TTaskTray::UpdateIcon()
 {
-    if (Designing() || !registered_)
+    if (Designing() || !registered_) {
         return;
-    if (!g_messageWindow)
+    }
+    if (!g_messageWindow) {
         g_messageWindow = new TNotifyWindow(Owner() ? Owner() : application);
+    }
     if (!added_) {
         record_.cbSize = kRecordSize;
         record_.hWnd = g_messageWindow->Handle();
@@ -164,8 +176,9 @@ void TTaskTray::UpdateIcon()
     record_.uFlags = NIF_MESSAGE | NIF_ICON | (tipString_.empty() ? 0u : NIF_TIP);
     record_.hIcon = icon_.Handle();   // not given away: the shell copies it
     WriteTip();
-    if (!g_shellNotifyIcon(added_ ? NIM_MODIFY : NIM_ADD, &record_))
+    if (!g_shellNotifyIcon(added_ ? NIM_MODIFY : NIM_ADD, &record_)) {
         throw InvalidOperation("タスクトレイに登録できません");
+    }
     added_ = true;
 }
 
@@ -196,16 +209,18 @@ void TTaskTray::SetPopupMenuR(PopupMenu* menu)
 
 void TTaskTray::SetTipString(std::string tip)
 {
-    if (tip == tipString_)
+    if (tip == tipString_) {
         return;
+    }
     tipString_ = std::move(tip);
     UpdateIcon();
 }
 
 void TTaskTray::SetIcon(const ::Icon* icon)
 {
-    if (icon == &icon_)
+    if (icon == &icon_) {
         return;
+    }
     if (icon) {
         icon_.Assign(*icon);
         UpdateIcon();
@@ -224,30 +239,36 @@ void TTaskTray::SetIcon(const ::Icon* icon)
 
 void TTaskTray::SetIconID(std::int32_t id)
 {
-    if (id < 1)
+    if (id < 1) {
         throw InvalidOperation("0以下は指定できません");
-    if (id == iconId_)
+    }
+    if (id == iconId_) {
         return;
+    }
     const std::string idText = IntegerText(id);
-    if (HasEntry(idText))
+    if (HasEntry(idText)) {
         throw InvalidOperation("同じアイコン識別子が有ります");
+    }
     if (registered_) {
         RemoveIcon();   // the icon leaves the tray under its old ID
         registered_ = true;
     }
     iconId_ = id;
-    if (RegistryEntry* entry = EntryOf(this))
+    if (RegistryEntry* entry = EntryOf(this)) {
         entry->idText = idText;
+    }
     UpdateIcon();
 }
 
 void TTaskTray::SetRegistered(bool registered)
 {
-    if (registered == registered_)
+    if (registered == registered_) {
         return;
+    }
     if (registered) {
-        if (icon_.Empty())
+        if (icon_.Empty()) {
             throw InvalidOperation("アイコンが指定されていません");
+        }
         registered_ = true;
         UpdateIcon();
     } else {
@@ -259,8 +280,9 @@ void TTaskTray::SetRegistered(bool registered)
 void TTaskTray::DblClick(TMouseButton button)
 {
     // A copy: the handler may destroy this component, and the handler with it.
-    if (TButtonDblClick handler = OnDblClick)
+    if (TButtonDblClick handler = OnDblClick) {
         handler(this, button);
+    }
 }
 
 void TTaskTray::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
@@ -270,35 +292,42 @@ void TTaskTray::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
         // A menu tracked for a window that is not in the foreground does not close when the
         // user clicks elsewhere.
         SetForegroundWindow(form->Handle());
-        if (application)
+        if (application) {
             application->ProcessMessages();
-        if (!*alive)
+        }
+        if (!*alive) {
             return;
+        }
     }
     if (TMouseEvent handler = OnMouseDown) {
         handler(this, button, shift, x, y);
-        if (!*alive)
+        if (!*alive) {
             return;
+        }
     }
     if (button == mbLeft && popupMenuL_) {
         popupMenuL_->Popup(x, y);
-        if (!*alive)
+        if (!*alive) {
             return;
+        }
     }
-    if (button == mbRight && popupMenuR_)
+    if (button == mbRight && popupMenuR_) {
         popupMenuR_->Popup(x, y);
+    }
 }
 
 void TTaskTray::MouseMove(int x, int y)
 {
-    if (TMouseMoveEvent handler = OnMouseMove)
+    if (TMouseMoveEvent handler = OnMouseMove) {
         handler(this, 0, x, y);
+    }
 }
 
 void TTaskTray::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
-    if (TMouseEvent handler = OnMouseUp)
+    if (TMouseEvent handler = OnMouseUp) {
         handler(this, button, shift, x, y);
+    }
 }
 
 void TTaskTray::Dispatch(WPARAM id, LPARAM mouseMessage)
@@ -306,12 +335,14 @@ void TTaskTray::Dispatch(WPARAM id, LPARAM mouseMessage)
     POINT cursor{};
     GetCursorPos(&cursor);
     TTaskTray* tray = ComponentHolding(IntegerText(static_cast<UINT>(id)));
-    if (!tray)
+    if (!tray) {
         return;
+    }
     // Menus and the message processing before them re-enter the message loop; whatever
     // the shell reports meanwhile is dropped, not queued.
-    if (g_dispatching)
+    if (g_dispatching) {
         return;
+    }
     g_dispatching = true;
     const ScopeExit dispatched([] { g_dispatching = false; });
     const int x = cursor.x;
@@ -351,8 +382,9 @@ void TTaskTray::Dispatch(WPARAM id, LPARAM mouseMessage)
 
 void TTaskTray::MessageWindowDestroyed(TNotifyWindow* window)
 {
-    if (window != g_messageWindow)
+    if (window != g_messageWindow) {
         return;
+    }
     g_messageWindow = nullptr;
     // Icons added through this window would no longer reach any component. Components that
     // outlive it get their icons back, under a new window, once the destruction in progress
@@ -366,8 +398,9 @@ void TTaskTray::MessageWindowDestroyed(TNotifyWindow* window)
             moved = true;
         }
     }
-    if (moved && application && application->Handle())
+    if (moved && application && application->Handle()) {
         PostMessageA(application->Handle(), AddAgainMessage(), 0, 0);
+    }
 }
 
 bool TTaskTray::MainWindowMessage(UINT message)
@@ -379,8 +412,9 @@ bool TTaskTray::MainWindowMessage(UINT message)
             AddAgain();
         }
     } else if (message == AddAgainMessage()) {
-        if (registered_ && !added_)
+        if (registered_ && !added_) {
             AddAgain();
+        }
     }
     return false;   // every component, and whoever else watches, sees these messages
 }

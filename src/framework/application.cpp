@@ -21,8 +21,9 @@ Application::~Application()
 {
     DestroyComponents();   // the forms, while the application window still owns them
     DestroyHandle();
-    if (application == this)
+    if (application == this) {
         application = nullptr;
+    }
 }
 
 void Application::Initialize(HINSTANCE instance)
@@ -38,8 +39,9 @@ void Application::Initialize(HINSTANCE instance)
 void Application::SetTitle(std::string title)
 {
     title_ = std::move(title);
-    if (HandleAllocated())
+    if (HandleAllocated()) {
         SetWindowTextA(Handle(), title_.c_str());
+    }
 }
 
 HCURSOR Application::Cursors(int index) const
@@ -67,8 +69,9 @@ void Application::UnhookMainWindow(int id)
 
 bool Application::ProcessMessage(MSG& msg)
 {
-    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         return false;
+    }
     if (msg.message == WM_QUIT) {
         terminated_ = true;
         return true;
@@ -87,8 +90,9 @@ void Application::ProcessMessages()
 
 void Application::Run()
 {
-    if (mainForm_ && showMainForm_ && !terminated_)
+    if (mainForm_ && showMainForm_ && !terminated_) {
         mainForm_->Show();
+    }
     MSG msg;
     while (!terminated_) {
         BOOL got = GetMessageA(&msg, nullptr, 0, 0);
@@ -135,19 +139,22 @@ LRESULT Application::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     // Hooks may remove themselves while they run: iterate over a copy of the ids.
     std::vector<int> ids;
-    for (const auto& entry : hooks_)
+    for (const auto& entry : hooks_) {
         ids.push_back(entry.first);
+    }
     for (int id : ids) {
         auto it = hooks_.find(id);
         LRESULT result = 0;
-        if (it != hooks_.end() && it->second(message, wParam, lParam, result))
+        if (it != hooks_.end() && it->second(message, wParam, lParam, result)) {
             return result;
+        }
     }
     switch (message) {
     case WM_CLOSE:
         // A close request to the application closes the main form, which ends the program.
-        if (mainForm_)
+        if (mainForm_) {
             mainForm_->Close();
+        }
         return 0;
     }
     return CustomWindow::WndProc(message, wParam, lParam);

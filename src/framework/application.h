@@ -83,8 +83,9 @@ Result GuardCallback(Result failed, Body&& body) noexcept
     try {
         return body();
     } catch (...) {
-        if (application)
+        if (application) {
             application->HandleException();
+        }
         return failed;
     }
 }

@@ -15,8 +15,9 @@ Button::Button(Component* owner, const ControlCreation& creation) : Control(owne
 
 void Button::Click()
 {
-    if (OnClick)
+    if (OnClick) {
         OnClick(this);
+    }
 }
 
 NotifyEvent* Button::Event(std::string_view name)
@@ -26,8 +27,9 @@ NotifyEvent* Button::Event(std::string_view name)
 
 bool Button::OnCommand(WORD code)
 {
-    if (code != BN_CLICKED)
+    if (code != BN_CLICKED) {
         return false;
+    }
     Click();
     return true;
 }

@@ -26,8 +26,9 @@ void Erase(std::vector<T*>& list, T* item)
 
 Component::Component(Component* owner) : owner_(nullptr)
 {
-    if (owner)
+    if (owner) {
         owner->InsertComponent(this);
+    }
 }
 
 Component::~Component()
@@ -41,24 +42,29 @@ Component::~Component()
         other->Notification(this, Operation::Remove);
     }
     DestroyComponents();
-    if (owner_)
+    if (owner_) {
         owner_->RemoveComponent(this);
+    }
 }
 
 void Component::DestroyComponents()
 {
     // Last-created first; each one leaves this list as it goes.
-    while (!components_.empty())
+    while (!components_.empty()) {
         delete components_.back();
+    }
 }
 
 Component* Component::FindComponent(std::string_view name) const
 {
-    if (name.empty())
+    if (name.empty()) {
         return nullptr;
-    for (Component* c : components_)
-        if (SameName(c->name_, name))
+    }
+    for (Component* c : components_) {
+        if (SameName(c->name_, name)) {
             return c;
+        }
+    }
     return nullptr;
 }
 
@@ -69,8 +75,9 @@ void Component::NoSuchComponent(std::string_view name) const
 
 void Component::FreeNotification(Component* other)
 {
-    if (!other || other == this)
+    if (!other || other == this) {
         return;
+    }
     if (std::find(freeNotifies_.begin(), freeNotifies_.end(), other) == freeNotifies_.end()) {
         freeNotifies_.push_back(other);
         other->freeNotifies_.push_back(this);
@@ -79,8 +86,9 @@ void Component::FreeNotification(Component* other)
 
 void Component::RemoveFreeNotification(Component* other)
 {
-    if (!other)
+    if (!other) {
         return;
+    }
     Erase(freeNotifies_, other);
     Erase(other->freeNotifies_, this);
 }
@@ -88,17 +96,21 @@ void Component::RemoveFreeNotification(Component* other)
 void Component::SetDesigning(bool designing)
 {
     designing_ = designing;
-    for (Component* c : components_)
+    for (Component* c : components_) {
         c->SetDesigning(designing);
+    }
 }
 
 void Component::Notification(Component* component, Operation operation)
 {
-    if (operation != Operation::Remove)
+    if (operation != Operation::Remove) {
         return;
-    for (WatchedLink* link : watched_)
-        if (link->target_ == component)
+    }
+    for (WatchedLink* link : watched_) {
+        if (link->target_ == component) {
             link->target_ = nullptr;
+        }
+    }
     RemoveFreeNotification(component);
 }
 
@@ -117,14 +129,18 @@ void WatchedLink::Point(Component* target)
 {
     Component* previous = target_;
     target_ = target;
-    if (target)
+    if (target) {
         target->FreeNotification(&watcher_);
-    if (!previous || previous == target)
+    }
+    if (!previous || previous == target) {
         return;
+    }
     // The watcher keeps hearing about a component another of its pointers still holds.
-    for (const WatchedLink* link : watcher_.watched_)
-        if (link->target_ == previous)
+    for (const WatchedLink* link : watcher_.watched_) {
+        if (link->target_ == previous) {
             return;
+        }
+    }
     previous->RemoveFreeNotification(&watcher_);
 }
 
@@ -141,11 +157,13 @@ void Component::RemoveComponent(Component* component)
     // Components mostly go last-created first: search from the back, so that tearing down
     // thousands of menu items stays linear.
     auto it = std::find(components_.rbegin(), components_.rend(), component);
-    if (it != components_.rend())
+    if (it != components_.rend()) {
         components_.erase(std::next(it).base());
+    }
     component->owner_ = nullptr;
     // Only the owner is told; others that refer to the component asked for a free
     // notification, which its destructor sends.
-    if (!destroying_)
+    if (!destroying_) {
         Notification(component, Operation::Remove);
+    }
 }

@@ -35,8 +35,9 @@ public:
     template <typename T>
     T& Owned(std::string_view name) const
     {
-        if (auto* found = dynamic_cast<T*>(FindComponent(name)))
+        if (auto* found = dynamic_cast<T*>(FindComponent(name))) {
             return *found;
+        }
         NoSuchComponent(name);
     }
 

@@ -40,11 +40,13 @@ void Control::CreateHandle(const ControlCreation& creation)
                               creation.width, creation.height, creation.parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(creation.id)),
                               GetModuleHandleA(nullptr), nullptr);
-    if (!handle_)
+    if (!handle_) {
         throw Error(std::string("CreateWindowEx failed for a control of class ") + creation.className);
+    }
     SetPropA(handle_, kProperty, this);
-    if (creation.font)
+    if (creation.font) {
         SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(creation.font), FALSE);
+    }
 }
 
 void Control::Subclass()
@@ -55,8 +57,9 @@ void Control::Subclass()
     // process each time: ten thousand items put into a subclassed tree then take a second.)
     // The A forms keep the control an ANSI window: its messages reach WndProc with Shift-JIS
     // text, as everywhere else in the program.
-    if (subclassed_)
+    if (subclassed_) {
         return;
+    }
     SetWindowLongPtrA(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     original_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
@@ -141,8 +144,9 @@ HBRUSH Control::OnCtlColor(UINT, HDC)
 
 bool Control::OnContextMenu(POINT screen)
 {
-    if (!popupMenu_)
+    if (!popupMenu_) {
         return false;
+    }
     if (screen.x == -1 && screen.y == -1) {
         // From the keyboard: at the control's top-left corner.
         RECT r{};
@@ -173,11 +177,12 @@ bool ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSCROLLBAR:
-        if (Control* control = Control::FromHandle(reinterpret_cast<HWND>(lParam)))
+        if (Control* control = Control::FromHandle(reinterpret_cast<HWND>(lParam))) {
             if (HBRUSH brush = control->OnCtlColor(message, reinterpret_cast<HDC>(wParam))) {
                 result = reinterpret_cast<LRESULT>(brush);
                 return true;
             }
+        }
         return false;
     case WM_CONTEXTMENU:
         if (Control* control = Control::FromHandle(reinterpret_cast<HWND>(wParam))) {

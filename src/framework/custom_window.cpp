@@ -12,8 +12,9 @@ void CustomWindow::RegisterWindowClass(const char* className, UINT style, HBRUSH
 {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA existing;
-    if (GetClassInfoA(instance, className, &existing))
+    if (GetClassInfoA(instance, className, &existing)) {
         return;
+    }
     WNDCLASSA wc{};
     wc.style = style;
     wc.lpfnWndProc = StaticWndProc;
@@ -22,8 +23,9 @@ void CustomWindow::RegisterWindowClass(const char* className, UINT style, HBRUSH
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = background;
     wc.lpszClassName = className;
-    if (!RegisterClassA(&wc))
+    if (!RegisterClassA(&wc)) {
         throw Error(std::string("RegisterClass failed: ") + className);
+    }
 }
 
 void CustomWindow::CreateHandle(const char* className, const char* caption, DWORD style, DWORD exStyle,
@@ -31,14 +33,16 @@ void CustomWindow::CreateHandle(const char* className, const char* caption, DWOR
 {
     CreateWindowExA(exStyle, className, caption, style, left, top, width, height, parent, nullptr,
                     GetModuleHandleA(nullptr), this);
-    if (!handle_)
+    if (!handle_) {
         throw Error(std::string("CreateWindowEx failed: ") + className);
+    }
 }
 
 void CustomWindow::DestroyHandle()
 {
-    if (handle_)
+    if (handle_) {
         DestroyWindow(handle_);   // WM_NCDESTROY clears handle_
+    }
     handle_ = nullptr;
 }
 
@@ -60,8 +64,9 @@ LRESULT CALLBACK CustomWindow::StaticWndProc(HWND window, UINT message, WPARAM w
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<CustomWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!self)
+    if (!self) {
         return DefWindowProcA(window, message, wParam, lParam);
+    }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(window, GWLP_USERDATA, 0);
         self->handle_ = nullptr;

@@ -20,8 +20,9 @@ NotifyEvent DialogPresenter::AfterMenu(NotifyEvent command)
 
 void DialogPresenter::RunQueued()
 {
-    if (queue_.empty())
+    if (queue_.empty()) {
         return;
+    }
     std::function<void()> command = std::move(queue_.front());
     queue_.pop_front();
     command();
@@ -40,14 +41,16 @@ int DialogPresenter::ShowModal(Form& dialog)
 
 bool DialogPresenter::BringBackIfShown(Form& dialog)
 {
-    if (!dialog.Visible())
+    if (!dialog.Visible()) {
         return false;
+    }
     SetForegroundWindow(dialog.Handle());
     return true;
 }
 
 void DialogPresenter::ShownChanged() const
 {
-    if (OnShownChange)
+    if (OnShownChange) {
         OnShownChange();
+    }
 }

@@ -22,9 +22,11 @@ NotifyEvent* Edit::Event(std::string_view name)
 
 bool Edit::OnCommand(WORD code)
 {
-    if (code != EN_CHANGE)
+    if (code != EN_CHANGE) {
         return false;
-    if (OnChange)
+    }
+    if (OnChange) {
         OnChange(this);
+    }
     return true;
 }

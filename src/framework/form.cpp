@@ -14,10 +14,12 @@ namespace {
 DWORD FrameStyle(const FormDef& def)
 {
     DWORD style = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
-    if (def.border == BorderStyle::Sizeable)
+    if (def.border == BorderStyle::Sizeable) {
         style |= WS_THICKFRAME;
-    if (def.systemMenu)
+    }
+    if (def.systemMenu) {
         style |= WS_SYSMENU;
+    }
     return style;
 }
 
@@ -44,14 +46,16 @@ Form::Form(Component* owner, const FormDef& definition) : CustomWindow(owner), d
     BuiltForm built = BuildForm(*this, definition, font_.Get());
     controlFonts_ = std::move(built.fonts);
     defaultButtonId_ = built.defaultButtonId;
-    if (application && !application->MainForm())
+    if (application && !application->MainForm()) {
         application->SetMainForm(this);
+    }
 }
 
 Form::~Form()
 {
-    if (application && application->MainForm() == this)
+    if (application && application->MainForm() == this) {
         application->SetMainForm(nullptr);
+    }
     DestroyComponents();
 }
 
@@ -70,8 +74,9 @@ void Form::PaintWindowlessControls()
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(Handle(), &paint);
     for (WindowlessControl* control : windowless_) {
-        if (!control->Visible())
+        if (!control->Visible()) {
             continue;
+        }
         const RECT& bounds = control->BoundsRect();
         const int saved = SaveDC(dc);
         IntersectClipRect(dc, bounds.left, bounds.top, bounds.right, bounds.bottom);
@@ -99,32 +104,36 @@ bool Form::Visible() const
 
 void Form::Close()
 {
-    if (modal_)
+    if (modal_) {
         modalResult_ = IDCANCEL;
-    else
+    } else {
         DoClose();
+    }
 }
 
 bool Form::FocusFirstControl()
 {
     HWND focus = GetFocus();
-    if (focus && IsChild(Handle(), focus))
+    if (focus && IsChild(Handle(), focus)) {
         return true;
+    }
     if (lastFocus_ && IsWindow(lastFocus_) && IsChild(Handle(), lastFocus_) && IsWindowEnabled(lastFocus_)) {
         ::SetFocus(lastFocus_);
         return true;
     }
     HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE);
-    if (!first || !(GetWindowLongA(first, GWL_STYLE) & WS_TABSTOP))
+    if (!first || !(GetWindowLongA(first, GWL_STYLE) & WS_TABSTOP)) {
         return false;
+    }
     ::SetFocus(first);
     return true;
 }
 
 int Form::ShowModal()
 {
-    if (modal_ || Visible())
+    if (modal_ || Visible()) {
         throw Error("Cannot make a visible window modal");
+    }
     {
         // Every other enabled window of this thread waits for the form. The activation is
         // left alone: the form hides next, and the system passes it on as from any window.
@@ -162,10 +171,11 @@ void Form::RunModalLoop()
 
 void Form::DoClose()
 {
-    if (application && application->MainForm() == this)
+    if (application && application->MainForm() == this) {
         application->Terminate();
-    else
+    } else {
         Hide();
+    }
 }
 
 RECT Form::BoundsRect() const
@@ -209,8 +219,9 @@ void Form::CenterOnScreen()
 LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     LRESULT result = 0;
-    if (ReflectToControl(message, wParam, lParam, result))
+    if (ReflectToControl(message, wParam, lParam, result)) {
         return result;
+    }
     switch (message) {
     case WM_CLOSE:
         Close();
@@ -230,8 +241,9 @@ LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         // Coming back to the form puts the focus back where the user left it.
         if (LOWORD(wParam) == WA_INACTIVE) {
             HWND focus = GetFocus();
-            if (focus && IsChild(Handle(), focus))
+            if (focus && IsChild(Handle(), focus)) {
                 lastFocus_ = focus;
+            }
         } else if (!HIWORD(wParam) && FocusFirstControl()) {
             return 0;
         }

@@ -67,9 +67,11 @@ protected:
     {
         BindHandlers(
             [form, handlers](std::string_view name) -> NotifyEvent {
-                for (const HandlerDef<F>& entry : handlers)
-                    if (name == entry.name)
+                for (const HandlerDef<F>& entry : handlers) {
+                    if (name == entry.name) {
                         return [form, method = entry.method](Component* sender) { (form->*method)(sender); };
+                    }
+                }
                 return {};
             },
             dialogs);

@@ -28,15 +28,17 @@ template <typename Visit>
 void ForEachMenuItem(const FormDef& def, Visit&& visit)
 {
     std::vector<Span<MenuItemDef>> stack;
-    for (const MenuDef& menu : def.menus)
+    for (const MenuDef& menu : def.menus) {
         stack.push_back(menu.items);
+    }
     while (!stack.empty()) {
         const Span<MenuItemDef> items = stack.back();
         stack.pop_back();
         for (const MenuItemDef& item : items) {
             visit(item);
-            if (!item.items.empty())
+            if (!item.items.empty()) {
                 stack.push_back(item.items);
+            }
         }
     }
 }
@@ -90,8 +92,9 @@ void FormBuilder::CreateMenus()
                 item->SetEnabled(!(def.flags & kMenuDisabled));
                 item->SetSubmenu(def.submenu || !def.items.empty());
                 pending.parent->Add(item);
-                if (!def.items.empty())
+                if (!def.items.empty()) {
                     stack.push_back({item, def.items});
+                }
             }
         }
     }
@@ -99,8 +102,9 @@ void FormBuilder::CreateMenus()
 
 HFONT FormBuilder::FontFor(const ControlDef& control)
 {
-    if (!control.font)
+    if (!control.font) {
         return formFont_;
+    }
     built_.fonts.push_back(MakeFont(*control.font));
     return built_.fonts.back().Get();
 }
@@ -112,8 +116,9 @@ void FormBuilder::CreateControls()
         HWND parent = form_.Handle();
         if (def.parent) {
             auto* container = dynamic_cast<Control*>(form_.FindComponent(def.parent));
-            if (!container)
+            if (!container) {
                 DefinitionError(def_, def.name, std::string("no control ") + def.parent + " to sit in");
+            }
             parent = container->Handle();
         }
         Component* created = def.create({form_, parent, def, id++, FontFor(def)});
@@ -122,27 +127,32 @@ void FormBuilder::CreateControls()
         auto* control = dynamic_cast<Control*>(created);
         auto* windowless = dynamic_cast<WindowlessControl*>(created);
         if (control) {
-            if (!def.enabled)
+            if (!def.enabled) {
                 control->SetEnabled(false);
-            if (def.isDefault)
+            }
+            if (def.isDefault) {
                 built_.defaultButtonId = control->Id();
+            }
             if (def.popupMenu) {
                 auto* menu = dynamic_cast<PopupMenu*>(form_.FindComponent(def.popupMenu));
-                if (!menu)
+                if (!menu) {
                     DefinitionError(def_, def.name, std::string("no menu ") + def.popupMenu);
+                }
                 control->SetPopupMenu(menu);
             }
         } else if (windowless && def.parent) {
             DefinitionError(def_, def.name, "a windowless control sits on the form itself");
         }
         for (const PropertyDef& property : def.properties) {
-            if (!property.name)
+            if (!property.name) {
                 break;
+            }
             const bool set = control      ? control->SetProperty(property.name, property.value)
                              : windowless ? windowless->SetProperty(property.name, property.value)
                                           : false;
-            if (!set)
+            if (!set) {
                 DefinitionError(def_, def.name, std::string("no property ") + property.name);
+            }
         }
     }
 }
@@ -157,10 +167,12 @@ void FormBuilder::ApplyTabOrder()
         HWND window;
     };
     std::vector<Entry> entries;
-    for (const ControlDef& def : def_.controls)
-        if (auto* control = dynamic_cast<Control*>(form_.FindComponent(def.name)))
+    for (const ControlDef& def : def_.controls) {
+        if (auto* control = dynamic_cast<Control*>(form_.FindComponent(def.name))) {
             entries.push_back({GetParent(control->Handle()),
                                def.tabOrder == kNoTabOrder ? INT_MAX : def.tabOrder, control->Handle()});
+        }
+    }
     std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
         return a.parent != b.parent ? a.parent < b.parent : a.tabOrder < b.tabOrder;
     });
@@ -188,13 +200,17 @@ BuiltForm BuildForm(Form& form, const FormDef& definition, HFONT formFont)
 std::vector<std::string> HandlerNames(const FormDef& definition)
 {
     std::vector<std::string> names;
-    for (const ControlDef& control : definition.controls)
-        for (const EventDef& event : control.events)
-            if (event.handler)
+    for (const ControlDef& control : definition.controls) {
+        for (const EventDef& event : control.events) {
+            if (event.handler) {
                 names.emplace_back(event.handler);
+            }
+        }
+    }
     ForEachMenuItem(definition, [&](const MenuItemDef& item) {
-        if (item.onClick)
+        if (item.onClick) {
             names.emplace_back(item.onClick);
+        }
     });
     return names;
 }
@@ -205,31 +221,37 @@ void BindFormHandlers(Form& form, const FormDef& definition,
 {
     auto handler = [&](const char* component, const char* name) {
         NotifyEvent bound = resolve(name);
-        if (!bound)
+        if (!bound) {
             DefinitionError(definition, component, std::string("no handler ") + name);
+        }
         return bound;
     };
     for (const ControlDef& def : definition.controls) {
         for (const EventDef& event : def.events) {
-            if (!event.event)
+            if (!event.event) {
                 break;
+            }
             auto* control = dynamic_cast<Control*>(form.FindComponent(def.name));
             NotifyEvent* slot = control ? control->Event(event.event) : nullptr;
-            if (!slot)
+            if (!slot) {
                 DefinitionError(definition, def.name, std::string("no event ") + event.event);
+            }
             *slot = handler(def.name, event.handler);
         }
     }
     ForEachMenuItem(definition, [&](const MenuItemDef& def) {
-        if (!def.onClick)
+        if (!def.onClick) {
             return;
+        }
         auto* item = dynamic_cast<MenuItem*>(form.FindComponent(def.name));
-        if (!item)
+        if (!item) {
             DefinitionError(definition, def.name, "no menu item");
+        }
         NotifyEvent command = handler(def.name, def.onClick);
         if (def.flags & kMenuOpensDialog) {
-            if (!dialogs)
+            if (!dialogs) {
                 DefinitionError(definition, def.name, "opens a dialog, but the form presents none");
+            }
             command = dialogs->AfterMenu(std::move(command));
         }
         item->OnClick = std::move(command);

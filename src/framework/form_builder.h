@@ -58,10 +58,12 @@ std::vector<std::string> MissingHandlers(const FormDef& definition, Span<Handler
     std::vector<std::string> missing;
     for (const std::string& name : HandlerNames(definition)) {
         bool found = false;
-        for (const HandlerDef<F>& entry : handlers)
+        for (const HandlerDef<F>& entry : handlers) {
             found = found || name == entry.name;
-        if (!found)
+        }
+        if (!found) {
             missing.push_back(name);
+        }
     }
     return missing;
 }

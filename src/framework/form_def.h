@@ -117,8 +117,9 @@ struct ControlDef {
     {
         ControlDef def = *this;
         std::size_t i = 0;
-        while (i < kMaxEvents && def.events[i].event)
+        while (i < kMaxEvents && def.events[i].event) {
             ++i;
+        }
         // A full list is a compile error in a constant expression: there is no slot to write.
         def.events[i] = {event, handler};
         return def;
@@ -127,8 +128,9 @@ struct ControlDef {
     {
         ControlDef def = *this;
         std::size_t i = 0;
-        while (i < kMaxProperties && def.properties[i].name)
+        while (i < kMaxProperties && def.properties[i].name) {
             ++i;
+        }
         def.properties[i] = {property, value};
         return def;
     }

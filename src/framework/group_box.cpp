@@ -21,8 +21,9 @@ GroupBox::GroupBox(Component* owner, const ControlCreation& creation, int backgr
 LRESULT GroupBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     LRESULT result = 0;
-    if (ReflectToControl(message, wParam, lParam, result))
+    if (ReflectToControl(message, wParam, lParam, result)) {
         return result;
+    }
     // The button class leaves a group's inside unpainted: it is the form's colour here.
     if (message == WM_ERASEBKGND) {
         RECT client{};

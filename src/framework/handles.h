@@ -25,8 +25,9 @@ public:
     Handle Release() { return std::exchange(handle_, Traits::Invalid()); }
     void Reset(Handle handle = Traits::Invalid())
     {
-        if (Traits::IsValid(handle_))
+        if (Traits::IsValid(handle_)) {
             Traits::Close(handle_);
+        }
         handle_ = handle;
     }
 
@@ -57,8 +58,9 @@ public:
     explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
     ~WindowDC()
     {
-        if (dc_)
+        if (dc_) {
             ReleaseDC(window_, dc_);
+        }
     }
     WindowDC(const WindowDC&) = delete;
     WindowDC& operator=(const WindowDC&) = delete;
@@ -78,8 +80,9 @@ public:
     SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
     ~SelectedObject()
     {
-        if (previous_ && previous_ != HGDI_ERROR)
+        if (previous_ && previous_ != HGDI_ERROR) {
             SelectObject(dc_, previous_);
+        }
     }
     SelectedObject(const SelectedObject&) = delete;
     SelectedObject& operator=(const SelectedObject&) = delete;

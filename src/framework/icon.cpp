@@ -8,8 +8,9 @@ void Icon::SetHandle(HICON icon)
 
 void Icon::Assign(const Icon& other)
 {
-    if (&other == this)
+    if (&other == this) {
         return;
+    }
     if (other.Empty()) {
         Clear();
         return;

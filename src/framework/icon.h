@@ -28,8 +28,9 @@ public:
 private:
     void Changed()
     {
-        if (OnChange)
+        if (OnChange) {
             OnChange();
+        }
     }
 
     UniqueIcon handle_;   // owned

@@ -5,7 +5,8 @@
 const Picture* IconPictures::Find(HICON icon, const ImageList& list)
 {
     const std::optional<Picture>* kept = cache_.Find(icon, {});
-    if (!kept)
+    if (!kept) {
         kept = &cache_.Store(icon, {}, list.ReadPicture(icon));
+    }
     return kept->has_value() ? &**kept : nullptr;
 }

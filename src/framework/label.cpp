@@ -16,16 +16,18 @@ Label::Label(Component* owner, const ControlCreation& creation, COLORREF textCol
 
 void Label::SetTextColor(COLORREF color)
 {
-    if (textColor_ == color)
+    if (textColor_ == color) {
         return;
+    }
     textColor_ = color;
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void Label::SetAlignment(TAlignment alignment)
 {
-    if (alignment_ == alignment)
+    if (alignment_ == alignment) {
         return;
+    }
     alignment_ = alignment;
     // Left-aligned text is cut at the right edge rather than wrapped, as a label of one line.
     static constexpr DWORD kStyles[] = {SS_LEFTNOWORDWRAP, SS_RIGHT, SS_CENTER};

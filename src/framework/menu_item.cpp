@@ -10,35 +10,41 @@ MenuItem::~MenuItem()
     // item of the deepest last branch and destroy it once it has no items left.
     while (!items_.empty()) {
         MenuItem* leaf = items_.back();
-        while (!leaf->items_.empty())
+        while (!leaf->items_.empty()) {
             leaf = leaf->items_.back();
+        }
         leaf->parent_->items_.pop_back();
         leaf->parent_ = nullptr;
         delete leaf;
     }
-    if (parent_)
+    if (parent_) {
         parent_->Remove(this);
+    }
 }
 
 void MenuItem::Reshaped()
 {
-    for (MenuItem* item = this; item; item = item->parent_)
+    for (MenuItem* item = this; item; item = item->parent_) {
         ++item->shapeRevision_;
+    }
 }
 
 void MenuItem::SetImageIndex(int index)
 {
-    if (index == imageIndex_)
+    if (index == imageIndex_) {
         return;
+    }
     imageIndex_ = index;
-    for (MenuItem* item = this; item; item = item->parent_)
+    for (MenuItem* item = this; item; item = item->parent_) {
         ++item->pictureRevision_;
+    }
 }
 
 void MenuItem::Click()
 {
-    if (OnClick)
+    if (OnClick) {
         OnClick(this);
+    }
 }
 
 int MenuItem::IndexOf(const MenuItem* item) const
@@ -54,10 +60,12 @@ void MenuItem::Add(MenuItem* item)
 
 void MenuItem::Insert(int index, MenuItem* item)
 {
-    if (item->parent_)
+    if (item->parent_) {
         throw Error("Menu inserted twice");
-    if (index < 0 || index > Count())
+    }
+    if (index < 0 || index > Count()) {
         throw Error("Menu index out of range");
+    }
     items_.insert(items_.begin() + index, item);
     item->parent_ = this;
     Reshaped();
@@ -65,8 +73,9 @@ void MenuItem::Insert(int index, MenuItem* item)
 
 void MenuItem::Delete(int index)
 {
-    if (index < 0 || index >= Count())
+    if (index < 0 || index >= Count()) {
         throw Error("Menu index out of range");
+    }
     items_[index]->parent_ = nullptr;
     items_.erase(items_.begin() + index);
     Reshaped();
@@ -75,6 +84,7 @@ void MenuItem::Delete(int index)
 void MenuItem::Remove(MenuItem* item)
 {
     int index = IndexOf(item);
-    if (index >= 0)
+    if (index >= 0) {
         Delete(index);
+    }
 }

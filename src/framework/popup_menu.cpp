@@ -21,8 +21,9 @@ BuiltMenu::~BuiltMenu()
 {
     for (auto [parent, submenu] : borrowed_) {
         for (int i = GetMenuItemCount(parent) - 1; i >= 0; --i) {
-            if (GetSubMenu(parent, i) == submenu)
+            if (GetSubMenu(parent, i) == submenu) {
                 RemoveMenu(parent, i, MF_BYPOSITION);   // takes it out without destroying it
+            }
         }
     }
 }
@@ -36,39 +37,46 @@ PopupMenu::~PopupMenu() = default;
 
 HWND PopupMenu::WindowHandle() const
 {
-    if (auto* control = dynamic_cast<CustomWindow*>(Owner()); control && control->HandleAllocated())
+    if (auto* control = dynamic_cast<CustomWindow*>(Owner()); control && control->HandleAllocated()) {
         return control->Handle();
+    }
     return application ? application->Handle() : nullptr;
 }
 
 void PopupMenu::SetImages(ImageList* images)
 {
-    if (images_)
+    if (images_) {
         images_->RemoveFreeNotification(this);
+    }
     images_ = images;
-    if (images_)
+    if (images_) {
         images_->FreeNotification(this);
+    }
 }
 
 void PopupMenu::Notification(Component* component, Operation operation)
 {
     Component::Notification(component, operation);
-    if (operation != Operation::Remove)
+    if (operation != Operation::Remove) {
         return;
-    if (component == images_)
+    }
+    if (component == images_) {
         images_ = nullptr;
-    if (auto* item = dynamic_cast<MenuItem*>(component))
+    }
+    if (auto* item = dynamic_cast<MenuItem*>(component)) {
         kept_.erase(item);
+    }
 }
 
 UINT PopupMenu::NextCommand(bool kept)
 {
     UINT& next = kept ? g_nextKeptCommand : g_nextCommand;
     const UINT command = next;
-    if (kept)
+    if (kept) {
         next = next == kLastKeptCommand ? kFirstKeptCommand : next + 1;
-    else
+    } else {
         next = next == kFirstKeptCommand - 1 ? kFirstCommand : next + 1;
+    }
     return command;
 }
 
@@ -102,11 +110,13 @@ void PopupMenu::AppendItem(HMENU menu, MenuItem* item, HMENU submenu, HBITMAP bi
 
 HBITMAP PopupMenu::KeptBitmap(Kept& kept, ImageList* images, int index)
 {
-    if (!images || index < 0)
+    if (!images || index < 0) {
         return nullptr;
+    }
     UniqueBitmap& bitmap = kept.bitmaps[{images, index}];
-    if (!bitmap)
+    if (!bitmap) {
         bitmap.Reset(images->CreateBitmap(index));
+    }
     return bitmap.Get();
 }
 
@@ -127,8 +137,9 @@ void PopupMenu::Fill(HMENU menu, MenuItem* from, ImageList* images, Kept* kept, 
             continue;
         }
         MenuItem* item = frame.item->Items(frame.next++);
-        if (!item->Visible())
+        if (!item->Visible()) {
             continue;
+        }
         HMENU parent = frame.menu;
         ImageList* itemImages = frame.images;
         const int position = GetMenuItemCount(parent);
@@ -150,12 +161,14 @@ void PopupMenu::Fill(HMENU menu, MenuItem* from, ImageList* images, Kept* kept, 
             kept->shown.push_back({item, parent, position, index, itemImages});
         } else if (itemImages && index >= 0) {
             bitmap = itemImages->CreateBitmap(index);
-            if (bitmap)
+            if (bitmap) {
                 bitmaps_.emplace_back(bitmap);
+            }
         }
         AppendItem(parent, item, submenu, bitmap, NextCommand(kept != nullptr));
-        if (isSubmenu && !(item->KeepHandle() && !kept && built))
+        if (isSubmenu && !(item->KeepHandle() && !kept && built)) {
             stack.push_back({item, submenu, below, 0});
+        }
     }
 }
 
@@ -177,11 +190,13 @@ HMENU PopupMenu::KeptHandle(MenuItem* item, ImageList* images)
         // Only the pictures changed: each item whose image index moved gets its new bitmap;
         // after the list was cleared, every item, and the old bitmaps go once none shows them.
         std::map<std::pair<ImageList*, int>, UniqueBitmap> old;
-        if (listCleared)
+        if (listCleared) {
             old.swap(kept.bitmaps);
+        }
         for (Shown& shown : kept.shown) {
-            if ((shown.item->ImageIndex() == shown.image && !listCleared) || shown.item->IsSeparator())
+            if ((shown.item->ImageIndex() == shown.image && !listCleared) || shown.item->IsSeparator()) {
                 continue;
+            }
             const int index = shown.item->ImageIndex();
             MENUITEMINFOA info{};
             info.cbSize = sizeof info;
@@ -207,8 +222,9 @@ void PopupMenu::PrepareKept(MenuItem* item)
             break;
         }
     }
-    if (item->KeepHandle() && item->IsSubmenu())
+    if (item->KeepHandle() && item->IsSubmenu()) {
         KeptHandle(item, images);
+    }
 }
 
 BuiltMenu PopupMenu::BuildHandle()
@@ -221,24 +237,28 @@ BuiltMenu PopupMenu::BuildHandle()
 
 MenuItem* PopupMenu::FindCommand(UINT command) const
 {
-    if (command == 0)
+    if (command == 0) {
         return nullptr;
+    }
     std::vector<MenuItem*> stack{items_};
     while (!stack.empty()) {
         MenuItem* item = stack.back();
         stack.pop_back();
-        if (item->Command() == command)
+        if (item->Command() == command) {
             return item;
-        for (int i = 0; i < item->Count(); ++i)
+        }
+        for (int i = 0; i < item->Count(); ++i) {
             stack.push_back(item->Items(i));
+        }
     }
     return nullptr;
 }
 
 void PopupMenu::Popup(int x, int y)
 {
-    if (OnPopup)
+    if (OnPopup) {
         OnPopup(this);
+    }
     HWND window = WindowHandle();
     UINT command;
     {
@@ -250,6 +270,7 @@ void PopupMenu::Popup(int x, int y)
     }
     // The menu's loop dispatched messages: look the item up again rather than trusting
     // anything from before it.
-    if (MenuItem* item = FindCommand(command))
+    if (MenuItem* item = FindCommand(command)) {
         item->Click();
+    }
 }

@@ -7,8 +7,9 @@ namespace {
 BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM list)
 {
     return GuardCallback<BOOL>(FALSE, [&] {
-        if (IsWindowVisible(window) && IsWindowEnabled(window))
+        if (IsWindowVisible(window) && IsWindowEnabled(window)) {
             reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        }
         return TRUE;
     });
 }
@@ -26,15 +27,19 @@ DisabledThreadWindows::DisabledThreadWindows(Activation activation)
     : active_(activation == Activation::Restore ? GetActiveWindow() : nullptr),
       windows_(EnabledThreadWindows())
 {
-    for (HWND window : windows_)
+    for (HWND window : windows_) {
         EnableWindow(window, FALSE);
+    }
 }
 
 DisabledThreadWindows::~DisabledThreadWindows()
 {
-    for (HWND window : windows_)
-        if (IsWindow(window))
+    for (HWND window : windows_) {
+        if (IsWindow(window)) {
             EnableWindow(window, TRUE);
-    if (active_ && IsWindow(active_))
+        }
+    }
+    if (active_ && IsWindow(active_)) {
         SetActiveWindow(active_);
+    }
 }

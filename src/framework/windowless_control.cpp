@@ -16,8 +16,9 @@ WindowlessControl::~WindowlessControl()
 
 void WindowlessControl::SetVisible(bool visible)
 {
-    if (visible_ == visible)
+    if (visible_ == visible) {
         return;
+    }
     visible_ = visible;
     Invalidate();
 }
@@ -29,6 +30,7 @@ bool WindowlessControl::SetProperty(std::string_view, int)
 
 void WindowlessControl::Invalidate()
 {
-    if (form_->HandleAllocated())
+    if (form_->HandleAllocated()) {
         InvalidateRect(form_->Handle(), &bounds_, TRUE);
+    }
 }

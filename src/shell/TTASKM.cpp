@@ -82,8 +82,9 @@ TTASKM::TTASKM(Component* owner, std::string settingsKey)
 TTASKM::~TTASKM()
 {
     // The list may outlive this window: its builds no longer reach here.
-    if (launchList_)
+    if (launchList_) {
         launchList_->OnMenuBuilt = nullptr;
+    }
 }
 
 MenuItem* TTASKM::Item(const char* name) const
@@ -119,8 +120,9 @@ void TTASKM::FormCreate()
         }
         application->Terminate();
     }
-    if (k8_->Checked())
+    if (k8_->Checked()) {
         RegisterTrayIcon();
+    }
     K7Click(this);
     chordReady_ = true;
 }
@@ -133,8 +135,9 @@ void TTASKM::RegisterTrayIcon()
         // At log-on the taskbar often does not exist yet. The refusal is reported and start-up
         // goes on: the icon stays wanted and comes with the taskbar ("TaskbarCreated"). Any
         // other error left the icon unregistered, and the main window is not made.
-        if (!taskTray_->Registered())
+        if (!taskTray_->Registered()) {
             throw;
+        }
         application->HandleException();
     }
 }
@@ -186,8 +189,9 @@ void TTASKM::K7Click(Component*)
 
 void TTASKM::SetLaunchList(::LaunchList* list)
 {
-    if (launchList_)
+    if (launchList_) {
         launchList_->OnMenuBuilt = nullptr;
+    }
     launchList_.Set(list);
     if (launchList_) {
         // Every build of its submenu (load, save, drop, reload) gives the kept submenu and its
@@ -219,8 +223,9 @@ void TTASKM::SetAboutBox(TAboutBox* aboutBox)
 
 void TTASKM::UpdateTrayMenus()
 {
-    if (!taskTray_)
+    if (!taskTray_) {
         return;
+    }
     // Behind a modal dialog the menu's commands would act behind the dialog's back.
     PopupMenu* menu = dialogs_.Topmost() ? nullptr : popupMenu_;
     taskTray_->SetPopupMenuL(menu);
@@ -229,8 +234,9 @@ void TTASKM::UpdateTrayMenus()
 
 void TTASKM::TrayMouseDown()
 {
-    if (Form* dialog = dialogs_.Topmost())
+    if (Form* dialog = dialogs_.Topmost()) {
         SetForegroundWindow(dialog->Handle());
+    }
 }
 
 void TTASKM::PopupMenuPopup(Component*)
@@ -247,8 +253,9 @@ void TTASKM::PopupMenuPopup(Component*)
 void TTASKM::GetLaunchIcon()
 {
     // Asking costs a moment for a long list: not on the way from the press to the menu.
-    if (launchList_ && launch_)
+    if (launchList_ && launch_) {
         PostMessageA(Handle(), kLaunchRecheckMessage, 0, 0);
+    }
 }
 
 void TTASKM::SetLaunchIconSource(FileIcons::IconSource source, DWORD recheckPause)
@@ -269,10 +276,12 @@ void TTASKM::SearchWindows(HWND parent)
 std::vector<HWND> TTASKM::OwnWindows() const
 {
     std::vector<HWND> own{Handle()};
-    if (application)
+    if (application) {
         own.push_back(application->Handle());
-    if (launcherDialog_)
+    }
+    if (launcherDialog_) {
         own.push_back(launcherDialog_->Handle());
+    }
     return own;
 }
 
@@ -290,14 +299,16 @@ void TTASKM::TaskClick(Component* sender)
 {
     // The item keeps no handle: a window that went away since the menu opened is not found,
     // and choosing its item does nothing.
-    if (auto* item = dynamic_cast<MenuItem*>(sender))
+    if (auto* item = dynamic_cast<MenuItem*>(sender)) {
         SwitchToWindow(item->Hint(), item->Caption());
+    }
 }
 
 void TTASKM::K1Click(Component*)
 {
-    if (!launcherDialog_ || DialogPresenter::BringBackIfShown(*launcherDialog_))
+    if (!launcherDialog_ || DialogPresenter::BringBackIfShown(*launcherDialog_)) {
         return;
+    }
     // However the dialog ends, the chord works again and the main window takes drops again.
     chordReady_ = false;
     DragAcceptFiles(Handle(), FALSE);
@@ -324,8 +335,9 @@ void TTASKM::K8Click(Component*)
 {
     bool on = !k8_->Checked();
     k8_->SetChecked(on);
-    if (taskTray_)
+    if (taskTray_) {
         taskTray_->SetRegistered(on);
+    }
     // Whatever K7 says: the window keeps its size and place, 0 x 0 while the drop window is off.
     ShowWindow(Handle(), on ? SW_SHOW : SW_HIDE);
 }
@@ -343,16 +355,19 @@ void TTASKM::N5Click(Component*)
 void TTASKM::ToggleOpenOnly(MenuItem* clicked, MenuItem* other)
 {
     clicked->SetChecked(!clicked->Checked());
-    if (clicked->Checked() && other->Checked())
+    if (clicked->Checked() && other->Checked()) {
         other->SetChecked(false);
-    if (!k8_->Checked())
+    }
+    if (!k8_->Checked()) {
         K8Click(k8_);
+    }
 }
 
 void TTASKM::KMIVTRA1Click(Component*)
 {
-    if (aboutBox_ && !DialogPresenter::BringBackIfShown(*aboutBox_))
+    if (aboutBox_ && !DialogPresenter::BringBackIfShown(*aboutBox_)) {
         dialogs_.ShowModal(*aboutBox_);
+    }
 }
 
 void TTASKM::KMIVTRA2Click(Component*)
@@ -367,24 +382,27 @@ void TTASKM::DoClose()
 
 void TTASKM::FormClose()
 {
-    if (launchList_)
+    if (launchList_) {
         launchList_->RescueUnsaved(true);
+    }
     SaveSettingsAndRelease();
     application->Terminate();
 }
 
 void TTASKM::SaveSettingsAndRelease()
 {
-    if (released_)
+    if (released_) {
         return;
+    }
     SettingsKey settings(settingsKey_);
     settings.WriteBool(kSettingsSection, "HOOK", k6_->Checked());
     settings.WriteBool(kSettingsSection, "DragDrop", k7_->Checked());
     settings.WriteBool(kSettingsSection, "DispIcon", k8_->Checked());
     settings.WriteInteger(kSettingsSection, "TOP", Top());
     settings.WriteInteger(kSettingsSection, "LEFT", Left());
-    if (hookActive_)
+    if (hookActive_) {
         HookLibrary().remove();
+    }
     if (taskTray_) {
         taskTray_->SetRegistered(false);
         delete taskTray_;
@@ -395,8 +413,9 @@ void TTASKM::SaveSettingsAndRelease()
 
 void TTASKM::SecondStart()
 {
-    if (!k8_->Checked() && !hookActive_)
+    if (!k8_->Checked() && !hookActive_) {
         K8Click(k8_);
+    }
 }
 
 LRESULT TTASKM::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -413,8 +432,9 @@ LRESULT TTASKM::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         dialogs_.RunQueued();
         return 0;
     case kLaunchFileChangedMessage:
-        if (launchList_)
+        if (launchList_) {
             launchList_->FollowFile();
+        }
         return 0;
     case kLaunchPicturesMessage:
         TakeLaunchPictures();
@@ -432,8 +452,9 @@ LRESULT TTASKM::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         // the icon out of the tray now.
         if (wParam) {
             // No box can be answered now: the rescue copy is written without a word.
-            if (launchList_)
+            if (launchList_) {
                 launchList_->RescueUnsaved(false);
+            }
             SaveSettingsAndRelease();
         }
         return 0;

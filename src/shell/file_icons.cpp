@@ -23,8 +23,9 @@ constexpr int kMaxThreads = 4;
 FileIcons::Stamp FileIcons::StampOf(const std::string& file)
 {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data))
+    if (!GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &data)) {
         return Stamp{};
+    }
     // The creation time tells a file put in place of another (same size, same last write).
     return Stamp{data.dwFileAttributes, Join(data.nFileSizeHigh, data.nFileSizeLow),
                  Join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime),
@@ -51,15 +52,17 @@ FileIcons::FileIcons(HWND notify, UINT message, int width, int height, IconSourc
                  // Nothing may leave a thread's job: a failure costs the file its picture.
                  try {
                      const Stamp stamp = StampOf(question.file);
-                     if (question.known && *question.known == stamp)
+                     if (question.known && *question.known == stamp) {
                          return;
+                     }
                      UniqueIcon icon(shared->source(question.file));   // owned: the source's new handle
                      Answer answer{question.round, std::move(question.file), stamp,
                                    ImageList::ReadPicture(icon.Get(), shared->width, shared->height)};
                      std::lock_guard<std::mutex> lock(shared->mutex);
                      shared->answers.push_back(std::move(answer));
-                     if (shared->answers.size() == 1 && shared->notify)
+                     if (shared->answers.size() == 1 && shared->notify) {
                          PostMessageA(shared->notify, shared->message, 0, 0);
+                     }
                  } catch (...) {
                  }
              }},

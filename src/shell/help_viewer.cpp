@@ -45,6 +45,7 @@ void ShowHelpContents(HWND owner, const std::string& helpFile, HelpForm form)
     }
     // A missing page is reported by the shell in its own box, as a missing .hlp is by the viewer.
     const std::string page = HtmlCopyOf(helpFile);
-    if (HANDLE process = ShellOpen(page, "", "open", ExtractFilePath(page), SW_SHOWNORMAL))
+    if (HANDLE process = ShellOpen(page, "", "open", ExtractFilePath(page), SW_SHOWNORMAL)) {
         CloseHandle(process);
+    }
 }

@@ -30,8 +30,9 @@ std::unordered_map<std::string, MenuItem*> ItemsByName(const MenuItem& launch)
 {
     std::unordered_map<std::string, MenuItem*> items;
     for (int i = 0; i < launch.ComponentCount(); ++i) {
-        if (auto* item = dynamic_cast<MenuItem*>(launch.Components(i)))
+        if (auto* item = dynamic_cast<MenuItem*>(launch.Components(i))) {
             items.emplace(UpperCase(item->Name()), item);
+        }
     }
     return items;
 }
@@ -39,8 +40,9 @@ std::unordered_map<std::string, MenuItem*> ItemsByName(const MenuItem& launch)
 void SetImage(const std::unordered_map<std::string, MenuItem*>& items, int node, int index)
 {
     const auto found = items.find(LaunchMenuItemName(node));
-    if (found != items.end())
+    if (found != items.end()) {
         found->second->SetImageIndex(index);
+    }
 }
 
 void AddSmallIcon(ImageList& images, const std::string& file, int position)
@@ -81,8 +83,9 @@ void LaunchPictures::ResetImages()
     char system[MAX_PATH] = "";
     GetSystemDirectoryA(system, MAX_PATH);
     const std::string shell32 = std::string(system) + "\\shell32.dll";
-    for (int position : {0, 1, 2})
+    for (int position : {0, 1, 2}) {
         AddSmallIcon(images_, shell32, position);
+    }
 }
 
 void LaunchPictures::ListChanged(const TreeModel& tree, const MenuItem& launch)
@@ -94,16 +97,19 @@ void LaunchPictures::ListChanged(const TreeModel& tree, const MenuItem& launch)
     for (int i = 0; i < tree.Count(); ++i) {
         if (const TNode* entry = EntryOf(tree.Node(i))) {
             std::vector<int>& nodes = nodes_[entry->File];
-            if (nodes.empty())
+            if (nodes.empty()) {
                 files_.push_back(entry->File);
+            }
             nodes.push_back(i);
         }
     }
-    if (images_.Count() > kProgram + 1 + static_cast<int>(nodes_.size()) + kSlack)
+    if (images_.Count() > kProgram + 1 + static_cast<int>(nodes_.size()) + kSlack) {
         ResetImages();
+    }
     // Pictures of files no longer in the list are let go with their places.
-    for (auto it = known_.begin(); it != known_.end();)
+    for (auto it = known_.begin(); it != known_.end();) {
         it = nodes_.count(it->first) ? std::next(it) : known_.erase(it);
+    }
 
     const auto items = ItemsByName(launch);
     for (int i = 0; i < tree.Count(); ++i) {
@@ -144,8 +150,9 @@ void LaunchPictures::TakeAnswers(const MenuItem& launch)
                                      return a.round != round_ || !nodes_.count(a.file);
                                  }),
                   answers.end());
-    if (answers.empty())
+    if (answers.empty()) {
         return;
+    }
     const auto items = ItemsByName(launch);
     if (images_.Count() + static_cast<int>(answers.size()) >
         kProgram + 1 + static_cast<int>(files_.size()) + kSlack) {
@@ -154,8 +161,9 @@ void LaunchPictures::TakeAnswers(const MenuItem& launch)
         // worker has looked again.
         ResetImages();
         for (const auto& [file, nodes] : nodes_) {
-            for (int node : nodes)
+            for (int node : nodes) {
                 SetImage(items, node, GenericPicture(file));
+            }
         }
         Ask();
     }
@@ -174,15 +182,17 @@ void LaunchPictures::TakeAnswers(const MenuItem& launch)
     images_.AddPictures(pictures);
     for (const FileIcons::Answer& answer : answers) {
         const int index = known_[answer.file].index;
-        for (int node : nodes_[answer.file])
+        for (int node : nodes_[answer.file]) {
             SetImage(items, node, index);
+        }
     }
 }
 
 void LaunchPictures::Refresh()
 {
-    if (icons_.Idle() && !files_.empty() && GetTickCount() - lastAsked_ >= recheckPause_)
+    if (icons_.Idle() && !files_.empty() && GetTickCount() - lastAsked_ >= recheckPause_) {
         Ask();
+    }
 }
 
 bool LaunchPictures::Settled()

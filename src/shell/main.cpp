@@ -18,8 +18,9 @@ public:
     OleSession() : initialized_(SUCCEEDED(OleInitialize(nullptr))) {}
     ~OleSession()
     {
-        if (initialized_)
+        if (initialized_) {
             OleUninitialize();
+        }
     }
     OleSession(const OleSession&) = delete;
     OleSession& operator=(const OleSession&) = delete;
@@ -34,8 +35,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     // Creating and testing in one call: two copies started together cannot both win.
     UniqueKernelHandle mutex(CreateMutexA(nullptr, FALSE, "hMivtra"));
-    if (!mutex)
+    if (!mutex) {
         return 0;
+    }
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         // Silent here; the running copy decides whether it must come back into view.
         PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(kSecondStartMessage), 0, 0);

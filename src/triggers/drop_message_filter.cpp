@@ -21,11 +21,13 @@ ChangeWindowMessageFilterExFunction g_filter = SystemFunction();
 
 bool AdmitDroppedFiles(HWND window)
 {
-    if (!g_filter)
+    if (!g_filter) {
         return true;
+    }
     bool admitted = true;
-    for (UINT message : {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData})
+    for (UINT message : {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData}) {
         admitted = g_filter(window, message, kAllow, nullptr) && admitted;
+    }
     return admitted;
 }
 

@@ -7,8 +7,9 @@ PhysicalToLogicalPointFunction SystemPhysicalToLogicalPoint()
 {
     // From the user32 that is loaded already: never a library looked up by its bare name.
     HMODULE user32 = GetModuleHandleA("user32.dll");
-    if (!user32)
+    if (!user32) {
         return nullptr;
+    }
     return reinterpret_cast<PhysicalToLogicalPointFunction>(
         reinterpret_cast<void*>(GetProcAddress(user32, "PhysicalToLogicalPointForPerMonitorDPI")));
 }
@@ -17,8 +18,9 @@ void MouseChord(WPARAM wParam, bool& ready, const ChordMenu& menu)
 {
     MSG record{};
     HookLibrary().getMessage(&record, wParam);
-    if (!ready || wParam == 0)
+    if (!ready || wParam == 0) {
         return;
+    }
     // However the menu ends: a chord must never stay locked out because a handler behind the
     // menu raised an error.
     ready = false;
@@ -29,8 +31,9 @@ void MouseChord(WPARAM wParam, bool& ready, const ChordMenu& menu)
     // anywhere, and the offset's halves cannot have opposite signs).
     POINT point = record.pt;
     POINT logical = point;
-    if (menu.toLogical && menu.toLogical(menu.owner, &logical))
+    if (menu.toLogical && menu.toLogical(menu.owner, &logical)) {
         point = logical;
+    }
     SetForegroundWindow(menu.owner);
     menu.open(point);
 }

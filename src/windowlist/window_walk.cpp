@@ -71,8 +71,9 @@ void WalkWindows(HWND parent, ImageList& images, IconPictures& pictures, const s
             entry.imageIndex = first + static_cast<int>(walked.size());
             walked.push_back(picture);
         }
-        if (IsTaskWindow(window, entry.title, ownWindows))
+        if (IsTaskWindow(window, entry.title, ownWindows)) {
             list(entry);
+        }
     }
     images.AddPictures(walked);
     pictures.EndRound();

@@ -45,8 +45,9 @@ static std::vector<std::string> Texts(const TreeModel& tree)
     for (int i = 0; i < tree.Count(); ++i) {
         texts.push_back(tree.Node(i)->Text());
         if (const TNode* entry = EntryOf(tree.Node(i))) {
-            for (const std::string* text : {&entry->File, &entry->Option, &entry->Dir})
+            for (const std::string* text : {&entry->File, &entry->Option, &entry->Dir}) {
                 texts.push_back(*text);
+            }
         }
     }
     return texts;

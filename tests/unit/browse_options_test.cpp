@@ -54,6 +54,7 @@ TEST(BrowseOptionsTest, InitialSelectionDropsOneTrailingBackslashOfALongerPath)
         // 0x81 0x81 is one character, so the backslash after it is a real one.
         {"C:\\\x81\x81\\", "C:\\\x81\x81"},
     };
-    for (const SelectionCase& c : cases)
+    for (const SelectionCase& c : cases) {
         EXPECT_EQ(c.selected, InitialSelection(c.directory)) << c.directory;
+    }
 }

@@ -20,6 +20,7 @@ TEST(FileKindTest, TheGenericPictureIsToldFromTheTextAlone)
         {"C:\\\x95\x5C.exe", FileKind::Program},
         {"C:\\\x95\x5C", FileKind::Folder},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(c.kind, KindOfFile(c.file)) << c.file;
+    }
 }

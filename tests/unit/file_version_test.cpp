@@ -19,6 +19,7 @@ TEST(FileVersionTest, AChangeIsFollowedOnlyWhenItIsAnotherVersionAndNothingOfThe
         {true, false, outside, FileChangeAction::Offer},
         {false, true, outside, FileChangeAction::Offer},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(c.expected, OnFileChange({own, c.editing, c.unsaved}, c.current)) << (&c - cases);
+    }
 }

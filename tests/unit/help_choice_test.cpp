@@ -22,8 +22,9 @@ TEST(HelpChoiceTest, TheWinHelpFileOnlyWhereAViewerThatReadsItIsInstalled)
         {"Wine reporting 10", {10, 0, true, true, false}, HelpForm::Hlp},
         {"Wine without its viewer", {6, 1, true, false, false}, HelpForm::Html},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(c.form, ChooseHelpForm(c.facts)) << c.platform;
+    }
 }
 
 TEST(HelpChoiceTest, TheHtmlCopyIsBesideTheHelpFile)

@@ -394,8 +394,9 @@ TEST(LaunchFileTest, SurvivesJunkLongLinesAndCutFiles)
             EXPECT_TRUE(cutOrDefault(got->Text(), want->Text(), entry ? kNewItemName : kNewFolderName))
                 << got->Text();
             if (entry) {
-                for (auto text : {&TNode::File, &TNode::Option, &TNode::Dir})
+                for (auto text : {&TNode::File, &TNode::Option, &TNode::Dir}) {
                     EXPECT_TRUE(cutOrDefault(entry->*text, EntryOf(want)->*text, "")) << entry->*text;
+                }
             }
         }
     }

@@ -11,8 +11,9 @@ namespace {
 Picture Rows(int width, std::vector<std::uint32_t> pixels)
 {
     Picture picture{width, 2, std::move(pixels), {}};
-    for (std::uint32_t pixel : picture.pixels)
+    for (std::uint32_t pixel : picture.pixels) {
         picture.transparent.push_back(pixel == 0 ? 1 : 0);
+    }
     return picture;
 }
 

@@ -68,7 +68,7 @@ std::vector<std::string> Painted(TBigBevel& bevel)
     FillRect(dc.Get(), &all, untouched.Get());
     bevel.Paint(dc.Get());
     std::vector<std::string> rows(bevel.Height());
-    for (int y = 0; y < bevel.Height(); ++y)
+    for (int y = 0; y < bevel.Height(); ++y) {
         for (int x = 0; x < bevel.Width(); ++x) {
             const COLORREF c = GetPixel(dc.Get(), x, y);
             rows[y] += c == GetSysColor(COLOR_BTNSHADOW)      ? 'S'
@@ -76,6 +76,7 @@ std::vector<std::string> Painted(TBigBevel& bevel)
                        : c == kUntouched                      ? '.'
                                                               : '?';
         }
+    }
     SelectObject(dc.Get(), saved);
     return rows;
 }
@@ -289,8 +290,9 @@ TEST(AboutBoxTest, EveryComponentSitsInItsPlaceWithItsTextFontAndColour)
         EXPECT_EQ(place.text, control->Caption());
         // Labels grow to their texts where the fonts at hand are wider; they never shrink.
         EXPECT_GE(r.right, place.bounds.right);
-        if (dynamic_cast<Label*>(control))
+        if (dynamic_cast<Label*>(control)) {
             EXPECT_GE(r.right - r.left, TextWidth(control->Handle(), place.text));
+        }
     }
 
     auto* bevel = dynamic_cast<TBigBevel*>(box.FindComponent("BigBevel"));
@@ -318,8 +320,9 @@ TEST(AboutBoxTest, EveryComponentSitsInItsPlaceWithItsTextFontAndColour)
     UpdateWindow(box.Handle());
     std::vector<std::string> order;
     for (HWND w = GetNextDlgTabItem(box.Handle(), nullptr, FALSE); order.size() < 4;
-         w = GetNextDlgTabItem(box.Handle(), w, FALSE))
+         w = GetNextDlgTabItem(box.Handle(), w, FALSE)) {
         order.push_back(Control::FromHandle(w) ? Control::FromHandle(w)->Name() : "?");
+    }
     EXPECT_EQ((std::vector<std::string>{"Button1", "Button2", "Button3", "Button1"}), order);
     HDC dc = GetDC(box.Handle());
     EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), GetPixel(dc, 1, 1));
@@ -328,8 +331,9 @@ TEST(AboutBoxTest, EveryComponentSitsInItsPlaceWithItsTextFontAndColour)
 
     // The two buttons open the addresses through the main window's shell call and close the
     // process handle it returns at once.
-    for (const char* button : {"Button2", "Button3"})
+    for (const char* button : {"Button2", "Button3"}) {
         SendMessageA(dynamic_cast<Button*>(box.FindComponent(button))->Handle(), BM_CLICK, 0, 0);
+    }
     ASSERT_EQ(2u, calls.size());
     EXPECT_EQ(std::string("mailto:") + kAuthorMail, calls[0].file);
     EXPECT_EQ(kAuthorHomePage, calls[1].file);

@@ -24,12 +24,13 @@ std::vector<std::string> g_sent;
 LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     const char* text = reinterpret_cast<const char*>(lParam);
-    if (message == BFFM_SETSTATUSTEXTA && wParam == 0)
+    if (message == BFFM_SETSTATUSTEXTA && wParam == 0) {
         g_sent.push_back(std::string("status ") + text);
-    else if (message == BFFM_SETSELECTIONA && wParam == TRUE)
+    } else if (message == BFFM_SETSELECTIONA && wParam == TRUE) {
         g_sent.push_back(std::string("select ") + text);
-    else if (message == BFFM_ENABLEOK && wParam == 0)
+    } else if (message == BFFM_ENABLEOK && wParam == 0) {
         g_sent.push_back("ok " + std::to_string(lParam));
+    }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -46,8 +47,9 @@ public:
     ULONG STDMETHODCALLTYPE Release() override { return --refs; }
     void* STDMETHODCALLTYPE Alloc(SIZE_T size) override
     {
-        if (++allocs == refuseAt)
+        if (++allocs == refuseAt) {
             return nullptr;
+        }
         return *live.insert(CoTaskMemAlloc(size)).first;
     }
     void* STDMETHODCALLTYPE Realloc(void*, SIZE_T) override { return nullptr; }
@@ -93,8 +95,9 @@ int g_browseCalls = 0;
 
 HRESULT WINAPI FakeGetMalloc(IMalloc** allocator)
 {
-    if (g_script.noMalloc)
+    if (g_script.noMalloc) {
         return E_OUTOFMEMORY;
+    }
     g_malloc.AddRef();
     *allocator = &g_malloc;
     return S_OK;
@@ -125,13 +128,16 @@ PIDLIST_ABSOLUTE WINAPI FakeBrowse(LPBROWSEINFOA info)
         info->lpfn(dialog, BFFM_SELCHANGED, reinterpret_cast<LPARAM>(item), info->lParam);
         g_malloc.Free(item);
     }
-    if (g_script.whileShown)
+    if (g_script.whileShown) {
         g_script.whileShown();
+    }
     DestroyWindow(dialog);
-    if (g_script.fail)
+    if (g_script.fail) {
         throw Error("the dialog broke");
-    if (!g_script.chosen)
+    }
+    if (!g_script.chosen) {
         return nullptr;
+    }
     std::strcpy(info->pszDisplayName, "表示名");
     return Item(g_script.chosen);
 }
@@ -212,8 +218,9 @@ TEST_F(BrowseDialogTest, SelectsTheDirectoryWithoutATrailingBackslashAndNeverCut
         dialog_.Execute();
         EXPECT_EQ(selected, initialized) << directory;
         std::vector<std::string> expected = {"status "};
-        if (!selected.empty())
+        if (!selected.empty()) {
             expected.insert(expected.begin(), "select " + selected);
+        }
         EXPECT_EQ(expected, g_sent) << directory;
         EXPECT_EQ(directory, dialog_.Directory()) << "cancelled: Directory kept";
     }
@@ -336,8 +343,9 @@ TEST_F(BrowseDialogTest, DisablesTheThreadsWindowsWhileShownAndEnablesThemAfterA
         EXPECT_EQ(shown, GetActiveWindow()) << fail;
         EXPECT_EQ(0, SendMessageA(application->Handle(), WM_USER + 7, 0, 0)) << "hook removed";
     }
-    for (HWND window : {shown, disabled, hidden})
+    for (HWND window : {shown, disabled, hidden}) {
         DestroyWindow(window);
+    }
 }
 
 TEST_F(BrowseDialogTest, AnErrorInAHandlerIsShownAndStaysInsideTheDialog)
@@ -359,8 +367,9 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM found)
 {
     char name[16] = "";
     GetClassNameA(window, name, sizeof name);
-    if (lstrcmpA(name, "#32770") == 0 && IsWindowVisible(window))
+    if (lstrcmpA(name, "#32770") == 0 && IsWindowVisible(window)) {
         *reinterpret_cast<HWND*>(found) = window;
+    }
     return *reinterpret_cast<HWND*>(found) == nullptr;
 }
 

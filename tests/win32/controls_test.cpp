@@ -110,12 +110,14 @@ TEST(Controls, EachControlHasItsOwnIdAndPlaceInItsParent)
     std::vector<int> ids;
     for (const ControlDef& def : kControls) {
         auto* control = form.Get<Control>(def.name);
-        if (!control)
+        if (!control) {
             continue;   // the windowless swatch
+        }
         SCOPED_TRACE(def.name);
         EXPECT_EQ(control->Handle(), GetDlgItem(GetParent(control->Handle()), control->Id()));
-        for (int id : ids)
+        for (int id : ids) {
             EXPECT_NE(id, control->Id());
+        }
         ids.push_back(control->Id());
         const RECT r = control->BoundsRect();
         EXPECT_EQ(def.bounds.left, r.left);
@@ -228,10 +230,12 @@ TEST(Controls, TabAndShiftTabWalkTheTabOrderIntoGroupBoxes)
         SetKeyboardState(keys);
         return Control::FromHandle(GetFocus()) ? Control::FromHandle(GetFocus())->Name() : "?";
     };
-    for (size_t i = 1; i < expected.size(); ++i)
+    for (size_t i = 1; i < expected.size(); ++i) {
         EXPECT_EQ(expected[i], press(false));
-    for (size_t i = expected.size() - 1; i-- > 0;)
+    }
+    for (size_t i = expected.size() - 1; i-- > 0;) {
         EXPECT_EQ(expected[i], press(true));
+    }
 }
 
 TEST(Controls, RightClickOpensTheControlsMenu)

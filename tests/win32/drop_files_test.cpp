@@ -85,8 +85,9 @@ protected:
     static std::vector<std::wstring> Wide(const std::vector<std::string>& paths)
     {
         std::vector<std::wstring> wide;
-        for (const std::string& path : paths)
+        for (const std::string& path : paths) {
             wide.push_back(WideText(path));
+        }
         return wide;
     }
 

@@ -12,14 +12,16 @@ void RemoveFolder(const std::wstring& folder)
     if (search != INVALID_HANDLE_VALUE) {
         do {
             const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
+            if (name == L"." || name == L"..") {
                 continue;
+            }
             const std::wstring path = folder + name;
             SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveFolder(path + L"\\");
-            else
+            } else {
                 DeleteFileW(path.c_str());
+            }
         } while (FindNextFileW(search, &found));
         FindClose(search);
     }
@@ -31,8 +33,9 @@ void RemoveFolder(const std::wstring& folder)
 ScratchFolder::ScratchFolder()
 {
     char temp[MAX_PATH] = "";
-    if (GetTempPathA(MAX_PATH, temp) == 0)
+    if (GetTempPathA(MAX_PATH, temp) == 0) {
         throw std::runtime_error("no temporary folder: error " + std::to_string(GetLastError()));
+    }
     static unsigned serial = 0;
     // A name left behind by an earlier run of the same process number is skipped; any other
     // failure repeats for every name, so a few tries are enough.
@@ -45,8 +48,9 @@ ScratchFolder::ScratchFolder()
             return;
         }
         error = GetLastError();
-        if (error != ERROR_ALREADY_EXISTS)
+        if (error != ERROR_ALREADY_EXISTS) {
             break;
+        }
     }
     throw std::runtime_error("no scratch folder could be made under " + std::string(temp) + ": error " +
                              std::to_string(error));
@@ -66,11 +70,13 @@ std::vector<std::string> ScratchFolder::Files() const
     std::vector<std::string> names;
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((path_ + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
+    if (search == INVALID_HANDLE_VALUE) {
         return names;
+    }
     do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
             names.emplace_back(found.cFileName);
+        }
     } while (FindNextFileA(search, &found));
     FindClose(search);
     return names;
@@ -80,15 +86,17 @@ testing::AssertionResult WriteWholeFile(const std::string& path, const std::stri
 {
     HANDLE file =
         CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    if (file == INVALID_HANDLE_VALUE) {
         return testing::AssertionFailure() << "cannot create " << path << ": error " << GetLastError();
+    }
     DWORD written = 0;
     const BOOL wrote = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     const DWORD error = GetLastError();
     const BOOL closed = CloseHandle(file);
-    if (!wrote || written != bytes.size() || !closed)
+    if (!wrote || written != bytes.size() || !closed) {
         return testing::AssertionFailure() << "wrote " << written << " of " << bytes.size() << " bytes to "
                                            << path << ": error " << error;
+    }
     return testing::AssertionSuccess();
 }
 
@@ -96,8 +104,9 @@ std::string ReadWholeFile(const std::string& path)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    if (file == INVALID_HANDLE_VALUE) {
         return "(missing)";
+    }
     std::string bytes(GetFileSize(file, nullptr), '\0');
     DWORD read = 0;
     ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);

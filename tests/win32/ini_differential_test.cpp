@@ -313,9 +313,11 @@ TEST_F(IniDifferentialTest, WritesReadBackLikeWritePrivateProfileString)
         // The file's names in every combination, and then each key written, and the keys of
         // each section erased, as spelled in the write.
         std::vector<std::pair<std::string, std::string>> lookups;
-        for (const std::string& section : generator.SectionLookups())
-            for (const std::string& key : generator.KeyLookups())
+        for (const std::string& section : generator.SectionLookups()) {
+            for (const std::string& key : generator.KeyLookups()) {
                 lookups.emplace_back(section, key);
+            }
+        }
         const std::size_t steps = 5 + generator.Pick(20);
         for (std::size_t step = 0; step < steps; ++step) {
             const std::string section = generator.WrittenSection();
@@ -324,8 +326,9 @@ TEST_F(IniDifferentialTest, WritesReadBackLikeWritePrivateProfileString)
                 ASSERT_TRUE(
                     WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, platformPath.c_str()))
                     << "erasing [" << section << "]: error " << GetLastError();
-                for (const std::string& key : generator.KeyLookups())
+                for (const std::string& key : generator.KeyLookups()) {
                     lookups.emplace_back(section, key);
+                }
             } else {
                 const std::string key = generator.WrittenKey();
                 const std::string value = generator.WrittenValue();

@@ -576,8 +576,9 @@ HANDLE g_shareAnswers = nullptr;   // owned by the test
 HICON CountedIcon(const std::string& file)
 {
     ++g_iconQuestions;
-    if (file.rfind("\\\\", 0) == 0)
+    if (file.rfind("\\\\", 0) == 0) {
         WaitForSingleObject(g_shareAnswers, INFINITE);
+    }
     return GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES && file[0] != '\\'
                ? nullptr
                : SolidIcon(RGB(0, 0, 255));
@@ -617,8 +618,9 @@ TEST(LaunchIconTest, ItemsShowTheirKindsPictureUntilTheWorkerHasTheirFileAndASha
     const int generic[] = {LaunchPictures::kFolder,  LaunchPictures::kProgram, LaunchPictures::kFolder,
                            LaunchPictures::kProgram, LaunchPictures::kProgram, LaunchPictures::kDocument,
                            LaunchPictures::kProgram};
-    for (int i = 0; i < 7; ++i)
+    for (int i = 0; i < 7; ++i) {
         EXPECT_EQ(generic[i], image(("AB" + std::to_string(i)).c_str())) << i;
+    }
     // Every other file is answered while the share's look-up waits; then the share's too.
     EXPECT_TRUE(PumpUntil([&] { return image("AB5") > LaunchPictures::kProgram; }, 20000));
     EXPECT_EQ(LaunchPictures::kProgram, image("AB6"));

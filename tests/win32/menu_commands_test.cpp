@@ -80,17 +80,20 @@ std::string UniqueTitle(const char* what)
 int WindowsWithClassIcons()
 {
     int n = 0;
-    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
         n += GetClassLongPtrA(w, GCL_HICON) != 0;
+    }
     return n;
 }
 
 std::vector<MenuItem*> TaskItemsTitled(TTASKM& form, const std::string& title)
 {
     std::vector<MenuItem*> found;
-    for (int i = 0; i < form.TaskList()->Count(); ++i)
-        if (form.TaskList()->Items(i)->Caption() == title)
+    for (int i = 0; i < form.TaskList()->Count(); ++i) {
+        if (form.TaskList()->Items(i)->Caption() == title) {
             found.push_back(form.TaskList()->Items(i));
+        }
+    }
     return found;
 }
 
@@ -122,8 +125,9 @@ std::vector<BuiltItem> Entries(HMENU menu)
 COLORREF CentreColour(HBITMAP bitmap)
 {
     DIBSECTION dib{};
-    if (GetObjectA(bitmap, sizeof dib, &dib) != sizeof dib || dib.dsBm.bmBitsPixel != 32)
+    if (GetObjectA(bitmap, sizeof dib, &dib) != sizeof dib || dib.dsBm.bmBitsPixel != 32) {
         return CLR_INVALID;
+    }
     DWORD pixel = static_cast<const DWORD*>(dib.dsBm.bmBits)[8 * 16 + 8];
     return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
 }
@@ -286,12 +290,14 @@ TEST_F(MenuCommandsTest, EachOpeningReplacesTheTaskItemsAndPicturesOfTheOneBefor
     StartLauncher();
     char program[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, program, MAX_PATH);
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         EntryOf(list_->AddItemNode(-2, "entry " + std::to_string(i)))->File = program;
+    }
     std::string title = UniqueTitle("ten openings");
     std::vector<std::unique_ptr<TaskTarget>> targets;
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 5; ++i) {
         targets.push_back(std::make_unique<TaskTarget>(title + " " + std::to_string(i)));
+    }
 
     int firstItems = -1;
     for (int opening = 1; opening <= 10; ++opening) {
@@ -300,15 +306,18 @@ TEST_F(MenuCommandsTest, EachOpeningReplacesTheTaskItemsAndPicturesOfTheOneBefor
         // The program's two pictures and one per window with a class icon, whatever the
         // openings before left; the launcher's pictures are kept in a list of their own.
         EXPECT_EQ(2 + WindowsWithClassIcons(), form.ImageList()->Count()) << "opening " << opening;
-        if (opening == 1)
+        if (opening == 1) {
             firstItems = form.TaskList()->Count();
+        }
         EXPECT_EQ(firstItems, form.TaskList()->Count()) << "opening " << opening;
     }
     ASSERT_GE(firstItems, 5);
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(1u, TaskItemsTitled(form, title + " " + std::to_string(i)).size()) << i;
-    for (int i = 0; i < form.TaskList()->Count(); ++i)
+    }
+    for (int i = 0; i < form.TaskList()->Count(); ++i) {
         EXPECT_LT(form.TaskList()->Items(i)->ImageIndex(), form.ImageList()->Count());
+    }
 }
 
 // A minimised window whose thread stops answering, as a program that hangs, until released
@@ -324,11 +333,13 @@ public:
             window_ = target.Handle();
             released_ = WaitForSingleObject(release_, 30000) == WAIT_OBJECT_0;
             MSG msg;
-            while (GetMessageA(&msg, nullptr, 0, 0) > 0)
+            while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
                 DispatchMessageA(&msg);
+            }
         });
-        while (!window_)
+        while (!window_) {
             Sleep(10);
+        }
     }
     ~HungWindow()
     {
@@ -389,8 +400,9 @@ TEST_F(MenuCommandsTest, AThousandOpeningsLeaveNoHandleBehind)
     EntryOf(list_->AddItemNode(-2, "entry"))->File = program;
     std::string title = UniqueTitle("thousand openings");
     std::vector<std::unique_ptr<TaskTarget>> targets;
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 5; ++i) {
         targets.push_back(std::make_unique<TaskTarget>(title + " " + std::to_string(i)));
+    }
     // The first opening makes what lives on: window classes, the shell's caches.
     CloseMenuWhenOpen();
     form.GetPopupMenu()->Popup(10, 10);
@@ -600,8 +612,9 @@ TEST_F(MenuCommandsTest, ATrayPressBringsBackADialogOpenedFromEitherMenuAndOpens
     int openings = 0;
     form.GetPopupMenu()->OnPopup = [&](Component* sender) {
         ++openings;
-        if (launcher_->Visible() || aboutBox_->Visible())
+        if (launcher_->Visible() || aboutBox_->Visible()) {
             CloseMenuWhenOpen();   // opened over a dialog: counted, and out of the way
+        }
         form.PopupMenuPopup(sender);
     };
     const struct {
@@ -638,10 +651,11 @@ TEST_F(MenuCommandsTest, ATrayPressBringsBackADialogOpenedFromEitherMenuAndOpens
                 },
                 [] { EndMenu(); });
             inOpener = true;
-            if (c.fromTray)
+            if (c.fromTray) {
                 PressTrayIcon();
-            else
+            } else {
                 SendMessageA(form.Handle(), WM_MOUSECHORD, 1, 0);
+            }
             inOpener = false;
         }
         application->ProcessMessages();   // the chosen command: its dialog, until closed

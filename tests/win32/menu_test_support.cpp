@@ -61,18 +61,21 @@ void Stop(const std::shared_ptr<Watch>& watch)
 {
     g_watches.erase(std::remove(g_watches.begin(), g_watches.end(), watch), g_watches.end());
     if (g_watches.empty()) {
-        if (g_timer)
+        if (g_timer) {
             KillTimer(nullptr, std::exchange(g_timer, 0));
-        if (g_hook)
+        }
+        if (g_hook) {
             UnhookWindowsHookEx(std::exchange(g_hook, nullptr));
+        }
     }
 }
 
 void GiveUp(Watch& watch)
 {
     watch.phase = Phase::Done;
-    if (watch.end)
+    if (watch.end) {
         Guarded(watch, "ending the loop", watch.end);
+    }
 }
 
 // Moves every watch on as far as the state allows.
@@ -98,8 +101,9 @@ void Advance()
                 GiveUp(*watch);
             }
         }
-        if (watch->phase == Phase::Done && watch->finished)
+        if (watch->phase == Phase::Done && watch->finished) {
             Stop(watch);
+        }
     }
 }
 
@@ -118,8 +122,9 @@ LRESULT CALLBACK SeeWindowShown(int code, WPARAM wParam, LPARAM lParam)
         (reinterpret_cast<const WINDOWPOS*>(sent->lParam)->flags & SWP_SHOWWINDOW)) {
         char className[16] = "";
         GetClassNameA(sent->hwnd, className, sizeof className);
-        if (lstrcmpA(className, "#32768") == 0)
+        if (lstrcmpA(className, "#32768") == 0) {
             Advance();
+        }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -127,10 +132,12 @@ LRESULT CALLBACK SeeWindowShown(int code, WPARAM wParam, LPARAM lParam)
 void Start(const std::shared_ptr<Watch>& watch)
 {
     g_watches.push_back(watch);
-    if (!g_timer)
+    if (!g_timer) {
         g_timer = SetTimer(nullptr, 0, kPollMs, Tick);
-    if (!g_hook)
+    }
+    if (!g_hook) {
         g_hook = SetWindowsHookExA(WH_CALLWNDPROCRET, SeeWindowShown, nullptr, GetCurrentThreadId());
+    }
 }
 
 class ModalLoopChecker : public testing::EmptyTestEventListener {
@@ -138,10 +145,11 @@ class ModalLoopChecker : public testing::EmptyTestEventListener {
     {
         const std::vector<std::shared_ptr<Watch>> left = g_watches;
         for (const std::shared_ptr<Watch>& watch : left) {
-            if (watch->phase == Phase::Waiting)
+            if (watch->phase == Phase::Waiting) {
                 ADD_FAILURE() << watch->what << " never came";
-            else if (watch->phase == Phase::Acted && watch->finished && !watch->finished())
+            } else if (watch->phase == Phase::Acted && watch->finished && !watch->finished()) {
                 ADD_FAILURE() << watch->what << " is still there at the end of the test";
+            }
             Stop(watch);
         }
         if (HWND menu = OpenMenuWindow()) {
@@ -172,8 +180,9 @@ void CloseMenuWhenOpen(std::function<void(HWND menuWindow)> look)
         struct EndAnyway {
             ~EndAnyway() { EndMenu(); }
         } end;   // also when the look fails
-        if (look)
+        if (look) {
             look(*closed);
+        }
     };
     watch->end = [] { EndMenu(); };
     watch->finished = [closed] { return !IsWindow(*closed) || !IsWindowVisible(*closed); };
@@ -199,8 +208,9 @@ ModalAction::ModalAction(Form& form, std::function<void()> act)
 
 ModalAction::~ModalAction()
 {
-    if (watch_->phase == Phase::Waiting)
+    if (watch_->phase == Phase::Waiting) {
         ADD_FAILURE() << watch_->what << " never came, so the test never acted in it";
+    }
     Stop(watch_);
 }
 

@@ -34,10 +34,12 @@ struct IconBitmaps {
     explicit IconBitmaps(HICON icon) { ok = GetIconInfo(icon, &info) != FALSE; }
     ~IconBitmaps()
     {
-        if (info.hbmMask)
+        if (info.hbmMask) {
             DeleteObject(info.hbmMask);
-        if (info.hbmColor)
+        }
+        if (info.hbmColor) {
             DeleteObject(info.hbmColor);
+        }
     }
     IconBitmaps(const IconBitmaps&) = delete;
     IconBitmaps& operator=(const IconBitmaps&) = delete;
@@ -74,8 +76,9 @@ static std::vector<uint32_t> Pixels(HICON icon, int size)
     void* bits = nullptr;
     UniqueDc dc(CreateCompatibleDC(nullptr));
     UniqueGdi dib(CreateDIBSection(dc.get(), &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!dc || !dib || !bits)
+    if (!dc || !dib || !bits) {
         return {};
+    }
     HGDIOBJ old = SelectObject(dc.get(), dib.get());
     auto* pixels = static_cast<uint32_t*>(bits);
     std::fill(pixels, pixels + size * size, 0x00FF00FFu);
@@ -90,8 +93,9 @@ static int IconWidth(HICON icon)
 {
     IconBitmaps bitmaps(icon);
     BITMAP bm{};
-    if (!bitmaps.ok || !GetObjectA(bitmaps.info.hbmMask, sizeof(bm), &bm))
+    if (!bitmaps.ok || !GetObjectA(bitmaps.info.hbmMask, sizeof(bm), &bm)) {
         return 0;
+    }
     return bm.bmWidth;
 }
 
@@ -164,9 +168,11 @@ TEST(ProgramIcons, PicturesAreDistinctAtBothSizes)
             pictures.push_back(Pixels(icon.get(), size));
             ASSERT_EQ(pictures.back().size(), size_t(size * size));
         }
-        for (size_t a = 0; a < pictures.size(); ++a)
-            for (size_t b = a + 1; b < pictures.size(); ++b)
+        for (size_t a = 0; a < pictures.size(); ++a) {
+            for (size_t b = a + 1; b < pictures.size(); ++b) {
                 EXPECT_NE(pictures[a], pictures[b]) << kIconNames[a] << " and " << kIconNames[b];
+            }
+        }
     }
 }
 
@@ -284,8 +290,9 @@ protected:
         std::string key = std::string("\\StringFileInfo\\041104B0\\") + name;
         char* value = nullptr;
         UINT length = 0;
-        if (!VerQueryValueA(data_.data(), key.c_str(), reinterpret_cast<void**>(&value), &length) || !value)
+        if (!VerQueryValueA(data_.data(), key.c_str(), reinterpret_cast<void**>(&value), &length) || !value) {
             return "<missing>";
+        }
         return value;
     }
 
@@ -295,8 +302,9 @@ protected:
         wchar_t* value = nullptr;
         UINT length = 0;
         if (!VerQueryValueW(wideData_.data(), key.c_str(), reinterpret_cast<void**>(&value), &length) ||
-            !value)
+            !value) {
             return L"<missing>";
+        }
         return value;
     }
 

@@ -470,8 +470,9 @@ TEST_F(TaskTrayTest, APressStopsWhenAWaitingMessageDestroysTheComponent)
     };
     const UINT kDestroyTray = WM_APP + 1;
     int hook = application->HookMainWindow([&](UINT message, WPARAM, LPARAM, LRESULT&) {
-        if (message != kDestroyTray)
+        if (message != kDestroyTray) {
             return false;
+        }
         delete std::exchange(tray, nullptr);
         return true;
     });

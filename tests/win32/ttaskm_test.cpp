@@ -203,8 +203,9 @@ TEST_F(TTASKMTest, AStartWhoseWindowsCannotBeMadeEndsWithOneAfterTheErrorBoxAndL
     EXPECT_EQ(nullptr, application->MainForm());
     EXPECT_EQ(nullptr, FindWindowA("TTASKM", nullptr));
 
-    while (HWND stray = FindWindowA("TAboutBox", nullptr))
+    while (HWND stray = FindWindowA("TAboutBox", nullptr)) {
         DestroyWindow(stray);
+    }
     UnregisterClassA("TAboutBox", instance);
     DrainQuitMessages();
 }
@@ -334,8 +335,9 @@ TEST_F(TTASKMTest, TheChordMenuOpensAtTheChordsPointWhereverTheForegroundWindowI
         opened = POINT{-1000, -1000};
         CloseMenuWhenOpen([&](HWND menu) {
             RECT r{};
-            if (menu && GetWindowRect(menu, &r))
+            if (menu && GetWindowRect(menu, &r)) {
                 opened = POINT{r.left, r.top};
+            }
         });
     };
     // For a chord it does not know, the hook library records the pointer's position: the pointer

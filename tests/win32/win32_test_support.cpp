@@ -92,8 +92,9 @@ bool ScratchKey::Get(const char* section, const char* name, DWORD& type, std::st
 {
     HKEY key = nullptr;
     std::string path = path_ + "\\" + section;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
         return false;
+    }
     DWORD size = 0;
     bool found = RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
     if (found) {
@@ -110,8 +111,9 @@ bool ScratchKey::Exists(const char* section) const
 {
     std::string path = section ? path_ + "\\" + section : path_;
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
         return false;
+    }
     RegCloseKey(key);
     return true;
 }
@@ -120,8 +122,9 @@ std::string ScratchKey::Stored(const char* section, const char* name) const
 {
     DWORD type = 0;
     std::string data;
-    if (!Get(section, name, type, data))
+    if (!Get(section, name, type, data)) {
         return "(missing)";
+    }
     EXPECT_EQ(static_cast<DWORD>(REG_SZ), type) << name;
     EXPECT_FALSE(data.empty() || data.back() != '\0') << name << " is stored without its NUL";
     return data.empty() ? data : data.substr(0, data.size() - 1);
@@ -143,8 +146,9 @@ FakeShell::~FakeShell()
 int FakeShell::Count(DWORD message) const
 {
     int n = 0;
-    for (const ShellRequest& request : g_shellRequests)
+    for (const ShellRequest& request : g_shellRequests) {
         n += request.message == message;
+    }
     return n;
 }
 

@@ -43,10 +43,12 @@ bool PumpUntil(Done done, DWORD timeoutMs = 2000)
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
-        if (done())
+        if (done()) {
             return true;
-        if (GetTickCount() - start > timeoutMs)
+        }
+        if (GetTickCount() - start > timeoutMs) {
             return false;
+        }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
 }

@@ -23,8 +23,9 @@ constexpr COLORREF kBlue = RGB(0, 0, 255);
 COLORREF MainColor(const ImageList& images, int index)
 {
     UniqueBitmap bitmap(images.CreateBitmap(index));
-    if (!bitmap)
+    if (!bitmap) {
         return CLR_INVALID;
+    }
     DIBSECTION dib{};
     GetObjectA(bitmap.Get(), sizeof dib, &dib);
     const auto* pixels = static_cast<const DWORD*>(dib.dsBm.bmBits);
@@ -39,8 +40,9 @@ int OpaquePixels(const ImageList& images, int index)
     GetObjectA(bitmap.Get(), sizeof dib, &dib);
     const auto* pixels = static_cast<const DWORD*>(dib.dsBm.bmBits);
     int n = 0;
-    for (int i = 0; i < 16 * 16; ++i)
+    for (int i = 0; i < 16 * 16; ++i) {
         n += (pixels[i] >> 24) != 0;
+    }
     return n;
 }
 
@@ -126,10 +128,11 @@ TEST_F(WindowWalkTest, EveryVisitedWindowWithAClassIconTakesAnEntryWhetherListed
     Child(BlueClass(), "", true);                 // 4: no title
     Child(BlueClass(), "Beta", true);             // 5, listed
     HWND own = Child(RedClass(), "ours", true);   // 6: one of the program's own
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 4; ++i) {
         Child(RedClass(), "hidden " + std::to_string(i), false);   // 7 to 10
-    Child(BlueClass(), "Gamma", true);                             // 11, listed
-    Child(PlainClass(), "Plain", true);                            // no icon: listed without a picture
+    }
+    Child(BlueClass(), "Gamma", true);    // 11, listed
+    Child(PlainClass(), "Plain", true);   // no icon: listed without a picture
 
     std::vector<TaskWindow> listed = Walk({own});
 
@@ -215,8 +218,9 @@ HICON MaskedIcon(DWORD argb)
 {
     const std::vector<DWORD> colour(16 * 16, argb);
     BYTE mask[16][2];
-    for (auto& row : mask)
+    for (auto& row : mask) {
         row[0] = 0xE0, row[1] = 0;
+    }
     return CreateIcon(nullptr, 16, 16, 1, 32, &mask[0][0], reinterpret_cast<const BYTE*>(colour.data()));
 }
 
