@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -57,9 +58,8 @@ TEST_F(MouseChordTest, TheMenuOpensAtTheChordsPointInTheProgramsCoordinates)
         FakeHook::record = MSG{};
         FakeHook::record.pt = c.chord;
         FakeHook::record.lParam = MAKELPARAM(5, 5);   // an offset from the foreground window: not used
-        bool ready = true;
+        bool ready = true, readyWhileOpen = true;
         POINT opened{-1, -1};
-        bool readyWhileOpen = true;
         HWND foregroundWhileOpen = nullptr;
         MouseChord(7, ready,
                    {owner_,
@@ -69,8 +69,7 @@ TEST_F(MouseChordTest, TheMenuOpensAtTheChordsPointInTheProgramsCoordinates)
                         foregroundWhileOpen = GetForegroundWindow();
                     },
                     c.toLogical});
-        EXPECT_EQ(c.menu.x, opened.x);
-        EXPECT_EQ(c.menu.y, opened.y);
+        EXPECT_EQ(std::make_pair(c.menu.x, c.menu.y), std::make_pair(opened.x, opened.y));
         EXPECT_FALSE(readyWhileOpen);
         EXPECT_EQ(owner_, foregroundWhileOpen);
         EXPECT_TRUE(ready);
