@@ -26,22 +26,13 @@ BOOL WINAPI Refuses(HWND, POINT* point)
     return FALSE;
 }
 
-class MouseChordTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        owner_ =
-            CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-        ASSERT_NE(owner_, nullptr);
-    }
-    void TearDown() override { DestroyWindow(owner_); }
-
-    FakeHook hook_;
-    HWND owner_ = nullptr;
-};
-
-TEST_F(MouseChordTest, TheMenuOpensAtTheChordsPointInTheProgramsCoordinates)
+// And a menu that ends in an error leaves the chord ready too.
+TEST(MouseChordTest, TheMenuOpensAtTheChordsPointInTheProgramsCoordinates)
 {
+    FakeHook hook;
+    const HWND owner =
+        CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(owner, nullptr);
     const struct {
         POINT chord;
         PhysicalToLogicalPointFunction toLogical;
@@ -62,7 +53,7 @@ TEST_F(MouseChordTest, TheMenuOpensAtTheChordsPointInTheProgramsCoordinates)
         POINT opened{-1, -1};
         HWND foregroundWhileOpen = nullptr;
         MouseChord(7, ready,
-                   {owner_,
+                   {owner,
                     [&](POINT at) {
                         opened = at;
                         readyWhileOpen = ready;
@@ -71,18 +62,17 @@ TEST_F(MouseChordTest, TheMenuOpensAtTheChordsPointInTheProgramsCoordinates)
                     c.toLogical});
         EXPECT_EQ(std::make_pair(c.menu.x, c.menu.y), std::make_pair(opened.x, opened.y));
         EXPECT_FALSE(readyWhileOpen);
-        EXPECT_EQ(owner_, foregroundWhileOpen);
+        EXPECT_EQ(owner, foregroundWhileOpen);
         EXPECT_TRUE(ready);
     }
-}
 
-TEST_F(MouseChordTest, AMenuThatEndsInAnErrorLeavesTheChordReady)
-{
+    FakeHook::fetches = 0;
     bool ready = true;
-    EXPECT_THROW(MouseChord(7, ready, {owner_, [](POINT) { throw std::runtime_error("menu"); }, nullptr}),
+    EXPECT_THROW(MouseChord(7, ready, {owner, [](POINT) { throw std::runtime_error("menu"); }, nullptr}),
                  std::runtime_error);
     EXPECT_TRUE(ready);
     EXPECT_EQ(1, FakeHook::fetches);
+    DestroyWindow(owner);
 }
 
 }   // namespace
