@@ -108,29 +108,22 @@ close_menu || fail "the test window's menu did not close"
 pass "closed on Escape and opened again; after its second right click the test window counts [$(target_counts)]"
 kill -0 "$mivtra_pid" 2>/dev/null || fail "Mivtra ended"
 
-step "beside the window in front, chords in four directions open the menu with its corner at the pointer"
-for point in "$((target_left - 150)) $((target_top + 60))" "$((target_right + 100)) $((target_top + 20))" \
-    "$((target_left + 80)) $((target_top - 100))" "$((target_left + 40)) $((target_bottom + 40))"; do
-    read -r px py <<<"$point"
-    desktop_wintool setfg WintoolTestWindow || fail "could not bring the test window to the front"
-    pointer_to "$px" "$py"
-    chord
-    [ "$win_left,$win_top" = "$px,$py" ] ||
-        fail "chord at ($px,$py) beside ($target_left,$target_top)-($target_right,$target_bottom): menu at ($win_left,$win_top)"
-    note "chord at ($px,$py): menu ($win_left,$win_top)-($win_right,$win_bottom)"
-    [ "$px" = "$((target_left - 150))" ] && desktop_screenshot "$e2e_out/chord-left.png"
-    close_menu || fail "the menu did not close"
-done
-pass "left, right, above and below: the menu's corner is at the pointer; screenshot $e2e_out/chord-left.png"
-
-step "twenty plain right clicks on the test window, each after a tray or a chord menu, each open its menu"
+step "twenty right clicks on the test window, each after a tray menu or a chord beside it, each open its menu"
 wait_tray_icon
+# The chords go left, right, above and below the window in front; their menu's corner is at the pointer.
+beside=("$((target_left - 150)) $((target_top + 60))" "$((target_right + 100)) $((target_top + 20))"
+    "$((target_left + 80)) $((target_top - 100))" "$((target_left + 40)) $((target_bottom + 40))")
 for i in $(seq 20); do
     if [ $((i % 2)) = 1 ]; then
         tray_menu
     else
-        pointer_to 120 $((500 + i))
+        read -r px py <<<"${beside[$(((i / 2 - 1) % 4))]}"
+        desktop_wintool setfg WintoolTestWindow || fail "could not bring the test window to the front"
+        pointer_to "$px" "$py"
         chord
+        [ "$i" = 2 ] && desktop_screenshot "$e2e_out/chord-left.png"
+        [ "$win_left,$win_top" = "$px,$py" ] ||
+            fail "chord at ($px,$py) beside ($target_left,$target_top)-($target_right,$target_bottom): menu at ($win_left,$win_top)"
     fi
     close_menu || fail "round $i: Mivtra's menu did not close"
     # Mivtra's hidden main window holds the foreground now, the state users are in.
@@ -148,6 +141,6 @@ for i in $(seq 20); do
     [ "$i" = 20 ] && desktop_screenshot "$e2e_out/right-click-menu.png"
     close_menu || fail "round $i: the test window's menu did not close"
 done
-pass "twenty right clicks each reached the test window once at their point and opened its menu; screenshot $e2e_out/right-click-menu.png"
+pass "chords beside the window: menu corner at the pointer (screenshot $e2e_out/chord-left.png); twenty right clicks each reached the test window once at their point and opened its menu; screenshot $e2e_out/right-click-menu.png"
 
 e2e_end

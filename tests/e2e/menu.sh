@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
-# The pop-up menu opened by the chord: its first opening after the start, once the launcher's
-# pictures have been looked up in the background, shows every launcher picture; it opens at
-# the foreground window's corner plus the chord's offset, its task submenu lists a window made
-# for the purpose and choosing that item (by keyboard) brings the window back from maximised
-# into the foreground, later openings show the launcher pictures too, and its exit item ends
-# Mivtra with the settings written.
+# The pop-up menu opened by the chord: it opens at the foreground window's corner plus the
+# chord's offset, its task submenu lists a window made for the purpose and choosing that item
+# (by keyboard) brings the window back from maximised into the foreground, its launcher
+# submenu shows the entries' pictures from the first opening on, and its exit item ends Mivtra
+# with the settings written.
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh" "$@"
 
 e2e_begin

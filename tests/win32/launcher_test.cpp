@@ -669,10 +669,9 @@ TEST(LaunchIconTest, ItemsShowTheirKindsPictureUntilTheWorkerHasTheirFileAndASha
     };
     ResetEvent(g_shareAnswers);
     const int asked = g_iconQuestions;
+    const auto firstThree = [&] { return std::vector<int>{image("AB0"), image("AB1"), image("AB2")}; };
     outside("0");
-    EXPECT_EQ(memoPicture, image("AB0"));
-    EXPECT_EQ(LaunchPictures::kProgram, image("AB1"));
-    EXPECT_EQ(programNow, image("AB2"));
+    EXPECT_EQ((std::vector<int>{memoPicture, LaunchPictures::kProgram, programNow}), firstThree());
     EXPECT_EQ(nullptr, main->Launch()->FindComponent("AB3"));
     // While the share's look-up waits, the list changes again: its item is a folder now, and
     // the answer about the list before reaches no item.
@@ -680,9 +679,7 @@ TEST(LaunchIconTest, ItemsShowTheirKindsPictureUntilTheWorkerHasTheirFileAndASha
     outside("1");
     SetEvent(g_shareAnswers);
     ASSERT_TRUE(settle());
-    EXPECT_EQ(LaunchPictures::kFolder, image("AB1"));
-    EXPECT_EQ(memoPicture, image("AB0"));
-    EXPECT_EQ(programNow, image("AB2"));
+    EXPECT_EQ((std::vector<int>{memoPicture, LaunchPictures::kFolder, programNow}), firstThree());
     EXPECT_TRUE(TakeShownBoxes().empty());
 
     list.reset();

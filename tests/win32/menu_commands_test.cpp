@@ -329,7 +329,6 @@ public:
         thread_ = std::thread([this, title] {
             TaskTarget target(title);
             ShowWindow(target.Handle(), SW_SHOWMINNOACTIVE);
-            threadId_ = GetCurrentThreadId();
             window_ = target.Handle();
             released_ = WaitForSingleObject(release_, 30000) == WAIT_OBJECT_0;
             MSG msg;
@@ -344,12 +343,11 @@ public:
     ~HungWindow()
     {
         SetEvent(release_);
-        PostThreadMessageA(threadId_, WM_QUIT, 0, 0);   // its queue exists: it made a window
+        PostMessageA(window_, WM_QUIT, 0, 0);   // to the window's thread, which then ends
         thread_.join();
         CloseHandle(release_);
     }
     HANDLE release_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);   // owned
-    std::atomic<DWORD> threadId_{0};
     std::atomic<HWND> window_{nullptr};
     std::atomic<bool> released_{false};   // by the test, not by the timeout
     std::thread thread_;

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -25,22 +26,13 @@ BOOL WINAPI Refuses(HWND, POINT* point)
     return FALSE;
 }
 
-class MouseChordTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        owner_ =
-            CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-        ASSERT_NE(owner_, nullptr);
-    }
-    void TearDown() override { DestroyWindow(owner_); }
-
-    FakeHook hook_;
-    HWND owner_ = nullptr;
-};
-
-TEST_F(MouseChordTest, TheMenuOpensAtTheChordsPointInTheProgramsCoordinates)
+// And a menu that ends in an error leaves the chord ready too.
+TEST(MouseChordTest, TheMenuOpensAtTheChordsPointInTheProgramsCoordinates)
 {
+    FakeHook hook;
+    const HWND owner =
+        CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(owner, nullptr);
     const struct {
         POINT chord;
         PhysicalToLogicalPointFunction toLogical;
@@ -57,33 +49,30 @@ TEST_F(MouseChordTest, TheMenuOpensAtTheChordsPointInTheProgramsCoordinates)
         FakeHook::record = MSG{};
         FakeHook::record.pt = c.chord;
         FakeHook::record.lParam = MAKELPARAM(5, 5);   // an offset from the foreground window: not used
-        bool ready = true;
+        bool ready = true, readyWhileOpen = true;
         POINT opened{-1, -1};
-        bool readyWhileOpen = true;
         HWND foregroundWhileOpen = nullptr;
         MouseChord(7, ready,
-                   {owner_,
+                   {owner,
                     [&](POINT at) {
                         opened = at;
                         readyWhileOpen = ready;
                         foregroundWhileOpen = GetForegroundWindow();
                     },
                     c.toLogical});
-        EXPECT_EQ(c.menu.x, opened.x);
-        EXPECT_EQ(c.menu.y, opened.y);
+        EXPECT_EQ(std::make_pair(c.menu.x, c.menu.y), std::make_pair(opened.x, opened.y));
         EXPECT_FALSE(readyWhileOpen);
-        EXPECT_EQ(owner_, foregroundWhileOpen);
+        EXPECT_EQ(owner, foregroundWhileOpen);
         EXPECT_TRUE(ready);
     }
-}
 
-TEST_F(MouseChordTest, AMenuThatEndsInAnErrorLeavesTheChordReady)
-{
+    FakeHook::fetches = 0;
     bool ready = true;
-    EXPECT_THROW(MouseChord(7, ready, {owner_, [](POINT) { throw std::runtime_error("menu"); }, nullptr}),
+    EXPECT_THROW(MouseChord(7, ready, {owner, [](POINT) { throw std::runtime_error("menu"); }, nullptr}),
                  std::runtime_error);
     EXPECT_TRUE(ready);
     EXPECT_EQ(1, FakeHook::fetches);
+    DestroyWindow(owner);
 }
 
 }   // namespace
