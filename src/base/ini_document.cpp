@@ -85,11 +85,6 @@ static std::string_view WrittenName(std::string_view callerName)
     return TrimEnd(CutAtLineBreak(callerName));
 }
 
-static char FoldCase(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // Names compare with ASCII case folding on whole characters: "ア" (83 41) and "ヂ" (83 61)
 // differ only in what would be the case of their second byte, and must stay different names.
 // Folding keeps every character's length, so equal names walk in step.
@@ -103,7 +98,7 @@ static bool SameName(std::string_view a, std::string_view b)
         if (CharLength(b, i) != length) {
             return false;
         }
-        if (length == 2 ? a[i] != b[i] || a[i + 1] != b[i + 1] : FoldCase(a[i]) != FoldCase(b[i])) {
+        if (length == 2 ? a[i] != b[i] || a[i + 1] != b[i + 1] : FoldAscii(a[i]) != FoldAscii(b[i])) {
             return false;
         }
         i += length;
@@ -117,7 +112,7 @@ static std::size_t NameHash(std::string_view name, std::size_t seed)
     std::uint64_t hash = 14695981039346656037ull ^ (seed * 0x9E3779B97F4A7C15ull);
     for (std::size_t i = 0; i < name.size();) {
         const std::size_t length = CharLength(name, i);
-        const char first = length == 1 ? FoldCase(name[i]) : name[i];
+        const char first = length == 1 ? FoldAscii(name[i]) : name[i];
         hash = (hash ^ static_cast<unsigned char>(first)) * 1099511628211ull;
         if (length == 2) {
             hash = (hash ^ static_cast<unsigned char>(name[i + 1])) * 1099511628211ull;

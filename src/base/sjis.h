@@ -18,6 +18,14 @@ constexpr bool IsTrailByte(unsigned char c)
     return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
 }
 
+// ASCII letters folded to lower case, every other byte as it is: a trail byte that looks like
+// a letter is never touched by callers that step by whole characters. The program imports no
+// tolower, whose answer would follow the C locale.
+constexpr char FoldAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 // Index just after the last "\" or ":" of the path that is not the second byte of a
 // two-byte character; 0 when there is none. A lead byte as the very last byte (cut text)
 // counts as a character of its own.

@@ -1,5 +1,6 @@
 #include "launcher/launch_damage.h"
 
+#include "base/sjis.h"
 #include "launcher/launch_generations.h"
 
 #include <algorithm>
@@ -100,9 +101,8 @@ static bool MentionsLauncherSection(std::string_view bytes)
         const std::string_view rest = bytes.substr(at + 1);
         for (const std::string_view name : kNames) {
             if (rest.size() >= name.size() &&
-                std::equal(name.begin(), name.end(), rest.begin(), [](char expected, char byte) {
-                    return expected == (byte >= 'A' && byte <= 'Z' ? byte - 'A' + 'a' : byte);
-                })) {
+                std::equal(name.begin(), name.end(), rest.begin(),
+                           [](char expected, char byte) { return expected == FoldAscii(byte); })) {
                 return true;
             }
         }

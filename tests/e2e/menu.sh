@@ -100,26 +100,32 @@ expect_launcher_pictures() {
     [ "$(printf '%s' "$rows" | grep -c .)" = 1 ] || fail "the folder ツール shows pictures in rows [$rows]; see $shot"
 }
 
+# Opens the launcher folder from the menu the chord opens at (X, Y) over WINDOW_CLASS and reads
+# its pictures from the screenshot SHOT; the menus are closed again.
+check_launcher_pictures() {
+    chord_menu "$1" "$2" "$3"
+    # The first Right opens the launcher submenu on its first entry, the folder; the second opens it.
+    menu_keys Down Right Right || fail "no menu took the keys"
+    wait_menus 3 || fail "the launcher folder did not open ($(open_menus) menu windows)"
+    desktop_screenshot "$4"
+    expect_launcher_pictures "$4"
+}
+
 step "the first opening after the start shows every launcher picture once the look-up is done"
 # Mivtra's own threads are the main one, the hook's and the launcher file's folder watch; the
 # look-up's end once it is done.
 desktop_wintool waitthreads "$mivtra_winpid" 3 20000 >/dev/null ||
     fail "the launcher pictures' threads still run 20 s after the start"
-chord_menu $((front_left + 40)) $((front_top + 60)) WintoolTestWindow
-# The first Right opens the launcher submenu on its first entry, the folder; the second opens it.
-menu_keys Down Right Right || fail "no menu took the keys"
-wait_menus 3 || fail "the launcher folder did not open ($(open_menus) menu windows)"
-desktop_screenshot "$e2e_out/launcher-first.png"
-expect_launcher_pictures "$e2e_out/launcher-first.png"
+check_launcher_pictures $((front_left + 40)) $((front_top + 60)) WintoolTestWindow "$e2e_out/launcher-first.png"
 pass "folder picture, folder icon, none for the gone file, メモ帳's icon; screenshot $e2e_out/launcher-first.png"
 close_menu || fail "the menus did not close on Escape"
 
-step "the chord over the window opens the menu at its corner plus the chord's offset"
+step "the chord over the window opens the menu at the chord's point"
 offset_x=150 offset_y=100
 chord_menu $((front_left + offset_x)) $((front_top + offset_y)) WintoolTestWindow
 [ "$menu_left" = $((front_left + offset_x)) ] && [ "$menu_top" = $((front_top + offset_y)) ] ||
     fail "the menu opened at ($menu_left,$menu_top), not at ($((front_left + offset_x)),$((front_top + offset_y)))"
-pass "menu at ($menu_left,$menu_top) = window corner ($front_left,$front_top) + ($offset_x,$offset_y)"
+pass "menu at ($menu_left,$menu_top), where the chord was made"
 
 step "the keyboard opens the task submenu, which lists the window"
 menu_keys Down Down Right || fail "no menu took the keys"
@@ -143,11 +149,7 @@ desktop_screenshot "$e2e_out/task-chosen.png"
 pass "the window is back at ($target_left,$target_top) ${target_width}x${target_height} and in front"
 
 step "a later opening shows the launcher pictures as well"
-chord_menu $((target_left + 40)) $((target_top + 60)) WintoolIconWindow
-menu_keys Down Right Right || fail "no menu took the keys"
-wait_menus 3 || fail "the launcher folder did not open ($(open_menus) menu windows)"
-desktop_screenshot "$e2e_out/launcher-submenu.png"
-expect_launcher_pictures "$e2e_out/launcher-submenu.png"
+check_launcher_pictures $((target_left + 40)) $((target_top + 60)) WintoolIconWindow "$e2e_out/launcher-submenu.png"
 pass "the same pictures; screenshot $e2e_out/launcher-submenu.png"
 close_menu || fail "the menus did not close on Escape"
 
