@@ -223,7 +223,7 @@ bool Settle(TTASKM& form)
 // What a press does before the menu shows: the opening handler and the menu handle.
 void Opening(TTASKM& form)
 {
-    form.PopupMenuPopup(form.GetPopupMenu());
+    form.PrepareMenu();
     BuiltMenu handle = form.GetPopupMenu()->BuildHandle();
 }
 

@@ -1,5 +1,6 @@
 // The launcher settings dialog: the launcher list, the buttons that make and delete its
-// nodes, the fields of the selected item and the button that saves the list.
+// nodes, the fields of the selected item, the button that saves the list, and the commands
+// they run.
 #pragma once
 
 #include "framework/button.h"
@@ -9,14 +10,37 @@
 #include "framework/label.h"
 #include "framework/tree_view.h"
 
-namespace tconf_form {
-
-// The tree's context menu.
-inline constexpr MenuItemDef kPopupMenu1[] = {
-    {"R1", "名前を変更(&R)", 0, "R1Click", {}},
+// What the dialog's controls run; the dialog maps each to its handler.
+enum class LauncherCommand {
+    AddFolder,
+    AddItem,
+    AddSeparator,
+    ClearSelection,
+    DeleteSelected,
+    ChooseFile,
+    ChooseDirectory,
+    SaveAndClose,
+    RenameSelected,
+    ShowSelected,   // the tree's selection changed
+    FileEdited,     // the texts of the item settings changed
+    OptionEdited,
+    DirectoryEdited,
+    CheckDrag,         // a node is dragged over the tree
+    MoveDraggedNode,   // and dropped there
+    TreeKeyPressed,
 };
 
-inline constexpr MenuDef kMenus[] = {
+namespace tconf_form {
+
+template <typename Kind>
+using Row = ControlRow<Kind, LauncherCommand>;
+
+// The tree's context menu.
+inline constexpr MenuItemDef<LauncherCommand> kPopupMenu1[] = {
+    {"R1", "名前を変更(&R)", 0, LauncherCommand::RenameSelected, {}},
+};
+
+inline constexpr MenuDef<LauncherCommand> kMenus[] = {
     {"PopupMenu1", kPopupMenu1},
 };
 
@@ -28,61 +52,78 @@ inline constexpr char kOpenDialogFilter[] = "全てのファイル|*.*|"
                                             "動画ファイル|*.avi;*.mpg;*.mpeg|"
                                             "文書ファイル|*.txt;*.doc;*.htm?";
 
-inline constexpr ControlDef kControls[] = {
-    {Label::Create, "Label4", {16, 8, 69, 12}, "ランチャリスト"},
-    ControlDef{TreeView::Create, "TreeView", {8, 24, 401, 185}}
+inline constexpr ControlDef<LauncherCommand> kControls[] = {
+    Row<Label>{"Label4", {16, 8, 69, 12}, "ランチャリスト"},
+    Row<TreeView>{"TreeView", {8, 24, 401, 185}}
         .Tab(0)
-        .Set("Indent", 19)
+        .Set<&TreeView::SetIndent>(19)
         .Menu("PopupMenu1")
-        .On("OnChange", "TreeViewChange")
-        .On("OnDragOver", "TreeViewDragOver")
-        .On("OnDragDrop", "TreeViewDragDrop")
-        .On("OnKeyDown", "TreeViewKeyDown"),
+        .On<&TreeView::OnChange>(LauncherCommand::ShowSelected)
+        .On<&TreeView::OnDragOver>(LauncherCommand::CheckDrag)
+        .On<&TreeView::OnDragDrop>(LauncherCommand::MoveDraggedNode)
+        .On<&TreeView::OnKeyDown>(LauncherCommand::TreeKeyPressed),
 
-    ControlDef{GroupBox::Create, "GroupBox1", {416, 32, 121, 177}, "項目作成"}.Tab(1),
-    ControlDef{Button::Create, "Button1", {16, 16, 89, 25}, "新規フォルダ"}
+    Row<GroupBox>{"GroupBox1", {416, 32, 121, 177}, "項目作成"}.Tab(1),
+    Row<Button>{"Button1", {16, 16, 89, 25}, "新規フォルダ"}
         .In("GroupBox1")
-        .On("OnClick", "Button1Click"),
-    ControlDef{Button::Create, "Button2", {16, 48, 89, 25}, "新規項目"}
+        .On<&Button::OnClick>(LauncherCommand::AddFolder),
+    Row<Button>{"Button2", {16, 48, 89, 25}, "新規項目"}
         .In("GroupBox1")
-        .On("OnClick", "Button2Click"),
-    ControlDef{Button::Create, "Button3", {16, 80, 89, 25}, "セパレータ"}
+        .On<&Button::OnClick>(LauncherCommand::AddItem),
+    Row<Button>{"Button3", {16, 80, 89, 25}, "セパレータ"}
         .In("GroupBox1")
-        .On("OnClick", "Button3Click"),
-    ControlDef{Button::Create, "Button7", {16, 112, 89, 25}, "選択解除"}
+        .On<&Button::OnClick>(LauncherCommand::AddSeparator),
+    Row<Button>{"Button7", {16, 112, 89, 25}, "選択解除"}
         .In("GroupBox1")
-        .On("OnClick", "Button7Click"),
-    ControlDef{Button::Create, "Button8", {16, 144, 89, 25}, "項目削除"}
+        .On<&Button::OnClick>(LauncherCommand::ClearSelection),
+    Row<Button>{"Button8", {16, 144, 89, 25}, "項目削除"}
         .In("GroupBox1")
-        .On("OnClick", "Button8Click"),
+        .On<&Button::OnClick>(LauncherCommand::DeleteSelected),
 
-    ControlDef{GroupBox::Create, "GroupBox2", {8, 216, 537, 97}, "項目設定"}.Tab(2).Disabled(),
-    ControlDef{Label::Create, "Label1", {8, 24, 53, 12}, "ファイル名"}.In("GroupBox2"),
-    ControlDef{Edit::Create, "Edit1", {72, 20, 409, 20}}.In("GroupBox2").Tab(0).On("OnChange", "Edit1Change"),
-    ControlDef{Button::Create, "Button4", {488, 18, 43, 25}, "参照"}
+    Row<GroupBox>{"GroupBox2", {8, 216, 537, 97}, "項目設定"}.Tab(2).Disabled(),
+    Row<Label>{"Label1", {8, 24, 53, 12}, "ファイル名"}.In("GroupBox2"),
+    Row<Edit>{"Edit1", {72, 20, 409, 20}}
+        .In("GroupBox2")
+        .Tab(0)
+        .On<&Edit::OnChange>(LauncherCommand::FileEdited),
+    Row<Button>{"Button4", {488, 18, 43, 25}, "参照"}
         .In("GroupBox2")
         .Tab(1)
-        .On("OnClick", "Button4Click"),
-    ControlDef{Label::Create, "Label2", {8, 48, 51, 12}, "オプション"}.In("GroupBox2"),
-    ControlDef{Edit::Create, "Edit2", {72, 44, 409, 20}}.In("GroupBox2").Tab(2).On("OnChange", "Edit1Change"),
-    ControlDef{Label::Create, "Label3", {8, 72, 57, 12}, "ディレクトリ"}.In("GroupBox2"),
-    ControlDef{Edit::Create, "Edit3", {72, 68, 409, 20}}.In("GroupBox2").Tab(3).On("OnChange", "Edit1Change"),
-    ControlDef{Button::Create, "Button5", {488, 64, 41, 25}, "参照"}
+        .On<&Button::OnClick>(LauncherCommand::ChooseFile),
+    Row<Label>{"Label2", {8, 48, 51, 12}, "オプション"}.In("GroupBox2"),
+    Row<Edit>{"Edit2", {72, 44, 409, 20}}
+        .In("GroupBox2")
+        .Tab(2)
+        .On<&Edit::OnChange>(LauncherCommand::OptionEdited),
+    Row<Label>{"Label3", {8, 72, 57, 12}, "ディレクトリ"}.In("GroupBox2"),
+    Row<Edit>{"Edit3", {72, 68, 409, 20}}
+        .In("GroupBox2")
+        .Tab(3)
+        .On<&Edit::OnChange>(LauncherCommand::DirectoryEdited),
+    Row<Button>{"Button5", {488, 64, 41, 25}, "参照"}
         .In("GroupBox2")
         .Tab(4)
-        .On("OnClick", "Button5Click"),
+        .On<&Button::OnClick>(LauncherCommand::ChooseDirectory),
 
-    ControlDef{Button::Create, "Button6", {232, 320, 75, 25}, "決定"}.Tab(3).On("OnClick", "Button6Click"),
+    Row<Button>{"Button6", {232, 320, 75, 25}, "決定"}.Tab(3).On<&Button::OnClick>(
+        LauncherCommand::SaveAndClose),
 };
 
-inline constexpr FormDef kForm = {
-    "TCONF",   "ランチャ設定", BorderStyle::Dialog,
-    false,   // no border icons: only "決定" closes the dialog
-    0,       // centred on the screen when created
-    0,
-    546,   // client area
-    350,       COLOR_BTNFACE,  {"ＭＳ Ｐゴシック", 12, SHIFTJIS_CHARSET},
-    kControls, kMenus,
+inline constexpr FormDef<LauncherCommand> kForm = {
+    {
+        "TCONF",
+        "ランチャ設定",
+        BorderStyle::Dialog,
+        false,   // no border icons: only "決定" closes the dialog
+        0,       // centred on the screen when created
+        0,
+        546,   // client area
+        350,
+        COLOR_BTNFACE,
+        {"ＭＳ Ｐゴシック", 12, SHIFTJIS_CHARSET},
+    },
+    kControls,
+    kMenus,
 };
 
 }   // namespace tconf_form

@@ -35,19 +35,6 @@ void TBigBevel::SetBevelWidth(std::int16_t width)
     Invalidate();
 }
 
-bool TBigBevel::SetProperty(std::string_view name, int value)
-{
-    if (name == "Style" && (value == bsLowered || value == bsRaised)) {
-        SetStyle(static_cast<TStyle>(value));
-        return true;
-    }
-    if (name == "BevelWidth") {
-        SetBevelWidth(static_cast<std::int16_t>(value));
-        return true;
-    }
-    return WindowlessControl::SetProperty(name, value);
-}
-
 void TBigBevel::Paint(HDC dc)
 {
     if (bevelWidth_ <= 0) {

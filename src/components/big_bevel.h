@@ -9,7 +9,7 @@
 #include <cstdint>
 
 // Which colour goes on the top and left edges: the shadow for a sunk panel, the highlight
-// for a raised one. Set from a form definition as .Set("Style", bsRaised).
+// for a raised one. Set from a form definition as .Set<&TBigBevel::SetStyle>(bsRaised).
 enum TStyle : std::uint8_t { bsLowered, bsRaised };
 
 class TBigBevel : public WindowlessControl {
@@ -25,8 +25,6 @@ public:
     std::int16_t BevelWidth() const { return bevelWidth_; }
     void SetBevelWidth(std::int16_t width);
 
-    // "Style" and "BevelWidth".
-    bool SetProperty(std::string_view name, int value) override;
     // Only the frame lines: the inside is left as it was.
     void Paint(HDC dc) override;
 

@@ -65,24 +65,6 @@ void TURLLabel::SetPushedColor(COLORREF color)
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-bool TURLLabel::SetProperty(std::string_view name, int value)
-{
-    if (name == "Executable") {
-        SetExecutable(value != 0);
-    } else if (name == "HotTrack") {
-        SetHotTrack(value != 0);
-    } else if (name == "HotColor") {
-        SetHotColor(static_cast<COLORREF>(value));
-    } else if (name == "PushedColor") {
-        SetPushedColor(static_cast<COLORREF>(value));
-    } else if (name == "Cursor") {
-        SetCursor(value);
-    } else {
-        return Label::SetProperty(name, value);
-    }
-    return true;
-}
-
 void TURLLabel::MouseEnter()
 {
     if (hotTrack_) {

@@ -34,9 +34,6 @@ public:
     int Cursor() const { return cursor_; }
     void SetCursor(int cursor) { cursor_ = cursor; }
 
-    // "Executable", "HotTrack", "HotColor", "PushedColor", "Cursor", and the label's own.
-    bool SetProperty(std::string_view name, int value) override;
-
     // Replaces the shell's ShellExecuteA (tests); returns the one used before.
     static ShellExecuteFunction SetShellExecute(ShellExecuteFunction function);
 

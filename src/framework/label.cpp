@@ -36,15 +36,6 @@ void Label::SetAlignment(TAlignment alignment)
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-bool Label::SetProperty(std::string_view name, int value)
-{
-    if (name == "Alignment" && value >= taLeftJustify && value <= taCenter) {
-        SetAlignment(static_cast<TAlignment>(value));
-        return true;
-    }
-    return Control::SetProperty(name, value);
-}
-
 HBRUSH Label::OnCtlColor(UINT, HDC dc)
 {
     ::SetTextColor(dc, !Enabled()                    ? GetSysColor(COLOR_GRAYTEXT)

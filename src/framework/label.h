@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-// Where a label puts its text, as the "Alignment" property of a form definition takes it.
+// Where a label puts its text (SetAlignment).
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 class Label : public Control {
@@ -21,7 +21,6 @@ public:
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment alignment);
 
-    bool SetProperty(std::string_view name, int value) override;
     HBRUSH OnCtlColor(UINT message, HDC dc) override;
 
 private:

@@ -32,7 +32,7 @@ constexpr int kPicturePositions[] = {kClosedFolderIconPosition, kOpenFolderIconP
 
 }   // namespace
 
-TCONF::TCONF(Component* owner, ::LaunchList* list) : Form(owner, tconf_form::kForm), list_(list)
+TCONF::TCONF(Component* owner, ::LaunchList* list) : CommandForm(owner, tconf_form::kForm), list_(list)
 {
     imageList1_ = new ::ImageList(this);
     imageList1_->SetName("ImageList1");
@@ -51,7 +51,7 @@ TCONF::TCONF(Component* owner, ::LaunchList* list) : Form(owner, tconf_form::kFo
         treeView_->SetItems(&list_->Items());
     }
     CenterOnScreen();
-    BindHandlers(this, Handlers());
+    BindCommands();
     FormCreate();
 }
 
@@ -75,18 +75,42 @@ void TCONF::Notification(Component* component, Operation operation)
     }
 }
 
-Span<HandlerDef<TCONF>> TCONF::Handlers()
+void TCONF::Run(LauncherCommand command, Component*)
 {
-    static constexpr HandlerDef<TCONF> kHandlers[] = {
-        FORM_HANDLER(TCONF, Button1Click),     FORM_HANDLER(TCONF, Button2Click),
-        FORM_HANDLER(TCONF, Button3Click),     FORM_HANDLER(TCONF, Button4Click),
-        FORM_HANDLER(TCONF, Button5Click),     FORM_HANDLER(TCONF, Button6Click),
-        FORM_HANDLER(TCONF, Button7Click),     FORM_HANDLER(TCONF, Button8Click),
-        FORM_HANDLER(TCONF, Edit1Change),      FORM_HANDLER(TCONF, R1Click),
-        FORM_HANDLER(TCONF, TreeViewChange),   FORM_HANDLER(TCONF, TreeViewDragOver),
-        FORM_HANDLER(TCONF, TreeViewDragDrop), FORM_HANDLER(TCONF, TreeViewKeyDown),
-    };
-    return kHandlers;
+    switch (command) {
+    case LauncherCommand::AddFolder:
+        return AddFolder();
+    case LauncherCommand::AddItem:
+        return AddItem();
+    case LauncherCommand::AddSeparator:
+        return AddSeparator();
+    case LauncherCommand::ClearSelection:
+        return ClearSelection();
+    case LauncherCommand::DeleteSelected:
+        return DeleteSelected();
+    case LauncherCommand::ChooseFile:
+        return ChooseFile();
+    case LauncherCommand::ChooseDirectory:
+        return ChooseDirectory();
+    case LauncherCommand::SaveAndClose:
+        return SaveAndClose();
+    case LauncherCommand::RenameSelected:
+        return RenameSelected();
+    case LauncherCommand::ShowSelected:
+        return ShowSelected();
+    case LauncherCommand::FileEdited:
+        return StoreText(*edit1_, &TNode::File);
+    case LauncherCommand::OptionEdited:
+        return StoreText(*edit2_, &TNode::Option);
+    case LauncherCommand::DirectoryEdited:
+        return StoreText(*edit3_, &TNode::Dir);
+    case LauncherCommand::CheckDrag:
+        return CheckDrag();
+    case LauncherCommand::MoveDraggedNode:
+        return MoveDraggedNode();
+    case LauncherCommand::TreeKeyPressed:
+        return DeleteOnDeleteKey();
+    }
 }
 
 void TCONF::DoClose()
@@ -115,7 +139,7 @@ LRESULT TCONF::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
             // A name being typed counts, as when the button takes the focus from it.
             treeView_->EndEditing(true);
             try {
-                Button6Click(this);
+                SaveAndClose();
             } catch (const Error&) {
                 // A file that cannot be written must not hold the dialog open for good: the list
                 // stays as it is, for the next save or the rescue copy at the program's end.
@@ -148,7 +172,7 @@ void TCONF::LoadPictures()
     }
 }
 
-void TCONF::Button6Click(Component*)
+void TCONF::SaveAndClose()
 {
     if (list_ && list_->ChangedOnDisk()) {
         const int answer = ShowTaskModalMessageBox(
@@ -170,27 +194,27 @@ void TCONF::Button6Click(Component*)
     Close();
 }
 
-void TCONF::Button1Click(Component*)
+void TCONF::AddFolder()
 {
     AddFolderNode(treeView_->Items(), NewNodeParent(treeView_->Selected()), kNewFolderName);
 }
 
-void TCONF::Button2Click(Component*)
+void TCONF::AddItem()
 {
     ::AddItemNode(treeView_->Items(), NewNodeParent(treeView_->Selected()), kNewItemName);
 }
 
-void TCONF::Button3Click(Component*)
+void TCONF::AddSeparator()
 {
     AddSeparatorNode(treeView_->Items(), NewNodeParent(treeView_->Selected()));
 }
 
-void TCONF::Button7Click(Component*)
+void TCONF::ClearSelection()
 {
     treeView_->SetSelected(nullptr);
 }
 
-void TCONF::Button8Click(Component*)
+void TCONF::DeleteSelected()
 {
     TreeNode* node = treeView_->Selected();
     if (!node) {
@@ -213,7 +237,7 @@ void TCONF::Button8Click(Component*)
 void TCONF::EnableItemSettings(bool enabled)
 {
     // The group box and every control the form's table puts into it.
-    for (const ControlDef& def : Definition().controls) {
+    for (const ControlLayout& def : tconf_form::kControls) {
         const bool inBox = def.parent && std::string_view(def.parent) == kItemSettingsBox;
         if (inBox || std::string_view(def.name) == kItemSettingsBox) {
             Owned<Control>(def.name).SetEnabled(enabled);
@@ -221,7 +245,7 @@ void TCONF::EnableItemSettings(bool enabled)
     }
 }
 
-void TCONF::TreeViewChange(Component*)
+void TCONF::ShowSelected()
 {
     treeView_->SetReadOnly(false);
     TreeNode* node = treeView_->Selected();
@@ -235,7 +259,7 @@ void TCONF::TreeViewChange(Component*)
     }
     treeView_->SetReadOnly(IsSeparator(*node));
     EnableItemSettings(!treeView_->ReadOnly());
-    // Copies: each text set runs Edit1Change, which stores the same text back.
+    // Copies: each text set runs StoreText, which stores the same text back.
     const std::string file = entry->File;
     const std::string option = entry->Option;
     const std::string dir = entry->Dir;
@@ -244,22 +268,14 @@ void TCONF::TreeViewChange(Component*)
     edit3_->SetText(dir);
 }
 
-void TCONF::Edit1Change(Component* sender)
+void TCONF::StoreText(const Edit& edit, std::string TNode::*field)
 {
-    TNode* entry = EntryOf(treeView_->Selected());
-    if (!entry) {
-        return;
-    }
-    if (sender == edit1_) {
-        entry->File = edit1_->Text();
-    } else if (sender == edit2_) {
-        entry->Option = edit2_->Text();
-    } else if (sender == edit3_) {
-        entry->Dir = edit3_->Text();
+    if (TNode* entry = EntryOf(treeView_->Selected())) {
+        entry->*field = edit.Text();
     }
 }
 
-void TCONF::Button4Click(Component*)
+void TCONF::ChooseFile()
 {
     if (!openDialog_->Execute()) {
         return;
@@ -272,20 +288,20 @@ void TCONF::Button4Click(Component*)
     }
 }
 
-void TCONF::Button5Click(Component*)
+void TCONF::ChooseDirectory()
 {
     if (browseDialog_->Execute()) {
         edit3_->SetText(browseDialog_->Directory());
     }
 }
 
-void TCONF::R1Click(Component*)
+void TCONF::RenameSelected()
 {
     // The selected node, not the one under the pointer: a right click does not select.
     treeView_->EditText(treeView_->Selected());
 }
 
-void TCONF::TreeViewDragOver(Component*)
+void TCONF::CheckDrag()
 {
     // Only a tree's node can come here; a drop that would move nothing is not welcome either.
     const TreeNode* dragged = treeView_->Selected();
@@ -294,7 +310,7 @@ void TCONF::TreeViewDragOver(Component*)
                                CanDrop(*dragged, treeView_->NodeAt(treeView_->DragPoint())));
 }
 
-void TCONF::TreeViewDragDrop(Component*)
+void TCONF::MoveDraggedNode()
 {
     TreeNode* node = treeView_->Selected();
     if (!node || !DropNode(treeView_->Items(), *node, treeView_->NodeAt(treeView_->DragPoint()))) {
@@ -305,9 +321,9 @@ void TCONF::TreeViewDragDrop(Component*)
     }
 }
 
-void TCONF::TreeViewKeyDown(Component* sender)
+void TCONF::DeleteOnDeleteKey()
 {
     if (treeView_->Key() == VK_DELETE) {
-        Button8Click(sender);
+        DeleteSelected();
     }
 }

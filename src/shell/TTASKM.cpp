@@ -38,7 +38,7 @@ constexpr UINT kRunAfterMenuMessage = WM_APP + 1;
 }   // namespace
 
 TTASKM::TTASKM(Component* owner, std::string settingsKey)
-    : Form(owner, ttaskm_form::kForm), settingsKey_(std::move(settingsKey)),
+    : CommandForm(owner, ttaskm_form::kForm), settingsKey_(std::move(settingsKey)),
       dialogs_(Handle(), kRunAfterMenuMessage)
 {
     popupMenu_ = &Owned<PopupMenu>("PopupMenu");
@@ -53,7 +53,6 @@ TTASKM::TTASKM(Component* owner, std::string settingsKey)
     imageList_ = new ::ImageList(this);
     imageList_->SetName("ImageList");
     popupMenu_->SetImages(imageList_);
-    popupMenu_->OnPopup = [this](Component* sender) { PopupMenuPopup(sender); };
     launchImages_ = new ::ImageList(this);
     launchImages_->SetName("LaunchImages");
     launch_->SetSubMenuImages(launchImages_);
@@ -71,11 +70,11 @@ TTASKM::TTASKM(Component* owner, std::string settingsKey)
     taskTray_->SetIconID(1);
     taskTray_->SetPopupMenuL(popupMenu_);
     taskTray_->SetPopupMenuR(popupMenu_);
-    taskTray_->OnMouseDown = [this](Component*, TMouseButton, TShiftState, int, int) { TrayMouseDown(); };
+    taskTray_->OnMouseDown = HandlerOf(MainCommand::BringDialogForward);
     taskTray_->Loaded();
 
-    dialogs_.OnShownChange = [this] { UpdateTrayMenus(); };
-    BindHandlers(this, Handlers(), &dialogs_);
+    dialogs_.OnShownChange = HandlerOf(MainCommand::UpdateTrayMenus);
+    BindCommands(&dialogs_);
     FormCreate();
 }
 
@@ -92,16 +91,38 @@ MenuItem* TTASKM::Item(const char* name) const
     return &Owned<MenuItem>(name);
 }
 
-Span<HandlerDef<TTASKM>> TTASKM::Handlers()
+void TTASKM::Run(MainCommand command, Component* sender)
 {
-    static constexpr HandlerDef<TTASKM> kHandlers[] = {
-        FORM_HANDLER(TTASKM, K1Click),       FORM_HANDLER(TTASKM, K2Click),
-        FORM_HANDLER(TTASKM, K6Click),       FORM_HANDLER(TTASKM, K7Click),
-        FORM_HANDLER(TTASKM, K8Click),       FORM_HANDLER(TTASKM, N4Click),
-        FORM_HANDLER(TTASKM, N5Click),       FORM_HANDLER(TTASKM, KMIVTRA1Click),
-        FORM_HANDLER(TTASKM, KMIVTRA2Click),
-    };
-    return kHandlers;
+    switch (command) {
+    case MainCommand::OpenLauncherSettings:
+        return OpenLauncherSettings();
+    case MainCommand::ShowHelp:
+        return ShowHelp();
+    case MainCommand::ToggleChord:
+        return ToggleChord();
+    case MainCommand::ToggleDropWindow:
+        return ToggleDropWindow();
+    case MainCommand::ToggleTrayIcon:
+        return ToggleTrayIcon();
+    case MainCommand::ToggleLauncherOnly:
+        return ToggleLauncherOnly();
+    case MainCommand::ToggleTasksOnly:
+        return ToggleTasksOnly();
+    case MainCommand::ShowAbout:
+        return ShowAbout();
+    case MainCommand::Exit:
+        return Close();
+    case MainCommand::PrepareMenu:
+        return PrepareMenu();
+    case MainCommand::SwitchToTask:
+        return SwitchToTask(sender);
+    case MainCommand::BringDialogForward:
+        return BringDialogForward();
+    case MainCommand::UpdateTrayMenus:
+        return UpdateTrayMenus();
+    case MainCommand::LauncherChanged:
+        return LauncherChanged();
+    }
 }
 
 void TTASKM::FormCreate()
@@ -123,7 +144,7 @@ void TTASKM::FormCreate()
     if (k8_->Checked()) {
         RegisterTrayIcon();
     }
-    K7Click(this);
+    ToggleDropWindow();
     chordReady_ = true;
 }
 
@@ -157,7 +178,7 @@ void TTASKM::ReadSettings()
     };
     auto readBool = [&](const char* name, bool current) { return readInteger(name, current ? 1 : 0) != 0; };
     k6_->SetChecked(readBool("HOOK", k6_->Checked()));
-    // Inverted here, toggled back by the K7Click at the end of FormCreate.
+    // Inverted here, toggled back by the ToggleDropWindow at the end of FormCreate.
     k7_->SetChecked(!readBool("DragDrop", k7_->Checked()));
     k8_->SetChecked(readBool("DispIcon", k8_->Checked()));
     SetTop(readInteger("Top", Top()));
@@ -165,7 +186,7 @@ void TTASKM::ReadSettings()
     hookActive_ = k6_->Checked();
 }
 
-void TTASKM::K7Click(Component*)
+void TTASKM::ToggleDropWindow()
 {
     k7_->SetChecked(!k7_->Checked());
     if (k7_->Checked()) {
@@ -196,7 +217,7 @@ void TTASKM::SetLaunchList(::LaunchList* list)
     if (launchList_) {
         // Every build of its submenu (load, save, drop, reload) gives the kept submenu and its
         // pictures a new list.
-        launchList_->OnMenuBuilt = [this](Component*) { LauncherChanged(); };
+        launchList_->OnMenuBuilt = HandlerOf(MainCommand::LauncherChanged);
         LauncherChanged();
     }
 }
@@ -232,14 +253,14 @@ void TTASKM::UpdateTrayMenus()
     taskTray_->SetPopupMenuR(menu);
 }
 
-void TTASKM::TrayMouseDown()
+void TTASKM::BringDialogForward()
 {
     if (Form* dialog = dialogs_.Topmost()) {
         SetForegroundWindow(dialog->Handle());
     }
 }
 
-void TTASKM::PopupMenuPopup(Component*)
+void TTASKM::PrepareMenu()
 {
     while (taskList_->Count() > 0) {
         MenuItem* item = taskList_->Items(0);
@@ -291,20 +312,20 @@ void TTASKM::AddToTask(const std::string& caption, const std::string& hint, int 
     item->SetCaption(caption);
     item->SetHint(hint);
     item->SetImageIndex(imageIndex);
-    item->OnClick = [this](Component* sender) { TaskClick(sender); };
+    item->OnClick = HandlerOf(MainCommand::SwitchToTask);
     taskList_->Add(item);
 }
 
-void TTASKM::TaskClick(Component* sender)
+void TTASKM::SwitchToTask(Component* taskItem)
 {
     // The item keeps no handle: a window that went away since the menu opened is not found,
     // and choosing its item does nothing.
-    if (auto* item = dynamic_cast<MenuItem*>(sender)) {
+    if (auto* item = dynamic_cast<MenuItem*>(taskItem)) {
         SwitchToWindow(item->Hint(), item->Caption());
     }
 }
 
-void TTASKM::K1Click(Component*)
+void TTASKM::OpenLauncherSettings()
 {
     if (!launcherDialog_ || DialogPresenter::BringBackIfShown(*launcherDialog_)) {
         return;
@@ -319,35 +340,36 @@ void TTASKM::K1Click(Component*)
     dialogs_.ShowModal(*launcherDialog_);
 }
 
-void TTASKM::K2Click(Component*)
+void TTASKM::ShowHelp()
 {
     ShowHelpContents(Handle(), application->HelpFile(), ChooseHelpForm(CurrentHelpPlatform()));
 }
 
-void TTASKM::K6Click(Component*)
+void TTASKM::ToggleChord()
 {
     // The hook stays as start-up left it: the new state is saved at close and used next time.
     k6_->SetChecked(!k6_->Checked());
     application->MessageBox("設定を有効にするために Mivtra を再起動してください。");
 }
 
-void TTASKM::K8Click(Component*)
+void TTASKM::ToggleTrayIcon()
 {
     bool on = !k8_->Checked();
     k8_->SetChecked(on);
     if (taskTray_) {
         taskTray_->SetRegistered(on);
     }
-    // Whatever K7 says: the window keeps its size and place, 0 x 0 while the drop window is off.
+    // Whatever the drop window setting says: the window keeps its size and place, 0 x 0 while
+    // the drop window is off.
     ShowWindow(Handle(), on ? SW_SHOW : SW_HIDE);
 }
 
-void TTASKM::N4Click(Component*)
+void TTASKM::ToggleLauncherOnly()
 {
     ToggleOpenOnly(n4_, n5_);
 }
 
-void TTASKM::N5Click(Component*)
+void TTASKM::ToggleTasksOnly()
 {
     ToggleOpenOnly(n5_, n4_);
 }
@@ -359,20 +381,15 @@ void TTASKM::ToggleOpenOnly(MenuItem* clicked, MenuItem* other)
         other->SetChecked(false);
     }
     if (!k8_->Checked()) {
-        K8Click(k8_);
+        ToggleTrayIcon();
     }
 }
 
-void TTASKM::KMIVTRA1Click(Component*)
+void TTASKM::ShowAbout()
 {
     if (aboutBox_ && !DialogPresenter::BringBackIfShown(*aboutBox_)) {
         dialogs_.ShowModal(*aboutBox_);
     }
-}
-
-void TTASKM::KMIVTRA2Click(Component*)
-{
-    Close();
 }
 
 void TTASKM::DoClose()
@@ -414,7 +431,7 @@ void TTASKM::SaveSettingsAndRelease()
 void TTASKM::SecondStart()
 {
     if (!k8_->Checked() && !hookActive_) {
-        K8Click(k8_);
+        ToggleTrayIcon();
     }
 }
 

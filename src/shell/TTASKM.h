@@ -2,8 +2,8 @@
 // while drag-and-drop registration is on, the small drop window.
 #pragma once
 
+#include "framework/command_form.h"
 #include "framework/dialog_presenter.h"
-#include "framework/form.h"
 #include "framework/icon_pictures.h"
 #include "framework/watched.h"
 #include "shell/file_icons.h"
@@ -23,6 +23,7 @@ class PopupMenu;
 class TAboutBox;
 class TCONF;
 class TTaskTray;
+enum class MainCommand;
 
 // Where the general settings live, under HKEY_CURRENT_USER.
 inline constexpr char kSettingsKey[] = "SOFTWARE\\Bramwelt\\Mivtra";
@@ -32,7 +33,7 @@ inline constexpr char kSettingsSection[] = "General";
 // shows its tray icon again when nothing else could reach it (icon hidden, no chord).
 inline constexpr char kSecondStartMessage[] = "Mivtra.SecondStart";
 
-class TTASKM : public Form {
+class TTASKM : public CommandForm<MainCommand> {
 public:
     // Posted by the launcher list's folder watch: the list follows its file.
     static constexpr UINT kLaunchFileChangedMessage = WM_APP + 2;
@@ -58,7 +59,7 @@ public:
 
     // The pop-up menu's opening handler, whoever opens it: a fresh task submenu and fresh
     // pictures.
-    void PopupMenuPopup(Component* sender);
+    void PrepareMenu();
     // Has every launcher file looked at again in the background (at most every few seconds),
     // so that a changed file gets its new picture; the pictures themselves (the shell's icon
     // of the entry's file, a folder's item the folder picture) come in between openings.
@@ -78,17 +79,24 @@ public:
     void SearchWindows(HWND parent);
     void AddToTask(const std::string& caption, const std::string& hint, int imageIndex);
     // The click of every task item: brings back the window the item names.
-    void TaskClick(Component* sender);
+    void SwitchToTask(Component* item);
 
-    void K1Click(Component* sender);
-    void K2Click(Component* sender);
-    void K6Click(Component* sender);
-    void K7Click(Component* sender);
-    void K8Click(Component* sender);
-    void N4Click(Component* sender);
-    void N5Click(Component* sender);
-    void KMIVTRA1Click(Component* sender);
-    void KMIVTRA2Click(Component* sender);
+    // "ランチャの設定(&S)": the launcher settings dialog, modally; the chord and drops wait for it.
+    void OpenLauncherSettings();
+    // "ヘルプ表示": the help's contents, in the viewer that reads it, else as a page.
+    void ShowHelp();
+    // "右クリック＋左クリックで起動": the chord, from the next start on.
+    void ToggleChord();
+    // "ドラッグ＆ドロップ登録": the drop window shows and takes files, or goes.
+    void ToggleDropWindow();
+    // "タスクトレイにアイコン表示": the tray icon comes or goes.
+    void ToggleTrayIcon();
+    // "ランチャのみを開く" and "タスクマネージャーのみを開く": at most one of the two is checked,
+    // and either brings the tray icon back.
+    void ToggleLauncherOnly();
+    void ToggleTasksOnly();
+    // "Mivtraについて(&A)": the about box, modally.
+    void ShowAbout();
 
     // The launcher list, whose submenu the menu shows and whose files dropped paths join; set
     // once at start.
@@ -101,14 +109,12 @@ public:
     TAboutBox* AboutBox() const;
     void SetAboutBox(TAboutBox* aboutBox);
 
-    // The handlers the form's definition binds by name.
-    static Span<HandlerDef<TTASKM>> Handlers();
-
     // The program's modal dialogs. While one shows, a press on the tray icon brings it to the
     // front and opens no menu, however the dialog was opened.
     DialogPresenter& Dialogs() { return dialogs_; }
 
 protected:
+    void Run(MainCommand command, Component* sender) override;
     void DoClose() override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -130,12 +136,10 @@ private:
     // Posted at an opening: the launcher's files are looked at again once the menu shows.
     static constexpr UINT kLaunchRecheckMessage = WM_APP + 4;
     // The tray icon's press: it brings the dialog on top of the shown ones forward.
-    void TrayMouseDown();
+    void BringDialogForward();
     // The tray icon opens the menu while no dialog shows, and nothing while one does.
     void UpdateTrayMenus();
     MenuItem* Item(const char* name) const;
-    // N4Click and N5Click: at most one of the two is checked, and either brings the tray
-    // icon back.
     void ToggleOpenOnly(MenuItem* clicked, MenuItem* other);
     // The windows the task submenu never lists: this one, the application window and the
     // launcher settings dialog.

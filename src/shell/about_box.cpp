@@ -27,7 +27,7 @@ void WidenToText(Label& label)
 }   // namespace
 
 TAboutBox::TAboutBox(Component* owner, ShellOpenFunction open)
-    : Form(owner, about_box_form::kForm), open_(std::move(open))
+    : CommandForm(owner, about_box_form::kForm), open_(std::move(open))
 {
     for (int i = 0; i < ComponentCount(); ++i) {
         if (auto* label = dynamic_cast<Label*>(Components(i))) {
@@ -35,30 +35,27 @@ TAboutBox::TAboutBox(Component* owner, ShellOpenFunction open)
         }
     }
     CenterOnScreen();
-    BindHandlers(this, Handlers());
+    BindCommands();
 }
 
-Span<HandlerDef<TAboutBox>> TAboutBox::Handlers()
+void TAboutBox::Run(AboutCommand command, Component*)
 {
-    static constexpr HandlerDef<TAboutBox> kHandlers[] = {
-        FORM_HANDLER(TAboutBox, Button1Click),
-        FORM_HANDLER(TAboutBox, Button2Click),
-        FORM_HANDLER(TAboutBox, Button3Click),
-    };
-    return kHandlers;
+    switch (command) {
+    case AboutCommand::Close:
+        return Close();
+    case AboutCommand::WriteMail:
+        return WriteMail();
+    case AboutCommand::OpenHomePage:
+        return OpenHomePage();
+    }
 }
 
-void TAboutBox::Button1Click(Component*)
-{
-    Close();
-}
-
-void TAboutBox::Button2Click(Component*)
+void TAboutBox::WriteMail()
 {
     Open(kAuthorMailLink);
 }
 
-void TAboutBox::Button3Click(Component*)
+void TAboutBox::OpenHomePage()
 {
     Open(kAuthorHomePage);
 }

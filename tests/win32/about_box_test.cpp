@@ -23,25 +23,30 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kGreen = RGB(0, 128, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 
-constexpr ControlDef kControls[] = {
-    ControlDef{TBigBevel::Create, "Bevel", {4, 4, 50, 30}}.Set("Style", bsRaised).Set("BevelWidth", 3),
-    ControlDef{TURLLabel::Create, "Link", {60, 40, 120, 16}, "https://example.org/"}
-        .Set("HotColor", kGreen)
-        .Set("PushedColor", kBlue),
+template <typename Kind>
+using Row = ControlRow<Kind, NoCommand>;
+
+constexpr ControlDef<NoCommand> kControls[] = {
+    Row<TBigBevel>{"Bevel", {4, 4, 50, 30}}
+        .Set<&TBigBevel::SetStyle>(bsRaised)
+        .Set<&TBigBevel::SetBevelWidth>(3),
+    Row<TURLLabel>{"Link", {60, 40, 120, 16}, "https://example.org/"}
+        .Set<&TURLLabel::SetHotColor>(kGreen)
+        .Set<&TURLLabel::SetPushedColor>(kBlue),
 };
 
-constexpr FormDef kForm = {"AboutBoxTestForm",
-                           "テスト",
-                           BorderStyle::Dialog,
-                           false,
-                           200,
-                           200,
-                           240,
-                           100,
-                           COLOR_BTNFACE,
-                           {"ＭＳ Ｐゴシック", 12, SHIFTJIS_CHARSET},
-                           kControls,
-                           {}};
+constexpr FormDef<NoCommand> kForm = {{"AboutBoxTestForm",
+                                       "テスト",
+                                       BorderStyle::Dialog,
+                                       false,
+                                       200,
+                                       200,
+                                       240,
+                                       100,
+                                       COLOR_BTNFACE,
+                                       {"ＭＳ Ｐゴシック", 12, SHIFTJIS_CHARSET}},
+                                      kControls,
+                                      {}};
 
 class TestForm : public Form {
 public:

@@ -231,7 +231,7 @@ TEST_F(LauncherTest, WithoutAFileTheSubmenuIsEmptyAndTheFirstSaveCreatesIt)
     entry->Option = "C:\\MEMO.TXT";
     entry->Dir = "C:\\WINDOWS\\";
     list_->AddItemNode(0, "--------")->SetImageIndex(kNoImage);
-    conf.Button6Click(nullptr);
+    conf.SaveAndClose();
     EXPECT_EQ(kToolsFile, ReadWholeFile(fileName_));
     EXPECT_EQ("AB0 \"Tools\"\n  AB1 \"NOTEPAD.EXE\" launches\n  AB2 \"-\" launches\n", Submenu());
     EXPECT_TRUE(TakeShownBoxes().empty());
@@ -251,7 +251,7 @@ TEST_F(LauncherTest, ABadParentLinkIsReportedAndLeavesThePlaceholderUntilTheNext
     EXPECT_EQ(2, conf.TreeView()->Items().Count());
     EXPECT_EQ("K3 \"(なし)\" (not owned)\n", Submenu());
 
-    conf.Button6Click(nullptr);
+    conf.SaveAndClose();
     EXPECT_EQ("AB0 \"a\"\n  AB1 \"b\" launches\n", Submenu());
     EXPECT_EQ(nullptr, k3_->Parent());
 }
@@ -463,7 +463,7 @@ TEST_F(LauncherTest, AListNestedAHundredThousandLevelsDeepNeitherCrashesNorHangs
     menu->BuildHandle();
     conf.Show();
     EXPECT_EQ(TreeView::kMaxDepth, ControlCount(conf));
-    conf.Button6Click(nullptr);
+    conf.SaveAndClose();
     EXPECT_FALSE(conf.Visible());
     EXPECT_EQ(kMaxLaunchMenuDepth, launch_->ComponentCount());
     EXPECT_TRUE(TakeShownBoxes().empty());

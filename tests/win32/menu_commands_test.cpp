@@ -249,7 +249,7 @@ TEST_F(MenuCommandsTest, OpeningListsTheWindowsWithTheirClassIconsAsItemBitmaps)
     TaskTarget hidden(hiddenTitle);
     ShowWindow(hidden.Handle(), SW_HIDE);
 
-    form.PopupMenuPopup(form.GetPopupMenu());
+    form.PrepareMenu();
 
     std::vector<MenuItem*> items = TaskItemsTitled(form, titled);
     ASSERT_EQ(1u, items.size());
@@ -362,7 +362,7 @@ TEST_F(MenuCommandsTest, AProgramThatHangsHoldsUpNeitherTheChoiceOfItsWindowNorT
     form.GetPopupMenu()->Popup(10, 10);
     std::vector<MenuItem*> items = TaskItemsTitled(form, title);
     ASSERT_EQ(1u, items.size());
-    form.TaskClick(items[0]);
+    form.SwitchToTask(items[0]);
     CloseMenuWhenOpen();
     form.GetPopupMenu()->Popup(10, 10);
     // Everything above returned while the window's thread was still stuck.
@@ -431,7 +431,7 @@ TEST_F(MenuCommandsTest, TheProgramsOwnWindowsAreNeverListed)
     ASSERT_TRUE(form.Visible());
     ASSERT_TRUE(IsWindowVisible(application->Handle()));
 
-    form.PopupMenuPopup(form.GetPopupMenu());
+    form.PrepareMenu();
     ShowWindow(application->Handle(), SW_HIDE);
     SetWindowTextA(application->Handle(), "Mivtra");
 
@@ -453,7 +453,7 @@ TEST_F(MenuCommandsTest, ChoosingATaskRestoresAMaximisedWindowInFront)
     ASSERT_TRUE(IsZoomed(target.Handle()));
     SetForegroundWindow(form.Handle());
 
-    form.PopupMenuPopup(form.GetPopupMenu());
+    form.PrepareMenu();
     std::vector<MenuItem*> items = TaskItemsTitled(form, title);
     ASSERT_EQ(1u, items.size());
     items[0]->Click();
@@ -524,7 +524,7 @@ TEST_F(MenuCommandsTest, TrayIconOffHidesTheDropWindowAndOnShowsTheMainWindowWha
     EXPECT_FALSE(form.Visible());
     EXPECT_TRUE(form.K7()->Checked());
 
-    form.K7Click(form.K7());   // drop window off
+    form.ToggleDropWindow();   // drop window off
     ASSERT_FALSE(form.K7()->Checked());
     Item("K8")->Click();
     EXPECT_TRUE(form.K8()->Checked());
@@ -575,7 +575,7 @@ TEST_F(MenuCommandsTest, TheLauncherDialogHoldsBackChordsAndDropsWhileItIsOpen)
             SendMessageA(form.Handle(), WM_MOUSECHORD, 1, 0);
             // Asked for again while it shows: no second modal loop.
             try {
-                form.K1Click(Item("K1"));
+                form.OpenLauncherSettings();
             } catch (const std::exception& e) {
                 ADD_FAILURE() << "asked for again, it raised: " << e.what();
             }
@@ -583,7 +583,7 @@ TEST_F(MenuCommandsTest, TheLauncherDialogHoldsBackChordsAndDropsWhileItIsOpen)
             dropsWhileOpen = AcceptsDrops();
             PostMessageA(launcher_->Handle(), WM_CLOSE, 0, 0);
         });
-        form.K1Click(Item("K1"));
+        form.OpenLauncherSettings();
     }
 
     EXPECT_FALSE(readyWhileOpen);
@@ -608,12 +608,12 @@ TEST_F(MenuCommandsTest, ATrayPressBringsBackADialogOpenedFromEitherMenuAndOpens
     aboutBox_ = std::make_unique<TAboutBox>(application, nullptr);
     form.SetAboutBox(aboutBox_.get());
     int openings = 0;
-    form.GetPopupMenu()->OnPopup = [&](Component* sender) {
+    form.GetPopupMenu()->OnPopup = [&](Component*) {
         ++openings;
         if (launcher_->Visible() || aboutBox_->Visible()) {
             CloseMenuWhenOpen();   // opened over a dialog: counted, and out of the way
         }
-        form.PopupMenuPopup(sender);
+        form.PrepareMenu();
     };
     const struct {
         bool fromTray;
@@ -682,7 +682,7 @@ TEST_F(MenuCommandsTest, TheAboutBoxShowsModallyAndItsButtonOrEscapeClosesIt)
     {
         ModalAction byButton(*aboutBox_, [&] {
             try {
-                form.KMIVTRA1Click(Item("KMIVTRA1"));   // again while it shows: nothing new
+                form.ShowAbout();   // again while it shows: nothing new
             } catch (const std::exception& e) {
                 ADD_FAILURE() << "asked for again, it raised: " << e.what();
             }
@@ -694,7 +694,7 @@ TEST_F(MenuCommandsTest, TheAboutBoxShowsModallyAndItsButtonOrEscapeClosesIt)
             buttonText = text;
             SendMessageA(button->Handle(), BM_CLICK, 0, 0);
         });
-        form.KMIVTRA1Click(Item("KMIVTRA1"));
+        form.ShowAbout();
     }
     EXPECT_TRUE(TakeShownBoxes().empty());
     EXPECT_EQ("Mivtra について", caption);
@@ -705,7 +705,7 @@ TEST_F(MenuCommandsTest, TheAboutBoxShowsModallyAndItsButtonOrEscapeClosesIt)
         // Should Escape not close it, the action fails the test and closes it.
         ModalAction byEscape(*aboutBox_,
                              [&] { PostMessageA(aboutBox_->Handle(), WM_KEYDOWN, VK_ESCAPE, 0); });
-        form.KMIVTRA1Click(Item("KMIVTRA1"));
+        form.ShowAbout();
     }
     EXPECT_FALSE(aboutBox_->Visible());
 }

@@ -19,18 +19,18 @@
 
 namespace {
 
-const FormDef kOwnerForm{"TTrayTestForm",
-                         "tray owner",
-                         BorderStyle::Dialog,
-                         true,
-                         0,
-                         0,
-                         200,
-                         100,
-                         COLOR_BTNFACE,
-                         {"MS UI Gothic", 12, SHIFTJIS_CHARSET},
-                         {},
-                         {}};
+const FormDef<NoCommand> kOwnerForm{{"TTrayTestForm",
+                                     "tray owner",
+                                     BorderStyle::Dialog,
+                                     true,
+                                     0,
+                                     0,
+                                     200,
+                                     100,
+                                     COLOR_BTNFACE,
+                                     {"MS UI Gothic", 12, SHIFTJIS_CHARSET}},
+                                    {},
+                                    {}};
 
 std::string ErrorOf(void (*action)(TTaskTray*), TTaskTray* tray)
 {

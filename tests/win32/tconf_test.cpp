@@ -379,7 +379,7 @@ TEST_F(TCONFTest, ButtonsPlaceNewNodesAndTheSelectionFillsTheItemSettings)
 
 TEST_F(TCONFTest, DeletingAFolderAsksFirstAndTakesItsWholeSubtreeAndMenuItem)
 {
-    conf_->Button6Click(nullptr);   // a launcher submenu built from the sample
+    conf_->SaveAndClose();   // a launcher submenu built from the sample
     conf_->Show();
     SetForegroundWindow(conf_->Handle());
     bool enabledDuringBox = true;
@@ -537,7 +537,7 @@ TEST_F(TCONFTest, AJapaneseNameTypedInPlaceIsSavedAsTheSameShiftJisBytesHoweverI
         // The edit's text as a program sets it (ANSI) and as an input method types it (Unicode).
         wide ? SetWindowTextW(LabelEdit(), L"表ソ能メモ帳") : SetWindowTextA(LabelEdit(), "表ソ能メモ帳");
         SendMessageA(TreeHandle(), TVM_ENDEDITLABELNOW, FALSE, 0);
-        conf_->Button6Click(nullptr);
+        conf_->SaveAndClose();
         EXPECT_NE(std::string::npos, ReadWholeFile(path_).find("[ExecInfo2]\r\nNAME=表ソ能メモ帳\r\n"))
             << ReadWholeFile(path_);
         EXPECT_EQ("F\n  a\n  表ソ能メモ帳\nG\n--------\nt\n", Listing());

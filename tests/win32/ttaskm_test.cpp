@@ -139,7 +139,7 @@ TEST_F(TTASKMTest, DragDropOnShowsTheDropWindowAtTheStoredPlace)
     EXPECT_EQ(273, r.bottom);
     EXPECT_TRUE(GetWindowLongA(form.Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
 
-    form.K7Click(form.K7());   // off: hidden, no size, no drops, same place
+    form.ToggleDropWindow();   // off: hidden, no size, no drops, same place
     EXPECT_FALSE(form.Visible());
     EXPECT_FALSE(application->ShowMainForm());
     EXPECT_FALSE(GetWindowLongA(form.Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
@@ -147,7 +147,7 @@ TEST_F(TTASKMTest, DragDropOnShowsTheDropWindowAtTheStoredPlace)
     EXPECT_EQ(300, r.left);
     EXPECT_EQ(0, r.right - r.left);
 
-    form.K7Click(form.K7());   // and on again: back at its place with its size
+    form.ToggleDropWindow();   // and on again: back at its place with its size
     r = form.BoundsRect();
     EXPECT_EQ(300, r.left);
     EXPECT_EQ(200, r.top);
