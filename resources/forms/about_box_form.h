@@ -47,25 +47,25 @@ inline constexpr auto kMailLine = Join("e-mail : ", kAuthorMail);
 inline constexpr FontDef kTitleFont = {"Times New Roman", 32, DEFAULT_CHARSET, FW_BOLD};
 
 inline constexpr ControlDef<AboutCommand> kControls[] = {
-    Row<TBigBevel>{"BigBevel", {0, 0, 297, 121}}
-        .Set<&TBigBevel::SetStyle>(bsLowered)
-        .Set<&TBigBevel::SetBevelWidth>(2),
-    Row<Label>{"Label1", {16, 8, 100, 36}, "Mivtra"}.Font(kTitleFont).Color(RGB(255, 0, 0)),
-    Row<Label>{"Label2", {136, 24, 61, 12}, "version 2.02"},
-    Row<Button>{"Button1", {16, 128, 75, 25}, "閉じる(&C)"}.Tab(0).Default().On<&Button::OnClick>(
+    Row<BigBevel>{"TitlePanel", {0, 0, 297, 121}}
+        .Set<&BigBevel::SetStyle>(bsLowered)
+        .Set<&BigBevel::SetBevelWidth>(2),
+    Row<Label>{"TitleLabel", {16, 8, 100, 36}, "Mivtra"}.Font(kTitleFont).Color(RGB(255, 0, 0)),
+    Row<Label>{"VersionLabel", {136, 24, 61, 12}, "version 2.02"},
+    Row<Button>{"CloseButton", {16, 128, 75, 25}, "閉じる(&C)"}.Tab(0).Default().On<&Button::OnClick>(
         AboutCommand::Close),
-    Row<Label>{"Label4", {16, 88, 142, 12}, kMailLine.text},
-    Row<Label>{"Label5", {16, 104, 50, 12}, "webpage :"},
-    Row<Label>{"Label6", {16, 72, 132, 12}, "== Support Information =="}
+    Row<Label>{"MailLabel", {16, 88, 142, 12}, kMailLine.text},
+    Row<Label>{"HomePageLabel", {16, 104, 50, 12}, "webpage :"},
+    Row<Label>{"SupportLabel", {16, 72, 132, 12}, "== Support Information =="}
         .Set<&Label::SetAlignment>(taCenter)
         .Color(RGB(0, 0, 255)),
-    Row<Button>{"Button2", {112, 128, 75, 25}, "メール送信"}.Tab(1).On<&Button::OnClick>(
+    Row<Button>{"MailButton", {112, 128, 75, 25}, "メール送信"}.Tab(1).On<&Button::OnClick>(
         AboutCommand::WriteMail),
-    Row<Button>{"Button3", {208, 128, 75, 25}, "webを開く"}.Tab(2).On<&Button::OnClick>(
+    Row<Button>{"HomePageButton", {208, 128, 75, 25}, "webを開く"}.Tab(2).On<&Button::OnClick>(
         AboutCommand::OpenHomePage),
-    Row<TURLLabel>{"URLLabel1", {72, 104, 168, 12}, kAuthorHomePage}
-        .Set<&TURLLabel::SetExecutable>(true)
-        .Set<&TURLLabel::SetHotColor>(RGB(255, 0, 0)),
+    Row<UrlLabel>{"HomePageLink", {72, 104, 168, 12}, kAuthorHomePage}
+        .Set<&UrlLabel::SetExecutable>(true)
+        .Set<&UrlLabel::SetHotColor>(RGB(255, 0, 0)),
 };
 
 inline constexpr FormDef<AboutCommand> kForm = {

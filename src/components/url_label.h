@@ -10,7 +10,7 @@
 // The number of the hand in the application's cursor table.
 inline constexpr int crHandPoint = 32761;
 
-class TURLLabel : public Label {
+class UrlLabel : public Label {
 public:
     using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,
                                                     LPCSTR directory, INT show);
@@ -18,7 +18,7 @@ public:
     static Component* Create(const ControlContext& context);
 
     // Installs the "HANDPOINT" cursor of the program's own file as crHandPoint.
-    TURLLabel(Component* owner, const ControlCreation& creation, COLORREF textColor, int backgroundIndex);
+    UrlLabel(Component* owner, const ControlCreation& creation, COLORREF textColor, int backgroundIndex);
 
     // A press opens the text through the shell.
     bool Executable() const { return executable_; }

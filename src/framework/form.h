@@ -59,7 +59,7 @@ public:
     void RemoveWindowlessControl(WindowlessControl* control);
 
 protected:
-    // The close handler (FormClose); by default the main form ends the program.
+    // The close handler; by default the main form ends the program.
     virtual void DoClose();
 
     // From now on the events the definition gives commands run what `handlerOf` gives for

@@ -23,7 +23,7 @@ void Label::SetTextColor(COLORREF color)
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-void Label::SetAlignment(TAlignment alignment)
+void Label::SetAlignment(TextAlignment alignment)
 {
     if (alignment_ == alignment) {
         return;

@@ -9,11 +9,11 @@
 #include "framework/module_path.h"
 #include "launcher/folder_watch.h"
 #include "launcher/ini_file.h"
+#include "launcher/launch_entry.h"
 #include "launcher/launch_file.h"
 #include "launcher/launch_menu_plan.h"
 #include "launcher/launch_tree.h"
 #include "launcher/rescue_file.h"
-#include "launcher/tnode.h"
 #include "launcher/win32_file_ops.h"
 
 #include <optional>
@@ -52,7 +52,7 @@ FileVersion LaunchList::ListVersion() const
         const TreeNode* node = items_.Node(i);
         const TreeNode* parent = node->Parent();
         text += std::to_string(parent ? parent->AbsoluteIndex() : -1) + '\0' + node->Text() + '\0';
-        if (const TNode* entry = EntryOf(node)) {
+        if (const LaunchEntry* entry = EntryOf(node)) {
             text += entry->File + '\0' + entry->Option + '\0' + entry->Dir + '\0';
         }
         text += '\n';
@@ -264,7 +264,7 @@ void LaunchList::LaunchClick(Component* sender)
     if (!node) {
         throw Error(kInvalidIndexMessage);
     }
-    const TNode* entry = EntryOf(node);
+    const LaunchEntry* entry = EntryOf(node);
     if (!entry || !open_) {
         return;
     }

@@ -1,8 +1,8 @@
 #include "launcher/launch_menu_plan.h"
 
 #include "base/integer.h"
+#include "launcher/launch_entry.h"
 #include "launcher/launch_tree.h"
-#include "launcher/tnode.h"
 
 #include <limits>
 #include <utility>

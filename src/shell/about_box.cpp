@@ -26,7 +26,7 @@ void WidenToText(Label& label)
 
 }   // namespace
 
-TAboutBox::TAboutBox(Component* owner, ShellOpenFunction open)
+AboutBox::AboutBox(Component* owner, ShellOpenFunction open)
     : CommandForm(owner, about_box_form::kForm), open_(std::move(open))
 {
     for (int i = 0; i < ComponentCount(); ++i) {
@@ -38,7 +38,7 @@ TAboutBox::TAboutBox(Component* owner, ShellOpenFunction open)
     BindCommands();
 }
 
-void TAboutBox::Run(AboutCommand command, Component*)
+void AboutBox::Run(AboutCommand command, Component*)
 {
     switch (command) {
     case AboutCommand::Close:
@@ -50,17 +50,17 @@ void TAboutBox::Run(AboutCommand command, Component*)
     }
 }
 
-void TAboutBox::WriteMail()
+void AboutBox::WriteMail()
 {
     Open(kAuthorMailLink);
 }
 
-void TAboutBox::OpenHomePage()
+void AboutBox::OpenHomePage()
 {
     Open(kAuthorHomePage);
 }
 
-void TAboutBox::Open(const char* link)
+void AboutBox::Open(const char* link)
 {
     if (open_) {
         // Nothing waits for the mail program or the browser.

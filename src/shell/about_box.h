@@ -9,10 +9,10 @@
 
 enum class AboutCommand;
 
-class TAboutBox : public CommandForm<AboutCommand> {
+class AboutBox : public CommandForm<AboutCommand> {
 public:
     // Created hidden and centred on the screen; `open` opens the author's links.
-    TAboutBox(Component* owner, ShellOpenFunction open);
+    AboutBox(Component* owner, ShellOpenFunction open);
 
     // "メール送信": a mail to the author in the user's mail program.
     void WriteMail();

@@ -6,8 +6,8 @@
 #include "framework/menu_item.h"
 #include "framework/module_path.h"
 #include "launcher/file_kind.h"
+#include "launcher/launch_entry.h"
 #include "launcher/launch_menu_plan.h"
-#include "launcher/tnode.h"
 #include "program_icons.h"
 
 #include <shellapi.h>
@@ -95,7 +95,7 @@ void LaunchPictures::ListChanged(const TreeModel& tree, const MenuItem& launch)
     nodes_.clear();
     files_.clear();
     for (int i = 0; i < tree.Count(); ++i) {
-        if (const TNode* entry = EntryOf(tree.Node(i))) {
+        if (const LaunchEntry* entry = EntryOf(tree.Node(i))) {
             std::vector<int>& nodes = nodes_[entry->File];
             if (nodes.empty()) {
                 files_.push_back(entry->File);
@@ -113,7 +113,7 @@ void LaunchPictures::ListChanged(const TreeModel& tree, const MenuItem& launch)
 
     const auto items = ItemsByName(launch);
     for (int i = 0; i < tree.Count(); ++i) {
-        const TNode* entry = EntryOf(tree.Node(i));
+        const LaunchEntry* entry = EntryOf(tree.Node(i));
         if (!entry) {
             SetImage(items, i, kFolder);
             continue;

@@ -12,9 +12,9 @@ class Edit;
 class ImageList;
 class LaunchList;
 class OpenDialog;
-class TBrowseDialog;
+class BrowseDialog;
 class TreeView;
-struct TNode;
+struct LaunchEntry;
 enum class LauncherCommand;
 
 // "フォルダを削除しようとしています。よろしいですか？", the question before a folder goes.
@@ -29,18 +29,19 @@ inline constexpr char kOutsideChangeQuestion[] =
     "いいえ: この画面の内容で上書きする\n"
     "キャンセル: 設定画面に戻る";
 
-class TCONF : public CommandForm<LauncherCommand> {
+class LauncherDialog : public CommandForm<LauncherCommand> {
 public:
-    // Runs FormCreate, which loads `list` from its file. The list must outlive the dialog or
+    // Runs LoadListAndPictures, which loads `list` from its file. The list must outlive the dialog or
     // go first, which leaves the dialog with an empty tree.
-    TCONF(Component* owner, LaunchList* list);
-    ~TCONF() override;
+    LauncherDialog(Component* owner, LaunchList* list);
+    ~LauncherDialog() override;
 
     ::TreeView* TreeView() const { return treeView_; }
-    ::ImageList* ImageList1() const { return imageList1_; }
+    // The tree's pictures: closed folder, open folder, item.
+    ImageList* TreePictures() const { return treePictures_; }
     ::OpenDialog* OpenDialog() const { return openDialog_; }
     // Keeps its last choice for the whole run and opens on it the next time.
-    TBrowseDialog* BrowseDialog() const { return browseDialog_; }
+    ::BrowseDialog* BrowseDialog() const { return browseDialog_; }
     ::LaunchList* LaunchList() const { return list_; }
 
     // "新規フォルダ", "新規項目", "セパレータ": a new node at the end of the selected folder, of
@@ -74,30 +75,30 @@ public:
     // changed on disk since the list last read or wrote it, asks first (kOutsideChangeQuestion).
     void SaveAndClose();
 
-    // Enables or disables the item settings: the group box "GroupBox2" and the controls in it.
+    // Enables or disables the item settings: the group box "EntryGroup" and the controls in it.
     void EnableItemSettings(bool enabled);
 
     void Notification(Component* component, Operation operation) override;
 
 protected:
-    // The dialog only ever hides: it lives as long as the program.
     void Run(LauncherCommand command, Component* sender) override;
+    // The dialog only ever hides: it lives as long as the program.
     void DoClose() override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void FormCreate();
+    void LoadListAndPictures();
     void LoadPictures();
     // A text of the item settings changed: it goes into that field of the selected item's entry.
-    void StoreText(const Edit& edit, std::string TNode::*field);
+    void StoreText(const Edit& edit, std::string LaunchEntry::*field);
 
     ::LaunchList* list_;   // not owned; cleared when it goes
     // Owned by the form, as its other components.
     ::TreeView* treeView_ = nullptr;
-    ::ImageList* imageList1_ = nullptr;
+    ImageList* treePictures_ = nullptr;
     ::OpenDialog* openDialog_ = nullptr;
-    TBrowseDialog* browseDialog_ = nullptr;
-    Edit* edit1_ = nullptr;
-    Edit* edit2_ = nullptr;
-    Edit* edit3_ = nullptr;
+    ::BrowseDialog* browseDialog_ = nullptr;
+    Edit* fileEdit_ = nullptr;
+    Edit* optionEdit_ = nullptr;
+    Edit* directoryEdit_ = nullptr;
 };

@@ -1,9 +1,9 @@
-#include "launcher/TCONF.h"
+#include "launcher/launcher_dialog.h"
 
 #include "base/error.h"
 #include "base/sjis.h"
 #include "components/browse_dialog.h"
-#include "forms/tconf_form.h"
+#include "forms/launcher_dialog_form.h"
 #include "framework/application.h"
 #include "framework/control.h"
 #include "framework/edit.h"
@@ -13,9 +13,9 @@
 #include "framework/module_path.h"
 #include "framework/open_dialog.h"
 #include "framework/tree_view.h"
+#include "launcher/launch_entry.h"
 #include "launcher/launch_list.h"
 #include "launcher/launch_tree.h"
-#include "launcher/tnode.h"
 #include "program_icons.h"
 
 #include <shellapi.h>
@@ -25,37 +25,38 @@
 namespace {
 
 // The group box of the item settings, which only an item's entry enables.
-constexpr char kItemSettingsBox[] = "GroupBox2";
+constexpr char kItemSettingsBox[] = "EntryGroup";
 
-// The program's own icons in the order of ImageList1.
+// The program's own icons in the order of TreePictures.
 constexpr int kPicturePositions[] = {kClosedFolderIconPosition, kOpenFolderIconPosition, kWindowIconPosition};
 
 }   // namespace
 
-TCONF::TCONF(Component* owner, ::LaunchList* list) : CommandForm(owner, tconf_form::kForm), list_(list)
+LauncherDialog::LauncherDialog(Component* owner, ::LaunchList* list)
+    : CommandForm(owner, launcher_dialog_form::kForm), list_(list)
 {
-    imageList1_ = new ::ImageList(this);
-    imageList1_->SetName("ImageList1");
+    treePictures_ = new ImageList(this);
+    treePictures_->SetName("TreePictures");
     treeView_ = &Owned<::TreeView>("TreeView");
-    treeView_->SetImages(imageList1_);
+    treeView_->SetImages(treePictures_);
     openDialog_ = new ::OpenDialog(this);
     openDialog_->SetName("OpenDialog");
-    openDialog_->SetFilter(tconf_form::kOpenDialogFilter);
-    browseDialog_ = new TBrowseDialog(this);
+    openDialog_->SetFilter(launcher_dialog_form::kOpenDialogFilter);
+    browseDialog_ = new ::BrowseDialog(this);
     browseDialog_->SetName("BrowseDialog");
-    edit1_ = &Owned<Edit>("Edit1");
-    edit2_ = &Owned<Edit>("Edit2");
-    edit3_ = &Owned<Edit>("Edit3");
+    fileEdit_ = &Owned<Edit>("FileEdit");
+    optionEdit_ = &Owned<Edit>("OptionEdit");
+    directoryEdit_ = &Owned<Edit>("DirectoryEdit");
     if (list_) {
         list_->FreeNotification(this);
         treeView_->SetItems(&list_->Items());
     }
     CenterOnScreen();
     BindCommands();
-    FormCreate();
+    LoadListAndPictures();
 }
 
-TCONF::~TCONF()
+LauncherDialog::~LauncherDialog()
 {
     if (list_) {
         list_->SetEditing(false);
@@ -64,7 +65,7 @@ TCONF::~TCONF()
     }
 }
 
-void TCONF::Notification(Component* component, Operation operation)
+void LauncherDialog::Notification(Component* component, Operation operation)
 {
     Form::Notification(component, operation);
     if (operation == Operation::Remove && component == list_) {
@@ -75,7 +76,7 @@ void TCONF::Notification(Component* component, Operation operation)
     }
 }
 
-void TCONF::Run(LauncherCommand command, Component*)
+void LauncherDialog::Run(LauncherCommand command, Component*)
 {
     switch (command) {
     case LauncherCommand::AddFolder:
@@ -99,11 +100,11 @@ void TCONF::Run(LauncherCommand command, Component*)
     case LauncherCommand::ShowSelected:
         return ShowSelected();
     case LauncherCommand::FileEdited:
-        return StoreText(*edit1_, &TNode::File);
+        return StoreText(*fileEdit_, &LaunchEntry::File);
     case LauncherCommand::OptionEdited:
-        return StoreText(*edit2_, &TNode::Option);
+        return StoreText(*optionEdit_, &LaunchEntry::Option);
     case LauncherCommand::DirectoryEdited:
-        return StoreText(*edit3_, &TNode::Dir);
+        return StoreText(*directoryEdit_, &LaunchEntry::Dir);
     case LauncherCommand::CheckDrag:
         return CheckDrag();
     case LauncherCommand::MoveDraggedNode:
@@ -113,12 +114,12 @@ void TCONF::Run(LauncherCommand command, Component*)
     }
 }
 
-void TCONF::DoClose()
+void LauncherDialog::DoClose()
 {
     Hide();
 }
 
-LRESULT TCONF::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT LauncherDialog::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_SHOWWINDOW:
@@ -152,7 +153,7 @@ LRESULT TCONF::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     return Form::WndProc(message, wParam, lParam);
 }
 
-void TCONF::FormCreate()
+void LauncherDialog::LoadListAndPictures()
 {
     LoadPictures();
     if (list_) {
@@ -160,7 +161,7 @@ void TCONF::FormCreate()
     }
 }
 
-void TCONF::LoadPictures()
+void LauncherDialog::LoadPictures()
 {
     const std::string program = ModuleFileName();
     for (int position : kPicturePositions) {
@@ -168,11 +169,11 @@ void TCONF::LoadPictures()
         HICON small = nullptr;
         ExtractIconExA(program.c_str(), position, nullptr, &small, 1);
         UniqueIcon icon(small);
-        imageList1_->AddIcon(icon.Get());
+        treePictures_->AddIcon(icon.Get());
     }
 }
 
-void TCONF::SaveAndClose()
+void LauncherDialog::SaveAndClose()
 {
     if (list_ && list_->ChangedOnDisk()) {
         const int answer = ShowTaskModalMessageBox(
@@ -194,27 +195,27 @@ void TCONF::SaveAndClose()
     Close();
 }
 
-void TCONF::AddFolder()
+void LauncherDialog::AddFolder()
 {
     AddFolderNode(treeView_->Items(), NewNodeParent(treeView_->Selected()), kNewFolderName);
 }
 
-void TCONF::AddItem()
+void LauncherDialog::AddItem()
 {
     ::AddItemNode(treeView_->Items(), NewNodeParent(treeView_->Selected()), kNewItemName);
 }
 
-void TCONF::AddSeparator()
+void LauncherDialog::AddSeparator()
 {
     AddSeparatorNode(treeView_->Items(), NewNodeParent(treeView_->Selected()));
 }
 
-void TCONF::ClearSelection()
+void LauncherDialog::ClearSelection()
 {
     treeView_->SetSelected(nullptr);
 }
 
-void TCONF::DeleteSelected()
+void LauncherDialog::DeleteSelected()
 {
     TreeNode* node = treeView_->Selected();
     if (!node) {
@@ -234,10 +235,10 @@ void TCONF::DeleteSelected()
     }
 }
 
-void TCONF::EnableItemSettings(bool enabled)
+void LauncherDialog::EnableItemSettings(bool enabled)
 {
     // The group box and every control the form's table puts into it.
-    for (const ControlLayout& def : tconf_form::kControls) {
+    for (const ControlLayout& def : launcher_dialog_form::kControls) {
         const bool inBox = def.parent && std::string_view(def.parent) == kItemSettingsBox;
         if (inBox || std::string_view(def.name) == kItemSettingsBox) {
             Owned<Control>(def.name).SetEnabled(enabled);
@@ -245,14 +246,14 @@ void TCONF::EnableItemSettings(bool enabled)
     }
 }
 
-void TCONF::ShowSelected()
+void LauncherDialog::ShowSelected()
 {
     treeView_->SetReadOnly(false);
     TreeNode* node = treeView_->Selected();
     if (!node) {
         return;   // the settings keep their state and texts
     }
-    const TNode* entry = EntryOf(node);
+    const LaunchEntry* entry = EntryOf(node);
     if (!entry) {
         EnableItemSettings(false);
         return;
@@ -263,45 +264,45 @@ void TCONF::ShowSelected()
     const std::string file = entry->File;
     const std::string option = entry->Option;
     const std::string dir = entry->Dir;
-    edit1_->SetText(file);
-    edit2_->SetText(option);
-    edit3_->SetText(dir);
+    fileEdit_->SetText(file);
+    optionEdit_->SetText(option);
+    directoryEdit_->SetText(dir);
 }
 
-void TCONF::StoreText(const Edit& edit, std::string TNode::*field)
+void LauncherDialog::StoreText(const Edit& edit, std::string LaunchEntry::*field)
 {
-    if (TNode* entry = EntryOf(treeView_->Selected())) {
+    if (LaunchEntry* entry = EntryOf(treeView_->Selected())) {
         entry->*field = edit.Text();
     }
 }
 
-void TCONF::ChooseFile()
+void LauncherDialog::ChooseFile()
 {
     if (!openDialog_->Execute()) {
         return;
     }
-    edit1_->SetText(openDialog_->FileName());
-    const std::string path = edit1_->Text();
-    edit3_->SetText(ExtractFilePath(path));
+    fileEdit_->SetText(openDialog_->FileName());
+    const std::string path = fileEdit_->Text();
+    directoryEdit_->SetText(ExtractFilePath(path));
     if (TreeNode* node = treeView_->Selected()) {
         node->SetText(ExtractFileName(path));
     }
 }
 
-void TCONF::ChooseDirectory()
+void LauncherDialog::ChooseDirectory()
 {
     if (browseDialog_->Execute()) {
-        edit3_->SetText(browseDialog_->Directory());
+        directoryEdit_->SetText(browseDialog_->Directory());
     }
 }
 
-void TCONF::RenameSelected()
+void LauncherDialog::RenameSelected()
 {
     // The selected node, not the one under the pointer: a right click does not select.
     treeView_->EditText(treeView_->Selected());
 }
 
-void TCONF::CheckDrag()
+void LauncherDialog::CheckDrag()
 {
     // Only a tree's node can come here; a drop that would move nothing is not welcome either.
     const TreeNode* dragged = treeView_->Selected();
@@ -310,7 +311,7 @@ void TCONF::CheckDrag()
                                CanDrop(*dragged, treeView_->NodeAt(treeView_->DragPoint())));
 }
 
-void TCONF::MoveDraggedNode()
+void LauncherDialog::MoveDraggedNode()
 {
     TreeNode* node = treeView_->Selected();
     if (!node || !DropNode(treeView_->Items(), *node, treeView_->NodeAt(treeView_->DragPoint()))) {
@@ -321,7 +322,7 @@ void TCONF::MoveDraggedNode()
     }
 }
 
-void TCONF::DeleteOnDeleteKey()
+void LauncherDialog::DeleteOnDeleteKey()
 {
     if (treeView_->Key() == VK_DELETE) {
         DeleteSelected();

@@ -20,9 +20,9 @@ class Label;
 class LaunchList;
 class MenuItem;
 class PopupMenu;
-class TAboutBox;
-class TCONF;
-class TTaskTray;
+class AboutBox;
+class LauncherDialog;
+class TaskTray;
 enum class MainCommand;
 
 // Where the general settings live, under HKEY_CURRENT_USER.
@@ -33,27 +33,29 @@ inline constexpr char kSettingsSection[] = "General";
 // shows its tray icon again when nothing else could reach it (icon hidden, no chord).
 inline constexpr char kSecondStartMessage[] = "Mivtra.SecondStart";
 
-class TTASKM : public CommandForm<MainCommand> {
+class MainWindow : public CommandForm<MainCommand> {
 public:
     // Posted by the launcher list's folder watch: the list follows its file.
     static constexpr UINT kLaunchFileChangedMessage = WM_APP + 2;
 
-    // Runs FormCreate. The settings key is a parameter so that tests use a scratch key.
-    explicit TTASKM(Component* owner, std::string settingsKey = kSettingsKey);
-    ~TTASKM() override;
+    // Runs StartUp. The settings key is a parameter so that tests use a scratch key.
+    explicit MainWindow(Component* owner, std::string settingsKey = kSettingsKey);
+    ~MainWindow() override;
 
-    PopupMenu* GetPopupMenu() const { return popupMenu_; }
+    PopupMenu* Menu() const { return menu_; }
     // The pop-up menu's 16 x 16 pictures, rebuilt at every opening.
-    ::ImageList* ImageList() const { return imageList_; }
+    ImageList* MenuImages() const { return menuImages_; }
     // The launcher submenu's pictures, kept from opening to opening.
-    ::ImageList* LaunchImages() const { return launchImages_; }
-    MenuItem* Launch() const { return launch_; }
-    MenuItem* TaskList() const { return taskList_; }
-    MenuItem* K6() const { return k6_; }
-    MenuItem* K7() const { return k7_; }
-    MenuItem* K8() const { return k8_; }
-    TTaskTray* TaskTray() const { return taskTray_; }
-    Label* Label3() const { return label3_; }
+    ImageList* LaunchImages() const { return launchImages_; }
+    MenuItem* LauncherSubmenu() const { return launcherSubmenu_; }
+    MenuItem* TaskSubmenu() const { return taskSubmenu_; }
+    // The general settings' items, whose check marks are the settings while the program runs.
+    MenuItem* ChordItem() const { return chordItem_; }
+    MenuItem* DropWindowItem() const { return dropWindowItem_; }
+    MenuItem* TrayIconItem() const { return trayIconItem_; }
+    TaskTray* TrayIcon() const { return trayIcon_; }
+    // The drop window's line that says what the last drop did.
+    Label* DropMessage() const { return dropMessage_; }
     bool ChordReady() const { return chordReady_; }
     bool HookActive() const { return hookActive_; }
 
@@ -63,7 +65,7 @@ public:
     // Has every launcher file looked at again in the background (at most every few seconds),
     // so that a changed file gets its new picture; the pictures themselves (the shell's icon
     // of the entry's file, a folder's item the folder picture) come in between openings.
-    void GetLaunchIcon();
+    void RecheckLaunchPictures();
     // The launcher list built its submenu anew (the list's OnMenuBuilt: load, save, drop,
     // reload): its items get the pictures known, the rest are looked up in the background,
     // answers about the list before are dropped, and the kept submenu is prepared again.
@@ -76,8 +78,8 @@ public:
                              DWORD recheckPause = LaunchPictures::kRecheckPause);
     // Fills the task submenu (expected empty) from the children of parent, the desktop
     // window for the real menu, and rebuilds the pictures.
-    void SearchWindows(HWND parent);
-    void AddToTask(const std::string& caption, const std::string& hint, int imageIndex);
+    void FillTaskSubmenu(HWND parent);
+    void AddTaskItem(const std::string& caption, const std::string& hint, int imageIndex);
     // The click of every task item: brings back the window the item names.
     void SwitchToTask(Component* item);
 
@@ -103,11 +105,11 @@ public:
     ::LaunchList* LaunchList() const;
     void SetLaunchList(::LaunchList* list);
     // The launcher settings dialog, shown modally from the menu; set once at start.
-    TCONF* LauncherDialog() const;
-    void SetLauncherDialog(TCONF* dialog);
+    ::LauncherDialog* LauncherDialog() const;
+    void SetLauncherDialog(::LauncherDialog* dialog);
     // The about box, shown modally from the menu; set once at start.
-    TAboutBox* AboutBox() const;
-    void SetAboutBox(TAboutBox* aboutBox);
+    ::AboutBox* AboutBox() const;
+    void SetAboutBox(::AboutBox* aboutBox);
 
     // The program's modal dialogs. While one shows, a press on the tray icon brings it to the
     // front and opens no menu, however the dialog was opened.
@@ -119,8 +121,8 @@ protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void FormCreate();
-    void FormClose();
+    void StartUp();
+    void ShutDown();
     void ReadSettings();
     // Puts the icon into the tray at start-up; a shell that refuses it does not stop start-up.
     void RegisterTrayIcon();
@@ -147,25 +149,25 @@ private:
 
     std::string settingsKey_;
     UINT secondStartMessage_ = RegisterWindowMessageA(kSecondStartMessage);
-    PopupMenu* popupMenu_ = nullptr;   // owned by the form, as all components below
-    ::ImageList* imageList_ = nullptr;
-    MenuItem* launch_ = nullptr;
-    MenuItem* taskList_ = nullptr;
-    MenuItem* k6_ = nullptr;
-    MenuItem* k7_ = nullptr;
-    MenuItem* k8_ = nullptr;
-    MenuItem* n4_ = nullptr;
-    MenuItem* n5_ = nullptr;
-    Label* label3_ = nullptr;
-    TTaskTray* taskTray_ = nullptr;             // destroyed by FormClose
-    Watched<::LaunchList> launchList_{*this};   // the application's
-    Watched<TCONF> launcherDialog_{*this};      // the application's
-    Watched<TAboutBox> aboutBox_{*this};
+    PopupMenu* menu_ = nullptr;   // owned by the form, as all components below
+    ImageList* menuImages_ = nullptr;
+    MenuItem* launcherSubmenu_ = nullptr;
+    MenuItem* taskSubmenu_ = nullptr;
+    MenuItem* chordItem_ = nullptr;
+    MenuItem* dropWindowItem_ = nullptr;
+    MenuItem* trayIconItem_ = nullptr;
+    MenuItem* launcherOnlyItem_ = nullptr;
+    MenuItem* tasksOnlyItem_ = nullptr;
+    Label* dropMessage_ = nullptr;
+    TaskTray* trayIcon_ = nullptr;                      // destroyed by ShutDown
+    Watched<::LaunchList> launchList_{*this};           // the application's
+    Watched<::LauncherDialog> launcherDialog_{*this};   // the application's
+    Watched<::AboutBox> aboutBox_{*this};
     bool chordReady_ = false;
     bool hookActive_ = false;
     bool released_ = false;     // settings written, hook and tray icon gone
     IconPictures classIcons_;   // the window walk's pictures, from opening to opening
-    ::ImageList* launchImages_ = nullptr;
+    ImageList* launchImages_ = nullptr;
     std::unique_ptr<LaunchPictures> launchPictures_;   // the launcher files' pictures
     DialogPresenter dialogs_;
 };

@@ -30,18 +30,18 @@ enum class LauncherCommand {
     TreeKeyPressed,
 };
 
-namespace tconf_form {
+namespace launcher_dialog_form {
 
 template <typename Kind>
 using Row = ControlRow<Kind, LauncherCommand>;
 
 // The tree's context menu.
-inline constexpr MenuItemDef<LauncherCommand> kPopupMenu1[] = {
-    {"R1", "名前を変更(&R)", 0, LauncherCommand::RenameSelected, {}},
+inline constexpr MenuItemDef<LauncherCommand> kTreeMenu[] = {
+    {"RenameItem", "名前を変更(&R)", 0, LauncherCommand::RenameSelected, {}},
 };
 
 inline constexpr MenuDef<LauncherCommand> kMenus[] = {
-    {"PopupMenu1", kPopupMenu1},
+    {"TreeMenu", kTreeMenu},
 };
 
 // The file dialog's choices (OpenDialog, made by the form), the first shown first.
@@ -53,59 +53,59 @@ inline constexpr char kOpenDialogFilter[] = "全てのファイル|*.*|"
                                             "文書ファイル|*.txt;*.doc;*.htm?";
 
 inline constexpr ControlDef<LauncherCommand> kControls[] = {
-    Row<Label>{"Label4", {16, 8, 69, 12}, "ランチャリスト"},
+    Row<Label>{"ListLabel", {16, 8, 69, 12}, "ランチャリスト"},
     Row<TreeView>{"TreeView", {8, 24, 401, 185}}
         .Tab(0)
         .Set<&TreeView::SetIndent>(19)
-        .Menu("PopupMenu1")
+        .Menu("TreeMenu")
         .On<&TreeView::OnChange>(LauncherCommand::ShowSelected)
         .On<&TreeView::OnDragOver>(LauncherCommand::CheckDrag)
         .On<&TreeView::OnDragDrop>(LauncherCommand::MoveDraggedNode)
         .On<&TreeView::OnKeyDown>(LauncherCommand::TreeKeyPressed),
 
-    Row<GroupBox>{"GroupBox1", {416, 32, 121, 177}, "項目作成"}.Tab(1),
-    Row<Button>{"Button1", {16, 16, 89, 25}, "新規フォルダ"}
-        .In("GroupBox1")
+    Row<GroupBox>{"NewNodeGroup", {416, 32, 121, 177}, "項目作成"}.Tab(1),
+    Row<Button>{"NewFolderButton", {16, 16, 89, 25}, "新規フォルダ"}
+        .In("NewNodeGroup")
         .On<&Button::OnClick>(LauncherCommand::AddFolder),
-    Row<Button>{"Button2", {16, 48, 89, 25}, "新規項目"}
-        .In("GroupBox1")
+    Row<Button>{"NewItemButton", {16, 48, 89, 25}, "新規項目"}
+        .In("NewNodeGroup")
         .On<&Button::OnClick>(LauncherCommand::AddItem),
-    Row<Button>{"Button3", {16, 80, 89, 25}, "セパレータ"}
-        .In("GroupBox1")
+    Row<Button>{"SeparatorButton", {16, 80, 89, 25}, "セパレータ"}
+        .In("NewNodeGroup")
         .On<&Button::OnClick>(LauncherCommand::AddSeparator),
-    Row<Button>{"Button7", {16, 112, 89, 25}, "選択解除"}
-        .In("GroupBox1")
+    Row<Button>{"DeselectButton", {16, 112, 89, 25}, "選択解除"}
+        .In("NewNodeGroup")
         .On<&Button::OnClick>(LauncherCommand::ClearSelection),
-    Row<Button>{"Button8", {16, 144, 89, 25}, "項目削除"}
-        .In("GroupBox1")
+    Row<Button>{"DeleteButton", {16, 144, 89, 25}, "項目削除"}
+        .In("NewNodeGroup")
         .On<&Button::OnClick>(LauncherCommand::DeleteSelected),
 
-    Row<GroupBox>{"GroupBox2", {8, 216, 537, 97}, "項目設定"}.Tab(2).Disabled(),
-    Row<Label>{"Label1", {8, 24, 53, 12}, "ファイル名"}.In("GroupBox2"),
-    Row<Edit>{"Edit1", {72, 20, 409, 20}}
-        .In("GroupBox2")
+    Row<GroupBox>{"EntryGroup", {8, 216, 537, 97}, "項目設定"}.Tab(2).Disabled(),
+    Row<Label>{"FileLabel", {8, 24, 53, 12}, "ファイル名"}.In("EntryGroup"),
+    Row<Edit>{"FileEdit", {72, 20, 409, 20}}
+        .In("EntryGroup")
         .Tab(0)
         .On<&Edit::OnChange>(LauncherCommand::FileEdited),
-    Row<Button>{"Button4", {488, 18, 43, 25}, "参照"}
-        .In("GroupBox2")
+    Row<Button>{"FileBrowseButton", {488, 18, 43, 25}, "参照"}
+        .In("EntryGroup")
         .Tab(1)
         .On<&Button::OnClick>(LauncherCommand::ChooseFile),
-    Row<Label>{"Label2", {8, 48, 51, 12}, "オプション"}.In("GroupBox2"),
-    Row<Edit>{"Edit2", {72, 44, 409, 20}}
-        .In("GroupBox2")
+    Row<Label>{"OptionLabel", {8, 48, 51, 12}, "オプション"}.In("EntryGroup"),
+    Row<Edit>{"OptionEdit", {72, 44, 409, 20}}
+        .In("EntryGroup")
         .Tab(2)
         .On<&Edit::OnChange>(LauncherCommand::OptionEdited),
-    Row<Label>{"Label3", {8, 72, 57, 12}, "ディレクトリ"}.In("GroupBox2"),
-    Row<Edit>{"Edit3", {72, 68, 409, 20}}
-        .In("GroupBox2")
+    Row<Label>{"DirectoryLabel", {8, 72, 57, 12}, "ディレクトリ"}.In("EntryGroup"),
+    Row<Edit>{"DirectoryEdit", {72, 68, 409, 20}}
+        .In("EntryGroup")
         .Tab(3)
         .On<&Edit::OnChange>(LauncherCommand::DirectoryEdited),
-    Row<Button>{"Button5", {488, 64, 41, 25}, "参照"}
-        .In("GroupBox2")
+    Row<Button>{"DirectoryBrowseButton", {488, 64, 41, 25}, "参照"}
+        .In("EntryGroup")
         .Tab(4)
         .On<&Button::OnClick>(LauncherCommand::ChooseDirectory),
 
-    Row<Button>{"Button6", {232, 320, 75, 25}, "決定"}.Tab(3).On<&Button::OnClick>(
+    Row<Button>{"OkButton", {232, 320, 75, 25}, "決定"}.Tab(3).On<&Button::OnClick>(
         LauncherCommand::SaveAndClose),
 };
 
@@ -126,4 +126,4 @@ inline constexpr FormDef<LauncherCommand> kForm = {
     kMenus,
 };
 
-}   // namespace tconf_form
+}   // namespace launcher_dialog_form
