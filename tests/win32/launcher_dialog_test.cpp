@@ -13,6 +13,7 @@
 #include "framework/tree_view.h"
 #include "launcher/launch_entry.h"
 #include "launcher/launch_list.h"
+#include "launcher/launch_menu_item.h"
 #include "menu_test_support.h"
 #include "win32_test_support.h"
 
@@ -405,13 +406,13 @@ TEST_F(LauncherDialogTest, DeletingAFolderAsksFirstAndTakesItsWholeSubtreeAndMen
     answer = IDYES;
     Click("DeleteButton");
     EXPECT_EQ("G\n--------\nt\n", Listing());
-    // Its menu item went with its subitems; the others keep their names until the next save.
-    EXPECT_EQ(nullptr, launch_->FindComponent("AB1"));
+    // Its menu item went with its subitems; the others keep their numbers until the next save.
+    EXPECT_EQ(nullptr, list_->MenuItemOf(1));
     std::string left;
     for (int i = 0; i < launch_->Count(); ++i) {
-        left += launch_->Items(i)->Name() + " ";
+        left += std::to_string(dynamic_cast<LaunchMenuItem&>(*launch_->Items(i)).NodeIndex()) + " ";
     }
-    EXPECT_EQ("AB3 AB4 AB5 ", left);
+    EXPECT_EQ("3 4 5 ", left);
     // The tree selected another node, and the settings follow it.
     EXPECT_EQ("G", Selected());
     EXPECT_EQ("000000000", Settings());
@@ -634,7 +635,7 @@ TEST_F(LauncherDialogTest, ACloseRequestSavesAsTheButtonDoesAndTheDialogKeepsIts
     saved.Load();
     EXPECT_EQ("新名", saved.Items().Node(2)->Text());
     EXPECT_EQ("typed", EntryOf(saved.Items().Node(2))->Option);
-    EXPECT_NE(nullptr, launch_->FindComponent("AB5")) << "the launcher submenu was rebuilt";
+    EXPECT_NE(nullptr, list_->MenuItemOf(5)) << "the launcher submenu was rebuilt";
 
     // Shown again, it is as it was left.
     dialog_->Show();

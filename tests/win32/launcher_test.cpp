@@ -13,6 +13,7 @@
 #include "launcher/ini_file.h"
 #include "launcher/launch_entry.h"
 #include "launcher/launch_list.h"
+#include "launcher/launch_menu_item.h"
 #include "launcher/launch_menu_plan.h"
 #include "launcher/launch_tree.h"
 #include "launcher/launcher_dialog.h"
@@ -111,10 +112,12 @@ protected:
         return *dialog_;
     }
 
-    MenuItem* Item(const char* name) const { return dynamic_cast<MenuItem*>(launch_->FindComponent(name)); }
+    // The submenu's item of the node with that number.
+    MenuItem* Item(int nodeIndex) const { return list_->MenuItemOf(nodeIndex); }
 
-    // The submenu under Launch, one line per item, indented by depth: name, caption, and
-    // whether it launches; items that Launch does not own are marked.
+    // The submenu under Launch, one line per item, indented by depth: the node's number (the
+    // placeholder's name), caption, and whether it launches; items that Launch does not own
+    // are marked.
     std::string Submenu() const
     {
         std::string text;
@@ -129,8 +132,10 @@ protected:
         while (!stack.empty()) {
             Frame frame = stack.back();
             stack.pop_back();
-            text += std::string(frame.depth * 2, ' ') + frame.item->Name() + " \"" + frame.item->Caption() +
-                    "\"" + (frame.item->OnClick ? " launches" : "") +
+            const auto* item = dynamic_cast<const LaunchMenuItem*>(frame.item);
+            text += std::string(frame.depth * 2, ' ') +
+                    (item ? "#" + std::to_string(item->NodeIndex()) : frame.item->Name()) + " \"" +
+                    frame.item->Caption() + "\"" + (item && item->Launches() ? " launches" : "") +
                     (frame.item->Owner() == launch_ ? "" : " (not owned)") + "\n";
             for (int i = frame.item->Count() - 1; i >= 0; --i) {
                 stack.push_back({frame.item->Items(i), frame.depth + 1});
@@ -179,13 +184,13 @@ TEST_F(LauncherTest, LoadingBuildsTheSubmenuInPlaceOfThePlaceholder)
     LauncherDialog& dialog = Start();
     // A second [FOLDER] is never read: nodes 3 and 4 do not exist.
     EXPECT_EQ(3, dialog.TreeView()->Items().Count());
-    EXPECT_EQ("AB0 \"Tools\"\n"
-              "  AB1 \"NOTEPAD.EXE\" launches\n"
-              "  AB2 \"-\" launches\n",
+    EXPECT_EQ("#0 \"Tools\"\n"
+              "  #1 \"NOTEPAD.EXE\" launches\n"
+              "  #2 \"-\" launches\n",
               Submenu());
-    EXPECT_TRUE(Item("AB0")->IsSubmenu());
-    EXPECT_TRUE(Item("AB2")->IsSeparator());
-    EXPECT_EQ(-1, Item("AB1")->ImageIndex());
+    EXPECT_TRUE(Item(0)->IsSubmenu());
+    EXPECT_TRUE(Item(2)->IsSeparator());
+    EXPECT_EQ(-1, Item(1)->ImageIndex());
     EXPECT_EQ(3, launch_->ComponentCount());
     // The placeholder is out of the menu but not destroyed: the main window owns it.
     EXPECT_EQ(nullptr, placeholder_->Parent());
@@ -210,9 +215,9 @@ TEST_F(LauncherTest, FoldersWithoutChildrenAreItemsThatLaunchNothing)
                    "[ExecInfo0]\r\nNAME=空\r\n[ExecInfo1]\r\nNAME=外\r\n[ExecInfo2]\r\nNAME=--------\r\n"
                    "[ExecInfo3]\r\nNAME=x\r\n"));
     Start();
-    EXPECT_EQ("AB0 \"空\"\nAB1 \"外\"\n  AB2 \"-\"\nAB3 \"x\" launches\n", Submenu());
-    EXPECT_FALSE(Item("AB0")->IsSubmenu());
-    Item("AB0")->Click();
+    EXPECT_EQ("#0 \"空\"\n#1 \"外\"\n  #2 \"-\"\n#3 \"x\" launches\n", Submenu());
+    EXPECT_FALSE(Item(0)->IsSubmenu());
+    Item(0)->Click();
     EXPECT_TRUE(calls_.empty());
 }
 
@@ -233,7 +238,7 @@ TEST_F(LauncherTest, WithoutAFileTheSubmenuIsEmptyAndTheFirstSaveCreatesIt)
     list_->AddItemNode(0, "--------")->SetImageIndex(kNoImage);
     dialog.SaveAndClose();
     EXPECT_EQ(kToolsFile, ReadWholeFile(fileName_));
-    EXPECT_EQ("AB0 \"Tools\"\n  AB1 \"NOTEPAD.EXE\" launches\n  AB2 \"-\" launches\n", Submenu());
+    EXPECT_EQ("#0 \"Tools\"\n  #1 \"NOTEPAD.EXE\" launches\n  #2 \"-\" launches\n", Submenu());
     EXPECT_TRUE(TakeShownBoxes().empty());
 }
 
@@ -252,7 +257,7 @@ TEST_F(LauncherTest, ABadParentLinkIsReportedAndLeavesThePlaceholderUntilTheNext
     EXPECT_EQ("LauncherPlaceholder \"(なし)\" (not owned)\n", Submenu());
 
     dialog.SaveAndClose();
-    EXPECT_EQ("AB0 \"a\"\n  AB1 \"b\" launches\n", Submenu());
+    EXPECT_EQ("#0 \"a\"\n  #1 \"b\" launches\n", Submenu());
     EXPECT_EQ(nullptr, placeholder_->Parent());
 }
 
@@ -261,7 +266,7 @@ TEST_F(LauncherTest, ASaveRebuildsTheSubmenuAndClosesTheDialog)
     ASSERT_TRUE(WriteWholeFile(fileName_, ItemsFile(10)));
     LauncherDialog& dialog = Start();
     ASSERT_EQ(10, launch_->ComponentCount());
-    Item("AB0")->SetHint("built at start");
+    Item(0)->SetHint("built at start");
     TreeModel& tree = dialog.TreeView()->Items();
     for (int index : {9, 7, 5, 3, 1, 0}) {
         tree.Delete(tree.Node(index));
@@ -270,8 +275,7 @@ TEST_F(LauncherTest, ASaveRebuildsTheSubmenuAndClosesTheDialog)
     dialog.ShowModal();
     EXPECT_FALSE(dialog.Visible());
     EXPECT_TRUE(TakeShownBoxes().empty());
-    EXPECT_EQ("AB0 \"n2\" launches\nAB1 \"n4\" launches\nAB2 \"n6\" launches\nAB3 \"n8\" launches\n",
-              Submenu());
+    EXPECT_EQ("#0 \"n2\" launches\n#1 \"n4\" launches\n#2 \"n6\" launches\n#3 \"n8\" launches\n", Submenu());
     EXPECT_EQ(4, launch_->ComponentCount());
     EXPECT_EQ("", launch_->Items(0)->Hint()) << "the items of the first build are still there";
     // The list is rewritten; the sections of nodes 4 to 9 stay behind unread.
@@ -285,7 +289,7 @@ TEST_F(LauncherTest, AFailedSaveChangesNoByteAndKeepsTheDialogOpen)
     const std::string file = std::string(kToolsFile) + "[Other]\r\nKEEP=1\r\n";
     ASSERT_TRUE(WriteWholeFile(fileName_, file));
     LauncherDialog& dialog = Start();
-    MenuItem* first = Item("AB0");
+    MenuItem* first = Item(0);
     list_->AddItemNode(-2, "new");
     dialog.Show();
     ASSERT_TRUE(SetFileAttributesA(fileName_.c_str(), FILE_ATTRIBUTE_READONLY));
@@ -298,8 +302,8 @@ TEST_F(LauncherTest, AFailedSaveChangesNoByteAndKeepsTheDialogOpen)
     EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), boxes[0].type & MB_ICONMASK);
     EXPECT_EQ(file, ReadWholeFile(fileName_));
     EXPECT_TRUE(dialog.Visible());
-    EXPECT_EQ(first, Item("AB0"));
-    EXPECT_EQ(nullptr, Item("AB3"));
+    EXPECT_EQ(first, Item(0));
+    EXPECT_EQ(nullptr, Item(3));
 
     // A file that cannot be read: a save that started from an empty document
     // would replace the file with one that lost its other sections. A close request after the
@@ -316,7 +320,7 @@ TEST_F(LauncherTest, AFailedSaveChangesNoByteAndKeepsTheDialogOpen)
     ClickSave(dialog);
     EXPECT_FALSE(list_->Unsaved());
     EXPECT_NE(std::string::npos, ReadWholeFile(fileName_).find("[Other]\r\nKEEP=1\r\n"));
-    EXPECT_NE(nullptr, Item("AB3"));
+    EXPECT_NE(nullptr, Item(3));
     // The session ends while the dialog shows edits not saved yet: they go to the rescue copy.
     dialog.Show();
     list_->SetRescueFileName(folder_.Path() + "rescue.ini");
@@ -363,13 +367,13 @@ TEST_F(LauncherTest, AnOutsideEditReachesTheSubmenuWhileTheDialogIsClosedAndOwnS
     // As the main window does on the folder watch's word (the watch runs in e2e "outside").
     dialog.Show();
     ClickSave(dialog);   // the list's own save
-    MenuItem* built = Item("AB0");
+    MenuItem* built = Item(0);
     list_->FollowFile();
-    EXPECT_EQ(built, Item("AB0")) << "its own save was taken for an outside change";
+    EXPECT_EQ(built, Item(0)) << "its own save was taken for an outside change";
 
     ASSERT_TRUE(WriteWholeFile(fileName_, ItemsFile(2)));
     list_->FollowFile();
-    EXPECT_EQ("AB0 \"n0\" launches\nAB1 \"n1\" launches\n", Submenu());
+    EXPECT_EQ("#0 \"n0\" launches\n#1 \"n1\" launches\n", Submenu());
 
     // While the dialog shows the list, an edit waits for the dialog's end ("決定" asks then).
     dialog.Show();
@@ -392,7 +396,7 @@ TEST_F(LauncherTest, ALauncherItemStartsTheEntryItsNumberNamesAtTheMomentOfTheCl
     returned_ = nullptr;
     ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &returned_, 0,
                                 FALSE, DUPLICATE_SAME_ACCESS));
-    Item("AB7")->Click();
+    Item(7)->Click();
     ASSERT_EQ(1u, calls_.size());
     EXPECT_EQ("C:\\Program Files\\edited.exe", calls_[0].file);
     EXPECT_EQ("o7", calls_[0].parameters);
@@ -403,11 +407,11 @@ TEST_F(LauncherTest, ALauncherItemStartsTheEntryItsNumberNamesAtTheMomentOfTheCl
     EXPECT_FALSE(GetHandleInformation(returned_, &flags)) << "the process handle was not closed";
     returned_ = nullptr;
 
-    // The tree shrinks in the dialog; the menu keeps its names until the next save.
+    // The tree shrinks in the dialog; the menu keeps its numbers until the next save.
     TreeModel& tree = dialog.TreeView()->Items();
     tree.Delete(tree.Node(7));
     tree.Delete(tree.Node(6));
-    MenuItem* stale = Item("AB7");
+    MenuItem* stale = Item(7);
     ASSERT_NE(nullptr, stale);
     GuardCallback(0, [&] {
         stale->Click();
@@ -418,6 +422,14 @@ TEST_F(LauncherTest, ALauncherItemStartsTheEntryItsNumberNamesAtTheMomentOfTheCl
     EXPECT_EQ("不正なインデックス.", boxes[0].text);
     EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), boxes[0].type & MB_ICONMASK);
     EXPECT_EQ(1u, calls_.size());
+
+    // Once the list is gone, the items it left in the menu start nothing.
+    MenuItem* first = Item(0);
+    dialog_.reset();
+    list_.reset();
+    first->Click();
+    EXPECT_EQ(1u, calls_.size());
+    EXPECT_TRUE(TakeShownBoxes().empty());
 }
 
 TEST_F(LauncherTest, TheTreeControlIsFilledWhenTheDialogShowsAndFollowsTheTreeThen)
@@ -609,9 +621,7 @@ TEST(LaunchIconTest, ItemsShowTheirKindsPictureUntilTheWorkerHasTheirFileAndASha
                                              folder.Path() + "LAUNCH.INI");
     main->SetLaunchList(list.get());
     list->Load();
-    auto image = [&](const char* name) {
-        return dynamic_cast<MenuItem*>(main->LauncherSubmenu()->FindComponent(name))->ImageIndex();
-    };
+    auto image = [&](int nodeIndex) { return list->MenuItemOf(nodeIndex)->ImageIndex(); };
     auto settle = [&] { return PumpUntil([&] { return main->LaunchPicturesSettled(); }, 20000); };
 
     // Before any answer is taken in: the kind's picture, told from the name alone.
@@ -619,33 +629,33 @@ TEST(LaunchIconTest, ItemsShowTheirKindsPictureUntilTheWorkerHasTheirFileAndASha
                            LaunchPictures::kProgram, LaunchPictures::kProgram, LaunchPictures::kDocument,
                            LaunchPictures::kProgram};
     for (int i = 0; i < 7; ++i) {
-        EXPECT_EQ(generic[i], image(("AB" + std::to_string(i)).c_str())) << i;
+        EXPECT_EQ(generic[i], image(i)) << i;
     }
     // Every other file is answered while the share's look-up waits; then the share's too.
-    EXPECT_TRUE(PumpUntil([&] { return image("AB5") > LaunchPictures::kProgram; }, 20000));
-    EXPECT_EQ(LaunchPictures::kProgram, image("AB6"));
+    EXPECT_TRUE(PumpUntil([&] { return image(5) > LaunchPictures::kProgram; }, 20000));
+    EXPECT_EQ(LaunchPictures::kProgram, image(6));
     SetEvent(g_shareAnswers);
     ASSERT_TRUE(settle());
     // The files' pictures after the folder picture and the three generic ones; one per file.
-    EXPECT_EQ((std::set<int>{4, 5, 6}), (std::set<int>{image("AB1"), image("AB5"), image("AB6")}));
-    EXPECT_EQ(image("AB1"), image("AB4"));
-    EXPECT_EQ(-1, image("AB3")) << "no icon for a missing file";
-    EXPECT_EQ(LaunchPictures::kFolder, image("AB2"));
+    EXPECT_EQ((std::set<int>{4, 5, 6}), (std::set<int>{image(1), image(5), image(6)}));
+    EXPECT_EQ(image(1), image(4));
+    EXPECT_EQ(-1, image(3)) << "no icon for a missing file";
+    EXPECT_EQ(LaunchPictures::kFolder, image(2));
     EXPECT_EQ(4, g_iconQuestions);
 
     // Openings have the files looked at again; the shell is asked only about one that
     // changed, whose item gets the new picture. An item gone from the menu is skipped.
-    const int programPicture = image("AB1");
+    const int programPicture = image(1);
     main->RecheckLaunchPictures();
     ASSERT_TRUE(settle());
     EXPECT_EQ(4, g_iconQuestions);
-    delete main->LauncherSubmenu()->FindComponent("AB1");
+    delete list->MenuItemOf(1);
     ASSERT_TRUE(WriteWholeFile(memo, "written again"));
     main->RecheckLaunchPictures();
     ASSERT_TRUE(settle());
     EXPECT_EQ(5, g_iconQuestions);
-    EXPECT_EQ(7, image("AB5"));
-    EXPECT_EQ(programPicture, image("AB4"));
+    EXPECT_EQ(7, image(5));
+    EXPECT_EQ(programPicture, image(4));
     // A file changed again and again: the list starts afresh rather than growing for ever.
     for (int i = 0; i < 70; ++i) {
         ASSERT_TRUE(WriteWholeFile(memo, std::string(i + 20, 'x')));
@@ -653,11 +663,11 @@ TEST(LaunchIconTest, ItemsShowTheirKindsPictureUntilTheWorkerHasTheirFileAndASha
         ASSERT_TRUE(settle());
     }
     EXPECT_LT(main->LaunchImages()->Count(), 70);
-    EXPECT_GE(image("AB5"), 4);
+    EXPECT_GE(image(5), 4);
 
     // An outside edit followed: the list builds its submenu anew, and its pictures follow it at
     // once, the known ones kept, a new file's its kind's until the worker has it.
-    const int memoPicture = image("AB5"), programNow = image("AB4");
+    const int memoPicture = image(5), programNow = image(4);
     const auto outside = [&](const char* second) {
         ASSERT_TRUE(WriteWholeFile(folder.Path() + "LAUNCH.INI",
                                    "[FOLDER]\r\nITEM0=0\r\nITEM1=" + std::string(second) +
@@ -669,10 +679,10 @@ TEST(LaunchIconTest, ItemsShowTheirKindsPictureUntilTheWorkerHasTheirFileAndASha
     };
     ResetEvent(g_shareAnswers);
     const int asked = g_iconQuestions;
-    const auto firstThree = [&] { return std::vector<int>{image("AB0"), image("AB1"), image("AB2")}; };
+    const auto firstThree = [&] { return std::vector<int>{image(0), image(1), image(2)}; };
     outside("0");
     EXPECT_EQ((std::vector<int>{memoPicture, LaunchPictures::kProgram, programNow}), firstThree());
-    EXPECT_EQ(nullptr, main->LauncherSubmenu()->FindComponent("AB3"));
+    EXPECT_EQ(nullptr, list->MenuItemOf(3));
     // While the share's look-up waits, the list changes again: its item is a folder now, and
     // the answer about the list before reaches no item.
     ASSERT_TRUE(PumpUntil([&] { return g_iconQuestions > asked; }, 20000));
