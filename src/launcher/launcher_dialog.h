@@ -31,8 +31,8 @@ inline constexpr char kOutsideChangeQuestion[] =
 
 class LauncherDialog : public CommandForm<LauncherCommand> {
 public:
-    // Runs LoadListAndPictures, which loads `list` from its file. The list must outlive the dialog or
-    // go first, which leaves the dialog with an empty tree.
+    // Loads `list` from its file. The list must outlive the dialog or go first, which leaves
+    // the dialog with an empty tree.
     LauncherDialog(Component* owner, LaunchList* list);
     ~LauncherDialog() override;
 
