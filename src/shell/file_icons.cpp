@@ -2,6 +2,7 @@
 
 #include "framework/handles.h"
 #include "framework/image_list.h"
+#include "launcher/system_paths.h"
 
 #include <objbase.h>
 #include <shellapi.h>
@@ -51,11 +52,12 @@ FileIcons::FileIcons(HWND notify, UINT message, int width, int height, IconSourc
              [shared = shared_](Question& question) {
                  // Nothing may leave a thread's job: a failure costs the file its picture.
                  try {
-                     const Stamp stamp = StampOf(question.file);
+                     const std::string path = FirstPlace(question.file, PathExists);
+                     const Stamp stamp = StampOf(path);
                      if (question.known && *question.known == stamp) {
                          return;
                      }
-                     UniqueIcon icon(shared->source(question.file));   // owned: the source's new handle
+                     UniqueIcon icon(shared->source(path));   // owned: the source's new handle
                      Answer answer{question.round, std::move(question.file), stamp,
                                    ImageList::ReadPicture(icon.Get(), shared->width, shared->height)};
                      std::lock_guard<std::mutex> lock(shared->mutex);

@@ -37,7 +37,9 @@ public:
     };
     static Stamp StampOf(const std::string& file);
 
-    // A file to look at, with the stamp its known picture was made for, if any.
+    // A file to look at, with the stamp its known picture was made for, if any. The file may
+    // be given as several places, one per line (FilePlaces): the first that exists is looked
+    // at, else the last.
     struct Question {
         unsigned round = 0;
         std::string file;

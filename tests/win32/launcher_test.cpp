@@ -26,6 +26,7 @@
 
 #include <atomic>
 #include <initializer_list>
+#include <iterator>
 #include <memory>
 #include <set>
 #include <string>
@@ -401,7 +402,7 @@ TEST_F(LauncherTest, ALauncherItemStartsTheEntryItsNumberNamesAtTheMomentOfTheCl
     EXPECT_EQ("C:\\Program Files\\edited.exe", calls_[0].file);
     EXPECT_EQ("o7", calls_[0].parameters);
     EXPECT_EQ("open", calls_[0].verb);
-    EXPECT_EQ("d7", calls_[0].directory);
+    EXPECT_EQ(ModuleDirectory() + "d7", calls_[0].directory);
     EXPECT_EQ(SW_SHOW, calls_[0].show);
     DWORD flags = 0;
     EXPECT_FALSE(GetHandleInformation(returned_, &flags)) << "the process handle was not closed";
@@ -430,6 +431,35 @@ TEST_F(LauncherTest, ALauncherItemStartsTheEntryItsNumberNamesAtTheMomentOfTheCl
     first->Click();
     EXPECT_EQ(1u, calls_.size());
     EXPECT_TRUE(TakeShownBoxes().empty());
+}
+
+TEST_F(LauncherTest, TheShellIsGivenAbsolutePathsAndTheProgramsOwnFolder)
+{
+    // Wine's shell would find these itself, Windows' may not: the call has them complete.
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string here = ModuleDirectory(), system = windows;
+    const struct {
+        const char *file, *option, *dir;
+        std::string calledFile, calledParameters, calledDirectory;
+    } cases[] = {
+        {"%WINDIR%\\notepad.exe", "%WINDIR%", "", system + "\\notepad.exe", system, system + "\\"},
+        {"record_args.exe", "", "", here + "record_args.exe", "", here},
+        {"tools\\x.exe", "", ".", here + "tools\\x.exe", "", here.substr(0, here.size() - 1)},
+    };
+    ASSERT_TRUE(WriteWholeFile(fileName_, ItemsFile(static_cast<int>(std::size(cases)))));
+    LauncherDialog& dialog = Start();
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        LaunchEntry* entry = EntryOf(dialog.TreeView()->Items().Node(static_cast<int>(i)));
+        entry->File = cases[i].file, entry->Option = cases[i].option, entry->Dir = cases[i].dir;
+        Item(static_cast<int>(i))->Click();
+        ASSERT_EQ(i + 1, calls_.size());
+        EXPECT_EQ(cases[i].calledFile, calls_[i].file);
+        EXPECT_EQ(cases[i].calledParameters, calls_[i].parameters);
+        EXPECT_EQ(cases[i].calledDirectory, calls_[i].directory);
+    }
+    EXPECT_EQ("%WINDIR%\\notepad.exe", EntryOf(dialog.TreeView()->Items().Node(0))->File)
+        << "stored as typed";
 }
 
 TEST_F(LauncherTest, TheTreeControlIsFilledWhenTheDialogShowsAndFollowsTheTreeThen)
