@@ -54,7 +54,7 @@ bool IsTaskWindow(HWND window, const std::string& title, const std::vector<HWND>
 }
 
 void WalkWindows(HWND parent, ImageList& images, IconPictures& pictures, const std::vector<HWND>& ownWindows,
-                 const std::function<void(const TaskWindow&)>& list)
+                 const std::function<void(const TaskWindow&)>& list, WindowAttributeQuery attributes)
 {
     // Adding pictures one by one costs the platform far more than adding them all at once.
     std::vector<const Picture*> walked;
@@ -66,12 +66,13 @@ void WalkWindows(HWND parent, ImageList& images, IconPictures& pictures, const s
         // The class keeps its icon; the list gets a picture of it.
         auto classIcon = reinterpret_cast<HICON>(GetClassLongPtrA(window, GCL_HICON));   // not owned
         const Picture* picture = classIcon ? pictures.Find(classIcon, images) : nullptr;
-        TaskWindow entry{title, className, -1};
+        TaskWindow entry{title, className, -1, window, 0};
         if (picture) {
             entry.imageIndex = first + static_cast<int>(walked.size());
             walked.push_back(picture);
         }
-        if (IsTaskWindow(window, entry.title, ownWindows)) {
+        if (IsTaskWindow(window, entry.title, ownWindows) && !IsCloaked(window, attributes)) {
+            GetWindowThreadProcessId(window, &entry.process);
             list(entry);
         }
     }

@@ -107,12 +107,14 @@ protected:
         return child;
     }
 
-    std::vector<TaskWindow> Walk(const std::vector<HWND>& own = {})
+    std::vector<TaskWindow> Walk(const std::vector<HWND>& own = {},
+                                 WindowAttributeQuery attributes = SystemWindowAttributeQuery())
     {
         std::vector<TaskWindow> listed;
         ResetTaskPictures(images_);
-        WalkWindows(parent_.Get(), images_, pictures_, own,
-                    [&](const TaskWindow& w) { listed.push_back(w); });
+        WalkWindows(
+            parent_.Get(), images_, pictures_, own, [&](const TaskWindow& w) { listed.push_back(w); },
+            attributes);
         return listed;
     }
 
@@ -201,6 +203,30 @@ TEST_F(WindowWalkTest, AWindowWithAChildOfItsOwnIsListedOnce)
     ASSERT_EQ(1u, listed.size());
     EXPECT_EQ("Outer", listed[0].title);
     EXPECT_EQ(3, images_.Count());
+}
+
+// Stands in for the desktop window manager: one window cloaked, one it cannot answer for.
+HWND g_cloaked = nullptr, g_unanswered = nullptr;
+HRESULT WINAPI FakeAttributes(HWND window, DWORD attribute, void* value, DWORD size)
+{
+    if (window == g_unanswered || size != sizeof(DWORD)) {
+        return E_NOTIMPL;
+    }
+    *static_cast<DWORD*>(value) = attribute == 14 /* DWMWA_CLOAKED */ && window == g_cloaked;
+    return S_OK;
+}
+
+TEST_F(WindowWalkTest, ACloakedWindowIsLeftOutAndOneTheQueryFailsForIsListed)
+{
+    g_cloaked = Child(RedClass(), "cloaked", true);
+    g_unanswered = Child(RedClass(), "unanswered", true);
+    Child(BlueClass(), "shown", true);
+    std::vector<TaskWindow> listed = Walk({}, FakeAttributes);
+    ASSERT_EQ(2u, listed.size());
+    EXPECT_EQ("unanswered", listed[0].title);
+    EXPECT_EQ("shown", listed[1].title);
+    EXPECT_EQ(4, listed[1].imageIndex) << "the cloaked window's class icon still takes its entry";
+    EXPECT_EQ(3u, Walk({}, nullptr).size());
 }
 
 TEST_F(WindowWalkTest, LongTitlesArriveCutTo255Bytes)
@@ -308,6 +334,21 @@ TEST_F(TaskSwitchTest, AMinimisedWindowIsRestored)
     EXPECT_TRUE(SwitchToWindow("TaskSwitchTarget", "switch target"));
     EXPECT_FALSE(IsIconic(target_));
     EXPECT_TRUE(IsWindowVisible(target_));
+}
+
+TEST_F(TaskSwitchTest, AHandleThatNamesAWindowOfAnotherClassOrProcessNowIsNotUsed)
+{
+    ShowWindow(target_, SW_SHOWNORMAL);
+    ShowWindow(other_, SW_SHOWNORMAL);
+    const DWORD process = GetCurrentProcessId();
+    // Found by class and title instead, as a window the walk did not meet.
+    SetForegroundWindow(other_);
+    EXPECT_TRUE(SwitchToWindow(TaskWindow{"switch target", "TaskSwitchTarget", -1, other_, process + 4}));
+    EXPECT_EQ(target_, GetForegroundWindow());
+    EXPECT_FALSE(SwitchToWindow(TaskWindow{"switch target", "WindowListRed", -1, other_, process}));
+    EXPECT_EQ(target_, GetForegroundWindow());
+    EXPECT_TRUE(SwitchToWindow(TaskWindow{"renamed", "TaskSwitchTarget", -1, other_, process}));
+    EXPECT_EQ(other_, GetForegroundWindow());
 }
 
 TEST_F(TaskSwitchTest, AWindowThatIsGoneOrRenamedIsNotFound)
