@@ -26,7 +26,6 @@
 
 #include <atomic>
 #include <initializer_list>
-#include <iterator>
 #include <memory>
 #include <set>
 #include <string>
@@ -439,27 +438,20 @@ TEST_F(LauncherTest, TheShellIsGivenAbsolutePathsAndTheProgramsOwnFolder)
     char windows[MAX_PATH] = "";
     GetWindowsDirectoryA(windows, MAX_PATH);
     const std::string here = ModuleDirectory(), system = windows;
-    const struct {
-        const char *file, *option, *dir;
-        std::string calledFile, calledParameters, calledDirectory;
-    } cases[] = {
-        {"%WINDIR%\\notepad.exe", "%WINDIR%", "", system + "\\notepad.exe", system, system + "\\"},
-        {"record_args.exe", "", "", here + "record_args.exe", "", here},
-        {"tools\\x.exe", "", ".", here + "tools\\x.exe", "", here.substr(0, here.size() - 1)},
-    };
-    ASSERT_TRUE(WriteWholeFile(fileName_, ItemsFile(static_cast<int>(std::size(cases)))));
-    LauncherDialog& dialog = Start();
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        LaunchEntry* entry = EntryOf(dialog.TreeView()->Items().Node(static_cast<int>(i)));
-        entry->File = cases[i].file, entry->Option = cases[i].option, entry->Dir = cases[i].dir;
-        Item(static_cast<int>(i))->Click();
-        ASSERT_EQ(i + 1, calls_.size());
-        EXPECT_EQ(cases[i].calledFile, calls_[i].file);
-        EXPECT_EQ(cases[i].calledParameters, calls_[i].parameters);
-        EXPECT_EQ(cases[i].calledDirectory, calls_[i].directory);
+    const char* const stored[][3] = {
+        {"%WINDIR%\\notepad.exe", "%WINDIR%", ""}, {"record_args.exe", "", ""}, {"tools\\x.exe", "", "."}};
+    const std::string called[] = {system + "\\notepad.exe|" + system + "|" + system + "\\",
+                                  here + "record_args.exe||" + here,
+                                  here + "tools\\x.exe||" + here.substr(0, here.size() - 1)};
+    ASSERT_TRUE(WriteWholeFile(fileName_, ItemsFile(3)));
+    TreeModel& tree = Start().TreeView()->Items();
+    for (int i = 0; i < 3; ++i) {
+        LaunchEntry* entry = EntryOf(tree.Node(i));
+        entry->File = stored[i][0], entry->Option = stored[i][1], entry->Dir = stored[i][2];
+        Item(i)->Click();
+        ASSERT_EQ(i + 1u, calls_.size());
+        EXPECT_EQ(called[i], calls_[i].file + "|" + calls_[i].parameters + "|" + calls_[i].directory);
     }
-    EXPECT_EQ("%WINDIR%\\notepad.exe", EntryOf(dialog.TreeView()->Items().Node(0))->File)
-        << "stored as typed";
 }
 
 TEST_F(LauncherTest, TheTreeControlIsFilledWhenTheDialogShowsAndFollowsTheTreeThen)
