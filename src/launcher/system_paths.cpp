@@ -11,7 +11,8 @@ std::optional<std::string> EnvironmentVariable(const std::string& name)
     std::string value(MAX_PATH, '\0');
     for (;;) {
         SetLastError(ERROR_SUCCESS);
-        const DWORD length = GetEnvironmentVariableA(name.c_str(), value.data(), static_cast<DWORD>(value.size()));
+        const DWORD length =
+            GetEnvironmentVariableA(name.c_str(), value.data(), static_cast<DWORD>(value.size()));
         if (length == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND) {
             return std::nullopt;
         }
