@@ -27,8 +27,12 @@ WindowAttributeQuery SystemWindowAttributeQuery()
     return query;
 }
 
-bool IsCloaked(HWND window, WindowAttributeQuery query)
+Cloaking CloakingOf(HWND window, WindowAttributeQuery query)
 {
     DWORD cloaked = 0;
-    return query && SUCCEEDED(query(window, kCloakedAttribute, &cloaked, sizeof cloaked)) && cloaked != 0;
+    const HRESULT result = query ? query(window, kCloakedAttribute, &cloaked, sizeof cloaked) : E_NOTIMPL;
+    if (result == E_INVALIDARG || result == E_NOTIMPL) {
+        return Cloaking::Unknown;
+    }
+    return SUCCEEDED(result) && cloaked != 0 ? Cloaking::Cloaked : Cloaking::Shown;
 }

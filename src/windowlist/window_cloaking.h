@@ -11,6 +11,13 @@ using WindowAttributeQuery = HRESULT(WINAPI*)(HWND window, DWORD attribute, void
 // kept; null where the system has none.
 WindowAttributeQuery SystemWindowAttributeQuery();
 
-// A query that fails (no such attribute before Windows 8; Wine does not answer it) counts as
-// not cloaked. A null query too.
-bool IsCloaked(HWND window, WindowAttributeQuery query);
+enum class Cloaking {
+    Shown,
+    Cloaked,
+    // The system does not know the attribute (Windows 7) or does not answer it (Wine, a null
+    // query): no window is cloaked, and there is no use in asking about the others.
+    Unknown,
+};
+
+// A query that fails for this window alone (one that has just gone) counts as shown.
+Cloaking CloakingOf(HWND window, WindowAttributeQuery query);

@@ -59,6 +59,8 @@ void WalkWindows(HWND parent, ImageList& images, IconPictures& pictures, const s
     // Adding pictures one by one costs the platform far more than adding them all at once.
     std::vector<const Picture*> walked;
     const int first = images.Count();
+    // Each listed window is asked about until the system turns out not to know cloaking.
+    WindowAttributeQuery cloaking = attributes;
     for (HWND window = GetWindow(parent, GW_CHILD); window; window = GetWindow(window, GW_HWNDNEXT)) {
         const std::string title = TitleOf(window);
         char className[kTextBuffer] = "";
@@ -71,7 +73,14 @@ void WalkWindows(HWND parent, ImageList& images, IconPictures& pictures, const s
             entry.imageIndex = first + static_cast<int>(walked.size());
             walked.push_back(picture);
         }
-        if (IsTaskWindow(window, entry.title, ownWindows) && !IsCloaked(window, attributes)) {
+        if (!IsTaskWindow(window, entry.title, ownWindows)) {
+            continue;
+        }
+        const Cloaking state = cloaking ? CloakingOf(window, cloaking) : Cloaking::Unknown;
+        if (state == Cloaking::Unknown) {
+            cloaking = nullptr;
+        }
+        if (state != Cloaking::Cloaked) {
             GetWindowThreadProcessId(window, &entry.process);
             list(entry);
         }

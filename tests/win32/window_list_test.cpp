@@ -203,18 +203,23 @@ TEST_F(WindowWalkTest, AWindowWithAChildOfItsOwnIsListedOnce)
     EXPECT_EQ(3, images_.Count());
 }
 
-// Stands in for the desktop window manager: one window cloaked, and one it cannot answer for.
-HWND g_cloaked = nullptr, g_mute = nullptr;
+// Stands in for the desktop window manager: windows titled "cloaked" are, and it cannot answer
+// for one window.
+HWND g_mute = nullptr;
 HRESULT WINAPI FakeAttributes(HWND window, DWORD attribute, void* value, DWORD size)
 {
-    *static_cast<DWORD*>(value) = window == g_mute || (attribute == 14 && size == 4 && window == g_cloaked);
-    return window == g_mute ? E_NOTIMPL : S_OK;
+    char title[16] = "";
+    GetWindowTextA(window, title, sizeof title);
+    *static_cast<DWORD*>(value) =
+        window == g_mute || (attribute == 14 && size == 4 && std::string(title) == "cloaked");
+    return window == g_mute ? E_HANDLE : S_OK;
 }
 
 TEST_F(WindowWalkTest, ACloakedWindowIsLeftOutAndOneTheQueryFailsForIsListed)
 {
-    g_cloaked = Child(RedClass(), "cloaked", true);
+    Child(RedClass(), "cloaked", true);
     g_mute = Child(RedClass(), "unanswered", true);
+    Child(RedClass(), "cloaked", true);
     std::vector<std::string> listed;
     const auto list = [&](const TaskWindow& w) { listed.push_back(w.title); };
     WalkWindows(parent_.Get(), images_, pictures_, {}, list, FakeAttributes);
