@@ -76,7 +76,7 @@ void WalkWindows(HWND parent, ImageList& images, IconPictures& pictures, const s
         if (!IsTaskWindow(window, entry.title, ownWindows)) {
             continue;
         }
-        const Cloaking state = cloaking ? CloakingOf(window, cloaking) : Cloaking::Unknown;
+        const Cloaking state = CloakingOf(window, cloaking);
         if (state == Cloaking::Unknown) {
             cloaking = nullptr;
         }
