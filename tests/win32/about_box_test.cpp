@@ -7,6 +7,7 @@
 #include "contact.h"
 #include "framework/application.h"
 #include "framework/button.h"
+#include "framework/display_dpi.h"
 #include "framework/form.h"
 #include "framework/handles.h"
 #include "framework/label.h"
@@ -241,7 +242,7 @@ TEST_F(UrlLabelTest, AnExecutableLabelOpensItsTextOnThePressOfAnyButton)
 
 struct Place {
     const char* name;
-    RECT bounds;   // left, top, right, bottom in the client area
+    RectDef bounds;   // at 96 DPI
     const char* text;
 };
 
@@ -262,54 +263,11 @@ TEST(AboutBoxTest, EveryComponentSitsInItsPlaceWithItsTextFontAndColour)
         calls.push_back({file, parameters, verb, directory, show, process});
         return process;
     });
-    RECT client{};
-    GetClientRect(box.Handle(), &client);
-    EXPECT_EQ(296, client.right);
-    EXPECT_EQ(155, client.bottom);
     EXPECT_FALSE(GetWindowLongA(box.Handle(), GWL_STYLE) & WS_THICKFRAME);
     char caption[64] = "";
     GetWindowTextA(box.Handle(), caption, sizeof caption);
     EXPECT_STREQ("Mivtra について", caption);
-
-    const std::string mailLine = std::string("e-mail : ") + kAuthorMail;
-    const Place places[] = {
-        {"TitleLabel", {16, 8, 116, 44}, "Mivtra"},
-        {"VersionLabel", {136, 24, 197, 36}, "version 2.02"},
-        {"SupportLabel", {16, 72, 148, 84}, "== Support Information =="},
-        {"MailLabel", {16, 88, 158, 100}, mailLine.c_str()},
-        {"HomePageLabel", {16, 104, 66, 116}, "webpage :"},
-        {"HomePageLink", {72, 104, 240, 116}, kAuthorHomePage},
-        {"CloseButton", {16, 128, 91, 153}, "閉じる(&C)"},
-        {"MailButton", {112, 128, 187, 153}, "メール送信"},
-        {"HomePageButton", {208, 128, 283, 153}, "webを開く"},
-    };
-    for (const Place& place : places) {
-        SCOPED_TRACE(place.name);
-        auto* control = dynamic_cast<Control*>(box.FindComponent(place.name));
-        ASSERT_NE(nullptr, control);
-        const RECT r = control->BoundsRect();
-        EXPECT_EQ(place.bounds.left, r.left);
-        EXPECT_EQ(place.bounds.top, r.top);
-        EXPECT_EQ(place.bounds.bottom, r.bottom);
-        EXPECT_EQ(place.text, control->Caption());
-        // Labels grow to their texts where the fonts at hand are wider; they never shrink.
-        EXPECT_GE(r.right, place.bounds.right);
-        if (dynamic_cast<Label*>(control)) {
-            EXPECT_GE(r.right - r.left, TextWidth(control->Handle(), place.text));
-        }
-    }
-
-    auto* bevel = dynamic_cast<BigBevel*>(box.FindComponent("TitlePanel"));
-    EXPECT_EQ(297, bevel->Width());
-    EXPECT_EQ(121, bevel->Height());
-
-    LOGFONTA titleFont{};
     auto* title = dynamic_cast<Label*>(box.FindComponent("TitleLabel"));
-    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(title->Handle(), WM_GETFONT, 0, 0)), sizeof titleFont,
-               &titleFont);
-    EXPECT_STREQ("Times New Roman", titleFont.lfFaceName);
-    EXPECT_EQ(-32, titleFont.lfHeight);
-    EXPECT_EQ(FW_BOLD, titleFont.lfWeight);
     EXPECT_EQ(kRed, title->TextColor());
     auto* support = dynamic_cast<Label*>(box.FindComponent("SupportLabel"));
     EXPECT_EQ(kBlue, support->TextColor());
@@ -319,9 +277,8 @@ TEST(AboutBoxTest, EveryComponentSitsInItsPlaceWithItsTextFontAndColour)
     EXPECT_EQ(kRed, url->HotColor());
     EXPECT_EQ(LoadCursorA(GetModuleHandleA(nullptr), "HANDPOINT"), application->Cursors(url->Cursor()));
 
-    // The tab order starts at "閉じる(&C)", and the form paints the sunk bevel under the labels.
+    // The tab order starts at "閉じる(&C)".
     box.Show();
-    UpdateWindow(box.Handle());
     std::vector<std::string> order;
     for (HWND w = GetNextDlgTabItem(box.Handle(), nullptr, FALSE); order.size() < 4;
          w = GetNextDlgTabItem(box.Handle(), w, FALSE)) {
@@ -329,10 +286,62 @@ TEST(AboutBoxTest, EveryComponentSitsInItsPlaceWithItsTextFontAndColour)
     }
     EXPECT_EQ((std::vector<std::string>{"CloseButton", "MailButton", "HomePageButton", "CloseButton"}),
               order);
-    HDC dc = GetDC(box.Handle());
-    EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), GetPixel(dc, 1, 1));
-    EXPECT_EQ(GetSysColor(COLOR_BTNHIGHLIGHT), GetPixel(dc, 1, 119));
-    ReleaseDC(box.Handle(), dc);
+
+    const std::string mailLine = std::string("e-mail : ") + kAuthorMail;
+    const Place places[] = {
+        {"TitleLabel", {16, 8, 100, 36}, "Mivtra"},
+        {"VersionLabel", {136, 24, 61, 12}, "version 2.02"},
+        {"SupportLabel", {16, 72, 132, 12}, "== Support Information =="},
+        {"MailLabel", {16, 88, 142, 12}, mailLine.c_str()},
+        {"HomePageLabel", {16, 104, 50, 12}, "webpage :"},
+        {"HomePageLink", {72, 104, 168, 12}, kAuthorHomePage},
+        {"CloseButton", {16, 128, 75, 25}, "閉じる(&C)"},
+        {"MailButton", {112, 128, 75, 25}, "メール送信"},
+        {"HomePageButton", {208, 128, 75, 25}, "webを開く"},
+    };
+    // At 96 and 144 DPI, the second through the system's message that the DPI changed, and
+    // back; labels grow to their texts where the fonts at hand (the IPA ones) are wider.
+    for (int dpi : {96, 144, box.Dpi()}) {
+        SCOPED_TRACE(dpi);
+        if (box.Dpi() != dpi) {
+            ChangeDpi(box, dpi);
+        }
+        RECT client{};
+        GetClientRect(box.Handle(), &client);
+        EXPECT_NEAR(ScaleFromDesign(296, dpi), client.right, dpi == 96 ? 0 : 1);
+        EXPECT_NEAR(ScaleFromDesign(155, dpi), client.bottom, dpi == 96 ? 0 : 1);
+        for (const Place& place : places) {
+            auto* control = dynamic_cast<Control*>(box.FindComponent(place.name));
+            ASSERT_NE(nullptr, control) << place.name;
+            ExpectPlaced(*control, place.bounds, dpi);
+            EXPECT_EQ(place.text, control->Caption());
+        }
+        LOGFONTA titleFont{};
+        GetObjectA(title->Font(), sizeof titleFont, &titleFont);
+        EXPECT_STREQ("Times New Roman", titleFont.lfFaceName);
+        EXPECT_EQ(-ScaleFromDesign(32, dpi), titleFont.lfHeight);
+        EXPECT_EQ(FW_BOLD, titleFont.lfWeight);
+        // The hand at the DPI's cursor size.
+        ICONINFO hand{};
+        ASSERT_TRUE(GetIconInfo(application->Cursors(url->Cursor()), &hand));
+        BITMAP mask{};
+        GetObjectA(hand.hbmMask, sizeof mask, &mask);
+        DeleteObject(hand.hbmMask);
+        EXPECT_EQ(SystemMetricForDpi(SM_CXCURSOR, dpi), mask.bmWidth);
+
+        // The form paints the sunk bevel under the labels, its frame lines more at 144 DPI.
+        auto* bevel = dynamic_cast<BigBevel*>(box.FindComponent("TitlePanel"));
+        const RectDef panel = ScaleEdges({0, 0, 297, 121}, dpi);
+        EXPECT_EQ(panel.width, bevel->Width());
+        EXPECT_EQ(panel.height, bevel->Height());
+        UpdateWindow(box.Handle());
+        const int inner = ScaleFromDesign(2, dpi) - 1;
+        HDC dc = GetDC(box.Handle());
+        EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), GetPixel(dc, inner, inner));
+        EXPECT_EQ(GetSysColor(COLOR_BTNHIGHLIGHT), GetPixel(dc, inner, panel.height - inner - 1));
+        EXPECT_EQ(GetSysColor(COLOR_BTNFACE), GetPixel(dc, inner + 1, inner + 1));
+        ReleaseDC(box.Handle(), dc);
+    }
 
     // The two buttons open the addresses through the main window's shell call and close the
     // process handle it returns at once.

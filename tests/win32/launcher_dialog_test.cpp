@@ -6,6 +6,7 @@
 #include "components/browse_dialog.h"
 #include "file_test_support.h"
 #include "framework/application.h"
+#include "framework/display_dpi.h"
 #include "framework/image_list.h"
 #include "framework/menu_item.h"
 #include "framework/open_dialog.h"
@@ -233,12 +234,6 @@ protected:
     OpenDialog::GetOpenFileNameFunction previousOpen_ = nullptr;
 };
 
-std::string Rect(long left, long top, long width, long height)
-{
-    return std::to_string(left) + "," + std::to_string(top) + " " + std::to_string(width) + "x" +
-           std::to_string(height);
-}
-
 }   // namespace
 
 TEST_F(LauncherDialogTest, TheLayoutReadBackFromTheWindows)
@@ -249,10 +244,6 @@ TEST_F(LauncherDialogTest, TheLayoutReadBackFromTheWindows)
     dialog_->Show();
     SetForegroundWindow(dialog_->Handle());
     HWND form = dialog_->Handle();
-    RECT client{};
-    GetClientRect(form, &client);
-    EXPECT_EQ(546, client.right);
-    EXPECT_EQ(350, client.bottom);
     // A fixed single border with a title and no title-bar buttons, centred on the screen.
     EXPECT_EQ(WS_CAPTION, GetWindowLongA(form, GWL_STYLE) &
                               (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
@@ -263,18 +254,12 @@ TEST_F(LauncherDialogTest, TheLayoutReadBackFromTheWindows)
     char caption[32] = "";
     GetWindowTextA(form, caption, sizeof caption);
     EXPECT_STREQ("ランチャ設定", caption);
-    LOGFONTA font{};
-    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Get("FileEdit")->Handle(), WM_GETFONT, 0, 0)),
-               sizeof font, &font);
-    EXPECT_STREQ("ＭＳ Ｐゴシック", font.lfFaceName);
-    EXPECT_EQ(-12, font.lfHeight);
-    EXPECT_EQ(SHIFTJIS_CHARSET, font.lfCharSet);
 
     struct Placed {
         const char* name;
         const char* parent;   // null: the form
         const char* className;
-        RECT bounds;   // left, top, width, height
+        RectDef bounds;   // at 96 DPI
         const char* caption;
     };
     const Placed kPlaced[] = {
@@ -297,22 +282,44 @@ TEST_F(LauncherDialogTest, TheLayoutReadBackFromTheWindows)
         {"DirectoryBrowseButton", "EntryGroup", "Button", {488, 64, 41, 25}, "参照"},
         {"OkButton", nullptr, "Button", {232, 320, 75, 25}, "決定"},
     };
-    for (const Placed& placed : kPlaced) {
-        SCOPED_TRACE(placed.name);
-        Control* control = Get(placed.name);
-        ASSERT_NE(nullptr, control);
-        EXPECT_EQ(placed.parent ? Get(placed.parent)->Handle() : form, GetParent(control->Handle()));
-        char className[32] = "";
-        GetClassNameA(control->Handle(), className, sizeof className);
-        EXPECT_STRCASEEQ(placed.className, className);
-        const RECT r = control->BoundsRect();
-        const RECT& b = placed.bounds;
-        EXPECT_EQ(Rect(b.left, b.top, b.right, b.bottom),
-                  Rect(r.left, r.top, r.right - r.left, r.bottom - r.top));
-        EXPECT_EQ(placed.caption, control->Caption());
+    // At the DPI of the monitor: 96 and 144, the second through the system's message that the
+    // DPI changed, and back; the test fonts are the IPA ones.
+    const int createdAt = dialog_->Dpi();
+    int rowHeightAt96 = 0;
+    for (int dpi : {96, 144, createdAt}) {
+        SCOPED_TRACE(dpi);
+        if (dialog_->Dpi() != dpi) {
+            ChangeDpi(*dialog_, dpi);
+        }
+        RECT client{};
+        GetClientRect(form, &client);
+        EXPECT_NEAR(ScaleFromDesign(546, dpi), client.right, dpi == 96 ? 0 : 1);
+        EXPECT_NEAR(ScaleFromDesign(350, dpi), client.bottom, dpi == 96 ? 0 : 1);
+        LOGFONTA font{};
+        GetObjectA(Get("FileEdit")->Font(), sizeof font, &font);
+        EXPECT_STREQ("ＭＳ Ｐゴシック", font.lfFaceName);
+        EXPECT_EQ(-ScaleFromDesign(12, dpi), font.lfHeight);
+        EXPECT_EQ(SHIFTJIS_CHARSET, font.lfCharSet);
+        for (const Placed& placed : kPlaced) {
+            SCOPED_TRACE(placed.name);
+            Control* control = Get(placed.name);
+            ASSERT_NE(nullptr, control);
+            EXPECT_EQ(placed.parent ? Get(placed.parent)->Handle() : form, GetParent(control->Handle()));
+            char className[32] = "";
+            GetClassNameA(control->Handle(), className, sizeof className);
+            EXPECT_STRCASEEQ(placed.className, className);
+            ExpectPlaced(*control, placed.bounds, dpi);
+            EXPECT_EQ(placed.caption, control->Caption());
+        }
+        // The tree's indent, pictures and rows at the DPI's sizes.
+        EXPECT_EQ(19, Tree().Indent());
+        EXPECT_EQ(ScaleFromDesign(19, dpi), SendMessageA(TreeHandle(), TVM_GETINDENT, 0, 0));
+        EXPECT_EQ(3, dialog_->TreePictures()->Count());
+        EXPECT_EQ(SmallIconSize(dpi), dialog_->TreePictures()->Width());
+        const int rowHeight = static_cast<int>(SendMessageA(TreeHandle(), TVM_GETITEMHEIGHT, 0, 0));
+        rowHeightAt96 = dpi == 96 ? rowHeight : rowHeightAt96;
+        EXPECT_NEAR(ScaleFromDesign(rowHeightAt96, dpi), rowHeight, 1);
     }
-    EXPECT_EQ(19, Tree().Indent());
-    EXPECT_EQ(3, dialog_->TreePictures()->Count());
     ASSERT_NE(nullptr, Tree().PopupMenu());
     EXPECT_EQ("TreeMenu", Tree().PopupMenu()->Name());
     ASSERT_EQ(1, Tree().PopupMenu()->Items()->Count());

@@ -583,11 +583,13 @@ namespace {
 // Stands in for the shell on the worker's threads: every question counted, every answer an
 // icon, none for a file that does not exist; a file on a share waits until the test lets it go.
 std::atomic<int> g_iconQuestions{0};
+std::atomic<int> g_sizeAsked{0};
 HANDLE g_shareAnswers = nullptr;   // owned by the test
 
-HICON CountedIcon(const std::string& file)
+HICON CountedIcon(const std::string& file, int size)
 {
     ++g_iconQuestions;
+    g_sizeAsked = size;
     if (file.rfind("\\\\", 0) == 0) {
         WaitForSingleObject(g_shareAnswers, INFINITE);
     }
@@ -691,6 +693,20 @@ TEST(LaunchIconTest, ItemsShowTheirKindsPictureUntilTheWorkerHasTheirFileAndASha
     ASSERT_TRUE(settle());
     EXPECT_EQ((std::vector<int>{memoPicture, LaunchPictures::kFolder, programNow}), firstThree());
     EXPECT_TRUE(TakeShownBoxes().empty());
+
+    // The menu opens at another DPI: its items show their kinds' pictures at the new size, and
+    // the files are asked for again at that size, not their pictures scaled.
+    const int before = g_iconQuestions;
+    main->UsePictureSize(24);
+    EXPECT_EQ(24, main->LaunchImages()->Width());
+    EXPECT_EQ(
+        (std::vector<int>{LaunchPictures::kDocument, LaunchPictures::kFolder, LaunchPictures::kProgram}),
+        firstThree());
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(before + 2, g_iconQuestions);
+    EXPECT_EQ(24, g_sizeAsked);
+    EXPECT_GT(image(0), LaunchPictures::kProgram);
+    EXPECT_GT(image(2), LaunchPictures::kProgram);
 
     list.reset();
     main->Close();

@@ -3,6 +3,8 @@
 #include "components/task_tray.h"
 #include "file_test_support.h"
 #include "framework/application.h"
+#include "framework/display_dpi.h"
+#include "framework/label.h"
 #include "framework/menu_item.h"
 #include "framework/popup_menu.h"
 #include "hook_test_support.h"
@@ -78,6 +80,14 @@ TEST_F(MainWindowTest, WithoutStoredSettingsStartsWithTheDesignStateAndWritesAll
     EXPECT_EQ(0, r.right - r.left);
     EXPECT_EQ(0, r.bottom - r.top);
     EXPECT_EQ(1, shell_.Count(NIM_ADD));
+    // The tray's own size: the small icon at the DPI of the notification area's monitor.
+    ICONINFO tray{};
+    ASSERT_TRUE(GetIconInfo(shell_.Requests().front().icon, &tray));
+    BITMAP mask{};
+    GetObjectA(tray.hbmMask, sizeof mask, &mask);
+    DeleteObject(tray.hbmMask);
+    DeleteObject(tray.hbmColor);
+    EXPECT_EQ(SmallIconSize(TrayDpi()), mask.bmWidth);
     EXPECT_TRUE(scratch_.Exists());
     EXPECT_FALSE(scratch_.Exists(kSettingsSection));
     EXPECT_TRUE(TakeShownBoxes().empty());
@@ -132,27 +142,48 @@ TEST_F(MainWindowTest, DragDropOnShowsTheDropWindowAtTheStoredPlace)
     EXPECT_TRUE(form.DropWindowItem()->Checked());
     EXPECT_TRUE(form.Visible());
     EXPECT_TRUE(application->ShowMainForm());
-    RECT r = form.BoundsRect();
-    EXPECT_EQ(300, r.left);
-    EXPECT_EQ(200, r.top);
-    EXPECT_EQ(500, r.right);
-    EXPECT_EQ(273, r.bottom);
     EXPECT_TRUE(GetWindowLongA(form.Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    // 200 x 73 where it is made at 96 DPI; at 144 the client area that leaves at 96 DPI and
+    // the labels scaled, where it stood, in the frame the system draws.
+    if (form.Dpi() == 96) {
+        const RECT r = form.BoundsRect();
+        EXPECT_EQ((std::vector<LONG>{300, 200, 500, 273}),
+                  (std::vector<LONG>{r.left, r.top, r.right, r.bottom}));
+    }
+    const RECT frame96 = FrameForDpi(static_cast<DWORD>(GetWindowLongA(form.Handle(), GWL_STYLE)),
+                                     static_cast<DWORD>(GetWindowLongA(form.Handle(), GWL_EXSTYLE)), 96);
+    for (int dpi : {96, 144, form.Dpi()}) {
+        SCOPED_TRACE(dpi);
+        if (form.Dpi() != dpi) {
+            ChangeDpi(form, dpi);
+        }
+        const RECT r = form.BoundsRect();
+        EXPECT_EQ(300, r.left);
+        EXPECT_EQ(200, r.top);
+        RECT client{};
+        GetClientRect(form.Handle(), &client);
+        EXPECT_NEAR(ScaleFromDesign(200 - frame96.left - frame96.right, dpi), client.right,
+                    dpi == 96 ? 0 : 1);
+        EXPECT_NEAR(ScaleFromDesign(73 - frame96.top - frame96.bottom, dpi), client.bottom,
+                    dpi == 96 ? 0 : 1);
+        ExpectPlaced(form.Owned<Label>("DropPromptLine1"), {8, 0, 145, 12}, dpi);
+        ExpectPlaced(form.Owned<Label>("DropPromptLine2"), {8, 16, 136, 12}, dpi);
+        ExpectPlaced(*form.DropMessage(), {8, 32, 186, 12}, dpi);
+    }
+    const RECT shown = form.BoundsRect();
 
     form.ToggleDropWindow();   // off: hidden, no size, no drops, same place
     EXPECT_FALSE(form.Visible());
     EXPECT_FALSE(application->ShowMainForm());
     EXPECT_FALSE(GetWindowLongA(form.Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
-    r = form.BoundsRect();
+    RECT r = form.BoundsRect();
     EXPECT_EQ(300, r.left);
     EXPECT_EQ(0, r.right - r.left);
 
     form.ToggleDropWindow();   // and on again: back at its place with its size
     r = form.BoundsRect();
-    EXPECT_EQ(300, r.left);
-    EXPECT_EQ(200, r.top);
-    EXPECT_EQ(200, r.right - r.left);
-    EXPECT_EQ(73, r.bottom - r.top);
+    EXPECT_EQ((std::vector<LONG>{shown.left, shown.top, shown.right, shown.bottom}),
+              (std::vector<LONG>{r.left, r.top, r.right, r.bottom}));
     EXPECT_EQ(admitted + admitted, g_admitted);
 
     // A refusal is reported and the other messages are still admitted; Windows without the

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -132,9 +133,10 @@ TEST(ProgramIcons, FileHoldsFourIconGroupsSortedByName)
     EXPECT_EQ(UniqueIcon(ExtractIconA(self, path.c_str(), 4)), nullptr);
 }
 
-// Each group carries a drawn 16 x 16 and 32 x 32 image with alpha; a missing size would be
-// scaled from the other one, which blurs the small pictures in menus and the tray.
-TEST(ProgramIcons, EachGroupHasItsOwn16And32PixelImages)
+// Each group carries a drawn image with alpha for the small icon at 100 %, 125 % and 150 %
+// display scaling and the large one at 100 % and 150 %; a missing size would be scaled from
+// another, which blurs the small pictures in menus, the tree and the tray.
+TEST(ProgramIcons, EachGroupHasItsOwnImageOfEachSize)
 {
     for (const char* name : kIconNames) {
         SCOPED_TRACE(name);
@@ -153,7 +155,8 @@ TEST(ProgramIcons, EachGroupHasItsOwn16And32PixelImages)
             images.emplace_back(entry[0], entry[6] | entry[7] << 8);
         }
         std::sort(images.begin(), images.end());
-        EXPECT_EQ(images, (std::vector<std::pair<int, int>>{{16, 32}, {32, 32}}));
+        EXPECT_EQ(images,
+                  (std::vector<std::pair<int, int>>{{16, 32}, {20, 32}, {24, 32}, {32, 32}, {48, 32}}));
     }
 }
 
@@ -238,6 +241,19 @@ TEST(ProgramIcons, TheNamedPositionsShowOpenFolderClosedFolderWindow)
 
 TEST(HandCursor, IsMonochromeWithHotSpotAtTheFingertip)
 {
+    // At 150 % and 200 % display scaling it comes larger, its hot spot still on the fingertip's
+    // outline with the finger's white below.
+    for (const auto& [size, x, y] :
+         {std::tuple{48, DWORD{11}, DWORD{2}}, std::tuple{64, DWORD{14}, DWORD{2}}}) {
+        HCURSOR large = static_cast<HCURSOR>(
+            LoadImageA(GetModuleHandleA(nullptr), "HANDPOINT", IMAGE_CURSOR, size, size, 0));
+        ASSERT_NE(large, nullptr);
+        IconBitmaps largeBitmaps(large);
+        ASSERT_TRUE(largeBitmaps.ok);
+        EXPECT_EQ(std::pair(x, y), std::pair(largeBitmaps.info.xHotspot, largeBitmaps.info.yHotspot));
+        EXPECT_EQ(size, IconWidth(large)) << "an image of its own, not one scaled";
+        DestroyCursor(large);
+    }
     HCURSOR hand = LoadCursorA(GetModuleHandleA(nullptr), "HANDPOINT");   // shared: not destroyed
     ASSERT_NE(hand, nullptr) << GetLastError();
     IconBitmaps bitmaps(hand);
@@ -367,4 +383,38 @@ TEST(Manifest, RedirectsCommonControlsToVersion6)
     EXPECT_TRUE(FindActCtxSectionStringA(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
                                          "comctl32.dll", &redirection))
         << GetLastError();
+}
+
+// The loader reads the DPI settings as written (a wrong element or namespace is ignored without
+// a word, and Windows then stretches the program's bitmap), and the program sees the display
+// per monitor. Under Wine the second holds in any case: Wine 8 makes every process aware of
+// each monitor unless the prefix sets DpiScalingVer, and then takes the first value of
+// dpiAwareness it knows, refusing PerMonitorV2.
+TEST(Manifest, DeclaresEachMonitorsDpiAndTheProcessSeesIt)
+{
+    const struct {
+        const wchar_t* space;
+        const wchar_t* name;
+        const wchar_t* value;
+    } settings[] = {
+        {L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness",
+         L"PerMonitorV2, PerMonitor"},
+        {L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware", L"true/pm"},
+    };
+    for (const auto& setting : settings) {
+        wchar_t value[64] = L"";
+        SIZE_T written = 0;
+        EXPECT_TRUE(QueryActCtxSettingsW(0, nullptr, setting.space, setting.name, value, 64, &written))
+            << GetLastError();
+        EXPECT_STREQ(setting.value, value);
+    }
+    using ThreadContext = HANDLE(WINAPI*)();
+    using AwarenessOf = int(WINAPI*)(HANDLE);
+    const HMODULE user32 = GetModuleHandleA("user32.dll");
+    const auto context = reinterpret_cast<ThreadContext>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetThreadDpiAwarenessContext")));
+    const auto awareness = reinterpret_cast<AwarenessOf>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
+    ASSERT_TRUE(context && awareness);
+    EXPECT_EQ(2, awareness(context())) << "DPI_AWARENESS_PER_MONITOR_AWARE";
 }

@@ -1,7 +1,10 @@
 #include "win32_test_support.h"
 
 #include "components/task_tray.h"
+#include "framework/display_dpi.h"
+#include "framework/form.h"
 #include "framework/handles.h"
+#include "framework/label.h"
 #include "framework/message_box.h"
 
 #include <gtest/gtest.h>
@@ -175,4 +178,32 @@ int TextWidth(HWND window, const std::string& text)
     DrawTextA(dc.Get(), text.c_str(), static_cast<int>(text.size()), &r,
               DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     return r.right - r.left;
+}
+
+void ChangeDpi(Form& form, int dpi)
+{
+    const RECT now = form.BoundsRect();
+    RECT suggested{now.left, now.top, now.left + ScaleDpi(now.right - now.left, form.Dpi(), dpi),
+                   now.top + ScaleDpi(now.bottom - now.top, form.Dpi(), dpi)};
+    SendMessageA(form.Handle(), kDpiChangedMessage, MAKEWPARAM(dpi, dpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(dpi, form.Dpi());
+}
+
+void ExpectPlaced(const Control& control, const RectDef& table, int dpi)
+{
+    SCOPED_TRACE(control.Name() + " at " + std::to_string(dpi) + " DPI");
+    const RectDef want = ScaleEdges(table, dpi);
+    const RECT r = control.BoundsRect();
+    const int slack = dpi == kDesignDpi ? 0 : 1;
+    EXPECT_NEAR(want.left, r.left, slack);
+    EXPECT_NEAR(want.top, r.top, slack);
+    EXPECT_NEAR(want.top + want.height, r.bottom, slack);
+    if (dynamic_cast<const Label*>(&control)) {
+        EXPECT_GE(r.right, want.left + want.width - slack);
+    } else {
+        EXPECT_NEAR(want.left + want.width, r.right, slack);
+    }
+    EXPECT_LE(TextWidth(control.Handle(), control.Caption()), r.right - r.left) << control.Caption();
+    EXPECT_EQ(dpi, control.Dpi());
 }
