@@ -18,6 +18,7 @@ import math
 import os
 import struct
 import sys
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -194,6 +195,18 @@ def icon_image(canvas):
     return bitmap_header(size, size, 32, len(colour) + len(mask)) + bytes(colour) + mask
 
 
+def png_image(canvas):
+    """The image as a PNG (8-bit RGBA, straight alpha), which icons hold from Windows Vista on:
+    a tenth of the size of the bitmap for these flat drawings."""
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    size = canvas.size
+    rows = b"".join(b"\0" + bytes(v for pixel in row for v in pixel) for row in canvas.pixels)
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(rows, 9)) +
+            chunk(b"IEND", b""))
+
+
 def directory(kind, entries):
     """ICONDIR / CURSORDIR and the images; entries are (size, word4, word6, colours, data)."""
     head = struct.pack("<HHH", 0, kind, len(entries))
@@ -208,8 +221,11 @@ def directory(kind, entries):
 
 def ico_file(canvases):
     # Planes 1 and bit count 32 in the directory: the resource compiler copies them into the
-    # icon group, where the loader matches them against the display.
-    return directory(1, [(c.size, 1, 32, 0, icon_image(c)) for c in canvases])
+    # icon group, where the loader matches them against the display. The sizes the program had
+    # before display scaling (16 and 32) stay bitmaps; the others are PNGs, which keeps the
+    # program's file small.
+    image = lambda c: icon_image(c) if c.size in (16, 32) else png_image(c)
+    return directory(1, [(c.size, 1, 32, 0, image(c)) for c in canvases])
 
 
 def cursor_image(rows):

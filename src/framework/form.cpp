@@ -44,7 +44,7 @@ Form::Form(Component* owner, const WindowDef& definition)
     CreateHandle(definition.className, definition.caption, FrameStyle(definition), FrameExStyle(definition),
                  definition.left, definition.top, frame.right - frame.left, frame.bottom - frame.top,
                  application ? application->Handle() : nullptr);
-    dpi_ = WindowDpi(Handle());
+    dpi_ = windowDpi_ = WindowDpi(Handle());
     font_ = MakeFont(definition.font, dpi_);
     Form::FitFrame();
     if (application && !application->MainForm()) {
@@ -73,6 +73,7 @@ void Form::FitFrame()
 void Form::LayOut(int dpi, const RECT* suggested)
 {
     dpi_ = dpi;
+    windowDpi_ = WindowDpi(Handle());
     UniqueFont font = MakeFont(definition_.font, dpi);
     std::vector<UniqueFont> controlFonts;
     if (suggested) {
@@ -168,7 +169,7 @@ void Form::PaintWindowlessControls()
 void Form::Show()
 {
     // Moved to another monitor while hidden, the window need not have been told of its DPI.
-    if (const int dpi = WindowDpi(Handle()); dpi != dpi_) {
+    if (const int dpi = WindowDpi(Handle()); dpi != windowDpi_) {
         LayOut(dpi, nullptr);
     }
     ShowWindow(Handle(), SW_SHOWNORMAL);

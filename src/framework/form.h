@@ -105,8 +105,9 @@ private:
 
     const WindowDef& definition_;
     int dpi_;
-    UniqueFont font_;                              // owned
-    std::vector<UniqueFont> controlFonts_;         // owned: the fonts of controls with one of their own
+    int windowDpi_;                          // what the system said the window's DPI was at the last layout
+    UniqueFont font_;                        // owned
+    std::vector<UniqueFont> controlFonts_;   // owned: the fonts of controls with one of their own
     std::vector<WindowlessControl*> windowless_;   // not owned: components of the form
     std::vector<PlacedControl> placed_;            // the controls made from the definition
     int defaultButtonId_ = 0;

@@ -234,32 +234,49 @@ protected:
     OpenDialog::GetOpenFileNameFunction previousOpen_ = nullptr;
 };
 
+// At 96 and 144 DPI: made at the system's, laid out at the other on the system's message. The
+// test fonts are the IPA ones.
+class LauncherDialogLayoutTest : public LauncherDialogTest, public testing::WithParamInterface<int> {};
+INSTANTIATE_TEST_SUITE_P(Dpi, LauncherDialogLayoutTest, testing::Values(96, 144));
+
 }   // namespace
 
-TEST_F(LauncherDialogTest, TheLayoutReadBackFromTheWindows)
+TEST_P(LauncherDialogLayoutTest, TheLayoutReadBackFromTheWindows)
 {
+    const int dpi = GetParam();
     Start(kSampleFile, false);
     EXPECT_EQ("(none)", Selected());
     EXPECT_EQ("011111111", Settings()) << "only the group is disabled at first";
     dialog_->Show();
     SetForegroundWindow(dialog_->Handle());
+    const RECT frame = dialog_->BoundsRect();
+    ChangeDpi(*dialog_, dpi);
     HWND form = dialog_->Handle();
+    RECT client{};
+    GetClientRect(form, &client);
+    EXPECT_NEAR(ScaleFromDesign(546, dpi), client.right, dpi == 96 ? 0 : 1);
+    EXPECT_NEAR(ScaleFromDesign(350, dpi), client.bottom, dpi == 96 ? 0 : 1);
     // A fixed single border with a title and no title-bar buttons, centred on the screen.
     EXPECT_EQ(WS_CAPTION, GetWindowLongA(form, GWL_STYLE) &
                               (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
     EXPECT_TRUE(GetWindowLongA(form, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
-    const RECT frame = dialog_->BoundsRect();
     EXPECT_NEAR(GetSystemMetrics(SM_CXSCREEN), frame.left + frame.right, 1);
     EXPECT_NEAR(GetSystemMetrics(SM_CYSCREEN), frame.top + frame.bottom, 1);
     char caption[32] = "";
     GetWindowTextA(form, caption, sizeof caption);
     EXPECT_STREQ("ランチャ設定", caption);
+    LOGFONTA font{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Get("FileEdit")->Handle(), WM_GETFONT, 0, 0)),
+               sizeof font, &font);
+    EXPECT_STREQ("ＭＳ Ｐゴシック", font.lfFaceName);
+    EXPECT_EQ(-ScaleFromDesign(12, dpi), font.lfHeight);
+    EXPECT_EQ(SHIFTJIS_CHARSET, font.lfCharSet);
 
     struct Placed {
         const char* name;
         const char* parent;   // null: the form
         const char* className;
-        RectDef bounds;   // at 96 DPI
+        RectDef bounds;
         const char* caption;
     };
     const Placed kPlaced[] = {
@@ -282,44 +299,23 @@ TEST_F(LauncherDialogTest, TheLayoutReadBackFromTheWindows)
         {"DirectoryBrowseButton", "EntryGroup", "Button", {488, 64, 41, 25}, "参照"},
         {"OkButton", nullptr, "Button", {232, 320, 75, 25}, "決定"},
     };
-    // At the DPI of the monitor: 96 and 144, the second through the system's message that the
-    // DPI changed, and back; the test fonts are the IPA ones.
-    const int createdAt = dialog_->Dpi();
-    int rowHeightAt96 = 0;
-    for (int dpi : {96, 144, createdAt}) {
-        SCOPED_TRACE(dpi);
-        if (dialog_->Dpi() != dpi) {
-            ChangeDpi(*dialog_, dpi);
-        }
-        RECT client{};
-        GetClientRect(form, &client);
-        EXPECT_NEAR(ScaleFromDesign(546, dpi), client.right, dpi == 96 ? 0 : 1);
-        EXPECT_NEAR(ScaleFromDesign(350, dpi), client.bottom, dpi == 96 ? 0 : 1);
-        LOGFONTA font{};
-        GetObjectA(Get("FileEdit")->Font(), sizeof font, &font);
-        EXPECT_STREQ("ＭＳ Ｐゴシック", font.lfFaceName);
-        EXPECT_EQ(-ScaleFromDesign(12, dpi), font.lfHeight);
-        EXPECT_EQ(SHIFTJIS_CHARSET, font.lfCharSet);
-        for (const Placed& placed : kPlaced) {
-            SCOPED_TRACE(placed.name);
-            Control* control = Get(placed.name);
-            ASSERT_NE(nullptr, control);
-            EXPECT_EQ(placed.parent ? Get(placed.parent)->Handle() : form, GetParent(control->Handle()));
-            char className[32] = "";
-            GetClassNameA(control->Handle(), className, sizeof className);
-            EXPECT_STRCASEEQ(placed.className, className);
-            ExpectPlaced(*control, placed.bounds, dpi);
-            EXPECT_EQ(placed.caption, control->Caption());
-        }
-        // The tree's indent, pictures and rows at the DPI's sizes.
-        EXPECT_EQ(19, Tree().Indent());
-        EXPECT_EQ(ScaleFromDesign(19, dpi), SendMessageA(TreeHandle(), TVM_GETINDENT, 0, 0));
-        EXPECT_EQ(3, dialog_->TreePictures()->Count());
-        EXPECT_EQ(SmallIconSize(dpi), dialog_->TreePictures()->Width());
-        const int rowHeight = static_cast<int>(SendMessageA(TreeHandle(), TVM_GETITEMHEIGHT, 0, 0));
-        rowHeightAt96 = dpi == 96 ? rowHeight : rowHeightAt96;
-        EXPECT_NEAR(ScaleFromDesign(rowHeightAt96, dpi), rowHeight, 1);
+    for (const Placed& placed : kPlaced) {
+        SCOPED_TRACE(placed.name);
+        Control* control = Get(placed.name);
+        ASSERT_NE(nullptr, control);
+        EXPECT_EQ(placed.parent ? Get(placed.parent)->Handle() : form, GetParent(control->Handle()));
+        char className[32] = "";
+        GetClassNameA(control->Handle(), className, sizeof className);
+        EXPECT_STRCASEEQ(placed.className, className);
+        ExpectPlaced(*control, placed.bounds, dpi);
+        EXPECT_EQ(placed.caption, control->Caption());
     }
+    EXPECT_EQ(19, Tree().Indent());
+    EXPECT_EQ(3, dialog_->TreePictures()->Count());
+    // The indent, the pictures and the rows (as high as the pictures) at the DPI's sizes.
+    EXPECT_EQ(ScaleFromDesign(19, dpi), SendMessageA(TreeHandle(), TVM_GETINDENT, 0, 0));
+    EXPECT_EQ(SmallIconSize(dpi), dialog_->TreePictures()->Width());
+    EXPECT_NEAR(ScaleFromDesign(16, dpi), SendMessageA(TreeHandle(), TVM_GETITEMHEIGHT, 0, 0), 1);
     ASSERT_NE(nullptr, Tree().PopupMenu());
     EXPECT_EQ("TreeMenu", Tree().PopupMenu()->Name());
     ASSERT_EQ(1, Tree().PopupMenu()->Items()->Count());

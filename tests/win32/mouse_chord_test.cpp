@@ -1,6 +1,6 @@
-// The chord's menu opens at the chord's own screen point, on any monitor: as it is for a program
-// aware of each monitor's DPI, which counts in the hook's physical pixels; turned into the
-// program's coordinates where the system can do that for one aware of the system DPI only.
+// The chord's menu opens at the chord's own screen point, on any monitor: turned into the
+// program's coordinates where the system can do that for a program aware of the system DPI
+// only, taken as it is by one aware of each monitor's, which counts in the hook's pixels.
 #include "triggers/mouse_chord.h"
 
 #include "hook/hook_library.h"
@@ -37,19 +37,20 @@ TEST(MouseChordTest, TheMenuOpensAtTheChordsPointInTheProgramsCoordinates)
     const struct {
         POINT chord;
         PhysicalToLogicalPointFunction toLogical;
-        bool perMonitorAware;
         POINT menu;
+        bool perMonitorAware = false;
     } cases[] = {
-        {{300, 200}, nullptr, false, {300, 200}},         // a Windows without the conversion
-        {{-1500, -200}, nullptr, false, {-1500, -200}},   // a monitor left of and above the primary one
-        {{-40, 900}, nullptr, false, {-40, 900}},         // left of and below: x and y of opposite signs
-        {{1500, 750}, ScaledBy125, false, {1200, 600}},    {{-1250, -250}, ScaledBy125, false, {-1000, -200}},
-        {{640, 480}, Refuses, false, {640, 480}},          {{1500, 750}, ScaledBy125, true, {1500, 750}},
-        {{-1250, -250}, ScaledBy125, true, {-1250, -250}},
+        {{300, 200}, nullptr, {300, 200}},         // a Windows without the conversion
+        {{-1500, -200}, nullptr, {-1500, -200}},   // a monitor left of and above the primary one
+        {{-40, 900}, nullptr, {-40, 900}},         // left of and below: x and y of opposite signs
+        {{1500, 750}, ScaledBy125, {1200, 600}},
+        {{-1250, -250}, ScaledBy125, {-1000, -200}},
+        {{640, 480}, Refuses, {640, 480}},
+        {{1500, 750}, ScaledBy125, {1500, 750}, true},
+        {{-1250, -250}, ScaledBy125, {-1250, -250}, true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message()
-                     << c.chord.x << "," << c.chord.y << (c.perMonitorAware ? " aware" : ""));
+        SCOPED_TRACE(testing::Message() << c.chord.x << "," << c.chord.y);
         FakeHook::record = MSG{};
         FakeHook::record.pt = c.chord;
         FakeHook::record.lParam = MAKELPARAM(5, 5);   // an offset from the foreground window: not used
@@ -72,9 +73,8 @@ TEST(MouseChordTest, TheMenuOpensAtTheChordsPointInTheProgramsCoordinates)
 
     FakeHook::fetches = 0;
     bool ready = true;
-    EXPECT_THROW(
-        MouseChord(7, ready, {owner, [](POINT) { throw std::runtime_error("menu"); }, nullptr, true}),
-        std::runtime_error);
+    EXPECT_THROW(MouseChord(7, ready, {owner, [](POINT) { throw std::runtime_error("menu"); }, nullptr}),
+                 std::runtime_error);
     EXPECT_TRUE(ready);
     EXPECT_EQ(1, FakeHook::fetches);
     DestroyWindow(owner);

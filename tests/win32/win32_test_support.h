@@ -61,13 +61,11 @@ int TextWidth(HWND window, const std::string& text);
 class Control;
 class Form;
 
-// Tells the form, as the system does when its window moves to a monitor of another scale,
-// that its DPI is now `dpi`; the suggested rectangle keeps the window's top-left corner and
-// scales its size.
+// Tells the form that its DPI is now `dpi`, as the system does when it moves to another monitor;
+// nothing when it is at that DPI already.
 void ChangeDpi(Form& form, int dpi);
-// The control sits where its table's rectangle (at 96 DPI) puts it at `dpi`: to the pixel at
-// 96 DPI, within one elsewhere; a label may be wider, grown to its text. Its caption, measured
-// in its own font, fits inside it.
+// The control sits where its table's rectangle (96 DPI) puts it at `dpi`, to the pixel at 96
+// DPI, else within one (a label may be wider); its caption in its own font fits inside it.
 void ExpectPlaced(const Control& control, const RectDef& table, int dpi);
 
 // A registry key of its own under HKEY_CURRENT_USER for one test, deleted afterwards.
