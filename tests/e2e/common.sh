@@ -40,8 +40,7 @@ fail() {
 seconds_since() { awk -v start="$1" -v now="$(date +%s.%N)" 'BEGIN { printf "%.1f", now - start }'; }
 e2e_elapsed() { printf '%s s' "$(seconds_since "$e2e_started")"; }
 
-# A fresh prefix and display with the desktop running and the program copied in. Options go to
-# desktop_init (--dpi 144: a system DPI of 144).
+# A fresh prefix and display with the desktop running and the program copied in (options: desktop_init's).
 e2e_begin() {
     rm -rf "$e2e_out"
     mkdir -p "$e2e_out"

@@ -23,8 +23,7 @@ expect_window() {
 }
 
 step "at the start, the tray icon at the tray's size and the drop window at 150 %"
-reg_set HOOK 0
-reg_set DragDrop 1
+reg_set HOOK 0 && reg_set DragDrop 1
 desktop_screenshot "$e2e_out/before.png"
 mivtra_start
 wait_tray_icon

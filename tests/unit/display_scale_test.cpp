@@ -34,9 +34,8 @@ TEST(DisplayScaleTest, EdgesFontHeightsAndIconSizesFrom100To200Percent)
         EXPECT_EQ(expected, Scaled(dpi)) << dpi;
     }
     // Halves round away from zero, negative lengths too; no DPI keeps the length.
-    EXPECT_EQ(3, ScaleDpi(1, 96, 240));
-    EXPECT_EQ(-3, ScaleDpi(-1, 96, 240));
-    EXPECT_EQ(17, ScaleDpi(17, 96, 0));
+    EXPECT_EQ((std::vector<int>{3, -3, 17}),
+              (std::vector<int>{ScaleDpi(1, 96, 240), ScaleDpi(-1, 96, 240), ScaleDpi(17, 96, 0)}));
 }
 
 }   // namespace
