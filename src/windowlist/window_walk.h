@@ -26,7 +26,8 @@ struct TaskWindow {
     DWORD process;   // tells the window from a later one that has its handle
 };
 
-// Empties the list and puts the program's folder and window pictures at entries 0 and 1.
+// Empties the list and puts the program's folder and window pictures at entries 0 and 1, drawn
+// at the list's size.
 void ResetTaskPictures(ImageList& images);
 
 // Whether a window belongs in the task submenu: shown, titled, and not one of ours.
