@@ -15,6 +15,7 @@
 #include "launcher/launch_menu_plan.h"
 #include "launcher/launch_tree.h"
 #include "launcher/rescue_file.h"
+#include "launcher/system_paths.h"
 #include "launcher/win32_file_ops.h"
 
 #include <optional>
@@ -284,11 +285,9 @@ void LaunchList::StartEntry(int nodeIndex)
     if (!entry || !open_) {
         return;
     }
-    // Copies: the shell may run a message loop (its own error box) in which the dialog
-    // could change the list.
-    const std::string file = entry->File;
-    const std::string option = entry->Option;
-    const std::string dir = entry->Dir;
+    // A copy: the shell may run a message loop (its own error box) in which the dialog could
+    // change the list.
+    const LaunchTarget target = ResolveLaunch(*entry, SystemPathLookups());
     // Nothing waits for the started program: its handle is closed at once.
-    UniqueKernelHandle process(open_(file, option, "open", dir, SW_SHOW));
+    UniqueKernelHandle process(open_(target.file, target.parameters, "open", target.directory, SW_SHOW));
 }

@@ -93,7 +93,8 @@ public:
     // learnt about the list before (its pictures) belongs to another list from then on.
     NotifyEvent OnMenuBuilt;
     // What a chosen submenu item with an entry does: starts the entry of the node that has the
-    // item's number as the list stands now; "不正なインデックス" when no node has it.
+    // item's number as the list stands now, its paths read as Explorer reads them
+    // (ResolveLaunch); "不正なインデックス" when no node has it.
     void StartEntry(int nodeIndex);
 
 private:

@@ -7,6 +7,7 @@ add_library(mivtra_launcher_model STATIC
     ${CMAKE_CURRENT_LIST_DIR}/launch_file.cpp
     ${CMAKE_CURRENT_LIST_DIR}/launch_generations.cpp
     ${CMAKE_CURRENT_LIST_DIR}/launch_menu_plan.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/launch_paths.cpp
     ${CMAKE_CURRENT_LIST_DIR}/launch_tree.cpp
     ${CMAKE_CURRENT_LIST_DIR}/preorder_index.cpp
 )

@@ -2,6 +2,7 @@
 
 #include "framework/handles.h"
 #include "framework/image_list.h"
+#include "launcher/system_paths.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -78,12 +79,13 @@ FileIcons::FileIcons(HWND notify, UINT message, IconSource source)
              [shared = shared_](Question& question) {
                  // Nothing may leave a thread's job: a failure costs the file its picture.
                  try {
-                     const Stamp stamp = StampOf(question.file);
+                     const std::string path = FirstPlace(question.file, PathExists);
+                     const Stamp stamp = StampOf(path);
                      if (question.known && *question.known == stamp) {
                          return;
                      }
                      // owned: the source's new handle
-                     UniqueIcon icon(shared->source(question.file, question.size));
+                     UniqueIcon icon(shared->source(path, question.size));
                      Answer answer{question.round, std::move(question.file), stamp,
                                    ImageList::ReadPicture(icon.Get(), question.size, question.size)};
                      std::lock_guard<std::mutex> lock(shared->mutex);

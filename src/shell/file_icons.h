@@ -40,7 +40,8 @@ public:
     static Stamp StampOf(const std::string& file);
 
     // A file to look at, with the stamp its known picture was made for, if any, and the size of
-    // picture wanted.
+    // picture wanted. The file may be given as several places, one per line (FilePlaces): the
+    // first that exists is looked at, else the last.
     struct Question {
         unsigned round = 0;
         std::string file;

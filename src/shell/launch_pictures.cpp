@@ -9,6 +9,7 @@
 #include "launcher/file_kind.h"
 #include "launcher/launch_entry.h"
 #include "launcher/launch_menu_item.h"
+#include "launcher/system_paths.h"
 #include "program_icons.h"
 
 #include <shellapi.h>
@@ -54,10 +55,11 @@ LaunchPictures::LaunchPictures(ImageList& images, HWND notify, UINT message, Fil
     ResetImages();
 }
 
-int LaunchPictures::GenericPicture(const std::string& file)
+int LaunchPictures::GenericPicture(const std::string& places)
 {
     static constexpr int kByKind[] = {kUnknown, kDocument, kProgram, kFolder};
-    return kByKind[static_cast<int>(KindOfFile(file))];
+    // Every place of a bare name ends in that name.
+    return kByKind[static_cast<int>(KindOfFile(places.substr(places.rfind('\n') + 1)))];
 }
 
 void LaunchPictures::ResetImages()
@@ -81,11 +83,16 @@ void LaunchPictures::ListChanged(const TreeModel& tree, const MenuItem& launch)
     icons_.TakeAnswers();   // about the list before
     nodes_.clear();
     files_.clear();
+    // Each node's file where a start would look for it: two entries that name one file
+    // differently share its picture.
+    const PathLookups lookups = SystemPathLookups();
+    std::vector<std::string> places(tree.Count());
     for (int i = 0; i < tree.Count(); ++i) {
         if (const LaunchEntry* entry = EntryOf(tree.Node(i))) {
-            std::vector<int>& nodes = nodes_[entry->File];
+            places[i] = FilePlaces(*entry, lookups);
+            std::vector<int>& nodes = nodes_[places[i]];
             if (nodes.empty()) {
-                files_.push_back(entry->File);
+                files_.push_back(places[i]);
             }
             nodes.push_back(i);
         }
@@ -100,17 +107,16 @@ void LaunchPictures::ListChanged(const TreeModel& tree, const MenuItem& launch)
 
     const auto items = ItemsByNumber(launch);
     for (int i = 0; i < tree.Count(); ++i) {
-        const LaunchEntry* entry = EntryOf(tree.Node(i));
-        if (!entry) {
+        if (!EntryOf(tree.Node(i))) {
             SetImage(items, i, kFolder);
             continue;
         }
-        const auto found = known_.find(entry->File);
+        const auto found = known_.find(places[i]);
         if (found != known_.end()) {
             SetImage(items, i, found->second.index);
             continue;
         }
-        SetImage(items, i, GenericPicture(entry->File));
+        SetImage(items, i, GenericPicture(places[i]));
     }
     Ask();
 }

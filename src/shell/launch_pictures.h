@@ -60,12 +60,14 @@ private:
     void Ask();
     // Empties the list but for its fixed entries, and forgets every file's picture.
     void ResetImages();
-    static int GenericPicture(const std::string& file);
+    // The generic picture of the kind of file the places (FilePlaces) name.
+    static int GenericPicture(const std::string& places);
 
     ImageList& images_;   // not owned
     FileIcons icons_;
     unsigned round_ = 0;
     std::unordered_map<std::string, Known> known_;
+    // Files are known by where a start looks for them (FilePlaces), as the worker is asked.
     std::unordered_map<std::string, std::vector<int>> nodes_;   // node indices by file
     std::vector<std::string> files_;                            // each file once, in list order
     DWORD recheckPause_;

@@ -20,6 +20,7 @@
 #include "triggers/drop_message_filter.h"
 #include "triggers/hook_functions.h"
 #include "triggers/mouse_chord.h"
+#include "windowlist/task_menu_item.h"
 #include "windowlist/task_switch.h"
 #include "windowlist/window_walk.h"
 
@@ -342,9 +343,8 @@ void MainWindow::SetLaunchIconSource(FileIcons::IconSource source, DWORD recheck
 void MainWindow::FillTaskSubmenu(HWND parent)
 {
     ResetTaskPictures(*menuImages_);
-    WalkWindows(parent, *menuImages_, classIcons_, OwnWindows(), [this](const TaskWindow& window) {
-        AddTaskItem(window.title, window.className, window.imageIndex);
-    });
+    WalkWindows(parent, *menuImages_, classIcons_, OwnWindows(),
+                [this](const TaskWindow& window) { AddTaskItem(window); });
 }
 
 std::vector<HWND> MainWindow::OwnWindows() const
@@ -359,22 +359,19 @@ std::vector<HWND> MainWindow::OwnWindows() const
     return own;
 }
 
-void MainWindow::AddTaskItem(const std::string& caption, const std::string& hint, int imageIndex)
+void MainWindow::AddTaskItem(const TaskWindow& window)
 {
-    auto* item = new MenuItem(taskSubmenu_);
-    item->SetCaption(caption);
-    item->SetHint(hint);
-    item->SetImageIndex(imageIndex);
+    auto* item = new TaskMenuItem(taskSubmenu_, window);
     item->OnClick = HandlerOf(MainCommand::SwitchToTask);
     taskSubmenu_->Add(item);
 }
 
 void MainWindow::SwitchToTask(Component* taskItem)
 {
-    // The item keeps no handle: a window that went away since the menu opened is not found,
-    // and choosing its item does nothing.
-    if (auto* item = dynamic_cast<MenuItem*>(taskItem)) {
-        SwitchToWindow(item->Hint(), item->Caption());
+    // A window that went away since the menu opened, with no other of its class and title,
+    // is not found: choosing its item does nothing.
+    if (auto* item = dynamic_cast<TaskMenuItem*>(taskItem)) {
+        SwitchToWindow(item->Window());
     }
 }
 

@@ -23,6 +23,7 @@ class PopupMenu;
 class AboutBox;
 class LauncherDialog;
 class TaskTray;
+struct TaskWindow;
 enum class MainCommand;
 
 // Where the general settings live, under HKEY_CURRENT_USER.
@@ -83,8 +84,8 @@ public:
     // Fills the task submenu (expected empty) from the children of parent, the desktop
     // window for the real menu, and rebuilds the pictures.
     void FillTaskSubmenu(HWND parent);
-    void AddTaskItem(const std::string& caption, const std::string& hint, int imageIndex);
-    // The click of every task item: brings back the window the item names.
+    void AddTaskItem(const TaskWindow& window);
+    // The click of every task item: brings back the window the item was built from.
     void SwitchToTask(Component* item);
 
     // "ランチャの設定(&S)": the launcher settings dialog, modally; the chord and drops wait for it.

@@ -52,11 +52,13 @@ bool IsTaskWindow(HWND window, const std::string& title, const std::vector<HWND>
 }
 
 void WalkWindows(HWND parent, ImageList& images, IconPictures& pictures, const std::vector<HWND>& ownWindows,
-                 const std::function<void(const TaskWindow&)>& list)
+                 const std::function<void(const TaskWindow&)>& list, WindowAttributeQuery attributes)
 {
     // Adding pictures one by one costs the platform far more than adding them all at once.
     std::vector<const Picture*> walked;
     const int first = images.Count();
+    // Each listed window is asked about until the system turns out not to know cloaking.
+    WindowAttributeQuery cloaking = attributes;
     for (HWND window = GetWindow(parent, GW_CHILD); window; window = GetWindow(window, GW_HWNDNEXT)) {
         const std::string title = TitleOf(window);
         char className[kTextBuffer] = "";
@@ -64,12 +66,20 @@ void WalkWindows(HWND parent, ImageList& images, IconPictures& pictures, const s
         // The class keeps its icon; the list gets a picture of it.
         auto classIcon = reinterpret_cast<HICON>(GetClassLongPtrA(window, GCL_HICON));   // not owned
         const Picture* picture = classIcon ? pictures.Find(classIcon, images) : nullptr;
-        TaskWindow entry{title, className, -1};
+        TaskWindow entry{title, className, -1, window, 0};
         if (picture) {
             entry.imageIndex = first + static_cast<int>(walked.size());
             walked.push_back(picture);
         }
-        if (IsTaskWindow(window, entry.title, ownWindows)) {
+        if (!IsTaskWindow(window, entry.title, ownWindows)) {
+            continue;
+        }
+        const Cloaking state = CloakingOf(window, cloaking);
+        if (state == Cloaking::Unknown) {
+            cloaking = nullptr;
+        }
+        if (state != Cloaking::Cloaked) {
+            GetWindowThreadProcessId(window, &entry.process);
             list(entry);
         }
     }

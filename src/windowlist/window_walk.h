@@ -2,6 +2,8 @@
 // shares with the launcher submenu.
 #pragma once
 
+#include "windowlist/window_cloaking.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -15,11 +17,13 @@ class ImageList;
 constexpr int kFolderPicture = 0;
 constexpr int kWindowPicture = 1;
 
-// A window the task submenu lists; it is found again by class name and title, never by handle.
+// A window the task submenu lists, as the walk met it.
 struct TaskWindow {
     std::string title;
     std::string className;
     int imageIndex;   // -1: the class has no icon
+    HWND window;
+    DWORD process;   // tells the window from a later one that has its handle
 };
 
 // Empties the list and puts the program's folder and window pictures at entries 0 and 1, drawn
@@ -31,8 +35,10 @@ bool IsTaskWindow(HWND window, const std::string& title, const std::vector<HWND>
 
 // Visits parent's children in Z order, topmost first. Every visited window whose class has an
 // icon adds a picture of it to images, listed or not, all in one step after the walk; each
-// window that IsTaskWindow accepts is handed to `list` with the entry its class icon will have.
-// The pictures of icons that an earlier walk met come from `pictures`, which serves `images`
-// from walk to walk.
+// window that IsTaskWindow accepts and that is not cloaked (asked through `attributes`) is
+// handed to `list` with the entry its class icon will have. The pictures of icons that an
+// earlier walk met come from `pictures`, which serves `images` from walk to walk. No window is
+// sent a message: one that hangs holds nothing up.
 void WalkWindows(HWND parent, ImageList& images, IconPictures& pictures, const std::vector<HWND>& ownWindows,
-                 const std::function<void(const TaskWindow&)>& list);
+                 const std::function<void(const TaskWindow&)>& list,
+                 WindowAttributeQuery attributes = SystemWindowAttributeQuery());

@@ -19,7 +19,7 @@ printf '%s\r\n' \
     '[PARENT]' 'NODE0=-2' 'NODE1=-2' 'NODE2=0' 'NODE3=-2' 'NODE4=-2' 'NODE5=-2' \
     '[ExecInfo0]' 'NAME=記録する' 'FILE=C:\Tools\rec.exe' 'OPTION=C:\MEMO FILE.TXT -x "q r"' 'DIR=C:\Work\' \
     '[ExecInfo1]' 'NAME=フォルダ' \
-    '[ExecInfo2]' 'NAME=入れ子の記録' 'FILE=C:\Tools\rec2.exe' 'OPTION=nested' 'DIR=C:\Work2\' \
+    '[ExecInfo2]' 'NAME=入れ子の記録' 'FILE=C:\Tools\rec2.exe' 'OPTION=nested' 'DIR=' \
     '[ExecInfo3]' 'NAME=--------' 'FILE=' 'OPTION=' 'DIR=' \
     '[ExecInfo4]' 'NAME=消えたファイル' 'FILE=C:\nowhere\gone.exe' 'OPTION=' 'DIR=' \
     '[ExecInfo5]' 'NAME=メモ帳' 'FILE=C:\windows\notepad.exe' 'OPTION=' 'DIR=' |
@@ -29,7 +29,7 @@ launch_before=$(md5sum <"$launch_ini")
 step "Mivtra starts with the list and puts its icon into the tray"
 reg_set HOOK 0
 desktop_screenshot "$e2e_out/before.png"
-mivtra_start
+mivtra_start "$WINEPREFIX/drive_c/Work2"
 wait_tray_icon
 desktop_wintool find '#32770' >/dev/null && fail "a message box came up at start-up"
 pass "tray icon at ($icon_x,$icon_y), no message"
@@ -51,8 +51,8 @@ desktop_screenshot "$e2e_out/launcher-nested.png"
 pass "menu, launcher submenu and folder open; screenshot $e2e_out/launcher-nested.png"
 keys Return
 desktop_wintool waitgone '#32768' 3000 || fail "the menu stayed open after choosing the nested item"
-expect_started "$tools/rec2.txt" ' nested' 'C:\Work2'
-pass "C:\\Tools\\rec2.exe started with \"nested\" in C:\\Work2"
+expect_started "$tools/rec2.txt" ' nested' 'C:\Tools'
+pass "C:\\Tools\\rec2.exe started with \"nested\" in C:\\Tools, not in C:\\Work2 where Mivtra started"
 
 step "an entry whose file is gone: the shell says so in its own box, and Mivtra goes on"
 tray_menu
@@ -90,7 +90,7 @@ printf '%s\r\n' \
     '[FOLDER]' 'ITEM0=0' 'ITEM1=1' 'ITEM2=0' 'ITEM3=0' 'ITEM4=0' 'ITEM5=0' \
     '[ExecInfo0]' 'NAME=記録する' 'FILE=C:\Tools\rec.exe' 'OPTION=C:\MEMO FILE.TXT -x "q r"' 'DIR=C:\Work\' \
     '[ExecInfo1]' 'NAME=フォルダ' \
-    '[ExecInfo2]' 'NAME=入れ子の記録' 'FILE=C:\Tools\rec2.exe' 'OPTION=nested' 'DIR=C:\Work2\' \
+    '[ExecInfo2]' 'NAME=入れ子の記録' 'FILE=C:\Tools\rec2.exe' 'OPTION=nested' 'DIR=' \
     '[ExecInfo3]' 'NAME=--------' 'FILE=' 'OPTION=' 'DIR=' \
     '[ExecInfo4]' 'NAME=消えたファイル' 'FILE=C:\nowhere\gone.exe' 'OPTION=' 'DIR=' \
     '[ExecInfo5]' 'NAME=メモ帳' 'FILE=C:\windows\notepad.exe' 'OPTION=' 'DIR=' |

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The pop-up menu opened by the chord: it opens at the foreground window's corner plus the
-# chord's offset, its task submenu lists a window made for the purpose and choosing that item
-# (by keyboard) brings the window back from maximised into the foreground, its launcher
+# chord's offset, its task submenu lists windows made for the purpose and choosing an item
+# (by keyboard) brings its own window back from maximised into the foreground, its launcher
 # submenu shows the entries' pictures from the first opening on, and its exit item ends Mivtra
 # with the settings written.
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh" "$@"
@@ -15,7 +15,7 @@ printf '%s\r\n' \
     '[FOLDER]' 'ITEM0=1' 'ITEM1=0' 'ITEM2=0' 'ITEM3=0' \
     '[PARENT]' 'NODE0=-2' 'NODE1=-1' 'NODE2=-2' 'NODE3=-2' \
     '[ExecInfo0]' 'NAME=ツール' \
-    '[ExecInfo1]' 'NAME=メモ帳' 'FILE=C:\windows\notepad.exe' 'OPTION=' 'DIR=' \
+    '[ExecInfo1]' 'NAME=メモ帳' 'FILE=%WINDIR%\notepad.exe' 'OPTION=' 'DIR=' \
     '[ExecInfo2]' 'NAME=Windows フォルダ' 'FILE=C:\windows' 'OPTION=' 'DIR=' \
     '[ExecInfo3]' 'NAME=消えたファイル' 'FILE=C:\nowhere\gone.exe' 'OPTION=' 'DIR=' |
     iconv -f UTF-8 -t CP932 >"$launch_ini"
@@ -24,24 +24,26 @@ step "Mivtra runs with the chord on and a launcher list"
 mivtra_start
 pass "TTASKM window exists (Windows pid $mivtra_winpid)"
 
-# The window the task submenu is to bring back. Its title carries a mnemonic, so that the
-# keyboard can choose its item wherever the window's place in the Z order puts it. Its class
+# The windows the task submenu is to bring back: two titled "Q&A", the lower one maximised,
+# and one titled with 300 bytes. Their class
 # has an icon, yet under Wine its item shows none: Wine does not hand one process the class
 # icon of another's window (GetClassLongPtr answers 0), which Windows does.
-target_title='試験窓(&Q)'
+target_title='Q&A' long_title=$(printf 'L%.0s' $(seq 300))
 target_left=300 target_top=200 target_width=320 target_height=200
 
-step "a window to switch to, maximised, and an ordinary window in front of it"
+step "two windows titled Q&A, the lower one maximised, one titled with 300 bytes, an ordinary one in front"
 desktop_wintool iconwindow "$target_title" $target_left $target_top $target_width $target_height >/dev/null &
-desktop_wintool wait WintoolIconWindow 10000 >/dev/null || fail "the target window did not show"
+target_hwnd=$(desktop_wintool wait WintoolIconWindow 10000 | cut -d' ' -f1) || fail "the target window did not show"
 desktop_wintool show WintoolIconWindow "$target_title" 3 || fail "could not maximise the target window"
-target_maximised() {
-    line=$(desktop_wintool find WintoolIconWindow | tr -d '\r')
-    win_split "$line"
-    [ $((win_right - win_left)) -gt $target_width ]
-}
+target_line() { line=$(desktop_wintool list | tr -d '\r' | awk -v h="$target_hwnd" '$1 == h') && win_split "$line"; }
+target_maximised() { target_line && [ $((win_right - win_left)) -gt $target_width ]; }
 wait_until 5 target_maximised || fail "the target window is not maximised: $line"
 note "target maximised: ($win_left,$win_top)-($win_right,$win_bottom)"
+desktop_wintool iconwindow "$target_title" 200 150 320 200 >/dev/null &
+desktop_wintool iconwindow "$long_title" 250 180 320 200 >/dev/null &
+three_windows() { [ "$(desktop_wintool count WintoolIconWindow | tr -d '\r')" = 3 ]; }
+wait_until 10 three_windows || fail "the other two windows did not come"
+long_hwnd=$(desktop_wintool find WintoolIconWindow "$long_title" | cut -d' ' -f1) || fail "no window titled so"
 desktop_wintool testwindow "chord target" 120 100 400 300 >/dev/null &
 line=$(desktop_wintool wait WintoolTestWindow 10000 | tr -d '\r') || fail "the chord window did not show"
 win_split "$line"
@@ -109,26 +111,34 @@ chord_menu $((front_left + offset_x)) $((front_top + offset_y)) WintoolTestWindo
     fail "the menu opened at ($menu_left,$menu_top), not at ($((front_left + offset_x)),$((front_top + offset_y)))"
 pass "menu at ($menu_left,$menu_top), where the chord was made"
 
-step "the keyboard opens the task submenu, which lists the window"
-menu_keys Down Down Right || fail "no menu took the keys"
-wait_menus 2 || fail "the task submenu did not open ($(open_menus) menu windows)"
-desktop_screenshot "$e2e_out/task-submenu.png"
-pass "task submenu open; screenshot $e2e_out/task-submenu.png"
+# Chooses the item of the window HWND in the open menu's task submenu and expects that window in
+# front. Its place: the visible, titled windows of other programs in Z order, as the walk lists.
+choose_task() {
+    menu_keys Down Down Right || fail "no menu took the keys"
+    wait_menus 2 || fail "the task submenu did not open ($(open_menus) menu windows)"
+    desktop_screenshot "$2"
+    local place=$(desktop_wintool list | tr -d '\r' | awk -v pid="$mivtra_winpid" -v hwnd="$1" \
+        '$2 == 1 && NF >= 9 && $7 != pid && $8 != "#32768" { if ($1 == hwnd) { print n; exit } n++ }')
+    [ -n "$place" ] || fail "the window $1 is not among the listed ones"
+    menu_keys $(yes Down | head -n "$place") Return || fail "no menu took the keys"
+    fg=$(desktop_wintool waitfg WintoolIconWindow 3000 | tr -d '\r') && win_split "$fg" && [ "$win_hwnd" = "$1" ] ||
+        fail "the foreground window is not the chosen one: $fg"
+}
 
-step "choosing the window's item restores it and brings it to the front"
-menu_keys q || fail "no menu took the key"
-desktop_wintool waitgone '#32768' 3000 || fail "the menu stayed open after choosing the item"
+step "choosing the second item titled Q&A restores its window and brings it to the front"
+choose_task "$target_hwnd" "$e2e_out/task-submenu.png"
 target_restored() {
-    line=$(desktop_wintool find WintoolIconWindow | tr -d '\r')
-    win_split "$line"
-    [ "$win_left,$win_top" = $target_left,$target_top ] &&
+    target_line && [ "$win_left,$win_top" = $target_left,$target_top ] &&
         [ $((win_right - win_left)),$((win_bottom - win_top)) = $target_width,$target_height ]
 }
 wait_until 3 target_restored || fail "the target window is not back at its normal place and size: $line"
-fg=$(desktop_wintool waitfg WintoolIconWindow 3000 | tr -d '\r') ||
-    fail "the foreground window is not the chosen one: $fg"
 desktop_screenshot "$e2e_out/task-chosen.png"
-pass "the window is back at ($target_left,$target_top) ${target_width}x${target_height} and in front"
+pass "the window is back at ($target_left,$target_top) ${target_width}x${target_height} and in front; screenshot $e2e_out/task-submenu.png"
+
+step "the item of the window titled with 300 bytes brings that window to the front"
+chord_menu $((target_left + 40)) $((target_top + 60)) WintoolIconWindow
+choose_task "$long_hwnd" "$e2e_out/task-submenu-long.png"
+pass "in front; screenshot $e2e_out/task-submenu-long.png"
 
 step "a later opening shows the launcher pictures as well"
 check_launcher_pictures $((target_left + 40)) $((target_top + 60)) WintoolIconWindow "$e2e_out/launcher-submenu.png"

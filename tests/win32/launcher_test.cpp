@@ -401,7 +401,7 @@ TEST_F(LauncherTest, ALauncherItemStartsTheEntryItsNumberNamesAtTheMomentOfTheCl
     EXPECT_EQ("C:\\Program Files\\edited.exe", calls_[0].file);
     EXPECT_EQ("o7", calls_[0].parameters);
     EXPECT_EQ("open", calls_[0].verb);
-    EXPECT_EQ("d7", calls_[0].directory);
+    EXPECT_EQ(ModuleDirectory() + "d7", calls_[0].directory);
     EXPECT_EQ(SW_SHOW, calls_[0].show);
     DWORD flags = 0;
     EXPECT_FALSE(GetHandleInformation(returned_, &flags)) << "the process handle was not closed";
@@ -430,6 +430,28 @@ TEST_F(LauncherTest, ALauncherItemStartsTheEntryItsNumberNamesAtTheMomentOfTheCl
     first->Click();
     EXPECT_EQ(1u, calls_.size());
     EXPECT_TRUE(TakeShownBoxes().empty());
+}
+
+TEST_F(LauncherTest, TheShellIsGivenAbsolutePathsAndTheProgramsOwnFolder)
+{
+    // Wine's shell would find these itself, Windows' may not: the call has them complete.
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string here = ModuleDirectory(), system = windows;
+    const char* const stored[][3] = {
+        {"%WINDIR%\\notepad.exe", "%WINDIR%", ""}, {"record_args.exe", "", ""}, {"tools\\x.exe", "", "."}};
+    const std::string called[] = {system + "\\notepad.exe|" + system + "|" + system + "\\",
+                                  here + "record_args.exe||" + here,
+                                  here + "tools\\x.exe||" + here.substr(0, here.size() - 1)};
+    ASSERT_TRUE(WriteWholeFile(fileName_, ItemsFile(3)));
+    TreeModel& tree = Start().TreeView()->Items();
+    for (int i = 0; i < 3; ++i) {
+        LaunchEntry* entry = EntryOf(tree.Node(i));
+        entry->File = stored[i][0], entry->Option = stored[i][1], entry->Dir = stored[i][2];
+        Item(i)->Click();
+        ASSERT_EQ(i + 1u, calls_.size());
+        EXPECT_EQ(called[i], calls_[i].file + "|" + calls_[i].parameters + "|" + calls_[i].directory);
+    }
 }
 
 TEST_F(LauncherTest, TheTreeControlIsFilledWhenTheDialogShowsAndFollowsTheTreeThen)

@@ -472,6 +472,27 @@ TEST_F(MenuCommandsTest, ChoosingATaskRestoresAMaximisedWindowInFront)
     EXPECT_EQ(target.Handle(), GetForegroundWindow());
 }
 
+TEST_F(MenuCommandsTest, EachTaskItemShowsItsTitleAsTypedAndReachesItsOwnWindow)
+{
+    MainWindow& form = Start();
+    const std::string same = UniqueTitle("Q&A\tsame"), renamedTitle = UniqueTitle("renamed");
+    TaskTarget first(same), second(same), renamed(renamedTitle), longOne(std::string(300, 'L') + same);
+    form.PrepareMenu();
+    SetWindowTextA(renamed.Handle(), "renamed since");
+    // "&" is no access key and a tab no column: the item shows the title as typed.
+    const std::string caption = "Q&&A same" + same.substr(8);
+
+    // The lower of two windows with one title too, one renamed since, one whose title was cut.
+    const auto reached = [&](const std::string& text, size_t index) {
+        TaskItemsTitled(form, text).at(index)->Click();
+        return GetForegroundWindow();
+    };
+    EXPECT_EQ(second.Handle(), reached(caption, 0));
+    EXPECT_EQ(first.Handle(), reached(caption, 1));
+    EXPECT_EQ(renamed.Handle(), reached(renamedTitle, 0));
+    EXPECT_EQ(longOne.Handle(), reached(std::string(255, 'L'), 0));
+}
+
 TEST_F(MenuCommandsTest, CheckMarksGoToTheRegistryAtExitAndComeBackAtTheNextStart)
 {
     {

@@ -210,6 +210,29 @@ TEST_F(WindowWalkTest, AWindowWithAChildOfItsOwnIsListedOnce)
     EXPECT_EQ(3, images_.Count());
 }
 
+// Stands in for the desktop window manager: windows titled "cloaked" are, and it cannot answer
+// for one window.
+HWND g_mute = nullptr;
+HRESULT WINAPI FakeAttributes(HWND window, DWORD attribute, void* value, DWORD size)
+{
+    char title[16] = "";
+    GetWindowTextA(window, title, sizeof title);
+    *static_cast<DWORD*>(value) =
+        window == g_mute || (attribute == 14 && size == 4 && std::string(title) == "cloaked");
+    return window == g_mute ? E_HANDLE : S_OK;
+}
+
+TEST_F(WindowWalkTest, ACloakedWindowIsLeftOutAndOneTheQueryFailsForIsListed)
+{
+    Child(RedClass(), "cloaked", true);
+    g_mute = Child(RedClass(), "unanswered", true);
+    Child(RedClass(), "cloaked", true);
+    std::vector<std::string> listed;
+    const auto list = [&](const TaskWindow& w) { listed.push_back(w.title); };
+    WalkWindows(parent_.Get(), images_, pictures_, {}, list, FakeAttributes);
+    EXPECT_EQ(std::vector<std::string>{"unanswered"}, listed);
+}
+
 TEST_F(WindowWalkTest, LongTitlesArriveCutTo255Bytes)
 {
     std::string title(300, 'x');
@@ -315,6 +338,14 @@ TEST_F(TaskSwitchTest, AMinimisedWindowIsRestored)
     EXPECT_TRUE(SwitchToWindow("TaskSwitchTarget", "switch target"));
     EXPECT_FALSE(IsIconic(target_));
     EXPECT_TRUE(IsWindowVisible(target_));
+}
+
+TEST_F(TaskSwitchTest, AHandleThatNamesAWindowOfAnotherProgramNowIsNotUsed)
+{
+    SetForegroundWindow(other_);
+    const DWORD another = GetCurrentProcessId() + 4;
+    EXPECT_TRUE(SwitchToWindow(TaskWindow{"switch target", "TaskSwitchTarget", -1, other_, another}));
+    EXPECT_EQ(target_, GetForegroundWindow()) << "found by class and title instead";
 }
 
 TEST_F(TaskSwitchTest, AWindowThatIsGoneOrRenamedIsNotFound)
