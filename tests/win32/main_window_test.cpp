@@ -63,7 +63,7 @@ protected:
     std::unique_ptr<MainWindow> form_;
 };
 
-TEST_F(MainWindowTest, WithoutStoredSettingsStartsWithTheDesignStateAndWritesAllFiveAtClose)
+TEST_F(MainWindowTest, WithoutStoredSettingsStartsWithTheDesignStateAndWritesThemAllAtClose)
 {
     MainWindow& form = Start();
     EXPECT_TRUE(form.ChordItem()->Checked());
@@ -88,6 +88,7 @@ TEST_F(MainWindowTest, WithoutStoredSettingsStartsWithTheDesignStateAndWritesAll
     EXPECT_EQ("1", Stored("DispIcon"));
     EXPECT_EQ("76", Stored("TOP"));
     EXPECT_EQ("130", Stored("LEFT"));
+    EXPECT_EQ("0", Stored("HotKey"));
     EXPECT_EQ(1, shell_.Count(NIM_DELETE));
     EXPECT_EQ(nullptr, form.TrayIcon());
     MSG quit;

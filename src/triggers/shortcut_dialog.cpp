@@ -1,0 +1,70 @@
+#include "triggers/shortcut_dialog.h"
+
+#include "base/error.h"
+#include "forms/shortcut_dialog_form.h"
+#include "framework/application.h"
+#include "framework/hot_key.h"
+#include "framework/message_box.h"
+#include "triggers/menu_shortcut.h"
+
+ShortcutDialog::ShortcutDialog(Component* owner, ChooseFunction choose)
+    : CommandForm(owner, shortcut_dialog_form::kForm), choose_(std::move(choose))
+{
+    keyField_ = &Owned<HotKey>("KeyField");
+    CenterOnScreen();
+    BindCommands();
+}
+
+void ShortcutDialog::Run(ShortcutCommand command, Component*)
+{
+    switch (command) {
+    case ShortcutCommand::Accept:
+        return Accept();
+    case ShortcutCommand::Cancel:
+        return Close();
+    case ShortcutCommand::Clear:
+        return Clear();
+    }
+}
+
+void ShortcutDialog::Present(ShortcutKey current)
+{
+    current_ = current;
+    keyField_->SetKey(current.key, current.modifiers);
+}
+
+void ShortcutDialog::Accept()
+{
+    const ShortcutKey chosen{keyField_->Key(), keyField_->Modifiers()};
+    switch (RefusalOf(chosen)) {
+    case ShortcutRefusal::NoControlOrAlt:
+        return Refuse(FormatMessageText(
+            "%s はほかのプログラムでも使うキーです。Ctrl か Alt を含むキーを選んでください。",
+            ShortcutName(chosen)));
+    case ShortcutRefusal::ReservedKey:
+        return Refuse("F12 は Windows が使うキーです。ほかのキーを選んでください。");
+    case ShortcutRefusal::None:
+        break;
+    }
+    if (!choose_ || !choose_(chosen)) {
+        return Refuse(FormatMessageText("%s はほかのプログラムが使っています。ほかのキーを選んでください。",
+                                        ShortcutName(chosen)));
+    }
+    Close();
+}
+
+void ShortcutDialog::Clear()
+{
+    if (choose_) {
+        choose_({});
+    }
+    Close();
+}
+
+void ShortcutDialog::Refuse(const std::string& message)
+{
+    ShowTaskModalMessageBox(application ? application->Handle() : Handle(), message,
+                            application ? application->Title() : "Mivtra", MB_OK | MB_ICONEXCLAMATION);
+    Present(current_);
+    keyField_->SetFocus();
+}
