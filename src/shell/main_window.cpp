@@ -489,6 +489,7 @@ void MainWindow::SaveSettingsAndRelease()
     settings.WriteInteger(kSettingsSection, "TOP", Top());
     settings.WriteInteger(kSettingsSection, "LEFT", Left());
     settings.WriteInteger(kSettingsSection, "HotKey", StoredShortcut(shortcut_->Key()));
+    shortcut_->Suspend();
     if (hookActive_) {
         HookLibrary().remove();
     }

@@ -138,8 +138,8 @@ private:
     // Reads the settings, puts the hook in when the chord is on, the icon into the tray when
     // it is wanted, and shows the drop window when it is on.
     void StartUp();
-    // Closing: an unsaved launcher list to its rescue copy, the settings written, the hook
-    // and the tray icon gone, and the program ends.
+    // Closing: an unsaved launcher list to its rescue copy, the settings written, the hook,
+    // the shortcut and the tray icon gone, and the program ends.
     void ShutDown();
     void ReadSettings();
     // Puts the icon into the tray at start-up; a shell that refuses it does not stop start-up.

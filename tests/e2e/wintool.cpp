@@ -155,10 +155,8 @@ static int Usage()
         "  menukeys TIMEOUT_MS KEY...        once the foreground thread shows a pop-up menu, types\n"
         "                                    the keys into it (Escape Return Up Down Left Right,\n"
         "                                    letters, digits)\n"
-        "  presskeys COMBO                   presses and releases a key combination such as\n"
-        "                                    ctrl+alt+M (ctrl alt shift, then a key as for menukeys)\n"
-        "  shortcutmenu TIMEOUT_MS COMBO     presses the combination, and releases its modifiers\n"
-        "                                    only once the foreground thread shows a pop-up menu\n"
+        "  keys KEY...                       presses and lets go each key (ctrl alt shift, or as for\n"
+        "                                    menukeys), only presses one with a \"+\", only lets go \"-\"\n"
         "  waitthreads PID MOST TIMEOUT_MS   until the process runs at most MOST threads\n"
         "  acp                               the ANSI code page\n"
         "  keeper                            stay alive in the desktop until killed\n"
@@ -308,39 +306,6 @@ static WORD VirtualKey(const std::wstring& name)
         return static_cast<WORD>(std::towupper(name[0]));
     }
     return 0;
-}
-
-// The key presses of a combination such as "ctrl+alt+M": the modifiers' downs, then the key's
-// down and up; the modifiers' ups go into `releases`. False for a name it does not know.
-static bool ComboInputs(const std::wstring& combo, std::vector<INPUT>& presses, std::vector<INPUT>& releases)
-{
-    // With its scan code, as from a keyboard: a hot-key control names the key by it.
-    auto input = [](WORD key, DWORD flags) {
-        INPUT one = {};
-        one.type = INPUT_KEYBOARD;
-        one.ki.wVk = key;
-        one.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-        one.ki.dwFlags = flags;
-        return one;
-    };
-    size_t start = 0;
-    for (size_t plus = combo.find(L'+'); plus != std::wstring::npos; plus = combo.find(L'+', start)) {
-        const std::wstring name = combo.substr(start, plus - start);
-        const WORD modifier = name == L"ctrl"    ? VK_CONTROL
-                              : name == L"alt"   ? VK_MENU
-                              : name == L"shift" ? VK_SHIFT
-                                                 : 0;
-        if (!modifier) {
-            return false;
-        }
-        presses.push_back(input(modifier, 0));
-        releases.insert(releases.begin(), input(modifier, KEYEVENTF_KEYUP));
-        start = plus + 1;
-    }
-    const WORD key = VirtualKey(combo.substr(start));
-    presses.push_back(input(key, 0));
-    presses.push_back(input(key, KEYEVENTF_KEYUP));
-    return key != 0;
 }
 
 // Whether the foreground thread is inside a pop-up menu's loop.
@@ -722,28 +687,31 @@ int wmain(int argc, wchar_t** argv)
         const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
         return sent == inputs.size() ? 0 : 1;
     }
-    if ((command == L"presskeys" && count == 1) || (command == L"shortcutmenu" && count == 2)) {
-        std::vector<INPUT> presses;
-        std::vector<INPUT> releases;
-        if (!ComboInputs(args[count - 1], presses, releases)) {
-            std::fprintf(stderr, "wintool: unknown key combination %ls\n", args[count - 1]);
-            return 2;
+    if (command == L"keys" && count >= 1) {
+        std::vector<INPUT> inputs;
+        for (int i = 0; i < count; ++i) {
+            std::wstring name = args[i];
+            const wchar_t only = name.back() == L'+' || name.back() == L'-' ? name.back() : 0;
+            name.resize(name.size() - (only ? 1 : 0));
+            const WORD key = name == L"ctrl"    ? VK_CONTROL
+                             : name == L"alt"   ? VK_MENU
+                             : name == L"shift" ? VK_SHIFT
+                                                : VirtualKey(name);
+            if (!key) {
+                return Usage();
+            }
+            for (DWORD up : {0ul, static_cast<unsigned long>(KEYEVENTF_KEYUP)}) {
+                // With its scan code, as from a keyboard: a hot-key control names the key by it.
+                INPUT input = {};
+                input.type = INPUT_KEYBOARD;
+                input.ki = {key, static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)), up, 0, 0};
+                if (only != (up ? L'+' : L'-')) {
+                    inputs.push_back(input);
+                }
+            }
         }
-        if (command == L"presskeys") {
-            presses.insert(presses.end(), releases.begin(), releases.end());
-            releases.clear();
-        }
-        bool done =
-            SendInput(static_cast<UINT>(presses.size()), presses.data(), sizeof(INPUT)) == presses.size();
-        if (command == L"shortcutmenu" && !WaitFor(Number(args[0]), ForegroundInMenu)) {
-            std::fprintf(stderr, "wintool: the foreground thread shows no pop-up menu\n");
-            done = false;
-        }
-        // Released whatever happened: held keys would change every later key.
-        if (!releases.empty()) {
-            SendInput(static_cast<UINT>(releases.size()), releases.data(), sizeof(INPUT));
-        }
-        return done ? 0 : 1;
+        return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size() ? 0
+                                                                                                          : 1;
     }
     if (command == L"waitthreads" && count == 3) {
         const auto atMost = [pid = static_cast<DWORD>(Number(args[0])), most = Number(args[1])] {

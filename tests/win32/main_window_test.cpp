@@ -88,7 +88,6 @@ TEST_F(MainWindowTest, WithoutStoredSettingsStartsWithTheDesignStateAndWritesThe
     EXPECT_EQ("1", Stored("DispIcon"));
     EXPECT_EQ("76", Stored("TOP"));
     EXPECT_EQ("130", Stored("LEFT"));
-    EXPECT_EQ("0", Stored("HotKey"));
     EXPECT_EQ(1, shell_.Count(NIM_DELETE));
     EXPECT_EQ(nullptr, form.TrayIcon());
     MSG quit;
