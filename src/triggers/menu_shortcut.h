@@ -31,7 +31,8 @@ public:
     // Makes the stored key the setting, not yet in effect (Resume registers it).
     void Set(ShortcutKey key);
     // Makes `key` (none: no shortcut) the setting if the system gives it; false, with the
-    // setting as it was, when another program holds it.
+    // setting as it was, when another program holds it. The setting's key stops working first,
+    // as for Suspend: after a refusal, Resume brings it back.
     bool Choose(ShortcutKey key);
     // The key stops working, so that pressing it reaches the program in front (a field that
     // takes a key); the setting stays.
