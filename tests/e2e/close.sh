@@ -25,8 +25,8 @@ desktop_wintool waitnone TTASKM 3000 || fail "a TTASKM window outlived the proce
 pass "Mivtra ended with code 0"
 expect_settings HOOK=1 DragDrop=0 DispIcon=1 TOP=76 LEFT=130 HotKey=0
 names=$(reg_values "$e2e_general" | cut -d' ' -f1 | LC_ALL=C sort | tr '\n' ' ')
-[ "$names" = "DispIcon DragDrop HOOK LEFT TOP " ] || fail "the values are named $names"
-pass "written under the names HOOK DragDrop DispIcon TOP LEFT"
+[ "$names" = "DispIcon DragDrop HOOK HotKey LEFT TOP " ] || fail "the values are named $names"
+pass "written under the names HOOK DragDrop DispIcon TOP LEFT HotKey"
 
 step "start with HOOK=\"7\" and Top=\"abc\", then close TApplication"
 desktop_wine reg delete "$e2e_general" /f >/dev/null 2>&1 || true

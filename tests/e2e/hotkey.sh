@@ -49,12 +49,12 @@ pass "TCONF in front, no menu"
 step "the start item writes the Run value naming the program, and removes it when chosen again"
 general_menu
 keys Down Down Down Down Return
-wait_until 3 eval 'reg_values "$run_key" | grep -qx "Mivtra REG_SZ \"C:.Mivtra.Mivtra.exe\""' ||
-    fail "no Run value Mivtra with the quoted path: $(reg_values "$run_key")"
+run_value() { reg_values "$run_key" | awk '$1 == "Mivtra"'; }
+wait_until 3 eval '[ "$(run_value)" = "Mivtra REG_SZ \"C:\Mivtra\Mivtra.exe\"" ]' || fail "the Run value is [$(run_value)]"
 general_menu
 desktop_screenshot "$e2e_out/general-settings.png"
 keys Down Down Down Down Return
-wait_until 3 eval '! reg_values "$run_key" | grep -q "^Mivtra "' || fail "the Run value is still there"
+wait_until 3 eval '[ -z "$(run_value)" ]' || fail "the Run value is still there"
 pass "written and removed; screenshot $e2e_out/general-settings.png"
 
 expect_normal_end
