@@ -7,12 +7,10 @@ e2e_begin
 mkdir -p "$WINEPREFIX/drive_c/Tools" && cp "$e2e_bindir/record_args.exe" "$WINEPREFIX/drive_c/Tools/rec.exe"
 printf '%s\r\n' '[FOLDER]' 'ITEM0=0' '[PARENT]' 'NODE0=-2' '[ExecInfo0]' 'NAME=記録する' \
     'FILE=C:\Tools\rec.exe' 'OPTION=by-shortcut' 'DIR=C:\Tools\' | iconv -t CP932 >"$WINEPREFIX/drive_c/Mivtra/LAUNCH.INI"
-run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 reg_set HOOK 0
 desktop_screenshot "$e2e_out/before.png"
 mivtra_start
 wait_tray_icon
-
 # 総合設定 from the tray menu, its first item selected.
 general_menu() { tray_menu && keys Down Down Down Down Right && wait_menus 2 || fail "no 総合設定"; }
 
@@ -49,7 +47,7 @@ pass "TCONF in front, no menu"
 step "the start item writes the Run value naming the program, and removes it when chosen again"
 general_menu
 keys Down Down Down Down Return
-run_value() { reg_values "$run_key" | awk '$1 == "Mivtra"'; }
+run_value() { reg_values 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' | awk '$1 == "Mivtra"'; }
 wait_until 3 eval '[ "$(run_value)" = "Mivtra REG_SZ \"C:\Mivtra\Mivtra.exe\"" ]' || fail "the Run value is [$(run_value)]"
 general_menu
 desktop_screenshot "$e2e_out/general-settings.png"

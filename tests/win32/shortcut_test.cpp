@@ -12,6 +12,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 constexpr ShortcutKey kCtrlAltM{'M', MOD_CONTROL | MOD_ALT};   // stored as 845
@@ -160,17 +162,15 @@ TEST_F(ShortcutTest, TheStartItemShowsWhetherTheRunValueStartsThisProgramAndWrit
 
 TEST(HotKeyModifiers, ShiftAndAltSwapAndTheExtendedKeyBitIsMaskedAndPutBackForExtendedKeys)
 {
-    const struct {
-        BYTE control;
-        UINT key;
-        UINT registered;
-    } rows[] = {{HOTKEYF_SHIFT, 'M', MOD_SHIFT},
-                {HOTKEYF_CONTROL | HOTKEYF_ALT, 'M', MOD_CONTROL | MOD_ALT},
-                {HOTKEYF_SHIFT | HOTKEYF_ALT | HOTKEYF_EXT, VK_INSERT, MOD_SHIFT | MOD_ALT},
-                {HOTKEYF_CONTROL, VK_NUMPAD0, MOD_CONTROL}};
-    for (const auto& row : rows) {
-        EXPECT_EQ(row.registered, RegisterModifiersOf(row.control)) << int(row.control);
-        EXPECT_EQ(row.control, HotKeyModifiersOf(row.registered, row.key)) << int(row.control);
+    const std::tuple<BYTE, UINT, UINT> rows[] = {
+        {HOTKEYF_SHIFT, 'M', MOD_SHIFT},
+        {HOTKEYF_CONTROL | HOTKEYF_ALT, 'M', MOD_CONTROL | MOD_ALT},
+        {HOTKEYF_SHIFT | HOTKEYF_ALT | HOTKEYF_EXT, VK_INSERT, MOD_SHIFT | MOD_ALT},
+        {HOTKEYF_CONTROL, VK_NUMPAD0, MOD_CONTROL},
+    };
+    for (const auto& [control, key, registered] : rows) {
+        EXPECT_EQ(registered, RegisterModifiersOf(control)) << int(control);
+        EXPECT_EQ(control, HotKeyModifiersOf(registered, key)) << int(control);
     }
 }
 
