@@ -80,7 +80,7 @@ MainWindow::MainWindow(Component* owner, std::string settingsKey, StartupEntry s
     trayIcon_->OnMouseDown = HandlerOf(MainCommand::BringDialogForward);
     trayIcon_->Loaded();
 
-    shortcutDialog_ = new ShortcutDialog(this, [this](ShortcutKey key) { return shortcut_->Choose(key); });
+    shortcutDialog_ = new ShortcutDialog(this, *shortcut_);
     shortcutDialog_->SetName("ShortcutDialog");
 
     dialogs_.OnShownChange = HandlerOf(MainCommand::UpdateTrayMenus);
@@ -473,7 +473,7 @@ void MainWindow::ChooseShortcut()
         shortcut_->Resume();
         ShowShortcut();
     });
-    shortcutDialog_->Present(shortcut_->Key());
+    shortcutDialog_->Present();
     dialogs_.ShowModal(*shortcutDialog_);
 }
 

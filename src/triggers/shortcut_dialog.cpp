@@ -7,8 +7,8 @@
 #include "framework/message_box.h"
 #include "triggers/menu_shortcut.h"
 
-ShortcutDialog::ShortcutDialog(Component* owner, ChooseFunction choose)
-    : CommandForm(owner, shortcut_dialog_form::kForm), choose_(std::move(choose))
+ShortcutDialog::ShortcutDialog(Component* owner, MenuShortcut& shortcut)
+    : CommandForm(owner, shortcut_dialog_form::kForm), shortcut_(shortcut)
 {
     keyField_ = &Owned<HotKey>("KeyField");
     CenterOnScreen();
@@ -27,10 +27,9 @@ void ShortcutDialog::Run(ShortcutCommand command, Component*)
     }
 }
 
-void ShortcutDialog::Present(ShortcutKey current)
+void ShortcutDialog::Present()
 {
-    current_ = current;
-    keyField_->SetKey(current.key, current.modifiers);
+    keyField_->SetKey(shortcut_.Key().key, shortcut_.Key().modifiers);
 }
 
 void ShortcutDialog::Accept()
@@ -46,7 +45,7 @@ void ShortcutDialog::Accept()
     case ShortcutRefusal::None:
         break;
     }
-    if (!choose_ || !choose_(chosen)) {
+    if (!shortcut_.Choose(chosen)) {
         return Refuse(FormatMessageText("%s はほかのプログラムが使っています。ほかのキーを選んでください。",
                                         ShortcutName(chosen)));
     }
@@ -55,9 +54,7 @@ void ShortcutDialog::Accept()
 
 void ShortcutDialog::Clear()
 {
-    if (choose_) {
-        choose_({});
-    }
+    shortcut_.Choose({});
     Close();
 }
 
@@ -65,6 +62,6 @@ void ShortcutDialog::Refuse(const std::string& message)
 {
     ShowTaskModalMessageBox(application ? application->Handle() : Handle(), message,
                             application ? application->Title() : "Mivtra", MB_OK | MB_ICONEXCLAMATION);
-    Present(current_);
+    Present();
     keyField_->SetFocus();
 }

@@ -3,23 +3,20 @@
 #pragma once
 
 #include "framework/command_form.h"
-#include "triggers/shortcut_key.h"
 
-#include <functional>
+#include <string>
 
 class HotKey;
+class MenuShortcut;
 enum class ShortcutCommand;
 
 class ShortcutDialog : public CommandForm<ShortcutCommand> {
 public:
-    // Makes a key the shortcut (none: no shortcut); false when another program holds it.
-    using ChooseFunction = std::function<bool(ShortcutKey)>;
+    // Created hidden and centred on the screen; chooses the key of `shortcut` (not owned).
+    ShortcutDialog(Component* owner, MenuShortcut& shortcut);
 
-    // Created hidden and centred on the screen.
-    ShortcutDialog(Component* owner, ChooseFunction choose);
-
-    // Shows `current` in the field; the dialog is shown modally next.
-    void Present(ShortcutKey current);
+    // Shows the shortcut's key in the field; the dialog is shown modally next.
+    void Present();
     HotKey& KeyField() const { return *keyField_; }
 
     // "決定": the key in the field becomes the shortcut, unless it is refused (a box says why
@@ -35,7 +32,6 @@ private:
     // Says why the key is refused and shows the shortcut as it was.
     void Refuse(const std::string& message);
 
-    ChooseFunction choose_;
+    MenuShortcut& shortcut_;
     HotKey* keyField_ = nullptr;   // owned by the form
-    ShortcutKey current_;
 };

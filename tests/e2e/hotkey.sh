@@ -11,7 +11,6 @@ reg_set HOOK 0
 desktop_screenshot "$e2e_out/before.png"
 mivtra_start
 wait_tray_icon
-# 総合設定 from the tray menu, its first item selected.
 general_menu() { tray_menu && keys Down Down Down Down Right && wait_menus 2 || fail "no 総合設定"; }
 
 step "the shortcut is typed into its dialog and kept with \"決定\""
