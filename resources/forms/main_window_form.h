@@ -13,6 +13,8 @@ enum class MainCommand {
     ToggleChord,
     ToggleDropWindow,
     ToggleTrayIcon,
+    ChooseShortcut,
+    ToggleStartWithWindows,
     ToggleLauncherOnly,
     ToggleTasksOnly,
     ShowAbout,
@@ -37,6 +39,10 @@ inline constexpr MenuItemDef<MainCommand> kGeneralItems[] = {
     {"ChordItem", "右クリック＋左クリックで起動", kMenuChecked, MainCommand::ToggleChord, {}},
     {"DropWindowItem", "ドラッグ＆ドロップ登録", 0, MainCommand::ToggleDropWindow, {}},
     {"TrayIconItem", "タスクトレイにアイコン表示", kMenuChecked, MainCommand::ToggleTrayIcon, {}},
+    // Its caption gets the shortcut's name when there is one.
+    {"ShortcutItem", "ショートカットキー...", kMenuOpensDialog, MainCommand::ChooseShortcut, {}},
+    // Checked at every opening from the registry, which is the setting.
+    {"StartupItem", "Windows と同時に起動", 0, MainCommand::ToggleStartWithWindows, {}},
     {"OpenOnlySeparator", "-", kMenuHidden, {}, {}},
     {"LauncherOnlyItem", "ランチャのみを開く", kMenuHidden, MainCommand::ToggleLauncherOnly, {}},
     {"TasksOnlyItem", "タスクマネージャーのみを開く", kMenuHidden, MainCommand::ToggleTasksOnly, {}},

@@ -4,13 +4,16 @@
 
 #include <windows.h>
 
-std::string ModuleFileName()
+namespace {
+
+template <typename Text, typename Function>
+Text ModulePathText(Function getModuleFileName)
 {
-    std::string path(MAX_PATH, '\0');
+    Text path(MAX_PATH, '\0');
     for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD length = getModuleFileName(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) {
-            return std::string();
+            return Text();
         }
         // A full buffer means the path was cut: try again with more room.
         if (length < path.size()) {
@@ -19,6 +22,18 @@ std::string ModuleFileName()
         }
         path.resize(path.size() * 2);
     }
+}
+
+}   // namespace
+
+std::string ModuleFileName()
+{
+    return ModulePathText<std::string>(GetModuleFileNameA);
+}
+
+std::wstring ModuleFileNameW()
+{
+    return ModulePathText<std::wstring>(GetModuleFileNameW);
 }
 
 std::string ModuleDirectory()

@@ -6,6 +6,8 @@
 
 // The full path of the running executable; empty when the system cannot tell.
 std::string ModuleFileName();
+// The same in UTF-16: whole even where a folder's name has characters outside Shift-JIS.
+std::wstring ModuleFileNameW();
 
 // The folder of the running executable with its trailing path delimiter ("C:\Tools\").
 std::string ModuleDirectory();

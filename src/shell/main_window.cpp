@@ -19,7 +19,9 @@
 #include "triggers/drop_handler.h"
 #include "triggers/drop_message_filter.h"
 #include "triggers/hook_functions.h"
+#include "triggers/menu_shortcut.h"
 #include "triggers/mouse_chord.h"
+#include "triggers/shortcut_dialog.h"
 #include "windowlist/task_menu_item.h"
 #include "windowlist/task_switch.h"
 #include "windowlist/window_walk.h"
@@ -42,9 +44,10 @@ constexpr UINT kFitTrayIconMessage = WM_APP + 5;
 
 }   // namespace
 
-MainWindow::MainWindow(Component* owner, std::string settingsKey)
+MainWindow::MainWindow(Component* owner, std::string settingsKey, StartupEntry startup)
     : CommandForm(owner, main_window_form::kForm), settingsKey_(std::move(settingsKey)),
-      dialogs_(Handle(), kRunAfterMenuMessage)
+      dialogs_(Handle(), kRunAfterMenuMessage), shortcut_(std::make_unique<MenuShortcut>(Handle())),
+      startup_(std::move(startup))
 {
     menu_ = &Owned<PopupMenu>("PopupMenu");
     launcherSubmenu_ = Item("LauncherSubmenu");
@@ -52,6 +55,9 @@ MainWindow::MainWindow(Component* owner, std::string settingsKey)
     chordItem_ = Item("ChordItem");
     dropWindowItem_ = Item("DropWindowItem");
     trayIconItem_ = Item("TrayIconItem");
+    shortcutItem_ = Item("ShortcutItem");
+    shortcutCaption_ = shortcutItem_->Caption();
+    startupItem_ = Item("StartupItem");
     launcherOnlyItem_ = Item("LauncherOnlyItem");
     tasksOnlyItem_ = Item("TasksOnlyItem");
     dropMessage_ = &Owned<Label>("DropMessage");
@@ -74,6 +80,9 @@ MainWindow::MainWindow(Component* owner, std::string settingsKey)
     trayIcon_->SetPopupMenuR(menu_);
     trayIcon_->OnMouseDown = HandlerOf(MainCommand::BringDialogForward);
     trayIcon_->Loaded();
+
+    shortcutDialog_ = new ShortcutDialog(this, *shortcut_);
+    shortcutDialog_->SetName("ShortcutDialog");
 
     dialogs_.OnShownChange = HandlerOf(MainCommand::UpdateTrayMenus);
     BindCommands(&dialogs_);
@@ -106,6 +115,10 @@ void MainWindow::Run(MainCommand command, Component* sender)
         return ToggleDropWindow();
     case MainCommand::ToggleTrayIcon:
         return ToggleTrayIcon();
+    case MainCommand::ChooseShortcut:
+        return ChooseShortcut();
+    case MainCommand::ToggleStartWithWindows:
+        return ToggleStartWithWindows();
     case MainCommand::ToggleLauncherOnly:
         return ToggleLauncherOnly();
     case MainCommand::ToggleTasksOnly:
@@ -146,6 +159,7 @@ void MainWindow::StartUp()
     if (trayIconItem_->Checked()) {
         RegisterTrayIcon();
     }
+    StartShortcut();
     ToggleDropWindow();
     chordReady_ = true;
 }
@@ -186,6 +200,36 @@ void MainWindow::ReadSettings()
     SetTop(readInteger("Top", Top()));
     SetLeft(readInteger("Left", Left()));
     hookActive_ = chordItem_->Checked();
+    shortcut_->Set(ShortcutFromStored(readInteger("HotKey", 0)));
+}
+
+void MainWindow::StartShortcut()
+{
+    shortcut_->Resume();
+    if (!shortcut_->InEffect() && !shortcut_->Key().None()) {
+        application->MessageBox(
+            FormatMessageText("ショートカットキー %s はほかのプログラムが使っているため、使えません。",
+                              ShortcutName(shortcut_->Key())));
+    }
+    ShowShortcut();
+}
+
+void MainWindow::ShowShortcut()
+{
+    std::string caption = shortcutCaption_;
+    const ShortcutKey key = shortcut_->Key();
+    if (!key.None()) {
+        caption += " (" + ShortcutName(key) + (shortcut_->InEffect() ? ")" : " は無効)");
+    }
+    shortcutItem_->SetCaption(caption);
+}
+
+void MainWindow::ShortcutPressed()
+{
+    // The chord's flag serves both: neither opens a menu over the other's.
+    Form* dialog = dialogs_.Topmost();
+    ::ShortcutPressed(chordReady_, Handle(), dialog ? dialog->Handle() : nullptr,
+                      [this](POINT at) { menu_->Popup(at.x, at.y); });
 }
 
 void MainWindow::ToggleDropWindow()
@@ -323,6 +367,7 @@ void MainWindow::PrepareMenu()
     }
     FillTaskSubmenu(GetDesktopWindow());
     RecheckLaunchPictures();
+    startupItem_->SetChecked(startup_.Enabled());
 }
 
 void MainWindow::RecheckLaunchPictures()
@@ -414,6 +459,32 @@ void MainWindow::ToggleTrayIcon()
     ShowWindow(Handle(), on ? SW_SHOW : SW_HIDE);
 }
 
+void MainWindow::ChooseShortcut()
+{
+    if (DialogPresenter::BringBackIfShown(*shortcutDialog_)) {
+        return;
+    }
+    // Pressed while the dialog shows, the key goes into its field instead of opening the menu.
+    shortcut_->Suspend();
+    const ScopeExit resume([this] {
+        shortcut_->Resume();
+        ShowShortcut();
+    });
+    shortcutDialog_->Present();
+    dialogs_.ShowModal(*shortcutDialog_);
+}
+
+void MainWindow::ToggleStartWithWindows()
+{
+    // Whatever the write did, the check mark says what the registry holds.
+    const ScopeExit show([this] { startupItem_->SetChecked(startup_.Enabled()); });
+    if (startupItem_->Checked()) {
+        startup_.Disable();
+    } else {
+        startup_.Enable();
+    }
+}
+
 void MainWindow::ToggleLauncherOnly()
 {
     ToggleOpenOnly(launcherOnlyItem_, tasksOnlyItem_);
@@ -467,6 +538,8 @@ void MainWindow::SaveSettingsAndRelease()
     settings.WriteBool(kSettingsSection, "DispIcon", trayIconItem_->Checked());
     settings.WriteInteger(kSettingsSection, "TOP", Top());
     settings.WriteInteger(kSettingsSection, "LEFT", Left());
+    settings.WriteInteger(kSettingsSection, "HotKey", StoredShortcut(shortcut_->Key()));
+    shortcut_->Suspend();
     if (hookActive_) {
         HookLibrary().remove();
     }
@@ -502,6 +575,11 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_MOUSECHORD:
         MouseChord(wParam, chordReady_, {Handle(), [this](POINT at) { menu_->Popup(at.x, at.y); }});
+        return 0;
+    case WM_HOTKEY:
+        if (wParam == MenuShortcut::kId) {
+            ShortcutPressed();
+        }
         return 0;
     case kRunAfterMenuMessage:
         dialogs_.RunQueued();

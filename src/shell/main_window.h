@@ -8,6 +8,7 @@
 #include "framework/watched.h"
 #include "shell/file_icons.h"
 #include "shell/launch_pictures.h"
+#include "shell/startup_entry.h"
 
 #include <windows.h>
 
@@ -19,6 +20,8 @@ class ImageList;
 class Label;
 class LaunchList;
 class MenuItem;
+class MenuShortcut;
+class ShortcutDialog;
 class PopupMenu;
 class AboutBox;
 class LauncherDialog;
@@ -39,8 +42,10 @@ public:
     // Posted by the launcher list's folder watch: the list follows its file.
     static constexpr UINT kLaunchFileChangedMessage = WM_APP + 2;
 
-    // Runs StartUp. The settings key is a parameter so that tests use a scratch key.
-    explicit MainWindow(Component* owner, std::string settingsKey = kSettingsKey);
+    // Runs StartUp. The settings key and the start-up entry are parameters so that tests use
+    // scratch keys.
+    explicit MainWindow(Component* owner, std::string settingsKey = kSettingsKey,
+                        StartupEntry startup = StartupEntry());
     ~MainWindow() override;
 
     PopupMenu* Menu() const { return menu_; }
@@ -55,6 +60,11 @@ public:
     MenuItem* ChordItem() const { return chordItem_; }
     MenuItem* DropWindowItem() const { return dropWindowItem_; }
     MenuItem* TrayIconItem() const { return trayIconItem_; }
+    MenuItem* ShortcutItem() const { return shortcutItem_; }
+    MenuItem* StartupItem() const { return startupItem_; }
+    // The keyboard shortcut that opens the menu, and the dialog that chooses it.
+    const MenuShortcut& Shortcut() const { return *shortcut_; }
+    ShortcutDialog& ShortcutChooser() const { return *shortcutDialog_; }
     TaskTray* TrayIcon() const { return trayIcon_; }
     // The drop window's line that says what the last drop did.
     Label* DropMessage() const { return dropMessage_; }
@@ -98,6 +108,10 @@ public:
     void ToggleDropWindow();
     // "タスクトレイにアイコン表示": the tray icon comes or goes.
     void ToggleTrayIcon();
+    // "ショートカットキー...": the shortcut dialog, modally; the shortcut rests while it shows.
+    void ChooseShortcut();
+    // "Windows と同時に起動": the entry that starts the program at log-on is written or removed.
+    void ToggleStartWithWindows();
     // "ランチャのみを開く" and "タスクマネージャーのみを開く": at most one of the two is checked,
     // and either brings the tray icon back.
     void ToggleLauncherOnly();
@@ -132,8 +146,8 @@ private:
     // Reads the settings, puts the hook in when the chord is on, the icon into the tray when
     // it is wanted, and shows the drop window when it is on.
     void StartUp();
-    // Closing: an unsaved launcher list to its rescue copy, the settings written, the hook
-    // and the tray icon gone, and the program ends.
+    // Closing: an unsaved launcher list to its rescue copy, the settings written, the hook,
+    // the shortcut and the tray icon gone, and the program ends.
     void ShutDown();
     void ReadSettings();
     // Puts the icon into the tray at start-up; a shell that refuses it does not stop start-up.
@@ -149,6 +163,12 @@ private:
     void TakeLaunchPictures();
     // Posted at an opening: the launcher's files are looked at again once the menu shows.
     static constexpr UINT kLaunchRecheckMessage = WM_APP + 4;
+    // Puts the stored shortcut in effect; a key another program holds is named in a box.
+    void StartShortcut();
+    // The shortcut item's caption: the shortcut's name, and whether it works.
+    void ShowShortcut();
+    // WM_HOTKEY for the shortcut: the menu at the pointer, or the dialog that shows forward.
+    void ShortcutPressed();
     // The tray icon's press: it brings the dialog on top of the shown ones forward.
     void BringDialogForward();
     // The tray icon opens the menu while no dialog shows, and nothing while one does.
@@ -175,6 +195,10 @@ private:
     MenuItem* chordItem_ = nullptr;
     MenuItem* dropWindowItem_ = nullptr;
     MenuItem* trayIconItem_ = nullptr;
+    MenuItem* shortcutItem_ = nullptr;
+    std::string shortcutCaption_;   // the shortcut item's caption without a shortcut
+    MenuItem* startupItem_ = nullptr;
+    ShortcutDialog* shortcutDialog_ = nullptr;
     MenuItem* launcherOnlyItem_ = nullptr;
     MenuItem* tasksOnlyItem_ = nullptr;
     Label* dropMessage_ = nullptr;
@@ -189,4 +213,6 @@ private:
     ImageList* launchImages_ = nullptr;
     std::unique_ptr<LaunchPictures> launchPictures_;   // the launcher files' pictures
     DialogPresenter dialogs_;
+    std::unique_ptr<MenuShortcut> shortcut_;   // registered for this window while it lives
+    StartupEntry startup_;
 };

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Closing: a close request to the main window or to the application window ends Mivtra after
-# it has written the five general settings; defaults apply to what is absent or unreadable.
+# it has written the general settings; defaults apply to what is absent or unreadable.
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh" "$@"
 
 e2e_begin
@@ -23,10 +23,10 @@ mivtra_wait_exit 15 || fail "Mivtra still runs 15 s after WM_CLOSE to TTASKM"
 [ "$mivtra_exit" = 0 ] || fail "Mivtra ended with exit code $mivtra_exit"
 desktop_wintool waitnone TTASKM 3000 || fail "a TTASKM window outlived the process"
 pass "Mivtra ended with code 0"
-expect_settings HOOK=1 DragDrop=0 DispIcon=1 TOP=76 LEFT=130
+expect_settings HOOK=1 DragDrop=0 DispIcon=1 TOP=76 LEFT=130 HotKey=0
 names=$(reg_values "$e2e_general" | cut -d' ' -f1 | LC_ALL=C sort | tr '\n' ' ')
-[ "$names" = "DispIcon DragDrop HOOK LEFT TOP " ] || fail "the values are named $names"
-pass "written under the names HOOK DragDrop DispIcon TOP LEFT"
+[ "$names" = "DispIcon DragDrop HOOK HotKey LEFT TOP " ] || fail "the values are named $names"
+pass "written under the names HOOK DragDrop DispIcon TOP LEFT HotKey"
 
 step "start with HOOK=\"7\" and Top=\"abc\", then close TApplication"
 desktop_wine reg delete "$e2e_general" /f >/dev/null 2>&1 || true
@@ -41,7 +41,7 @@ desktop_wintool close TApplication || fail "could not post WM_CLOSE to TApplicat
 mivtra_wait_exit 15 || fail "Mivtra still runs 15 s after WM_CLOSE to TApplication"
 [ "$mivtra_exit" = 0 ] || fail "Mivtra ended with exit code $mivtra_exit"
 pass "Mivtra ended with code 0"
-expect_settings HOOK=1 DragDrop=0 DispIcon=1 TOP=76 LEFT=130
+expect_settings HOOK=1 DragDrop=0 DispIcon=1 TOP=76 LEFT=130 HotKey=0
 
 step "start with HOOK=\"0\" and DispIcon=\"0\": no tray icon, and both written back as 0"
 reg_set HOOK 0
@@ -56,6 +56,6 @@ desktop_screenshot "$e2e_out/noicon.png"
 pass "no tray icon"
 desktop_wintool close TTASKM
 mivtra_wait_exit 15 || fail "Mivtra still runs 15 s after WM_CLOSE"
-expect_settings HOOK=0 DragDrop=0 DispIcon=0 TOP=76 LEFT=130
+expect_settings HOOK=0 DragDrop=0 DispIcon=0 TOP=76 LEFT=130 HotKey=0
 
 e2e_end

@@ -108,7 +108,7 @@ reg_key_exists() { desktop_wine reg query "$1" >/dev/null 2>&1; }
 
 reg_set() { desktop_wine reg add "$e2e_general" /v "$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1; }
 
-# Checks that the settings under General are exactly the five values, each REG_SZ with the
+# Checks that the settings under General are exactly the values given, each REG_SZ with the
 # given data. Value names are compared without regard to case, as the registry does.
 expect_settings() {
     local values

@@ -42,8 +42,8 @@ win_split "$line"
 drop_left=$win_left drop_top=$win_top
 labels=$(desktop_wintool children TTASKM | tr -d '\r' | awk '$8 == "Static"')
 note "labels: $(printf '%s\n' "$labels" | awk '{print $3-'"$drop_left"'","$4-'"$drop_top"'" \""$9"\""}' | paste -sd ' ')"
-printf '%s\n' "$labels" | grep -q ' Mivtraに登録するファイルを$' || fail "Label1 is missing"
-printf '%s\n' "$labels" | grep -q ' ここへドロップしてください。$' || fail "Label2 is missing"
+grep -q ' Mivtraに登録するファイルを$' <<<"$labels" || fail "Label1 is missing"
+grep -q ' ここへドロップしてください。$' <<<"$labels" || fail "Label2 is missing"
 [ "$(printf '%s\n' "$labels" | wc -l)" = 3 ] || fail "the drop window has not three labels"
 wait_tray_icon
 pass "drop window at ($drop_left,$drop_top) with its three labels"

@@ -47,7 +47,7 @@ pass "moved to (350,260)"
 desktop_wintool close TTASKM || fail "could not post WM_CLOSE to TTASKM"
 mivtra_wait_exit 15 || fail "Mivtra still runs 15 s after WM_CLOSE"
 [ "$mivtra_exit" = 0 ] || fail "Mivtra ended with exit code $mivtra_exit"
-expect_settings HOOK=1 DragDrop=1 DispIcon=1 TOP=260 LEFT=350
+expect_settings HOOK=1 DragDrop=1 DispIcon=1 TOP=260 LEFT=350 HotKey=0
 
 step "the next start shows the drop window where it was left"
 mivtra_start
@@ -58,6 +58,6 @@ win_split "$line"
 pass "visible at (350,260), 200x73"
 desktop_wintool close TApplication || fail "could not post WM_CLOSE to TApplication"
 mivtra_wait_exit 15 || fail "Mivtra still runs 15 s after WM_CLOSE to TApplication"
-expect_settings HOOK=1 DragDrop=1 DispIcon=1 TOP=260 LEFT=350
+expect_settings HOOK=1 DragDrop=1 DispIcon=1 TOP=260 LEFT=350 HotKey=0
 
 e2e_end

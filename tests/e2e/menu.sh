@@ -152,6 +152,6 @@ desktop_wintool waitgone '#32768' 3000 || fail "the menu stayed open after its e
 mivtra_wait_exit 10 || fail "Mivtra still runs 10 s after its exit item"
 [ "$mivtra_exit" = 0 ] || fail "Mivtra ended with code $mivtra_exit"
 pass "Mivtra ended with code 0"
-expect_settings HOOK=1 DragDrop=0 DispIcon=1 TOP=76 LEFT=130
+expect_settings HOOK=1 DragDrop=0 DispIcon=1 TOP=76 LEFT=130 HotKey=0
 
 e2e_end

@@ -28,6 +28,6 @@ close_menu || fail "the menu did not close on Escape"
 pass "the first copy shows its icon at ($icon_x,$icon_y) and its menu opens; screenshot $e2e_out/icon-back.png"
 
 expect_normal_end
-expect_settings HOOK=0 DragDrop=0 DispIcon=1 TOP=76 LEFT=130
+expect_settings HOOK=0 DragDrop=0 DispIcon=1 TOP=76 LEFT=130 HotKey=0
 
 e2e_end

@@ -155,6 +155,8 @@ static int Usage()
         "  menukeys TIMEOUT_MS KEY...        once the foreground thread shows a pop-up menu, types\n"
         "                                    the keys into it (Escape Return Up Down Left Right,\n"
         "                                    letters, digits)\n"
+        "  keys KEY...                       presses and lets go each key (ctrl alt shift, or as for\n"
+        "                                    menukeys), only presses one with a \"+\", only lets go \"-\"\n"
         "  waitthreads PID MOST TIMEOUT_MS   until the process runs at most MOST threads\n"
         "  acp                               the ANSI code page\n"
         "  keeper                            stay alive in the desktop until killed\n"
@@ -684,6 +686,32 @@ int wmain(int argc, wchar_t** argv)
         }
         const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
         return sent == inputs.size() ? 0 : 1;
+    }
+    if (command == L"keys" && count >= 1) {
+        std::vector<INPUT> inputs;
+        for (int i = 0; i < count; ++i) {
+            std::wstring name = args[i];
+            const wchar_t only = name.back() == L'+' || name.back() == L'-' ? name.back() : 0;
+            name.resize(name.size() - (only ? 1 : 0));
+            const WORD key = name == L"ctrl"    ? VK_CONTROL
+                             : name == L"alt"   ? VK_MENU
+                             : name == L"shift" ? VK_SHIFT
+                                                : VirtualKey(name);
+            if (!key) {
+                return Usage();
+            }
+            for (DWORD up : {0ul, static_cast<unsigned long>(KEYEVENTF_KEYUP)}) {
+                // With its scan code, as from a keyboard: a hot-key control names the key by it.
+                INPUT input = {};
+                input.type = INPUT_KEYBOARD;
+                input.ki = {key, static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)), up, 0, 0};
+                if (only != (up ? L'+' : L'-')) {
+                    inputs.push_back(input);
+                }
+            }
+        }
+        return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size() ? 0
+                                                                                                          : 1;
     }
     if (command == L"waitthreads" && count == 3) {
         const auto atMost = [pid = static_cast<DWORD>(Number(args[0])), most = Number(args[1])] {

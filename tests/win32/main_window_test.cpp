@@ -65,7 +65,7 @@ protected:
     std::unique_ptr<MainWindow> form_;
 };
 
-TEST_F(MainWindowTest, WithoutStoredSettingsStartsWithTheDesignStateAndWritesAllFiveAtClose)
+TEST_F(MainWindowTest, WithoutStoredSettingsStartsWithTheDesignStateAndWritesThemAllAtClose)
 {
     MainWindow& form = Start();
     EXPECT_TRUE(form.ChordItem()->Checked());

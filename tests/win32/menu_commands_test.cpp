@@ -222,10 +222,12 @@ TEST_F(MenuCommandsTest, TheMenuShowsItsItemsWithTheirCaptionsAndStates)
 
     // The hidden items of the general settings never show.
     std::vector<BuiltItem> general = Entries(top[4].submenu);
-    ASSERT_EQ(3u, general.size());
+    ASSERT_EQ(5u, general.size());
     EXPECT_EQ("右クリック＋左クリックで起動", general[0].text);
     EXPECT_EQ("ドラッグ＆ドロップ登録", general[1].text);
     EXPECT_EQ("タスクトレイにアイコン表示", general[2].text);
+    EXPECT_EQ("ショートカットキー...", general[3].text);
+    EXPECT_EQ("Windows と同時に起動", general[4].text);
     // The check marks are the settings (the fixture stores "HOOK" off).
     EXPECT_FALSE(general[0].state & MFS_CHECKED);
     EXPECT_FALSE(general[1].state & MFS_CHECKED);
