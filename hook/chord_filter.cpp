@@ -113,7 +113,7 @@ bool ChordFilter::Decide(const MouseEvent& event)
         if (right_ != Button::kHeld) {
             return false;
         }
-        if (Beyond(event)) {
+        if (Beyond(event, heldPress_.x, heldPress_.y)) {
             ReplayHeld(&event);
         } else {
             heldMove_ = event;
@@ -137,6 +137,7 @@ bool ChordFilter::Press(Button& self, const Button& other, const MouseEvent& eve
             // The chord: the held right press is dropped along with the moves held with it.
             right_ = Button::kSwallowed;
             left_ = Button::kSwallowed;
+            leftPress_ = ChordPoint{event.x, event.y, event.time};
             hasHeldMove_ = false;
             JoinChord(event);
             return true;
@@ -145,7 +146,12 @@ bool ChordFilter::Press(Button& self, const Button& other, const MouseEvent& eve
         ReplayHeld(&event);
         return true;
     }
-    if (other != Button::kUp) {
+    if (self != Button::kUp) {
+        ForgetRelease(self);
+    }
+    (&self == &left_ ? leftPress_ : rightPress_) = ChordPoint{event.x, event.y, event.time};
+    const ChordPoint& otherPress = &self == &left_ ? rightPress_ : leftPress_;
+    if (other != Button::kUp && (chordOpen_ || MakesChordWith(otherPress, event))) {
         self = Button::kSwallowed;
         JoinChord(event);
         return true;
@@ -159,6 +165,24 @@ bool ChordFilter::Press(Button& self, const Button& other, const MouseEvent& eve
     }
     self = Button::kPassed;
     return false;
+}
+
+void ChordFilter::ForgetRelease(Button& self)
+{
+    self = Button::kUp;
+    if (chordOpen_ && left_ == Button::kUp && right_ == Button::kUp) {
+        chordOpen_ = false;   // its last release never came: no menu long after the chord
+    }
+}
+
+// Pressed together: within the hold time and the drag distance of each other. Time stamps of
+// events that reached the hook through different programs may disagree by a little in either
+// direction.
+bool ChordFilter::MakesChordWith(const ChordPoint& otherPress, const MouseEvent& press) const
+{
+    const auto apart = static_cast<std::int32_t>(press.time - otherPress.time);
+    const auto hold = static_cast<std::int32_t>(settings_.holdMilliseconds);
+    return apart < hold && apart > -hold && !Beyond(press, otherPress.x, otherPress.y);
 }
 
 bool ChordFilter::Release(Button& self, const MouseEvent& event)
@@ -230,10 +254,10 @@ bool ChordFilter::QueueBehindReplays(const MouseEvent& event)
     return true;
 }
 
-bool ChordFilter::Beyond(const MouseEvent& event) const
+bool ChordFilter::Beyond(const MouseEvent& event, int x, int y) const
 {
-    const long long dx = static_cast<long long>(event.x) - heldPress_.x;
-    const long long dy = static_cast<long long>(event.y) - heldPress_.y;
+    const long long dx = static_cast<long long>(event.x) - x;
+    const long long dy = static_cast<long long>(event.y) - y;
     return dx > settings_.dragWidth || -dx > settings_.dragWidth || dy > settings_.dragHeight ||
            -dy > settings_.dragHeight;
 }

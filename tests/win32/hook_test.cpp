@@ -724,7 +724,7 @@ static const char* const kGestures[] = {
     "Rv-~Lv-*L^-Lv-R^-~L^-",
     "Lv+~Rv-*~R^-L^+",
     "Lv+~Rv-*L^+~R^-",
-    "Rv+=Lv-*L^-R^+",
+    "Rv+=Lv+L^+R^+",
 };
 
 class ReplayFuzz {
