@@ -2,7 +2,7 @@
 // nodes, through the real main window and launcher dialog. Each path is saved to LAUNCH.INI and
 // the launcher submenu rebuilt before the next, as the drop window does. Prints milliseconds
 // for the whole drop, the best and the worst of five drops, each onto the same 500 nodes.
-#include "shell/TTASKM.h"
+#include "shell/main_window.h"
 
 #include "base/tree_model.h"
 #include "drop_support.h"
@@ -94,13 +94,13 @@ int main()
     SetSetting("HOOK", "0");
     SetSetting("DispIcon", "0");
     SetSetting("DragDrop", "1");
-    TTASKM main(&app, kSettings);
+    MainWindow main(&app, kSettings);
 
     std::vector<double> times;
     int added = 0;
     for (int run = 0; run < kRuns; ++run) {
         WriteBytes(list, ListFile());
-        auto launchList = std::make_unique<LaunchList>(nullptr, main.Launch(), nullptr, list);
+        auto launchList = std::make_unique<LaunchList>(nullptr, main.LauncherSubmenu(), nullptr, list);
         launchList->Load();
         main.SetLaunchList(launchList.get());
         HDROP drop = MakeDrop(paths, true);

@@ -13,12 +13,12 @@
 #include "framework/message_box.h"
 #include "framework/popup_menu.h"
 #include "framework/tree_view.h"
-#include "launcher/TCONF.h"
 #include "launcher/ini_file.h"
+#include "launcher/launch_entry.h"
 #include "launcher/launch_file.h"
 #include "launcher/launch_list.h"
 #include "launcher/launch_tree.h"
-#include "launcher/tnode.h"
+#include "launcher/launcher_dialog.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -56,7 +56,7 @@ void FillTree(TreeModel& tree, int nodes, bool deep)
             parent = AddFolderNode(tree, deep ? parent : nullptr, "フォルダ " + std::to_string(i));
             continue;
         }
-        TNode* entry = EntryOf(AddItemNode(tree, parent, "項目 " + std::to_string(i) + ".exe"));
+        LaunchEntry* entry = EntryOf(AddItemNode(tree, parent, "項目 " + std::to_string(i) + ".exe"));
         entry->File = "C:\\Program Files\\Tool " + std::to_string(i) + "\\tool.exe";
         entry->Option = "/open \"C:\\Documents\\file " + std::to_string(i) + ".txt\"";
         entry->Dir = "C:\\Program Files\\Tool " + std::to_string(i) + "\\";
@@ -89,7 +89,7 @@ void FillFlat(TreeModel& tree, int nodes)
 {
     tree.Clear();
     for (int i = 0; i < nodes; ++i) {
-        TNode* entry = EntryOf(AddItemNode(tree, nullptr, "項目 " + std::to_string(i) + ".exe"));
+        LaunchEntry* entry = EntryOf(AddItemNode(tree, nullptr, "項目 " + std::to_string(i) + ".exe"));
         entry->File = "C:\\Program Files\\Tool " + std::to_string(i) + "\\tool.exe";
     }
 }
@@ -99,15 +99,15 @@ int WINAPI AnswerYes(HWND, LPCSTR, LPCSTR, UINT)
     return IDYES;
 }
 
-void Click(TCONF& conf, const char* button)
+void Click(LauncherDialog& dialog, const char* button)
 {
-    SendMessageA(dynamic_cast<Button*>(conf.FindComponent(button))->Handle(), BM_CLICK, 0, 0);
+    SendMessageA(dynamic_cast<Button*>(dialog.FindComponent(button))->Handle(), BM_CLICK, 0, 0);
 }
 
-void Select(TCONF& conf, TreeNode* node)
+void Select(LauncherDialog& dialog, TreeNode* node)
 {
-    SendMessageA(conf.TreeView()->Handle(), TVM_SELECTITEM, TVGN_CARET,
-                 reinterpret_cast<LPARAM>(conf.TreeView()->ItemHandle(node)));
+    SendMessageA(dialog.TreeView()->Handle(), TVM_SELECTITEM, TVGN_CARET,
+                 reinterpret_cast<LPARAM>(dialog.TreeView()->ItemHandle(node)));
 }
 
 // The dialog on a list of that shape: opened (loaded, then shown and painted), and each kind
@@ -126,38 +126,38 @@ void DialogFigures(Application& app, const std::string& path, const char* shape,
     Component host(nullptr);
     auto* launch = new MenuItem(&host);
     LaunchList list(nullptr, launch, nullptr, path);
-    std::unique_ptr<TCONF> conf;
+    std::unique_ptr<LauncherDialog> dialog;
     const double create = BestOf(
-        1, [] {}, [&] { conf = std::make_unique<TCONF>(&app, &list); });
+        1, [] {}, [&] { dialog = std::make_unique<LauncherDialog>(&app, &list); });
     const double show = BestOf(
         1, [] {},
         [&] {
-            conf->Show();
-            UpdateWindow(conf->Handle());
+            dialog->Show();
+            UpdateWindow(dialog->Handle());
         });
     const double reshow = BestOf(
-        3, [&] { conf->Hide(); },
+        3, [&] { dialog->Hide(); },
         [&] {
-            conf->Show();
-            UpdateWindow(conf->Handle());
+            dialog->Show();
+            UpdateWindow(dialog->Handle());
         });
     std::printf("%-8s load %7.1f   first showing %7.1f   next showing %7.1f\n", shape, create, show, reshow);
 
-    TreeModel& tree = conf->TreeView()->Items();
-    auto* edit2 = dynamic_cast<Edit*>(conf->FindComponent("Edit2"));
+    TreeModel& tree = dialog->TreeView()->Items();
+    auto* optionEdit = dynamic_cast<Edit*>(dialog->FindComponent("OptionEdit"));
     TreeNode* middle = tree.Node(kNodes / 2);
     int round = 0;
     const double select = BestOf(
         5, [] {},
         [&] {
-            Select(*conf, tree.Node(kNodes / 2 + (++round % 2)));
-            UpdateWindow(conf->Handle());
+            Select(*dialog, tree.Node(kNodes / 2 + (++round % 2)));
+            UpdateWindow(dialog->Handle());
         });
     const double type = BestOf(
-        5, [&] { Select(*conf, middle); },
-        [&] { SendMessageA(edit2->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("/x \"y z\"")); });
+        5, [&] { Select(*dialog, middle); },
+        [&] { SendMessageA(optionEdit->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("/x \"y z\"")); });
     const double add = BestOf(
-        5, [&] { Select(*conf, middle); }, [&] { Click(*conf, "Button2"); });
+        5, [&] { Select(*dialog, middle); }, [&] { Click(*dialog, "NewItemButton"); });
     const double rename = BestOf(
         5, [] {}, [&] { middle->SetText("名前 " + std::to_string(++round)); });
     const double dropToEnd = BestOf(
@@ -167,18 +167,18 @@ void DialogFigures(Application& app, const std::string& path, const char* shape,
         [&] {
             TreeNode* folder = tree.Top(tree.TopCount() / 2);
             DropNode(tree, *tree.Top(tree.TopCount() / 2 + 1), folder);
-            conf->TreeView()->Expand(folder);
+            dialog->TreeView()->Expand(folder);
         });
     const double deleteItem = BestOf(
-        5, [&] { Select(*conf, tree.Node(tree.Count() / 3)); }, [&] { Click(*conf, "Button8"); });
+        5, [&] { Select(*dialog, tree.Node(tree.Count() / 3)); }, [&] { Click(*dialog, "DeleteButton"); });
     MessageBoxFunction previous = SetMessageBoxFunction(AnswerYes);
     const double deleteTop = BestOf(
-        5, [&] { Select(*conf, tree.Top(tree.TopCount() / 4)); }, [&] { Click(*conf, "Button8"); });
+        5, [&] { Select(*dialog, tree.Top(tree.TopCount() / 4)); }, [&] { Click(*dialog, "DeleteButton"); });
     SetMessageBoxFunction(previous);
     std::printf("%-8s select %5.2f   type %5.2f   new item %5.2f   rename %5.2f   drop at end %5.2f   "
                 "drop into folder %5.2f   delete item %5.2f   delete top node %5.2f\n",
                 shape, select, type, add, rename, dropToEnd, dropInto, deleteItem, deleteTop);
-    conf.reset();
+    dialog.reset();
 }
 
 }   // namespace
@@ -266,15 +266,15 @@ int main(int argc, char** argv)
         Component host(nullptr);
         auto* launch = new MenuItem(&host);
         auto list = std::make_unique<LaunchList>(nullptr, launch, nullptr, path);
-        std::unique_ptr<TCONF> conf;
+        std::unique_ptr<LauncherDialog> dialog;
         std::printf("  load and first build %10.1f\n",
                     BestOf(
-                        1, [] {}, [&] { conf = std::make_unique<TCONF>(&app, list.get()); }));
+                        1, [] {}, [&] { dialog = std::make_unique<LauncherDialog>(&app, list.get()); }));
         std::printf("  nodes  %10d\n", list->Items().Count());
         std::printf("  destroy %9.1f\n", BestOf(
                                              1, [] {},
                                              [&] {
-                                                 conf.reset();
+                                                 dialog.reset();
                                                  list.reset();
                                              }));
     }

@@ -14,11 +14,11 @@
 #include "framework/menu_item.h"
 #include "framework/popup_menu.h"
 #include "handle_test_support.h"
+#include "launcher/launch_entry.h"
 #include "launcher/launch_list.h"
 #include "launcher/launch_tree.h"
-#include "launcher/tnode.h"
 #include "program_icons.h"
-#include "shell/TTASKM.h"
+#include "shell/main_window.h"
 #include "solid_icon.h"
 
 #include <windows.h>
@@ -201,7 +201,7 @@ HICON SlowShareIcon(const std::string& file)
 }
 
 // Dispatches messages until the launcher's pictures are all in (or a minute has gone).
-bool Settle(TTASKM& form)
+bool Settle(MainWindow& form)
 {
     const double start = Now();
     for (;;) {
@@ -221,10 +221,10 @@ bool Settle(TTASKM& form)
 }
 
 // What a press does before the menu shows: the opening handler and the menu handle.
-void Opening(TTASKM& form)
+void Opening(MainWindow& form)
 {
-    form.PopupMenuPopup(form.GetPopupMenu());
-    BuiltMenu handle = form.GetPopupMenu()->BuildHandle();
+    form.PrepareMenu();
+    BuiltMenu handle = form.Menu()->BuildHandle();
 }
 
 // The launcher submenu on screen, from the call until the menu's loop first waits for input.
@@ -237,9 +237,9 @@ LRESULT CALLBACK IdleEndsMenu(HWND window, UINT message, WPARAM wParam, LPARAM l
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-double ShowLauncherSubmenu(TTASKM& form, HWND owner)
+double ShowLauncherSubmenu(MainWindow& form, HWND owner)
 {
-    BuiltMenu handle = form.GetPopupMenu()->BuildHandle();
+    BuiltMenu handle = form.Menu()->BuildHandle();
     HMENU launch = GetSubMenu(handle.Get(), 0);
     const double start = Now();
     TrackPopupMenu(launch, TPM_LEFTALIGN | TPM_RETURNCMD, 20, 20, 0, owner, nullptr);
@@ -259,11 +259,11 @@ struct Case {
 struct Scene {
     Scene(Application& app, const std::string& key, const std::vector<std::string>& files, bool slowShare)
     {
-        form = std::make_unique<TTASKM>(&app, key);
+        form = std::make_unique<MainWindow>(&app, key);
         if (slowShare) {
             form->SetLaunchIconSource(SlowShareIcon);
         }
-        launcher = std::make_unique<LaunchList>(nullptr, form->Launch(), nullptr,
+        launcher = std::make_unique<LaunchList>(nullptr, form->LauncherSubmenu(), nullptr,
                                                 TempFolder() + "popup_bench_LAUNCH.INI");
         form->SetLaunchList(launcher.get());
         launcher->Load();
@@ -282,7 +282,7 @@ struct Scene {
         while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
         }
     }
-    std::unique_ptr<TTASKM> form;
+    std::unique_ptr<MainWindow> form;
     std::unique_ptr<LaunchList> launcher;
 };
 
@@ -402,7 +402,7 @@ int main(int argc, char** argv)
         // closed from inside its loop, the chosen-item look-up.
         Scene scene(app, key, LauncherFiles(200, module, false, false, 0), false);
         Settle(*scene.form);
-        PopupMenu* menu = scene.form->GetPopupMenu();
+        PopupMenu* menu = scene.form->Menu();
         SetTimer(nullptr, 0, 10, CloseMenu);
         menu->Popup(20, 20);
         HandleCounts before = CountHandles();

@@ -9,15 +9,15 @@ using UniquePen = UniqueHandle<HPEN, NullInvalidTraits<HPEN, ::DeleteObject>>;
 
 }   // namespace
 
-Component* TBigBevel::Create(const ControlContext& context)
+Component* BigBevel::Create(const ControlContext& context)
 {
     const RectDef& r = context.def.bounds;
-    return new TBigBevel(context.form, RECT{r.left, r.top, r.left + r.width, r.top + r.height});
+    return new BigBevel(context.form, RECT{r.left, r.top, r.left + r.width, r.top + r.height});
 }
 
-TBigBevel::TBigBevel(Form& form, const RECT& bounds) : WindowlessControl(form, bounds) {}
+BigBevel::BigBevel(Form& form, const RECT& bounds) : WindowlessControl(form, bounds) {}
 
-void TBigBevel::SetStyle(TStyle style)
+void BigBevel::SetStyle(BevelStyle style)
 {
     if (style_ == style) {
         return;
@@ -26,7 +26,7 @@ void TBigBevel::SetStyle(TStyle style)
     Invalidate();
 }
 
-void TBigBevel::SetBevelWidth(std::int16_t width)
+void BigBevel::SetBevelWidth(std::int16_t width)
 {
     if (bevelWidth_ == width) {
         return;
@@ -35,20 +35,7 @@ void TBigBevel::SetBevelWidth(std::int16_t width)
     Invalidate();
 }
 
-bool TBigBevel::SetProperty(std::string_view name, int value)
-{
-    if (name == "Style" && (value == bsLowered || value == bsRaised)) {
-        SetStyle(static_cast<TStyle>(value));
-        return true;
-    }
-    if (name == "BevelWidth") {
-        SetBevelWidth(static_cast<std::int16_t>(value));
-        return true;
-    }
-    return WindowlessControl::SetProperty(name, value);
-}
-
-void TBigBevel::Paint(HDC dc)
+void BigBevel::Paint(HDC dc)
 {
     if (bevelWidth_ <= 0) {
         return;

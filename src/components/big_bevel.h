@@ -9,28 +9,26 @@
 #include <cstdint>
 
 // Which colour goes on the top and left edges: the shadow for a sunk panel, the highlight
-// for a raised one. Set from a form definition as .Set("Style", bsRaised).
-enum TStyle : std::uint8_t { bsLowered, bsRaised };
+// for a raised one. Set from a form definition as .Set<&BigBevel::SetStyle>(bsRaised).
+enum BevelStyle : std::uint8_t { bsLowered, bsRaised };
 
-class TBigBevel : public WindowlessControl {
+class BigBevel : public WindowlessControl {
 public:
     static Component* Create(const ControlContext& context);
 
     // A new bevel is 60 x 40 at the form's corner until it is given a place.
-    explicit TBigBevel(Form& form, const RECT& bounds = {0, 0, 60, 40});
+    explicit BigBevel(Form& form, const RECT& bounds = {0, 0, 60, 40});
 
-    TStyle Style() const { return style_; }
-    void SetStyle(TStyle style);
+    BevelStyle Style() const { return style_; }
+    void SetStyle(BevelStyle style);
     // The number of nested frame lines; none are drawn for 0 or less.
     std::int16_t BevelWidth() const { return bevelWidth_; }
     void SetBevelWidth(std::int16_t width);
 
-    // "Style" and "BevelWidth".
-    bool SetProperty(std::string_view name, int value) override;
     // Only the frame lines: the inside is left as it was.
     void Paint(HDC dc) override;
 
 private:
-    TStyle style_ = bsLowered;
+    BevelStyle style_ = bsLowered;
     std::int16_t bevelWidth_ = 2;
 };

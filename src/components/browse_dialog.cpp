@@ -26,9 +26,9 @@ constexpr std::size_t kSelectionPathBytes = 513;
 constexpr char kAllocFailed[] = "TBrowseDialog: ppmem.Alloc Failed.";
 
 // The components that exist: the callback's data is only trusted when it is one of them.
-std::vector<TBrowseDialog*>& LiveDialogs()
+std::vector<BrowseDialog*>& LiveDialogs()
 {
-    static std::vector<TBrowseDialog*> dialogs;
+    static std::vector<BrowseDialog*> dialogs;
     return dialogs;
 }
 
@@ -142,24 +142,24 @@ BrowseShellFunctions& BrowseShell()
     return functions;
 }
 
-TBrowseDialog::TBrowseDialog(Component* owner) : Component(owner)
+BrowseDialog::BrowseDialog(Component* owner) : Component(owner)
 {
     LiveDialogs().push_back(this);
 }
 
-TBrowseDialog::~TBrowseDialog()
+BrowseDialog::~BrowseDialog()
 {
     *alive_ = false;
     auto& dialogs = LiveDialogs();
     dialogs.erase(std::remove(dialogs.begin(), dialogs.end(), this), dialogs.end());
 }
 
-bool TBrowseDialog::MessageHook(UINT, WPARAM, LPARAM, LRESULT&)
+bool BrowseDialog::MessageHook(UINT, WPARAM, LPARAM, LRESULT&)
 {
     return false;
 }
 
-bool TBrowseDialog::Execute()
+bool BrowseDialog::Execute()
 {
     const BrowseShellFunctions& shell = BrowseShell();
     IMalloc* rawAllocator = nullptr;
@@ -218,11 +218,11 @@ bool TBrowseDialog::Execute()
     return true;
 }
 
-int CALLBACK TBrowseDialog::BrowseCallback(HWND wnd, UINT message, LPARAM param, LPARAM data)
+int CALLBACK BrowseDialog::BrowseCallback(HWND wnd, UINT message, LPARAM param, LPARAM data)
 {
     return GuardCallback<int>(0, [&] {
         const auto& dialogs = LiveDialogs();
-        auto found = std::find(dialogs.begin(), dialogs.end(), reinterpret_cast<TBrowseDialog*>(data));
+        auto found = std::find(dialogs.begin(), dialogs.end(), reinterpret_cast<BrowseDialog*>(data));
         if (found != dialogs.end()) {
             (*found)->Notify(wnd, message, param);
         }
@@ -230,10 +230,10 @@ int CALLBACK TBrowseDialog::BrowseCallback(HWND wnd, UINT message, LPARAM param,
     });
 }
 
-void TBrowseDialog::Notify(HWND wnd, UINT message, LPARAM param)
+void BrowseDialog::Notify(HWND wnd, UINT message, LPARAM param)
 {
     std::string showText;
-    TOKButtonState okButtonState = obsUnchanged;
+    OkButtonState okButtonState = obsUnchanged;
     char path[kSelectionPathBytes] = {};
 
     if (message == BFFM_SELCHANGED) {

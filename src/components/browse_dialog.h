@@ -16,8 +16,8 @@
 // Fired inside Execute while the dialog window exists. Path is the selected folder's file-system
 // path (empty when it has none); showText (starting empty) becomes the status line, and
 // okButtonState (starting obsUnchanged) what happens to the OK button.
-using TBrowseDialogEvent = std::function<void(Component* sender, HWND wnd, std::string path,
-                                              std::string& showText, TOKButtonState& okButtonState)>;
+using BrowseDialogEvent = std::function<void(Component* sender, HWND wnd, std::string path,
+                                             std::string& showText, OkButtonState& okButtonState)>;
 
 // The shell functions Execute and its callback use, replaceable by tests.
 struct BrowseShellFunctions {
@@ -31,10 +31,10 @@ struct BrowseShellFunctions {
 // SHGetPathFromIDListA.
 BrowseShellFunctions& BrowseShell();
 
-class TBrowseDialog : public Component {
+class BrowseDialog : public Component {
 public:
-    explicit TBrowseDialog(Component* owner);
-    ~TBrowseDialog() override;
+    explicit BrowseDialog(Component* owner);
+    ~BrowseDialog() override;
 
     // Offered every message of the application window while the dialog is shown; true means
     // handled, with `result` as the answer. This one handles nothing.
@@ -53,15 +53,15 @@ public:
     // The text above the folder tree.
     const std::string& Caption() const { return caption_; }
     void SetCaption(std::string caption) { caption_ = std::move(caption); }
-    TBrowseOptions Options() const { return options_; }
-    void SetOptions(TBrowseOptions options) { options_ = options; }
+    BrowseOptions Options() const { return options_; }
+    void SetOptions(BrowseOptions options) { options_ = options; }
     // The folder the tree starts at, as a path; empty, or a path the shell cannot parse: the
     // whole namespace.
     const std::string& Root() const { return root_; }
     void SetRoot(std::string root) { root_ = std::move(root); }
 
-    TBrowseDialogEvent OnInitialized;
-    TBrowseDialogEvent OnSelectionChanged;
+    BrowseDialogEvent OnInitialized;
+    BrowseDialogEvent OnSelectionChanged;
 
 private:
     static int CALLBACK BrowseCallback(HWND wnd, UINT message, LPARAM param, LPARAM data);
@@ -70,7 +70,7 @@ private:
     std::string displayName_;
     std::string directory_;
     std::string caption_;
-    TBrowseOptions options_{biReturnOnlyFSDirs};
+    BrowseOptions options_{biReturnOnlyFSDirs};
     std::string root_;
     // False once destruction has begun: Execute runs the dialog's message loop.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

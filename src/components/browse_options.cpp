@@ -4,15 +4,15 @@
 
 #include <cstddef>
 
-static_assert(sizeof(TBrowseOptions) == 1, "the option set is stored in one byte");
+static_assert(sizeof(BrowseOptions) == 1, "the option set is stored in one byte");
 static_assert(sizeof(kBrowseOptionFlags) / sizeof(kBrowseOptionFlags[0]) == biStatusText + 1,
               "one shell flag per option");
 
-std::uint32_t BrowseFlags(TBrowseOptions options)
+std::uint32_t BrowseFlags(BrowseOptions options)
 {
     std::uint32_t flags = 0;
     for (int option = biBrowseForComputer; option <= biStatusText; ++option) {
-        if (options.Contains(static_cast<TBrowseOption>(option))) {
+        if (options.Contains(static_cast<BrowseOption>(option))) {
             flags |= kBrowseOptionFlags[option];
         }
     }

@@ -6,7 +6,7 @@
 #include <initializer_list>
 #include <string_view>
 
-enum TBrowseOption : std::uint8_t {
+enum BrowseOption : std::uint8_t {
     biBrowseForComputer,
     biBrowseForPrinter,
     biDontGoBelowDomain,
@@ -15,33 +15,33 @@ enum TBrowseOption : std::uint8_t {
     biStatusText,
 };
 
-// A set of TBrowseOption stored in one byte: bit n stands for value n.
-class TBrowseOptions {
+// A set of BrowseOption stored in one byte: bit n stands for value n.
+class BrowseOptions {
 public:
-    constexpr TBrowseOptions() = default;
-    constexpr TBrowseOptions(std::initializer_list<TBrowseOption> options)
+    constexpr BrowseOptions() = default;
+    constexpr BrowseOptions(std::initializer_list<BrowseOption> options)
     {
-        for (TBrowseOption option : options) {
+        for (BrowseOption option : options) {
             bits_ |= Bit(option);
         }
     }
     // The bits above the last option mean nothing and are dropped.
-    static constexpr TBrowseOptions FromByte(std::uint8_t bits)
+    static constexpr BrowseOptions FromByte(std::uint8_t bits)
     {
-        TBrowseOptions options;
+        BrowseOptions options;
         options.bits_ = bits & kAllBits;
         return options;
     }
 
     constexpr std::uint8_t Byte() const { return bits_; }
-    constexpr bool Contains(TBrowseOption option) const { return (bits_ & Bit(option)) != 0; }
+    constexpr bool Contains(BrowseOption option) const { return (bits_ & Bit(option)) != 0; }
 
-    friend constexpr bool operator==(TBrowseOptions a, TBrowseOptions b) { return a.bits_ == b.bits_; }
-    friend constexpr bool operator!=(TBrowseOptions a, TBrowseOptions b) { return a.bits_ != b.bits_; }
+    friend constexpr bool operator==(BrowseOptions a, BrowseOptions b) { return a.bits_ == b.bits_; }
+    friend constexpr bool operator!=(BrowseOptions a, BrowseOptions b) { return a.bits_ != b.bits_; }
 
 private:
     static constexpr std::uint8_t kAllBits = (1u << (biStatusText + 1)) - 1;
-    static constexpr std::uint8_t Bit(TBrowseOption option)
+    static constexpr std::uint8_t Bit(BrowseOption option)
     {
         return static_cast<std::uint8_t>((1u << option) & kAllBits);
     }
@@ -50,7 +50,7 @@ private:
 };
 
 // What an event asks of the dialog's OK button.
-enum TOKButtonState : std::uint8_t {
+enum OkButtonState : std::uint8_t {
     obsUnchanged,   // leave it as it is
     obsEnabled,
     obsDisabled,
@@ -60,7 +60,7 @@ enum TOKButtonState : std::uint8_t {
 inline constexpr std::uint32_t kBrowseOptionFlags[] = {0x1000, 0x2000, 0x2, 0x8, 0x1, 0x4};
 
 // The OR of the flags of every option in the set (the ulFlags the shell is given).
-std::uint32_t BrowseFlags(TBrowseOptions options);
+std::uint32_t BrowseFlags(BrowseOptions options);
 
 // The path the dialog selects when it opens: the directory without one trailing "\", unless
 // the directory is three bytes or fewer (a drive root such as "C:\" keeps its backslash).

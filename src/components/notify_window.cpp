@@ -8,7 +8,7 @@ namespace {
 constexpr char kWindowClass[] = "TNotifyWindow";
 }
 
-TNotifyWindow::TNotifyWindow(Component* owner) : CustomWindow(owner)
+NotifyWindow::NotifyWindow(Component* owner) : CustomWindow(owner)
 {
     RegisterWindowClass(kWindowClass);
     if (auto* form = dynamic_cast<Form*>(owner); form && form->HandleAllocated()) {
@@ -19,16 +19,16 @@ TNotifyWindow::TNotifyWindow(Component* owner) : CustomWindow(owner)
     }
 }
 
-TNotifyWindow::~TNotifyWindow()
+NotifyWindow::~NotifyWindow()
 {
     // While the handle still exists: the icons added through it are taken out of the tray.
-    TTaskTray::MessageWindowDestroyed(this);
+    TaskTray::MessageWindowDestroyed(this);
 }
 
-LRESULT TNotifyWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT NotifyWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == kTrayCallbackMessage) {
-        TTaskTray::Dispatch(wParam, lParam);
+        TaskTray::Dispatch(wParam, lParam);
         return 0;
     }
     return CustomWindow::WndProc(message, wParam, lParam);

@@ -6,10 +6,10 @@
 // No size, draws nothing. A child of the owner's window when the owner is a form, so that
 // it goes with that form; otherwise a hidden top-level window owned by the application
 // window.
-class TNotifyWindow : public CustomWindow {
+class NotifyWindow : public CustomWindow {
 public:
-    explicit TNotifyWindow(Component* owner);
-    ~TNotifyWindow() override;
+    explicit NotifyWindow(Component* owner);
+    ~NotifyWindow() override;
 
 protected:
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -26,8 +26,8 @@ static_assert(offsetof(NOTIFYICONDATAA, szTip) + kTipBytes == kRecordSize,
 static_assert(sizeof(NOTIFYICONDATAA{}.szTip) >= kTipBytes, "the tip field holds 64 bytes");
 
 struct RegistryEntry {
-    std::string idText;     // the decimal text of the icon ID
-    TTaskTray* component;   // not owned
+    std::string idText;    // the decimal text of the icon ID
+    TaskTray* component;   // not owned
 };
 
 // Maps the ID in a shell notification to its component, in the order the entries came.
@@ -44,7 +44,7 @@ bool HasEntry(const std::string& idText)
                        [&](const RegistryEntry& entry) { return entry.idText == idText; });
 }
 
-TTaskTray* ComponentHolding(const std::string& idText)
+TaskTray* ComponentHolding(const std::string& idText)
 {
     for (const RegistryEntry& entry : Registry()) {
         if (entry.idText == idText) {
@@ -54,7 +54,7 @@ TTaskTray* ComponentHolding(const std::string& idText)
     return nullptr;
 }
 
-RegistryEntry* EntryOf(const TTaskTray* component)
+RegistryEntry* EntryOf(const TaskTray* component)
 {
     for (RegistryEntry& entry : Registry()) {
         if (entry.component == component) {
@@ -83,9 +83,9 @@ std::int32_t NextIconId()
     }
 }
 
-TNotifyWindow* g_messageWindow = nullptr;   // owned by the owner it was made for
+NotifyWindow* g_messageWindow = nullptr;   // owned by the owner it was made for
 bool g_dispatching = false;
-TTaskTray::ShellNotifyIconFunction g_shellNotifyIcon = ::Shell_NotifyIconA;
+TaskTray::ShellNotifyIconFunction g_shellNotifyIcon = ::Shell_NotifyIconA;
 
 // Broadcast to top-level windows when the shell's taskbar starts again: its icons are gone.
 UINT TaskbarCreatedMessage()
@@ -104,7 +104,7 @@ UINT AddAgainMessage()
 
 }   // namespace
 
-TTaskTray::TTaskTray(Component* owner) : Component(owner), iconId_(NextIconId())
+TaskTray::TaskTray(Component* owner) : Component(owner), iconId_(NextIconId())
 {
     Registry().push_back({IntegerText(iconId_), this});
     icon_.OnChange = [this] { IconChanged(); };
@@ -115,7 +115,7 @@ TTaskTray::TTaskTray(Component* owner) : Component(owner), iconId_(NextIconId())
     }
 }
 
-TTaskTray::~TTaskTray()
+TaskTray::~TaskTray()
 {
     *alive_ = false;
     if (hookId_ != 0 && application == hookedApplication_) {
@@ -128,14 +128,14 @@ TTaskTray::~TTaskTray()
                    registry.end());
 }
 
-TTaskTray::ShellNotifyIconFunction TTaskTray::SetShellNotifyIcon(ShellNotifyIconFunction function)
+TaskTray::ShellNotifyIconFunction TaskTray::SetShellNotifyIcon(ShellNotifyIconFunction function)
 {
     ShellNotifyIconFunction previous = g_shellNotifyIcon;
     g_shellNotifyIcon = function ? function : ::Shell_NotifyIconA;
     return previous;
 }
 
-void TTaskTray::Loaded()
+void TaskTray::Loaded()
 {
     if (!Designing()) {
         UpdateIcon();
@@ -143,7 +143,7 @@ void TTaskTray::Loaded()
     Component::Loaded();
 }
 
-void TTaskTray::RemoveIcon()
+void TaskTray::RemoveIcon()
 {
     if (added_) {
         g_shellNotifyIcon(NIM_DELETE, &record_);   // a refused delete leaves nothing to do
@@ -152,20 +152,20 @@ void TTaskTray::RemoveIcon()
     registered_ = false;
 }
 
-void TTaskTray::WriteTip()
+void TaskTray::WriteTip()
 {
     std::string_view tip = CutAtCharBoundary(tipString_, kTipBytes - 1);
     std::memset(record_.szTip, 0, kTipBytes);
     std::memcpy(record_.szTip, tip.data(), tip.size());
 }
 
-void TTaskTray::UpdateIcon()
+void TaskTray::UpdateIcon()
 {
     if (Designing() || !registered_) {
         return;
     }
     if (!g_messageWindow) {
-        g_messageWindow = new TNotifyWindow(Owner() ? Owner() : application);
+        g_messageWindow = new NotifyWindow(Owner() ? Owner() : application);
     }
     if (!added_) {
         record_.cbSize = kRecordSize;
@@ -182,32 +182,32 @@ void TTaskTray::UpdateIcon()
     added_ = true;
 }
 
-void TTaskTray::IconChanged()
+void TaskTray::IconChanged()
 {
     UpdateIcon();
 }
 
-PopupMenu* TTaskTray::PopupMenuL() const
+PopupMenu* TaskTray::PopupMenuL() const
 {
     return popupMenuL_.Get();
 }
 
-void TTaskTray::SetPopupMenuL(PopupMenu* menu)
+void TaskTray::SetPopupMenuL(PopupMenu* menu)
 {
     popupMenuL_.Set(menu);
 }
 
-PopupMenu* TTaskTray::PopupMenuR() const
+PopupMenu* TaskTray::PopupMenuR() const
 {
     return popupMenuR_.Get();
 }
 
-void TTaskTray::SetPopupMenuR(PopupMenu* menu)
+void TaskTray::SetPopupMenuR(PopupMenu* menu)
 {
     popupMenuR_.Set(menu);
 }
 
-void TTaskTray::SetTipString(std::string tip)
+void TaskTray::SetTipString(std::string tip)
 {
     if (tip == tipString_) {
         return;
@@ -216,7 +216,7 @@ void TTaskTray::SetTipString(std::string tip)
     UpdateIcon();
 }
 
-void TTaskTray::SetIcon(const ::Icon* icon)
+void TaskTray::SetIcon(const ::Icon* icon)
 {
     if (icon == &icon_) {
         return;
@@ -237,7 +237,7 @@ void TTaskTray::SetIcon(const ::Icon* icon)
     RemoveIcon();
 }
 
-void TTaskTray::SetIconID(std::int32_t id)
+void TaskTray::SetIconID(std::int32_t id)
 {
     if (id < 1) {
         throw InvalidOperation("0以下は指定できません");
@@ -260,7 +260,7 @@ void TTaskTray::SetIconID(std::int32_t id)
     UpdateIcon();
 }
 
-void TTaskTray::SetRegistered(bool registered)
+void TaskTray::SetRegistered(bool registered)
 {
     if (registered == registered_) {
         return;
@@ -277,15 +277,15 @@ void TTaskTray::SetRegistered(bool registered)
     registered_ = registered;
 }
 
-void TTaskTray::DblClick(TMouseButton button)
+void TaskTray::DblClick(MouseButton button)
 {
     // A copy: the handler may destroy this component, and the handler with it.
-    if (TButtonDblClick handler = OnDblClick) {
+    if (DoubleClickEvent handler = OnDblClick) {
         handler(this, button);
     }
 }
 
-void TTaskTray::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+void TaskTray::MouseDown(MouseButton button, ShiftState shift, int x, int y)
 {
     std::shared_ptr<bool> alive = alive_;
     if (auto* form = dynamic_cast<Form*>(Owner())) {
@@ -299,7 +299,7 @@ void TTaskTray::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
             return;
         }
     }
-    if (TMouseEvent handler = OnMouseDown) {
+    if (MouseButtonEvent handler = OnMouseDown) {
         handler(this, button, shift, x, y);
         if (!*alive) {
             return;
@@ -316,25 +316,25 @@ void TTaskTray::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
     }
 }
 
-void TTaskTray::MouseMove(int x, int y)
+void TaskTray::MouseMove(int x, int y)
 {
-    if (TMouseMoveEvent handler = OnMouseMove) {
+    if (MouseMoveEvent handler = OnMouseMove) {
         handler(this, 0, x, y);
     }
 }
 
-void TTaskTray::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+void TaskTray::MouseUp(MouseButton button, ShiftState shift, int x, int y)
 {
-    if (TMouseEvent handler = OnMouseUp) {
+    if (MouseButtonEvent handler = OnMouseUp) {
         handler(this, button, shift, x, y);
     }
 }
 
-void TTaskTray::Dispatch(WPARAM id, LPARAM mouseMessage)
+void TaskTray::Dispatch(WPARAM id, LPARAM mouseMessage)
 {
     POINT cursor{};
     GetCursorPos(&cursor);
-    TTaskTray* tray = ComponentHolding(IntegerText(static_cast<UINT>(id)));
+    TaskTray* tray = ComponentHolding(IntegerText(static_cast<UINT>(id)));
     if (!tray) {
         return;
     }
@@ -380,7 +380,7 @@ void TTaskTray::Dispatch(WPARAM id, LPARAM mouseMessage)
     }
 }
 
-void TTaskTray::MessageWindowDestroyed(TNotifyWindow* window)
+void TaskTray::MessageWindowDestroyed(NotifyWindow* window)
 {
     if (window != g_messageWindow) {
         return;
@@ -391,7 +391,7 @@ void TTaskTray::MessageWindowDestroyed(TNotifyWindow* window)
     // is over; those that go with it find nothing left to remove.
     bool moved = false;
     for (const RegistryEntry& entry : Registry()) {
-        TTaskTray* tray = entry.component;
+        TaskTray* tray = entry.component;
         if (tray->added_) {
             g_shellNotifyIcon(NIM_DELETE, &tray->record_);
             tray->added_ = false;
@@ -403,7 +403,7 @@ void TTaskTray::MessageWindowDestroyed(TNotifyWindow* window)
     }
 }
 
-bool TTaskTray::MainWindowMessage(UINT message)
+bool TaskTray::MainWindowMessage(UINT message)
 {
     if (message == TaskbarCreatedMessage()) {
         // The shell started again without the icons it had.
@@ -419,7 +419,7 @@ bool TTaskTray::MainWindowMessage(UINT message)
     return false;   // every component, and whoever else watches, sees these messages
 }
 
-void TTaskTray::AddAgain()
+void TaskTray::AddAgain()
 {
     // One component's refusal must not keep the others out of the tray.
     try {

@@ -19,21 +19,21 @@
 
 class Application;
 class PopupMenu;
-class TNotifyWindow;
+class NotifyWindow;
 
 // The message the shell sends to the message window for each mouse event on an icon:
 // wParam the icon's ID, lParam the mouse message.
 constexpr UINT kTrayCallbackMessage = WM_USER + 102;   // 1126
 
-using TButtonDblClick = std::function<void(Component* sender, TMouseButton button)>;
+using DoubleClickEvent = std::function<void(Component* sender, MouseButton button)>;
 
-class TTaskTray : public Component {
+class TaskTray : public Component {
 public:
     using ShellNotifyIconFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAA data);
 
     // Takes the ID after the last one handed out (1 for the first component).
-    explicit TTaskTray(Component* owner);
-    ~TTaskTray() override;
+    explicit TaskTray(Component* owner);
+    ~TaskTray() override;
 
     void Loaded() override;
 
@@ -41,11 +41,11 @@ public:
     virtual void RemoveIcon();
     // Adds the icon to the tray, or modifies it there, when it is registered.
     virtual void UpdateIcon();
-    virtual void DblClick(TMouseButton button);
+    virtual void DblClick(MouseButton button);
     // Pops the left or right menu up at (x, y), screen coordinates.
-    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseDown(MouseButton button, ShiftState shift, int x, int y);
     virtual void MouseMove(int x, int y);
-    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseUp(MouseButton button, ShiftState shift, int x, int y);
 
     void IconChanged();
 
@@ -71,21 +71,21 @@ public:
     bool Registered() const { return registered_; }
     void SetRegistered(bool registered);
 
-    TButtonDblClick OnDblClick;
-    TMouseMoveEvent OnMouseMove;
-    TMouseEvent OnMouseDown;
-    TMouseEvent OnMouseUp;
+    DoubleClickEvent OnDblClick;
+    MouseMoveEvent OnMouseMove;
+    MouseButtonEvent OnMouseDown;
+    MouseButtonEvent OnMouseUp;
 
     // Replaces the function every request to the shell goes through (Shell_NotifyIconA by
     // default, also when given null); returns the previous one.
     static ShellNotifyIconFunction SetShellNotifyIcon(ShellNotifyIconFunction function);
 
 private:
-    friend class TNotifyWindow;
+    friend class NotifyWindow;
     // The message window's handler for kTrayCallbackMessage.
     static void Dispatch(WPARAM id, LPARAM mouseMessage);
     // The message window is going: icons it carried are moved to its successor.
-    static void MessageWindowDestroyed(TNotifyWindow* window);
+    static void MessageWindowDestroyed(NotifyWindow* window);
 
     bool MainWindowMessage(UINT message);
     void AddAgain();

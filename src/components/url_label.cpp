@@ -8,20 +8,19 @@
 
 namespace {
 
-TURLLabel::ShellExecuteFunction g_shellExecute = ::ShellExecuteA;
+UrlLabel::ShellExecuteFunction g_shellExecute = ::ShellExecuteA;
 
 }   // namespace
 
-Component* TURLLabel::Create(const ControlContext& context)
+Component* UrlLabel::Create(const ControlContext& context)
 {
     // SS_NOTIFY: without it a static control lets the mouse through to its parent.
-    return new TURLLabel(&context.form,
-                         CreationFor(context, "STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY),
-                         context.def.textColor, context.form.Definition().colorIndex);
+    return new UrlLabel(&context.form,
+                        CreationFor(context, "STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY),
+                        context.def.textColor, context.form.Definition().colorIndex);
 }
 
-TURLLabel::TURLLabel(Component* owner, const ControlCreation& creation, COLORREF textColor,
-                     int backgroundIndex)
+UrlLabel::UrlLabel(Component* owner, const ControlCreation& creation, COLORREF textColor, int backgroundIndex)
     : Label(owner, creation, textColor, backgroundIndex)
 {
     // Shared resource cursor: loaded again for every label, it is the same handle.
@@ -31,14 +30,14 @@ TURLLabel::TURLLabel(Component* owner, const ControlCreation& creation, COLORREF
     Subclass();
 }
 
-TURLLabel::ShellExecuteFunction TURLLabel::SetShellExecute(ShellExecuteFunction function)
+UrlLabel::ShellExecuteFunction UrlLabel::SetShellExecute(ShellExecuteFunction function)
 {
     ShellExecuteFunction previous = g_shellExecute;
     g_shellExecute = function;
     return previous;
 }
 
-void TURLLabel::SetHotTrack(bool hotTrack)
+void UrlLabel::SetHotTrack(bool hotTrack)
 {
     if (hotTrack_ == hotTrack) {
         return;
@@ -47,7 +46,7 @@ void TURLLabel::SetHotTrack(bool hotTrack)
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-void TURLLabel::SetHotColor(COLORREF color)
+void UrlLabel::SetHotColor(COLORREF color)
 {
     if (hotColor_ == color) {
         return;
@@ -56,7 +55,7 @@ void TURLLabel::SetHotColor(COLORREF color)
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-void TURLLabel::SetPushedColor(COLORREF color)
+void UrlLabel::SetPushedColor(COLORREF color)
 {
     if (pushedColor_ == color) {
         return;
@@ -65,25 +64,7 @@ void TURLLabel::SetPushedColor(COLORREF color)
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-bool TURLLabel::SetProperty(std::string_view name, int value)
-{
-    if (name == "Executable") {
-        SetExecutable(value != 0);
-    } else if (name == "HotTrack") {
-        SetHotTrack(value != 0);
-    } else if (name == "HotColor") {
-        SetHotColor(static_cast<COLORREF>(value));
-    } else if (name == "PushedColor") {
-        SetPushedColor(static_cast<COLORREF>(value));
-    } else if (name == "Cursor") {
-        SetCursor(value);
-    } else {
-        return Label::SetProperty(name, value);
-    }
-    return true;
-}
-
-void TURLLabel::MouseEnter()
+void UrlLabel::MouseEnter()
 {
     if (hotTrack_) {
         savedColor_ = TextColor();
@@ -91,14 +72,14 @@ void TURLLabel::MouseEnter()
     }
 }
 
-void TURLLabel::MouseLeave()
+void UrlLabel::MouseLeave()
 {
     if (hotTrack_) {
         SetTextColor(savedColor_);
     }
 }
 
-void TURLLabel::MouseDown()
+void UrlLabel::MouseDown()
 {
     if (hotTrack_) {
         SetTextColor(pushedColor_);
@@ -110,7 +91,7 @@ void TURLLabel::MouseDown()
     }
 }
 
-void TURLLabel::MouseUp()
+void UrlLabel::MouseUp()
 {
     if (hotTrack_) {
         POINT point{};
@@ -120,14 +101,14 @@ void TURLLabel::MouseUp()
     }
 }
 
-bool TURLLabel::Contains(POINT client) const
+bool UrlLabel::Contains(POINT client) const
 {
     RECT r{};
     GetClientRect(Handle(), &r);
     return PtInRect(&r, client) != FALSE;
 }
 
-void TURLLabel::TrackPointer(POINT client)
+void UrlLabel::TrackPointer(POINT client)
 {
     const bool over = Contains(client);
     if (over == over_) {
@@ -143,7 +124,7 @@ void TURLLabel::TrackPointer(POINT client)
     }
 }
 
-LRESULT TURLLabel::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT UrlLabel::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_SETCURSOR:

@@ -10,7 +10,7 @@
 // The number of the hand in the application's cursor table.
 inline constexpr int crHandPoint = 32761;
 
-class TURLLabel : public Label {
+class UrlLabel : public Label {
 public:
     using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,
                                                     LPCSTR directory, INT show);
@@ -18,7 +18,7 @@ public:
     static Component* Create(const ControlContext& context);
 
     // Installs the "HANDPOINT" cursor of the program's own file as crHandPoint.
-    TURLLabel(Component* owner, const ControlCreation& creation, COLORREF textColor, int backgroundIndex);
+    UrlLabel(Component* owner, const ControlCreation& creation, COLORREF textColor, int backgroundIndex);
 
     // A press opens the text through the shell.
     bool Executable() const { return executable_; }
@@ -33,9 +33,6 @@ public:
     // The number of the pointer over the label in the application's cursor table.
     int Cursor() const { return cursor_; }
     void SetCursor(int cursor) { cursor_ = cursor; }
-
-    // "Executable", "HotTrack", "HotColor", "PushedColor", "Cursor", and the label's own.
-    bool SetProperty(std::string_view name, int value) override;
 
     // Replaces the shell's ShellExecuteA (tests); returns the one used before.
     static ShellExecuteFunction SetShellExecute(ShellExecuteFunction function);

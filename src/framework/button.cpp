@@ -20,11 +20,6 @@ void Button::Click()
     }
 }
 
-NotifyEvent* Button::Event(std::string_view name)
-{
-    return name == "OnClick" ? &OnClick : Control::Event(name);
-}
-
 bool Button::OnCommand(WORD code)
 {
     if (code != BN_CLICKED) {

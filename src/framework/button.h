@@ -13,6 +13,5 @@ public:
     // Runs OnClick with this button as sender.
     void Click();
 
-    NotifyEvent* Event(std::string_view name) override;
     bool OnCommand(WORD code) override;
 };

@@ -117,16 +117,6 @@ void Control::SetPopupMenu(::PopupMenu* menu)
     popupMenu_.Set(menu);
 }
 
-NotifyEvent* Control::Event(std::string_view)
-{
-    return nullptr;
-}
-
-bool Control::SetProperty(std::string_view, int)
-{
-    return false;
-}
-
 bool Control::OnCommand(WORD)
 {
     return false;

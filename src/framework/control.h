@@ -8,7 +8,6 @@
 #include <windows.h>
 
 #include <string>
-#include <string_view>
 
 class Form;
 class PopupMenu;
@@ -49,12 +48,6 @@ public:
     // The menu a right click on the control (or the menu key) opens; not owned.
     ::PopupMenu* PopupMenu() const;
     void SetPopupMenu(::PopupMenu* menu);
-
-    // The event of that name ("OnClick"), for binding from a form definition; null when the
-    // kind has no such event.
-    virtual NotifyEvent* Event(std::string_view name);
-    // Sets a property of the kind from a form definition; false when it has none of that name.
-    virtual bool SetProperty(std::string_view name, int value);
 
     // The parent's notifications about this control, handed back to it. Each returns whether
     // it answered; `result` is the parent's answer then.

@@ -15,11 +15,6 @@ Edit::Edit(Component* owner, const ControlCreation& creation) : Control(owner)
     SendMessageA(Handle(), EM_SETLIMITTEXT, 0, 0);
 }
 
-NotifyEvent* Edit::Event(std::string_view name)
-{
-    return name == "OnChange" ? &OnChange : Control::Event(name);
-}
-
 bool Edit::OnCommand(WORD code)
 {
     if (code != EN_CHANGE) {

@@ -16,6 +16,5 @@ public:
 
     NotifyEvent OnChange;
 
-    NotifyEvent* Event(std::string_view name) override;
     bool OnCommand(WORD code) override;
 };

@@ -3,6 +3,7 @@
 #include "base/error.h"
 #include "framework/application.h"
 #include "framework/control.h"
+#include "framework/dialog_presenter.h"
 #include "framework/thread_windows.h"
 #include "framework/windowless_control.h"
 
@@ -11,7 +12,7 @@
 
 namespace {
 
-DWORD FrameStyle(const FormDef& def)
+DWORD FrameStyle(const WindowDef& def)
 {
     DWORD style = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
     if (def.border == BorderStyle::Sizeable) {
@@ -23,14 +24,14 @@ DWORD FrameStyle(const FormDef& def)
     return style;
 }
 
-DWORD FrameExStyle(const FormDef& def)
+DWORD FrameExStyle(const WindowDef& def)
 {
     return def.border == BorderStyle::Dialog ? WS_EX_DLGMODALFRAME : 0;
 }
 
 }   // namespace
 
-Form::Form(Component* owner, const FormDef& definition) : CustomWindow(owner), definition_(definition)
+Form::Form(Component* owner, const WindowDef& definition) : CustomWindow(owner), definition_(definition)
 {
     SetName(definition.className);
     font_ = MakeFont(definition.font);
@@ -42,13 +43,31 @@ Form::Form(Component* owner, const FormDef& definition) : CustomWindow(owner), d
     CreateHandle(definition.className, definition.caption, FrameStyle(definition), FrameExStyle(definition),
                  definition.left, definition.top, frame.right - frame.left, frame.bottom - frame.top,
                  application ? application->Handle() : nullptr);
-
-    BuiltForm built = BuildForm(*this, definition, font_.Get());
-    controlFonts_ = std::move(built.fonts);
-    defaultButtonId_ = built.defaultButtonId;
     if (application && !application->MainForm()) {
         application->SetMainForm(this);
     }
+}
+
+void Form::Adopt(BuiltForm built)
+{
+    controlFonts_ = std::move(built.fonts);
+    defaultButtonId_ = built.defaultButtonId;
+    unbound_ = std::move(built.events);
+}
+
+void Form::BindEvents(const std::function<NotifyEvent(int command)>& handlerOf, DialogPresenter* dialogs)
+{
+    for (const UnboundEvent& event : unbound_) {
+        NotifyEvent handler = handlerOf(event.command);
+        if (event.afterMenu) {
+            if (!dialogs) {
+                DefinitionError(definition_, event.component, "opens a dialog, but the form presents none");
+            }
+            handler = dialogs->AfterMenu(std::move(handler));
+        }
+        *event.event = std::move(handler);
+    }
+    unbound_.clear();
 }
 
 Form::~Form()

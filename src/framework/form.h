@@ -9,8 +9,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <string>
-#include <string_view>
 #include <vector>
 
 class DialogPresenter;
@@ -20,8 +18,15 @@ class WindowlessControl;
 class Form : public CustomWindow {
 public:
     // Creates the window hidden, owned by the application window, with the definition's
-    // controls and menus. The first form created becomes the application's main form.
-    Form(Component* owner, const FormDef& definition);
+    // controls and menus. The first form created becomes the application's main form. The
+    // events the definition gives commands run nothing until the form binds them
+    // (CommandForm::BindCommands).
+    template <typename Command>
+    Form(Component* owner, const FormDef<Command>& definition)
+        : Form(owner, static_cast<const WindowDef&>(definition))
+    {
+        Adopt(BuildForm(*this, definition, font_.Get()));
+    }
     ~Form() override;
 
     void Show();
@@ -47,44 +52,28 @@ public:
     void CenterOnScreen();
 
     HFONT Font() const { return font_.Get(); }
-    const FormDef& Definition() const { return definition_; }
+    const WindowDef& Definition() const { return definition_; }
 
     // The windowless controls the form paints, in the order they were made.
     void AddWindowlessControl(WindowlessControl* control);
     void RemoveWindowlessControl(WindowlessControl* control);
 
 protected:
-    // The close handler (FormClose); by default the main form ends the program.
+    // The close handler; by default the main form ends the program.
     virtual void DoClose();
 
-    // Connects every handler name of the definition to the derived form's method of that name
-    // in its table. Derived constructors call it once their handlers can run. A name with no
-    // method, or an event the control's kind does not have, is an error naming both. The
-    // commands of menu items that open a dialog wait for the menu's end in `dialogs`, which
-    // a form with such items must give.
-    template <typename F>
-    void BindHandlers(F* form, Span<HandlerDef<F>> handlers, DialogPresenter* dialogs = nullptr)
-    {
-        BindHandlers(
-            [form, handlers](std::string_view name) -> NotifyEvent {
-                for (const HandlerDef<F>& entry : handlers) {
-                    if (name == entry.name) {
-                        return [form, method = entry.method](Component* sender) { (form->*method)(sender); };
-                    }
-                }
-                return {};
-            },
-            dialogs);
-    }
-    void BindHandlers(const std::function<NotifyEvent(std::string_view name)>& resolve,
-                      DialogPresenter* dialogs)
-    {
-        BindFormHandlers(*this, definition_, resolve, dialogs);
-    }
+    // From now on the events the definition gives commands run what `handlerOf` gives for
+    // each command. The commands of menu items that open a dialog wait for the menu's end in
+    // `dialogs`, which a form with such items must give. Derived constructors call it (through
+    // CommandForm) once their handlers can run.
+    void BindEvents(const std::function<NotifyEvent(int command)>& handlerOf, DialogPresenter* dialogs);
 
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    Form(Component* owner, const WindowDef& definition);
+    // Takes what building made: the controls' fonts, the default button, the events to bind.
+    void Adopt(BuiltForm built);
     // Dispatches the thread's messages, dialog keys included, until the modal result is set.
     void RunModalLoop();
     void PaintWindowlessControls();
@@ -92,12 +81,13 @@ private:
     // when the form has no control to take it.
     bool FocusFirstControl();
 
-    const FormDef& definition_;
+    const WindowDef& definition_;
     UniqueFont font_;                              // owned
     std::vector<UniqueFont> controlFonts_;         // owned: the fonts of controls with one of their own
     std::vector<WindowlessControl*> windowless_;   // not owned: components of the form
     int defaultButtonId_ = 0;
-    HWND lastFocus_ = nullptr;   // the control that had the focus when the form was left
+    std::vector<UnboundEvent> unbound_;   // the events of owned components not bound yet
+    HWND lastFocus_ = nullptr;            // the control that had the focus when the form was left
     bool modal_ = false;
     int modalResult_ = 0;
 };

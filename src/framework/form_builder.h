@@ -1,6 +1,6 @@
 // Building a form from its definition: its menus, its controls in their parents with their
-// fonts, properties and tab order, and the binding of handler names to the form's methods.
-// Running the built form as a window is Form's part.
+// fonts, properties and tab order, and the events that are to run the form's commands. Running
+// the built form as a window, and binding those events, is Form's part.
 #pragma once
 
 #include "framework/component.h"
@@ -9,61 +9,95 @@
 
 #include <windows.h>
 
-#include <functional>
+#include <optional>
 #include <string>
-#include <string_view>
+#include <utility>
 #include <vector>
 
-class DialogPresenter;
+class Control;
+class MenuItem;
 
-// One entry of a form's handler table: the name a definition binds, the form's method.
-// Tables write FORM_HANDLER(TTASKM, K1Click), so that the name is the method's own.
-template <typename F>
-struct HandlerDef {
-    const char* name;
-    void (F::*method)(Component* sender);
+// An event of a built component that is to run a command of the form, once the form binds it.
+struct UnboundEvent {
+    NotifyEvent* event;   // a member of a component the form owns
+    int command;          // the value of the form's command enumeration
+    bool afterMenu;       // the command opens a dialog: it waits for the menu's end
+    const char* component;
 };
-
-#define FORM_HANDLER(FormClass, Method) (HandlerDef<FormClass>{#Method, &FormClass::Method})
 
 // What building leaves the form to keep.
 struct BuiltForm {
     std::vector<UniqueFont> fonts;   // owned: the fonts of controls with one of their own
     int defaultButtonId = 0;         // the button Enter presses, 0 for none
+    std::vector<UnboundEvent> events;
 };
+
+// An error in a definition, naming the form and the component.
+[[noreturn]] void DefinitionError(const WindowDef& def, const char* component, const std::string& what);
 
 // The font a definition describes; owned by the caller.
 UniqueFont MakeFont(const FontDef& def);
 
-// Makes the definition's menus and controls as components of `form`, whose window exists,
-// and puts the controls into tab order. A control or menu the definition refers to but does
-// not have, or a property the kind lacks, is an error naming the form and the component.
-BuiltForm BuildForm(Form& form, const FormDef& definition, HFONT formFont);
+// Makes the components of a definition, one at a time, as components of `form`, whose window
+// exists. A control or menu a definition refers to but the form does not have yet is an error
+// naming the form and the component.
+class FormBuilder {
+public:
+    FormBuilder(Form& form, const WindowDef& window, HFONT formFont);
 
-// Connects every handler name of the definition to what `resolve` gives for it. The commands
-// of menu items that open a dialog wait for the menu's end in `dialogs`, which a form with
-// such items must give. A name resolving to nothing, or an event the control's kind does not
-// have, is an error naming both.
-void BindFormHandlers(Form& form, const FormDef& definition,
-                      const std::function<NotifyEvent(std::string_view name)>& resolve,
-                      DialogPresenter* dialogs);
+    // A pop-up menu; its items go under the returned root.
+    MenuItem* AddMenu(const char* name, std::optional<int> onPopup);
+    MenuItem* AddMenuItem(MenuItem* parent, const char* name, const char* caption, unsigned flags,
+                          bool submenu, std::optional<int> onClick);
+    // A control, in its parent, with its state, context menu and properties.
+    Component& AddControl(const ControlLayout& def);
+    void AddEvent(NotifyEvent* event, int command, const char* component);
+    // Puts the controls into tab order.
+    BuiltForm Finish();
 
-// Every handler name the definition binds, controls' events and menu items alike.
-std::vector<std::string> HandlerNames(const FormDef& definition);
+private:
+    HFONT FontFor(const ControlLayout& control);
 
-// The handler names a form's definition uses that its table lacks.
-template <typename F>
-std::vector<std::string> MissingHandlers(const FormDef& definition, Span<HandlerDef<F>> handlers)
+    Form& form_;
+    const WindowDef& window_;
+    HFONT formFont_;                                                    // not owned: the form's
+    std::vector<std::pair<const ControlLayout*, Control*>> controls_;   // Control: null if windowless
+    BuiltForm built_;
+};
+
+// Makes the definition's menus (first: controls name them) and controls.
+template <typename Command>
+BuiltForm BuildForm(Form& form, const FormDef<Command>& definition, HFONT formFont)
 {
-    std::vector<std::string> missing;
-    for (const std::string& name : HandlerNames(definition)) {
-        bool found = false;
-        for (const HandlerDef<F>& entry : handlers) {
-            found = found || name == entry.name;
-        }
-        if (!found) {
-            missing.push_back(name);
+    auto number = [](const std::optional<Command>& command) {
+        return command ? std::optional<int>(static_cast<int>(*command)) : std::nullopt;
+    };
+    FormBuilder builder(form, definition, formFont);
+    for (const MenuDef<Command>& menu : definition.menus) {
+        struct Pending {
+            MenuItem* parent;
+            Span<MenuItemDef<Command>> items;
+        };
+        std::vector<Pending> stack{{builder.AddMenu(menu.name, number(menu.onPopup)), menu.items}};
+        while (!stack.empty()) {
+            const Pending pending = stack.back();
+            stack.pop_back();
+            for (const MenuItemDef<Command>& def : pending.items) {
+                MenuItem* item = builder.AddMenuItem(pending.parent, def.name, def.caption, def.flags,
+                                                     def.submenu || !def.items.empty(), number(def.onClick));
+                if (!def.items.empty()) {
+                    stack.push_back({item, def.items});
+                }
+            }
         }
     }
-    return missing;
+    for (const ControlDef<Command>& def : definition.controls) {
+        Component& control = builder.AddControl(def);
+        for (const EventDef<Command>& event : def.events) {
+            if (event.event) {
+                builder.AddEvent(event.event(control), static_cast<int>(event.command), def.name);
+            }
+        }
+    }
+    return builder.Finish();
 }

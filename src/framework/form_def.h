@@ -1,16 +1,20 @@
-// Declarative form definitions: what a form looks like, in screen pixels, as plain data.
+// Declarative form definitions: what a form looks like, in screen pixels, and which of its
+// form's commands the events of its controls and menu items run, as plain data. Events and
+// properties are named by their members, so that an event or a property that a control's kind
+// lacks, or a command of another form, does not compile.
 #pragma once
 
+#include "framework/component.h"
 #include "framework/menu_def.h"
 #include "framework/span.h"
 
 #include <windows.h>
 
 #include <cstddef>
+#include <type_traits>
 
-class Component;
 class Form;
-struct ControlDef;
+struct ControlLayout;
 
 struct FontDef {
     const char* face;
@@ -24,7 +28,7 @@ struct FontDef {
 struct ControlContext {
     Form& form;
     HWND parent;
-    const ControlDef& def;
+    const ControlLayout& def;
     int id;
     HFONT font;   // not owned: the form's, or one the form made for this definition
 };
@@ -37,13 +41,10 @@ constexpr COLORREF kDefaultColor = 0xFF000000;
 // Not in the tab order.
 constexpr int kNoTabOrder = -1;
 
-struct EventDef {
-    const char* event = nullptr;     // the control's event, "OnClick"
-    const char* handler = nullptr;   // the form's handler, "Button1Click"
-};
-
+// A property of the control's kind, set once the control is made: a setter of the kind,
+// given the value it takes (stored as an int).
 struct PropertyDef {
-    const char* name = nullptr;   // a property of the control's kind, "Indent"
+    void (*apply)(Component& control, int value) = nullptr;
     int value = 0;
 };
 
@@ -51,10 +52,8 @@ struct RectDef {
     int left, top, width, height;
 };
 
-// One control: its kind, name and place, then what the modifiers below add, so that a table
-// reads {Kind, "Name", {left, top, width, height}, "caption"}.In("GroupBox1").Tab(0)...
-struct ControlDef {
-    static constexpr std::size_t kMaxEvents = 4;
+// What a control is made from, whatever its form's commands.
+struct ControlLayout {
     static constexpr std::size_t kMaxProperties = 4;
 
     ControlFactory create;
@@ -68,83 +67,145 @@ struct ControlDef {
     COLORREF textColor = kDefaultColor;
     const FontDef* font = nullptr;     // null: the form's font
     const char* popupMenu = nullptr;   // the form's menu shown on a right click
-    EventDef events[kMaxEvents] = {};
     PropertyDef properties[kMaxProperties] = {};
+};
 
-    constexpr ControlDef In(const char* parentName) const
+// One event of a control and the command of the form it runs.
+template <typename Command>
+struct EventDef {
+    NotifyEvent* (*event)(Component& control) = nullptr;   // the event member of the control
+    Command command{};
+};
+
+// A control of a form whose commands are Command: its layout and its events.
+template <typename Command>
+struct ControlDef : ControlLayout {
+    static constexpr std::size_t kMaxEvents = 4;
+
+    EventDef<Command> events[kMaxEvents] = {};
+};
+
+namespace form_def_detail {
+
+template <typename Member>
+struct MemberOf;
+template <typename Class, typename Type>
+struct MemberOf<Type Class::*> {
+    using Owner = Class;
+};
+
+template <typename Setter>
+struct SetterOf;
+template <typename Class, typename Value>
+struct SetterOf<void (Class::*)(Value)> {
+    using Owner = Class;
+    using Argument = std::decay_t<Value>;
+};
+
+template <auto Event>
+NotifyEvent* EventOf(Component& control)
+{
+    using Owner = typename MemberOf<decltype(Event)>::Owner;
+    return &(static_cast<Owner&>(control).*Event);
+}
+
+template <auto Setter>
+void ApplyProperty(Component& control, int value)
+{
+    using Setting = SetterOf<decltype(Setter)>;
+    (static_cast<typename Setting::Owner&>(control).*Setter)(static_cast<typename Setting::Argument>(value));
+}
+
+}   // namespace form_def_detail
+
+// One row of a form's table: a control of kind Kind (made by Kind::Create), so that a table
+// reads Row<Button>{"Name", {left, top, width, height}, "caption"}.In("Group").Tab(0)
+// .On<&Button::OnClick>(Command::Save), with Row an alias of ControlRow<Kind, Command>.
+template <typename Kind, typename Command>
+struct ControlRow : ControlDef<Command> {
+    constexpr ControlRow(const char* name, RectDef bounds, const char* caption = nullptr)
+        : ControlDef<Command>{{&Kind::Create, name, bounds, caption}}
     {
-        ControlDef def = *this;
-        def.parent = parentName;
-        return def;
     }
-    constexpr ControlDef Tab(int order) const
+
+    constexpr ControlRow In(const char* parentName) const
     {
-        ControlDef def = *this;
-        def.tabOrder = order;
-        return def;
+        ControlRow row = *this;
+        row.parent = parentName;
+        return row;
     }
-    constexpr ControlDef Disabled() const
+    constexpr ControlRow Tab(int order) const
     {
-        ControlDef def = *this;
-        def.enabled = false;
-        return def;
+        ControlRow row = *this;
+        row.tabOrder = order;
+        return row;
     }
-    constexpr ControlDef Default() const
+    constexpr ControlRow Disabled() const
     {
-        ControlDef def = *this;
-        def.isDefault = true;
-        return def;
+        ControlRow row = *this;
+        row.enabled = false;
+        return row;
     }
-    constexpr ControlDef Color(COLORREF color) const
+    constexpr ControlRow Default() const
     {
-        ControlDef def = *this;
-        def.textColor = color;
-        return def;
+        ControlRow row = *this;
+        row.isDefault = true;
+        return row;
     }
-    constexpr ControlDef Font(const FontDef& fontDef) const
+    constexpr ControlRow Color(COLORREF color) const
     {
-        ControlDef def = *this;
-        def.font = &fontDef;
-        return def;
+        ControlRow row = *this;
+        row.textColor = color;
+        return row;
     }
-    constexpr ControlDef Menu(const char* menuName) const
+    constexpr ControlRow Font(const FontDef& fontDef) const
     {
-        ControlDef def = *this;
-        def.popupMenu = menuName;
-        return def;
+        ControlRow row = *this;
+        row.font = &fontDef;
+        return row;
     }
-    constexpr ControlDef On(const char* event, const char* handler) const
+    constexpr ControlRow Menu(const char* menuName) const
     {
-        ControlDef def = *this;
+        ControlRow row = *this;
+        row.popupMenu = menuName;
+        return row;
+    }
+    // The event (a NotifyEvent member of the kind) runs the form's command.
+    template <auto Event>
+    constexpr ControlRow On(Command command) const
+    {
+        static_assert(std::is_base_of_v<typename form_def_detail::MemberOf<decltype(Event)>::Owner, Kind>,
+                      "the control's kind has no such event");
+        ControlRow row = *this;
         std::size_t i = 0;
-        while (i < kMaxEvents && def.events[i].event) {
+        while (i < ControlDef<Command>::kMaxEvents && row.events[i].event) {
             ++i;
         }
         // A full list is a compile error in a constant expression: there is no slot to write.
-        def.events[i] = {event, handler};
-        return def;
+        row.events[i] = {&form_def_detail::EventOf<Event>, command};
+        return row;
     }
-    constexpr ControlDef Set(const char* property, int value) const
+    // The setter (a member of the kind that takes one value) is called with `value` once the
+    // control is made.
+    template <auto Setter>
+    constexpr ControlRow Set(typename form_def_detail::SetterOf<decltype(Setter)>::Argument value) const
     {
-        ControlDef def = *this;
+        static_assert(std::is_base_of_v<typename form_def_detail::SetterOf<decltype(Setter)>::Owner, Kind>,
+                      "the control's kind has no such property");
+        ControlRow row = *this;
         std::size_t i = 0;
-        while (i < kMaxProperties && def.properties[i].name) {
+        while (i < ControlLayout::kMaxProperties && row.properties[i].apply) {
             ++i;
         }
-        def.properties[i] = {property, value};
-        return def;
+        row.properties[i] = {&form_def_detail::ApplyProperty<Setter>, static_cast<int>(value)};
+        return row;
     }
-};
-
-// A pop-up menu of the form, found by its name.
-struct MenuDef {
-    const char* name;
-    Span<MenuItemDef> items;
 };
 
 enum class BorderStyle { Dialog, Sizeable };
 
-struct FormDef {
+// A form's window: everything but its controls and menus.
+struct WindowDef {
     const char* className;   // also the window class, which others look windows up by
     const char* caption;
     BorderStyle border;
@@ -153,6 +214,14 @@ struct FormDef {
     int clientWidth, clientHeight;
     int colorIndex;   // a system colour (COLOR_BTNFACE)
     FontDef font;
-    Span<ControlDef> controls;
-    Span<MenuDef> menus;
 };
+
+// A form whose controls and menu items run commands of the enumeration Command.
+template <typename Command>
+struct FormDef : WindowDef {
+    Span<ControlDef<Command>> controls;
+    Span<MenuDef<Command>> menus;
+};
+
+// The commands of a form that has none.
+enum class NoCommand {};

@@ -23,7 +23,7 @@ void Label::SetTextColor(COLORREF color)
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-void Label::SetAlignment(TAlignment alignment)
+void Label::SetAlignment(TextAlignment alignment)
 {
     if (alignment_ == alignment) {
         return;
@@ -34,15 +34,6 @@ void Label::SetAlignment(TAlignment alignment)
     const DWORD style = static_cast<DWORD>(GetWindowLongA(Handle(), GWL_STYLE));
     SetWindowLongA(Handle(), GWL_STYLE, static_cast<LONG>((style & ~SS_TYPEMASK) | kStyles[alignment]));
     InvalidateRect(Handle(), nullptr, TRUE);
-}
-
-bool Label::SetProperty(std::string_view name, int value)
-{
-    if (name == "Alignment" && value >= taLeftJustify && value <= taCenter) {
-        SetAlignment(static_cast<TAlignment>(value));
-        return true;
-    }
-    return Control::SetProperty(name, value);
 }
 
 HBRUSH Label::OnCtlColor(UINT, HDC dc)

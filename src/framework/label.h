@@ -6,8 +6,8 @@
 
 #include <windows.h>
 
-// Where a label puts its text, as the "Alignment" property of a form definition takes it.
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+// Where a label puts its text (SetAlignment).
+enum TextAlignment { taLeftJustify, taRightJustify, taCenter };
 
 class Label : public Control {
 public:
@@ -18,14 +18,13 @@ public:
     // The text colour, or kDefaultColor for the window-text colour.
     COLORREF TextColor() const { return textColor_; }
     void SetTextColor(COLORREF color);
-    TAlignment Alignment() const { return alignment_; }
-    void SetAlignment(TAlignment alignment);
+    TextAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TextAlignment alignment);
 
-    bool SetProperty(std::string_view name, int value) override;
     HBRUSH OnCtlColor(UINT message, HDC dc) override;
 
 private:
     COLORREF textColor_;
     int backgroundIndex_;   // the system colour behind the text: the form's
-    TAlignment alignment_ = taLeftJustify;
+    TextAlignment alignment_ = taLeftJustify;
 };

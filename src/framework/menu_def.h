@@ -1,7 +1,9 @@
-// Menus as tables: each item its name, caption, state and handler; submenus in their own field.
+// Menus as tables: each item its name, caption, state and command; submenus in their own field.
 #pragma once
 
 #include "framework/span.h"
+
+#include <optional>
 
 enum MenuItemFlags : unsigned {
     kMenuChecked = 1,
@@ -11,11 +13,21 @@ enum MenuItemFlags : unsigned {
     kMenuOpensDialog = 8,
 };
 
+// An item of a menu of a form whose commands are Command.
+template <typename Command>
 struct MenuItemDef {
-    const char* name;
+    const char* name;      // null for a separator, which nobody looks up
     const char* caption;   // "-" makes a separator
     unsigned flags;
-    const char* onClick;       // handler name, resolved by the form; null for none
-    Span<MenuItemDef> items;   // a non-empty list, or `submenu`, makes a submenu
-    bool submenu = false;      // a submenu that starts empty
+    std::optional<Command> onClick;   // the form's command the item runs, or none
+    Span<MenuItemDef> items;          // a non-empty list, or `submenu`, makes a submenu
+    bool submenu = false;             // a submenu that starts empty
+};
+
+// A pop-up menu of the form, found by its name.
+template <typename Command>
+struct MenuDef {
+    const char* name;
+    Span<MenuItemDef<Command>> items;
+    std::optional<Command> onPopup = std::nullopt;   // the command run just before it shows
 };

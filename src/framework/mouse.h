@@ -5,10 +5,10 @@
 
 class Component;
 
-enum TMouseButton { mbLeft, mbRight, mbMiddle };
+enum MouseButton { mbLeft, mbRight, mbMiddle };
 
 // The modifier keys and mouse buttons held during a mouse event, as a set of flags.
-enum TShiftStateFlag : unsigned {
+enum ShiftStateFlag : unsigned {
     ssShift = 1u << 0,
     ssAlt = 1u << 1,
     ssCtrl = 1u << 2,
@@ -17,9 +17,9 @@ enum TShiftStateFlag : unsigned {
     ssMiddle = 1u << 5,
     ssDouble = 1u << 6,
 };
-using TShiftState = unsigned;   // a combination of TShiftStateFlag values; 0 is the empty set
+using ShiftState = unsigned;   // a combination of ShiftStateFlag values; 0 is the empty set
 
 // x and y are in the coordinates the firing component documents.
-using TMouseEvent =
-    std::function<void(Component* sender, TMouseButton button, TShiftState shift, int x, int y)>;
-using TMouseMoveEvent = std::function<void(Component* sender, TShiftState shift, int x, int y)>;
+using MouseButtonEvent =
+    std::function<void(Component* sender, MouseButton button, ShiftState shift, int x, int y)>;
+using MouseMoveEvent = std::function<void(Component* sender, ShiftState shift, int x, int y)>;

@@ -90,32 +90,6 @@ bool TreeView::IsEditing() const
     return SendMessageA(Handle(), TVM_GETEDITCONTROL, 0, 0) != 0;
 }
 
-NotifyEvent* TreeView::Event(std::string_view name)
-{
-    if (name == "OnChange") {
-        return &OnChange;
-    }
-    if (name == "OnKeyDown") {
-        return &OnKeyDown;
-    }
-    if (name == "OnDragOver") {
-        return &OnDragOver;
-    }
-    if (name == "OnDragDrop") {
-        return &OnDragDrop;
-    }
-    return Control::Event(name);
-}
-
-bool TreeView::SetProperty(std::string_view name, int value)
-{
-    if (name == "Indent") {
-        SetIndent(value);
-        return true;
-    }
-    return Control::SetProperty(name, value);
-}
-
 void TreeView::RenameFromEdit(const NMTVDISPINFOA& info)
 {
     // The notification's item carries the node; no text means the edit was cancelled.

@@ -95,8 +95,6 @@ public:
     void CancelDrag();
 
     void Notification(Component* component, Operation operation) override;
-    NotifyEvent* Event(std::string_view name) override;
-    bool SetProperty(std::string_view name, int value) override;
     bool OnNotify(NMHDR* header, LRESULT& result) override;
 
 protected:

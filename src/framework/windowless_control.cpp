@@ -23,11 +23,6 @@ void WindowlessControl::SetVisible(bool visible)
     Invalidate();
 }
 
-bool WindowlessControl::SetProperty(std::string_view, int)
-{
-    return false;
-}
-
 void WindowlessControl::Invalidate()
 {
     if (form_->HandleAllocated()) {

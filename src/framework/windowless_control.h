@@ -19,9 +19,6 @@ public:
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
 
-    // Sets a property of the kind from a form definition; false when it has none of that name.
-    virtual bool SetProperty(std::string_view name, int value);
-
     // Draws the control into `dc`, whose origin is the control's top-left corner and whose
     // clipping keeps the drawing inside it.
     virtual void Paint(HDC dc) = 0;

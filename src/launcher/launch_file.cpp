@@ -1,9 +1,9 @@
 #include "launcher/launch_file.h"
 
 #include "base/integer.h"
+#include "launcher/launch_entry.h"
 #include "launcher/launch_tree.h"
 #include "launcher/preorder_index.h"
-#include "launcher/tnode.h"
 
 #include <cstdint>
 #include <string>
@@ -55,7 +55,7 @@ bool LoadLaunchTree(const IniDocument& file, TreeModel& tree)
             loaded.push_back(AddFolderNode(tree, parent, std::move(name)));
         } else {
             TreeNode* node = AddItemNode(tree, parent, std::move(name));
-            TNode* entry = EntryOf(node);
+            LaunchEntry* entry = EntryOf(node);
             entry->File = file.ReadString(section, "FILE", "");
             entry->Option = file.ReadString(section, "OPTION", "");
             entry->Dir = file.ReadString(section, "DIR", "");
@@ -83,7 +83,7 @@ void SaveLaunchTree(const TreeModel& tree, IniDocument& file)
         file.Write(kParentSection, "NODE" + number,
                    parent ? IntegerText(std::int64_t{parent->AbsoluteIndex()} - 1)
                           : IntegerText(kStoredTopLevel));
-        const TNode* entry = EntryOf(node);
+        const LaunchEntry* entry = EntryOf(node);
         file.Write(kFolderSection, "ITEM" + number, entry ? "0" : "1");
         // Texts go in so that they load exactly as typed, blanks and quotes included.
         file.Write(section, "NAME", IniDocument::LiteralValue(node->Text()));

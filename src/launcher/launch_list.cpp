@@ -9,11 +9,12 @@
 #include "framework/module_path.h"
 #include "launcher/folder_watch.h"
 #include "launcher/ini_file.h"
+#include "launcher/launch_entry.h"
 #include "launcher/launch_file.h"
+#include "launcher/launch_menu_item.h"
 #include "launcher/launch_menu_plan.h"
 #include "launcher/launch_tree.h"
 #include "launcher/rescue_file.h"
-#include "launcher/tnode.h"
 #include "launcher/win32_file_ops.h"
 
 #include <optional>
@@ -34,6 +35,14 @@ LaunchList::LaunchList(Component* owner, MenuItem* submenu, ShellOpenFunction op
 LaunchList::~LaunchList()
 {
     watch_.reset();
+    if (submenu_) {
+        for (int i = 0; i < submenu_->ComponentCount(); ++i) {
+            auto* item = dynamic_cast<LaunchMenuItem*>(submenu_->Components(i));
+            if (item && item->List() == this) {
+                item->ForgetList();
+            }
+        }
+    }
 }
 
 bool LaunchList::Replace(const IniDocument& file)
@@ -52,7 +61,7 @@ FileVersion LaunchList::ListVersion() const
         const TreeNode* node = items_.Node(i);
         const TreeNode* parent = node->Parent();
         text += std::to_string(parent ? parent->AbsoluteIndex() : -1) + '\0' + node->Text() + '\0';
-        if (const TNode* entry = EntryOf(node)) {
+        if (const LaunchEntry* entry = EntryOf(node)) {
             text += entry->File + '\0' + entry->Option + '\0' + entry->Dir + '\0';
         }
         text += '\n';
@@ -189,9 +198,7 @@ void LaunchList::DeleteNode(TreeNode* node)
     if (!node) {
         return;
     }
-    if (submenu_) {
-        delete submenu_->FindComponent(LaunchMenuItemName(node->AbsoluteIndex()));
-    }
+    delete MenuItemOf(node->AbsoluteIndex());
     items_.Delete(node);
 }
 
@@ -205,15 +212,25 @@ void LaunchList::RebuildLaunchMenu()
 MenuItem* LaunchList::AddLaunchMenuItem(int index, MenuItem* parent, TreeNode* node)
 {
     const LaunchMenuEntry entry = PlanLaunchMenuItem(index, *node);
-    auto* item = new MenuItem(submenu_.Get());
-    item->SetName(LaunchMenuItemName(entry.index));
+    auto* item = new LaunchMenuItem(submenu_.Get(), *this, entry.index, entry.launches);
     item->SetCaption(entry.caption);
     item->SetImageIndex(-1);
-    if (entry.launches) {
-        item->OnClick = [this](Component* sender) { LaunchClick(sender); };
-    }
     parent->Add(item);
     return item;
+}
+
+LaunchMenuItem* LaunchList::MenuItemOf(int nodeIndex) const
+{
+    if (!submenu_) {
+        return nullptr;
+    }
+    for (int i = 0; i < submenu_->ComponentCount(); ++i) {
+        auto* item = dynamic_cast<LaunchMenuItem*>(submenu_->Components(i));
+        if (item && item->NodeIndex() == nodeIndex) {
+            return item;
+        }
+    }
+    return nullptr;
 }
 
 void LaunchList::BuildLaunchMenu()
@@ -222,7 +239,7 @@ void LaunchList::BuildLaunchMenu()
         return;
     }
     // The items of this build by absolute index: every other item the submenu owned is gone,
-    // so this finds a parent's item as a look-up by its name among them would.
+    // so this finds a parent's item as a look-up by its number among them would.
     std::vector<MenuItem*> items(items_.Count(), nullptr);
     for (const LaunchMenuEntry& entry : PlanLaunchMenu(items_)) {
         MenuItem* parent = entry.parent == kUnderLaunch ? submenu_.Get() : items[entry.parent];
@@ -257,14 +274,13 @@ void LaunchList::DestroyLaunchItems()
     }
 }
 
-void LaunchList::LaunchClick(Component* sender)
+void LaunchList::StartEntry(int nodeIndex)
 {
-    const std::optional<int> index = sender ? LaunchMenuItemIndex(sender->Name()) : std::nullopt;
-    const TreeNode* node = index ? items_.Node(*index) : nullptr;
+    const TreeNode* node = items_.Node(nodeIndex);
     if (!node) {
         throw Error(kInvalidIndexMessage);
     }
-    const TNode* entry = EntryOf(node);
+    const LaunchEntry* entry = EntryOf(node);
     if (!entry || !open_) {
         return;
     }

@@ -18,6 +18,7 @@
 
 class FolderWatch;
 class IniDocument;
+class LaunchMenuItem;
 
 // "%s に書き込めなかったランチャの変更を、%s に保存しました。": where a list that could not be saved
 // went when the program ended.
@@ -31,6 +32,7 @@ public:
     // `submenu` is the main window's launcher item, which the list fills with one item per
     // node (may be null: no submenu); `open` starts a chosen entry; `fileName` is the file.
     LaunchList(Component* owner, MenuItem* submenu, ShellOpenFunction open, std::string fileName);
+    // The submenu's items stay, and start nothing from now on.
     ~LaunchList() override;
 
     TreeModel& Items() { return items_; }
@@ -75,22 +77,24 @@ public:
     // An item with a fresh, empty entry as the last child of the node of that absolute
     // index, or at the end of the top level for kTopLevel.
     TreeNode* AddItemNode(int parentIndex, const std::string& name);
-    // The node goes with its subtree, and so does the submenu item that bears its number now.
+    // The node goes with its subtree, and so does the submenu item that carries its number now.
     // That item dates from the last build and may stand for another node by now; the next save
     // builds the whole submenu again.
     void DeleteNode(TreeNode* node);
 
     // Creates the submenu item of the node with that absolute index under `parent`.
     MenuItem* AddLaunchMenuItem(int index, MenuItem* parent, TreeNode* node);
+    // The submenu's item that carries the number, from the last build; null when there is none.
+    LaunchMenuItem* MenuItemOf(int nodeIndex) const;
     // Builds the submenu from the whole list; expects it to hold no items.
     void BuildLaunchMenu();
     // Runs after every build of the submenu: at the load, after a save, a drop, and a reload
     // (the answer to the question before a save, or an outside edit followed). Whatever was
     // learnt about the list before (its pictures) belongs to another list from then on.
     NotifyEvent OnMenuBuilt;
-    // The click of every submenu item that has an entry: starts the entry of the node that the
-    // item's name numbers, as the list stands now.
-    void LaunchClick(Component* sender);
+    // What a chosen submenu item with an entry does: starts the entry of the node that has the
+    // item's number as the list stands now; "不正なインデックス" when no node has it.
+    void StartEntry(int nodeIndex);
 
 private:
     // Puts the document's list in place of the nodes; false after a bad parent link.

@@ -1,35 +1,9 @@
 #include "launcher/launch_menu_plan.h"
 
-#include "base/integer.h"
+#include "launcher/launch_entry.h"
 #include "launcher/launch_tree.h"
-#include "launcher/tnode.h"
 
-#include <limits>
 #include <utility>
-
-std::string LaunchMenuItemName(int index)
-{
-    return "AB" + IntegerText(index);
-}
-
-std::optional<int> LaunchMenuItemIndex(std::string_view name)
-{
-    if (name.size() < 3) {
-        return std::nullopt;
-    }
-    name.remove_prefix(2);
-    long long value = 0;
-    for (const char c : name) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + (c - '0');
-        if (value > std::numeric_limits<int>::max()) {
-            return std::nullopt;
-        }
-    }
-    return static_cast<int>(value);
-}
 
 std::string LaunchMenuCaption(const std::string& nodeName)
 {

@@ -1,12 +1,10 @@
-// What the launcher submenu holds for a tree: one item per node, named after the node's
-// absolute index, placed under the item of its parent. The Win32 side builds exactly this.
+// What the launcher submenu holds for a tree: one item per node, carrying the node's absolute
+// index, placed under the item of its parent. The Win32 side builds exactly this.
 #pragma once
 
 #include "base/tree_model.h"
 
-#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 inline constexpr int kUnderLaunch = -1;
@@ -17,17 +15,12 @@ inline constexpr int kUnderLaunch = -1;
 inline constexpr int kMaxLaunchMenuDepth = 100;
 
 struct LaunchMenuEntry {
-    int index;    // the node's absolute index; the item's name is LaunchMenuItemName(index)
+    int index;    // the node's absolute index, which the item carries
     int parent;   // the absolute index of the node whose item holds this one, or kUnderLaunch
     std::string caption;
     bool launches;   // the node has an entry: the item's click starts it
 };
 
-// "AB" followed by the index in decimal.
-std::string LaunchMenuItemName(int index);
-// The index that an item's name carries: the text after its first two characters, read as a
-// decimal number (digits only). Nothing for any other name.
-std::optional<int> LaunchMenuItemIndex(std::string_view name);
 // The node's name, or "-" (a separator line) for a name of exactly "--------".
 std::string LaunchMenuCaption(const std::string& nodeName);
 

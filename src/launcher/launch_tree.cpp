@@ -1,7 +1,7 @@
 #include "launcher/launch_tree.h"
 
 #include "base/error.h"
-#include "launcher/tnode.h"
+#include "launcher/launch_entry.h"
 
 #include <memory>
 
@@ -26,7 +26,7 @@ TreeNode* AddFolderNode(TreeModel& tree, TreeNode* parent, std::string name)
 TreeNode* AddItemNode(TreeModel& tree, TreeNode* parent, std::string name)
 {
     // The entry is in place before anyone watching the tree hears of the node.
-    TreeNode* node = tree.AddChild(parent, std::move(name), std::make_unique<TNode>());
+    TreeNode* node = tree.AddChild(parent, std::move(name), std::make_unique<LaunchEntry>());
     node->SetImageIndex(kItemImage);
     node->SetSelectedIndex(kItemImage);
     return node;
@@ -46,7 +46,7 @@ TreeNode* AddItemNode(TreeModel& tree, int parentIndex, std::string name)
 
 TreeNode* AddSeparatorNode(TreeModel& tree, TreeNode* parent)
 {
-    TreeNode* node = tree.AddChild(parent, kSeparatorName, std::make_unique<TNode>());
+    TreeNode* node = tree.AddChild(parent, kSeparatorName, std::make_unique<LaunchEntry>());
     node->SetImageIndex(kNoImage);
     node->SetSelectedIndex(kNoImage);
     return node;

@@ -26,8 +26,8 @@ void WidenToText(Label& label)
 
 }   // namespace
 
-TAboutBox::TAboutBox(Component* owner, ShellOpenFunction open)
-    : Form(owner, about_box_form::kForm), open_(std::move(open))
+AboutBox::AboutBox(Component* owner, ShellOpenFunction open)
+    : CommandForm(owner, about_box_form::kForm), open_(std::move(open))
 {
     for (int i = 0; i < ComponentCount(); ++i) {
         if (auto* label = dynamic_cast<Label*>(Components(i))) {
@@ -35,35 +35,32 @@ TAboutBox::TAboutBox(Component* owner, ShellOpenFunction open)
         }
     }
     CenterOnScreen();
-    BindHandlers(this, Handlers());
+    BindCommands();
 }
 
-Span<HandlerDef<TAboutBox>> TAboutBox::Handlers()
+void AboutBox::Run(AboutCommand command, Component*)
 {
-    static constexpr HandlerDef<TAboutBox> kHandlers[] = {
-        FORM_HANDLER(TAboutBox, Button1Click),
-        FORM_HANDLER(TAboutBox, Button2Click),
-        FORM_HANDLER(TAboutBox, Button3Click),
-    };
-    return kHandlers;
+    switch (command) {
+    case AboutCommand::Close:
+        return Close();
+    case AboutCommand::WriteMail:
+        return WriteMail();
+    case AboutCommand::OpenHomePage:
+        return OpenHomePage();
+    }
 }
 
-void TAboutBox::Button1Click(Component*)
-{
-    Close();
-}
-
-void TAboutBox::Button2Click(Component*)
+void AboutBox::WriteMail()
 {
     Open(kAuthorMailLink);
 }
 
-void TAboutBox::Button3Click(Component*)
+void AboutBox::OpenHomePage()
 {
     Open(kAuthorHomePage);
 }
 
-void TAboutBox::Open(const char* link)
+void AboutBox::Open(const char* link)
 {
     if (open_) {
         // Nothing waits for the mail program or the browser.

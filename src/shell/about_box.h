@@ -2,25 +2,26 @@
 // home page; shown modally from the pop-up menu.
 #pragma once
 
-#include "framework/form.h"
+#include "framework/command_form.h"
 #include "framework/shell_open.h"
 
 #include <windows.h>
 
-class TAboutBox : public Form {
+enum class AboutCommand;
+
+class AboutBox : public CommandForm<AboutCommand> {
 public:
     // Created hidden and centred on the screen; `open` opens the author's links.
-    TAboutBox(Component* owner, ShellOpenFunction open);
+    AboutBox(Component* owner, ShellOpenFunction open);
 
-    // "閉じる(&C)": closes the box.
-    void Button1Click(Component* sender);
     // "メール送信": a mail to the author in the user's mail program.
-    void Button2Click(Component* sender);
+    void WriteMail();
     // "webを開く": the author's home page in the browser.
-    void Button3Click(Component* sender);
+    void OpenHomePage();
 
-    // The handlers the form's definition binds by name.
-    static Span<HandlerDef<TAboutBox>> Handlers();
+protected:
+    // "閉じる(&C)" closes the box.
+    void Run(AboutCommand command, Component* sender) override;
 
 private:
     void Open(const char* link);

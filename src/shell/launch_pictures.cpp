@@ -6,40 +6,30 @@
 #include "framework/menu_item.h"
 #include "framework/module_path.h"
 #include "launcher/file_kind.h"
-#include "launcher/launch_menu_plan.h"
-#include "launcher/tnode.h"
+#include "launcher/launch_entry.h"
+#include "launcher/launch_menu_item.h"
 #include "program_icons.h"
 
 #include <shellapi.h>
 
-#include <algorithm>
-#include <cctype>
-
 namespace {
 
-std::string UpperCase(std::string text)
+// The items Launch owns, by the node number they carry (the first of a number winning, as in
+// a search of the components), gathered once rather than searched once per node.
+std::unordered_map<int, MenuItem*> ItemsByNumber(const MenuItem& launch)
 {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
-
-// The items Launch owns, by name as a component look-up compares names (ignoring case, the
-// first of a name winning), gathered once rather than searched once per node.
-std::unordered_map<std::string, MenuItem*> ItemsByName(const MenuItem& launch)
-{
-    std::unordered_map<std::string, MenuItem*> items;
+    std::unordered_map<int, MenuItem*> items;
     for (int i = 0; i < launch.ComponentCount(); ++i) {
-        if (auto* item = dynamic_cast<MenuItem*>(launch.Components(i))) {
-            items.emplace(UpperCase(item->Name()), item);
+        if (auto* item = dynamic_cast<LaunchMenuItem*>(launch.Components(i))) {
+            items.emplace(item->NodeIndex(), item);
         }
     }
     return items;
 }
 
-void SetImage(const std::unordered_map<std::string, MenuItem*>& items, int node, int index)
+void SetImage(const std::unordered_map<int, MenuItem*>& items, int node, int index)
 {
-    const auto found = items.find(LaunchMenuItemName(node));
+    const auto found = items.find(node);
     if (found != items.end()) {
         found->second->SetImageIndex(index);
     }
@@ -95,7 +85,7 @@ void LaunchPictures::ListChanged(const TreeModel& tree, const MenuItem& launch)
     nodes_.clear();
     files_.clear();
     for (int i = 0; i < tree.Count(); ++i) {
-        if (const TNode* entry = EntryOf(tree.Node(i))) {
+        if (const LaunchEntry* entry = EntryOf(tree.Node(i))) {
             std::vector<int>& nodes = nodes_[entry->File];
             if (nodes.empty()) {
                 files_.push_back(entry->File);
@@ -111,9 +101,9 @@ void LaunchPictures::ListChanged(const TreeModel& tree, const MenuItem& launch)
         it = nodes_.count(it->first) ? std::next(it) : known_.erase(it);
     }
 
-    const auto items = ItemsByName(launch);
+    const auto items = ItemsByNumber(launch);
     for (int i = 0; i < tree.Count(); ++i) {
-        const TNode* entry = EntryOf(tree.Node(i));
+        const LaunchEntry* entry = EntryOf(tree.Node(i));
         if (!entry) {
             SetImage(items, i, kFolder);
             continue;
@@ -153,7 +143,7 @@ void LaunchPictures::TakeAnswers(const MenuItem& launch)
     if (answers.empty()) {
         return;
     }
-    const auto items = ItemsByName(launch);
+    const auto items = ItemsByNumber(launch);
     if (images_.Count() + static_cast<int>(answers.size()) >
         kProgram + 1 + static_cast<int>(files_.size()) + kSlack) {
         // Files that changed again and again have filled the list with pictures no item shows

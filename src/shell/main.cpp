@@ -3,7 +3,7 @@
 #include "framework/handles.h"
 #include "framework/module_path.h"
 #include "launcher/launch_list.h"
-#include "shell/TTASKM.h"
+#include "shell/main_window.h"
 #include "shell/program_windows.h"
 
 #include <windows.h>

@@ -2,22 +2,23 @@
 
 #include "framework/application.h"
 #include "framework/shell_open.h"
-#include "launcher/TCONF.h"
 #include "launcher/launch_list.h"
-#include "shell/TTASKM.h"
+#include "launcher/launcher_dialog.h"
 #include "shell/about_box.h"
+#include "shell/main_window.h"
 
-TTASKM* CreateProgramWindows(Application& app, const std::string& settingsKey, const std::string& launchFile)
+MainWindow* CreateProgramWindows(Application& app, const std::string& settingsKey,
+                                 const std::string& launchFile)
 {
     // The first form made becomes the application's main window.
-    auto* mainWindow = new TTASKM(&app, settingsKey);
+    auto* mainWindow = new MainWindow(&app, settingsKey);
     try {
-        mainWindow->SetAboutBox(new TAboutBox(&app, &ShellOpen));
+        mainWindow->SetAboutBox(new AboutBox(&app, &ShellOpen));
         // Made before the dialog, so that it goes after it: the dialog's tree shows its nodes.
-        auto* list = new LaunchList(&app, mainWindow->Launch(), &ShellOpen, launchFile);
+        auto* list = new LaunchList(&app, mainWindow->LauncherSubmenu(), &ShellOpen, launchFile);
         mainWindow->SetLaunchList(list);
-        mainWindow->SetLauncherDialog(new TCONF(&app, list));
-        list->Watch(mainWindow->Handle(), TTASKM::kLaunchFileChangedMessage);
+        mainWindow->SetLauncherDialog(new LauncherDialog(&app, list));
+        list->Watch(mainWindow->Handle(), MainWindow::kLaunchFileChangedMessage);
     } catch (...) {
         delete mainWindow->LauncherDialog();
         delete mainWindow->LaunchList();

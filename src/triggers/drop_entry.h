@@ -22,8 +22,8 @@ DropEntry MakeDropEntry(std::string path, std::string_view storedName);
 // page conversion did not have, and a look-up would take them for wildcards.
 bool CanNameFile(std::string_view path);
 
-// Label3 after a path has been registered: "<name>を登録しました".
+// The drop message after a path has been registered: "<name>を登録しました".
 std::string RegisteredMessage(std::string_view name);
 
-// Label3 after a path was left out because no Shift-JIS path leads to it.
+// The drop message after a path was left out because no Shift-JIS path leads to it.
 inline constexpr char kUnregistrableMessage[] = "登録できない文字を含む名前です";

@@ -1,9 +1,9 @@
 #include "triggers/drop_handler.h"
 
 #include "framework/label.h"
+#include "launcher/launch_entry.h"
 #include "launcher/launch_list.h"
 #include "launcher/launch_tree.h"
-#include "launcher/tnode.h"
 #include "triggers/drop_files.h"
 
 #include <string>
@@ -25,7 +25,7 @@ public:
             list_.Reload();
         }
         // At the end of the top level, whatever the dialog has selected; the window picture.
-        TNode* node = EntryOf(list_.AddItemNode(kTopLevel, entry.name));
+        LaunchEntry* node = EntryOf(list_.AddItemNode(kTopLevel, entry.name));
         node->File = entry.file;
         node->Option.clear();
         node->Dir = entry.dir;

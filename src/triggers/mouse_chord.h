@@ -20,7 +20,7 @@ struct ChordMenu {
     PhysicalToLogicalPointFunction toLogical = SystemPhysicalToLogicalPoint();
 };
 
-// WMMouseChord. Fetches the chord's record for wParam (always, first); then, when `ready` and
-// wParam is not 0, opens the menu with its top-left corner at the chord's own screen point,
-// with `ready` false until the menu has closed, however it closes.
+// The main window's handler of WM_MOUSECHORD. Fetches the chord's record for wParam (always,
+// first); then, when `ready` and wParam is not 0, opens the menu with its top-left corner at
+// the chord's own screen point, with `ready` false until the menu has closed, however it closes.
 void MouseChord(WPARAM wParam, bool& ready, const ChordMenu& menu);

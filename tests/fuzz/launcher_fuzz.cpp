@@ -5,9 +5,9 @@
 // name, File, Option and Dir byte for byte (the quoting rule of the save).
 #include "base/ini_document.h"
 #include "base/tree_model.h"
+#include "launcher/launch_entry.h"
 #include "launcher/launch_file.h"
 #include "launcher/launch_menu_plan.h"
-#include "launcher/tnode.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -44,7 +44,7 @@ static std::vector<std::string> Texts(const TreeModel& tree)
     std::vector<std::string> texts;
     for (int i = 0; i < tree.Count(); ++i) {
         texts.push_back(tree.Node(i)->Text());
-        if (const TNode* entry = EntryOf(tree.Node(i))) {
+        if (const LaunchEntry* entry = EntryOf(tree.Node(i))) {
             for (const std::string* text : {&entry->File, &entry->Option, &entry->Dir}) {
                 texts.push_back(*text);
             }

@@ -10,22 +10,22 @@ TEST(BrowseOptionsTest, EachOptionIsOneBitAndOneShellFlag)
 {
     const std::uint32_t flags[] = {0x1000, 0x2000, 0x2, 0x8, 0x1, 0x4};
     for (int value = biBrowseForComputer; value <= biStatusText; ++value) {
-        TBrowseOptions options{static_cast<TBrowseOption>(value)};
+        BrowseOptions options{static_cast<BrowseOption>(value)};
         EXPECT_EQ(1u << value, options.Byte()) << value;
         EXPECT_EQ(flags[value], BrowseFlags(options)) << value;
     }
-    EXPECT_EQ(0x1u, BrowseFlags(TBrowseOptions{biReturnOnlyFSDirs}));
-    EXPECT_EQ(0x0u, BrowseFlags(TBrowseOptions{}));
+    EXPECT_EQ(0x1u, BrowseFlags(BrowseOptions{biReturnOnlyFSDirs}));
+    EXPECT_EQ(0x0u, BrowseFlags(BrowseOptions{}));
 }
 
 TEST(BrowseOptionsTest, AllSixOptionsGive300F)
 {
-    TBrowseOptions all{biBrowseForComputer, biBrowseForPrinter, biDontGoBelowDomain,
-                       biReturnFSAncestors, biReturnOnlyFSDirs, biStatusText};
+    BrowseOptions all{biBrowseForComputer, biBrowseForPrinter, biDontGoBelowDomain,
+                      biReturnFSAncestors, biReturnOnlyFSDirs, biStatusText};
     EXPECT_EQ(0x3F, all.Byte());
     EXPECT_EQ(0x300Fu, BrowseFlags(all));
     // A stored byte with bits beyond the last option reads as the six options only.
-    EXPECT_EQ(all, TBrowseOptions::FromByte(0xFF));
+    EXPECT_EQ(all, BrowseOptions::FromByte(0xFF));
 }
 
 struct SelectionCase {

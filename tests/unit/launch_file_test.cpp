@@ -3,9 +3,9 @@
 #include "base/ini_document.h"
 #include "base/integer.h"
 #include "base/tree_model.h"
+#include "launcher/launch_entry.h"
 #include "launcher/launch_menu_plan.h"
 #include "launcher/launch_tree.h"
-#include "launcher/tnode.h"
 
 #include "launch_listing.h"
 
@@ -29,7 +29,7 @@ std::string Load(const std::string& file, bool expectComplete = true)
 void BuildToolsTree(TreeModel& tree)
 {
     TreeNode* tools = AddFolderNode(tree, nullptr, "Tools");
-    TNode* notepad = EntryOf(AddItemNode(tree, tools, "NOTEPAD.EXE"));
+    LaunchEntry* notepad = EntryOf(AddItemNode(tree, tools, "NOTEPAD.EXE"));
     notepad->File = "C:\\WINDOWS\\NOTEPAD.EXE";
     notepad->Option = "C:\\MEMO.TXT";
     notepad->Dir = "C:\\WINDOWS\\";
@@ -269,7 +269,7 @@ TEST(LaunchFileTest, SaveThenLoadGivesTheSameTree)
     TreeNode* top = AddFolderNode(tree, nullptr, "ツール");
     TreeNode* inner = AddFolderNode(tree, top, "内側");
     AddFolderNode(tree, inner, "空のフォルダ");
-    TNode* entry = EntryOf(AddItemNode(tree, inner, "表示"));
+    LaunchEntry* entry = EntryOf(AddItemNode(tree, inner, "表示"));
     entry->File = "C:\\DOCS\\表.txt";
     entry->Option = "/a /b C:\\x y";
     entry->Dir = "C:\\DOCS\\";
@@ -302,7 +302,7 @@ TEST(LaunchFileTest, TextsLoadExactlyAsTypedWithBlanksAndQuotes)
                                  "\"open", "'mixed\"", "\"", "a \"b\" c", "\x81\x40全角の空白\x81\x40"};
     TreeModel tree;
     for (const std::string& text : texts) {
-        TNode* entry = EntryOf(AddItemNode(tree, nullptr, text));
+        LaunchEntry* entry = EntryOf(AddItemNode(tree, nullptr, text));
         entry->File = text;
         entry->Option = text;
         entry->Dir = text;
@@ -390,11 +390,11 @@ TEST(LaunchFileTest, SurvivesJunkLongLinesAndCutFiles)
             EXPECT_EQ(want->Parent() ? want->Parent()->AbsoluteIndex() : -1,
                       got->Parent() ? got->Parent()->AbsoluteIndex() : -1);
             EXPECT_EQ(want->ImageIndex(), got->ImageIndex());
-            const TNode* entry = EntryOf(got);
+            const LaunchEntry* entry = EntryOf(got);
             EXPECT_TRUE(cutOrDefault(got->Text(), want->Text(), entry ? kNewItemName : kNewFolderName))
                 << got->Text();
             if (entry) {
-                for (auto text : {&TNode::File, &TNode::Option, &TNode::Dir}) {
+                for (auto text : {&LaunchEntry::File, &LaunchEntry::Option, &LaunchEntry::Dir}) {
                     EXPECT_TRUE(cutOrDefault(entry->*text, EntryOf(want)->*text, "")) << entry->*text;
                 }
             }

@@ -4,7 +4,7 @@
 
 #include "base/integer.h"
 #include "base/tree_model.h"
-#include "launcher/tnode.h"
+#include "launcher/launch_entry.h"
 
 #include <string>
 
@@ -20,7 +20,7 @@ inline std::string Listing(const TreeModel& tree, EntryTexts texts = EntryTexts:
         }
         text +=
             node->Text() + " " + IntegerText(node->ImageIndex()) + "/" + IntegerText(node->SelectedIndex());
-        if (const TNode* entry = EntryOf(node)) {
+        if (const LaunchEntry* entry = EntryOf(node)) {
             text += " [" + entry->File;
             if (texts == EntryTexts::kAll) {
                 text += "|" + entry->Option + "|" + entry->Dir;

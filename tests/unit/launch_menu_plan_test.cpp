@@ -14,8 +14,8 @@ std::string Describe(const std::vector<LaunchMenuEntry>& plan)
 {
     std::string text;
     for (const LaunchMenuEntry& e : plan) {
-        text += LaunchMenuItemName(e.index) + " in " +
-                (e.parent == kUnderLaunch ? std::string("Launch") : LaunchMenuItemName(e.parent)) + " \"" +
+        text += "#" + std::to_string(e.index) + " in " +
+                (e.parent == kUnderLaunch ? std::string("Launch") : "#" + std::to_string(e.parent)) + " \"" +
                 e.caption + "\"" + (e.launches ? " launches" : "") + "\n";
     }
     return text;
@@ -23,7 +23,7 @@ std::string Describe(const std::vector<LaunchMenuEntry>& plan)
 
 }   // namespace
 
-TEST(LaunchMenuPlanTest, NamesEveryNodeAfterItsIndexUnderItsParentsItem)
+TEST(LaunchMenuPlanTest, NumbersEveryNodeByItsIndexUnderItsParentsItem)
 {
     TreeModel tree;
     TreeNode* tools = AddFolderNode(tree, nullptr, "Tools");
@@ -34,14 +34,14 @@ TEST(LaunchMenuPlanTest, NamesEveryNodeAfterItsIndexUnderItsParentsItem)
     AddFolderNode(tree, nullptr, "Empty");
     AddFolderNode(tree, nullptr, kSeparatorName);
     AddItemNode(tree, nullptr, "-------- ");
-    EXPECT_EQ("AB0 in Launch \"Tools\"\n"
-              "AB1 in AB0 \"Editor\" launches\n"
-              "AB2 in AB0 \"-\" launches\n"
-              "AB3 in AB0 \"Deeper\"\n"
-              "AB4 in AB3 \"Deep\" launches\n"
-              "AB5 in Launch \"Empty\"\n"
-              "AB6 in Launch \"-\"\n"
-              "AB7 in Launch \"-------- \" launches\n",
+    EXPECT_EQ("#0 in Launch \"Tools\"\n"
+              "#1 in #0 \"Editor\" launches\n"
+              "#2 in #0 \"-\" launches\n"
+              "#3 in #0 \"Deeper\"\n"
+              "#4 in #3 \"Deep\" launches\n"
+              "#5 in Launch \"Empty\"\n"
+              "#6 in Launch \"-\"\n"
+              "#7 in Launch \"-------- \" launches\n",
               Describe(PlanLaunchMenu(tree)));
 }
 
@@ -57,10 +57,10 @@ TEST(LaunchMenuPlanTest, FollowsTheTreeAfterItShrinks)
     tree.Delete(tree.Node(3));
     tree.Delete(tree.Node(3));
     tree.Delete(tree.Node(3));
-    EXPECT_EQ("AB0 in Launch \"n1\" launches\n"
-              "AB1 in Launch \"n2\" launches\n"
-              "AB2 in Launch \"n3\" launches\n"
-              "AB3 in Launch \"n8\" launches\n",
+    EXPECT_EQ("#0 in Launch \"n1\" launches\n"
+              "#1 in Launch \"n2\" launches\n"
+              "#2 in Launch \"n3\" launches\n"
+              "#3 in Launch \"n8\" launches\n",
               Describe(PlanLaunchMenu(tree)));
 }
 
@@ -80,16 +80,4 @@ TEST(LaunchMenuPlanTest, StopsNestingAtTheDepthLimit)
     EXPECT_EQ(kMaxLaunchMenuDepth - 2, plan[kMaxLaunchMenuDepth].parent);
     EXPECT_EQ(kMaxLaunchMenuDepth + 51, plan.back().index);
     EXPECT_EQ(kUnderLaunch, plan.back().parent);
-}
-
-TEST(LaunchMenuPlanTest, ReadsTheIndexBackFromAName)
-{
-    EXPECT_EQ(7, LaunchMenuItemIndex("AB7"));
-    EXPECT_EQ(0, LaunchMenuItemIndex("AB0"));
-    EXPECT_EQ(12345, LaunchMenuItemIndex("AB12345"));
-    EXPECT_EQ(2147483647, LaunchMenuItemIndex("AB2147483647"));
-    for (const char* name :
-         {"", "AB", "A", "AB-1", "AB+1", "AB1x", "AB 1", "AB2147483648", "AB99999999999999999999"}) {
-        EXPECT_FALSE(LaunchMenuItemIndex(name)) << name;
-    }
 }

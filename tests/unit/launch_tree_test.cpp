@@ -3,7 +3,7 @@
 
 #include "base/integer.h"
 #include "base/tree_model.h"
-#include "launcher/tnode.h"
+#include "launcher/launch_entry.h"
 
 #include "launch_listing.h"
 

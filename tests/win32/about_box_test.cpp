@@ -23,25 +23,29 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kGreen = RGB(0, 128, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 
-constexpr ControlDef kControls[] = {
-    ControlDef{TBigBevel::Create, "Bevel", {4, 4, 50, 30}}.Set("Style", bsRaised).Set("BevelWidth", 3),
-    ControlDef{TURLLabel::Create, "Link", {60, 40, 120, 16}, "https://example.org/"}
-        .Set("HotColor", kGreen)
-        .Set("PushedColor", kBlue),
+template <typename Kind>
+using Row = ControlRow<Kind, NoCommand>;
+
+constexpr ControlDef<NoCommand> kControls[] = {
+    Row<BigBevel>{"Bevel", {4, 4, 50, 30}}.Set<&BigBevel::SetStyle>(bsRaised).Set<&BigBevel::SetBevelWidth>(
+        3),
+    Row<UrlLabel>{"Link", {60, 40, 120, 16}, "https://example.org/"}
+        .Set<&UrlLabel::SetHotColor>(kGreen)
+        .Set<&UrlLabel::SetPushedColor>(kBlue),
 };
 
-constexpr FormDef kForm = {"AboutBoxTestForm",
-                           "テスト",
-                           BorderStyle::Dialog,
-                           false,
-                           200,
-                           200,
-                           240,
-                           100,
-                           COLOR_BTNFACE,
-                           {"ＭＳ Ｐゴシック", 12, SHIFTJIS_CHARSET},
-                           kControls,
-                           {}};
+constexpr FormDef<NoCommand> kForm = {{"AboutBoxTestForm",
+                                       "テスト",
+                                       BorderStyle::Dialog,
+                                       false,
+                                       200,
+                                       200,
+                                       240,
+                                       100,
+                                       COLOR_BTNFACE,
+                                       {"ＭＳ Ｐゴシック", 12, SHIFTJIS_CHARSET}},
+                                      kControls,
+                                      {}};
 
 class TestForm : public Form {
 public:
@@ -55,7 +59,7 @@ public:
 
 // The bevel painted into a memory bitmap that starts out in a colour of its own: one letter
 // per pixel, S for the button shadow, H for the highlight and "." for untouched.
-std::vector<std::string> Painted(TBigBevel& bevel)
+std::vector<std::string> Painted(BigBevel& bevel)
 {
     HDC screen = GetDC(nullptr);
     UniqueDC dc(CreateCompatibleDC(screen));
@@ -84,7 +88,7 @@ std::vector<std::string> Painted(TBigBevel& bevel)
 TEST(BigBevelTest, DrawsNestedFramesWithTheFirstColourOnTopRightAndTheSecondBottomLeft)
 {
     TestForm form;
-    TBigBevel bevel(form, {0, 0, 6, 5});
+    BigBevel bevel(form, {0, 0, 6, 5});
     EXPECT_EQ(bsLowered, bevel.Style());
     EXPECT_EQ(2, bevel.BevelWidth());
     EXPECT_EQ((std::vector<std::string>{"SSSSSS", "SSSSSH", "SS..HH", "SHHHHH", "HHHHHH"}), Painted(bevel));
@@ -102,7 +106,7 @@ TEST(BigBevelTest, DrawsNestedFramesWithTheFirstColourOnTopRightAndTheSecondBott
 TEST(BigBevelTest, TakesItsPropertiesFromTheDefinitionAndRepaintsOnlyForANewValue)
 {
     TestForm form;
-    TBigBevel* bevel = form.Get<TBigBevel>("Bevel");
+    BigBevel* bevel = form.Get<BigBevel>("Bevel");
     EXPECT_EQ(bsRaised, bevel->Style());
     EXPECT_EQ(3, bevel->BevelWidth());
     form.Show();
@@ -134,15 +138,15 @@ HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR
 
 // Real input through the system, as a user's mouse makes it: it moves the one pointer of the
 // test display, so these tests run alone.
-class URLLabelTest : public testing::Test {
+class UrlLabelTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        previous_ = TURLLabel::SetShellExecute(RecordShellExecute);
+        previous_ = UrlLabel::SetShellExecute(RecordShellExecute);
         g_shellCalls.clear();
         form_.Show();
         SetForegroundWindow(form_.Handle());
-        label_ = form_.Get<TURLLabel>("Link");
+        label_ = form_.Get<UrlLabel>("Link");
         ASSERT_NE(nullptr, label_);
         RECT r{};
         GetWindowRect(label_->Handle(), &r);
@@ -152,7 +156,7 @@ protected:
     }
     void TearDown() override
     {
-        TURLLabel::SetShellExecute(previous_);
+        UrlLabel::SetShellExecute(previous_);
         form_.Hide();
     }
 
@@ -175,13 +179,13 @@ protected:
         return label_->TextColor();
     }
 
-    TURLLabel::ShellExecuteFunction previous_ = nullptr;
+    UrlLabel::ShellExecuteFunction previous_ = nullptr;
     TestForm form_;
-    TURLLabel* label_ = nullptr;
+    UrlLabel* label_ = nullptr;
     POINT inside_{}, outside_{};
 };
 
-TEST_F(URLLabelTest, ColourFollowsThePointerThroughEnterPressReleaseAndLeave)
+TEST_F(UrlLabelTest, ColourFollowsThePointerThroughEnterPressReleaseAndLeave)
 {
     EXPECT_EQ(kDefaultColor, label_->TextColor());
     MoveTo(inside_);
@@ -212,7 +216,7 @@ TEST_F(URLLabelTest, ColourFollowsThePointerThroughEnterPressReleaseAndLeave)
     EXPECT_FALSE(PumpUntil([&] { return label_->TextColor() != kRed; }));
 }
 
-TEST_F(URLLabelTest, AnExecutableLabelOpensItsTextOnThePressOfAnyButton)
+TEST_F(UrlLabelTest, AnExecutableLabelOpensItsTextOnThePressOfAnyButton)
 {
     label_->SetExecutable(true);
     MoveTo(inside_);
@@ -250,8 +254,8 @@ struct LaunchCall {
 TEST(AboutBoxTest, EveryComponentSitsInItsPlaceWithItsTextFontAndColour)
 {
     std::vector<LaunchCall> calls;
-    TAboutBox box(application, [&](const std::string& file, const std::string& parameters,
-                                   const std::string& verb, const std::string& directory, int show) {
+    AboutBox box(application, [&](const std::string& file, const std::string& parameters,
+                                  const std::string& verb, const std::string& directory, int show) {
         HANDLE process = nullptr;
         DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &process, 0, FALSE,
                         DUPLICATE_SAME_ACCESS);
@@ -269,15 +273,15 @@ TEST(AboutBoxTest, EveryComponentSitsInItsPlaceWithItsTextFontAndColour)
 
     const std::string mailLine = std::string("e-mail : ") + kAuthorMail;
     const Place places[] = {
-        {"Label1", {16, 8, 116, 44}, "Mivtra"},
-        {"Label2", {136, 24, 197, 36}, "version 2.02"},
-        {"Label6", {16, 72, 148, 84}, "== Support Information =="},
-        {"Label4", {16, 88, 158, 100}, mailLine.c_str()},
-        {"Label5", {16, 104, 66, 116}, "webpage :"},
-        {"URLLabel1", {72, 104, 240, 116}, kAuthorHomePage},
-        {"Button1", {16, 128, 91, 153}, "閉じる(&C)"},
-        {"Button2", {112, 128, 187, 153}, "メール送信"},
-        {"Button3", {208, 128, 283, 153}, "webを開く"},
+        {"TitleLabel", {16, 8, 116, 44}, "Mivtra"},
+        {"VersionLabel", {136, 24, 197, 36}, "version 2.02"},
+        {"SupportLabel", {16, 72, 148, 84}, "== Support Information =="},
+        {"MailLabel", {16, 88, 158, 100}, mailLine.c_str()},
+        {"HomePageLabel", {16, 104, 66, 116}, "webpage :"},
+        {"HomePageLink", {72, 104, 240, 116}, kAuthorHomePage},
+        {"CloseButton", {16, 128, 91, 153}, "閉じる(&C)"},
+        {"MailButton", {112, 128, 187, 153}, "メール送信"},
+        {"HomePageButton", {208, 128, 283, 153}, "webを開く"},
     };
     for (const Place& place : places) {
         SCOPED_TRACE(place.name);
@@ -295,22 +299,22 @@ TEST(AboutBoxTest, EveryComponentSitsInItsPlaceWithItsTextFontAndColour)
         }
     }
 
-    auto* bevel = dynamic_cast<TBigBevel*>(box.FindComponent("BigBevel"));
+    auto* bevel = dynamic_cast<BigBevel*>(box.FindComponent("TitlePanel"));
     EXPECT_EQ(297, bevel->Width());
     EXPECT_EQ(121, bevel->Height());
 
-    LOGFONTA title{};
-    auto* label1 = dynamic_cast<Label*>(box.FindComponent("Label1"));
-    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(label1->Handle(), WM_GETFONT, 0, 0)), sizeof title,
-               &title);
-    EXPECT_STREQ("Times New Roman", title.lfFaceName);
-    EXPECT_EQ(-32, title.lfHeight);
-    EXPECT_EQ(FW_BOLD, title.lfWeight);
-    EXPECT_EQ(kRed, label1->TextColor());
-    auto* label6 = dynamic_cast<Label*>(box.FindComponent("Label6"));
-    EXPECT_EQ(kBlue, label6->TextColor());
-    EXPECT_EQ(taCenter, label6->Alignment());
-    auto* url = dynamic_cast<TURLLabel*>(box.FindComponent("URLLabel1"));
+    LOGFONTA titleFont{};
+    auto* title = dynamic_cast<Label*>(box.FindComponent("TitleLabel"));
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(title->Handle(), WM_GETFONT, 0, 0)), sizeof titleFont,
+               &titleFont);
+    EXPECT_STREQ("Times New Roman", titleFont.lfFaceName);
+    EXPECT_EQ(-32, titleFont.lfHeight);
+    EXPECT_EQ(FW_BOLD, titleFont.lfWeight);
+    EXPECT_EQ(kRed, title->TextColor());
+    auto* support = dynamic_cast<Label*>(box.FindComponent("SupportLabel"));
+    EXPECT_EQ(kBlue, support->TextColor());
+    EXPECT_EQ(taCenter, support->Alignment());
+    auto* url = dynamic_cast<UrlLabel*>(box.FindComponent("HomePageLink"));
     EXPECT_TRUE(url->Executable());
     EXPECT_EQ(kRed, url->HotColor());
     EXPECT_EQ(LoadCursorA(GetModuleHandleA(nullptr), "HANDPOINT"), application->Cursors(url->Cursor()));
@@ -323,7 +327,8 @@ TEST(AboutBoxTest, EveryComponentSitsInItsPlaceWithItsTextFontAndColour)
          w = GetNextDlgTabItem(box.Handle(), w, FALSE)) {
         order.push_back(Control::FromHandle(w) ? Control::FromHandle(w)->Name() : "?");
     }
-    EXPECT_EQ((std::vector<std::string>{"Button1", "Button2", "Button3", "Button1"}), order);
+    EXPECT_EQ((std::vector<std::string>{"CloseButton", "MailButton", "HomePageButton", "CloseButton"}),
+              order);
     HDC dc = GetDC(box.Handle());
     EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), GetPixel(dc, 1, 1));
     EXPECT_EQ(GetSysColor(COLOR_BTNHIGHLIGHT), GetPixel(dc, 1, 119));
@@ -331,7 +336,7 @@ TEST(AboutBoxTest, EveryComponentSitsInItsPlaceWithItsTextFontAndColour)
 
     // The two buttons open the addresses through the main window's shell call and close the
     // process handle it returns at once.
-    for (const char* button : {"Button2", "Button3"}) {
+    for (const char* button : {"MailButton", "HomePageButton"}) {
         SendMessageA(dynamic_cast<Button*>(box.FindComponent(button))->Handle(), BM_CLICK, 0, 0);
     }
     ASSERT_EQ(2u, calls.size());

@@ -1,4 +1,4 @@
-// TBrowseDialog against a stand-in shell (a counting allocator, a browse function that drives
+// BrowseDialog against a stand-in shell (a counting allocator, a browse function that drives
 // the callback with a window recording what it is sent), and once against the real dialog.
 #include "components/browse_dialog.h"
 
@@ -167,7 +167,7 @@ protected:
         g_malloc.refs = 1;
     }
 
-    static std::string ErrorOf(TBrowseDialog& dialog)
+    static std::string ErrorOf(BrowseDialog& dialog)
     {
         try {
             dialog.Execute();
@@ -178,7 +178,7 @@ protected:
     }
 
     BrowseShellFunctions real_{};
-    TBrowseDialog dialog_{nullptr};
+    BrowseDialog dialog_{nullptr};
 };
 
 }   // namespace
@@ -209,8 +209,7 @@ TEST_F(BrowseDialogTest, SelectsTheDirectoryWithoutATrailingBackslashAndNeverCut
     for (const auto& [directory, selected] : cases) {
         g_sent.clear();
         std::string initialized = "(not fired)";
-        dialog_.OnInitialized = [&](Component* sender, HWND, std::string path, std::string&,
-                                    TOKButtonState&) {
+        dialog_.OnInitialized = [&](Component* sender, HWND, std::string path, std::string&, OkButtonState&) {
             EXPECT_EQ(&dialog_, sender);
             initialized = path;
         };
@@ -232,14 +231,14 @@ TEST_F(BrowseDialogTest, SetsTheStatusTextAfterEveryNotificationAndTheOKButtonOn
     dialog_.Execute();
     EXPECT_EQ((std::vector<std::string>{"status ", "status ", "status "}), g_sent) << "no handlers";
 
-    dialog_.OnInitialized = [](Component*, HWND, std::string, std::string& text, TOKButtonState& ok) {
+    dialog_.OnInitialized = [](Component*, HWND, std::string, std::string& text, OkButtonState& ok) {
         EXPECT_EQ("", text);
         text = "開始";
         ok = obsEnabled;
     };
     std::vector<std::string> paths;
     dialog_.OnSelectionChanged = [&](Component*, HWND, std::string path, std::string& text,
-                                     TOKButtonState& ok) {
+                                     OkButtonState& ok) {
         EXPECT_EQ(obsUnchanged, ok) << "each notification starts from 0";
         paths.push_back(path);
         if (path.empty()) {
@@ -312,9 +311,9 @@ TEST_F(BrowseDialogTest, ShellFailuresShowNothingOrRaiseTheirMessages)
 
 namespace {
 
-class HookedBrowseDialog : public TBrowseDialog {
+class HookedBrowseDialog : public BrowseDialog {
 public:
-    using TBrowseDialog::TBrowseDialog;
+    using BrowseDialog::BrowseDialog;
     bool MessageHook(UINT message, WPARAM, LPARAM, LRESULT& result) override
     {
         result = 42;
@@ -350,7 +349,7 @@ TEST_F(BrowseDialogTest, DisablesTheThreadsWindowsWhileShownAndEnablesThemAfterA
 
 TEST_F(BrowseDialogTest, AnErrorInAHandlerIsShownAndStaysInsideTheDialog)
 {
-    dialog_.OnInitialized = [](Component*, HWND, std::string, std::string&, TOKButtonState&) {
+    dialog_.OnInitialized = [](Component*, HWND, std::string, std::string&, OkButtonState&) {
         throw Error("壊れた");
     };
     g_script.chosen = "C:\\Tools";
@@ -382,7 +381,7 @@ HWND ThreadDialog()
 
 // Runs the real dialog and presses `button` once it shows, after a look at it.
 bool ExecutePressing(
-    TBrowseDialog& dialog, WPARAM button, std::function<void()> look = [] {})
+    BrowseDialog& dialog, WPARAM button, std::function<void()> look = [] {})
 {
     ModalAction press(
         "the folder dialog", [] { return ThreadDialog() != nullptr; },
@@ -398,7 +397,7 @@ bool ExecutePressing(
 
 TEST(RealBrowseDialogTest, CancelKeepsDirectoryAndOKGivesTheSelectedFolder)
 {
-    TBrowseDialog dialog(nullptr);
+    BrowseDialog dialog(nullptr);
     HWND other = TopLevel("STATIC", WS_VISIBLE);
     dialog.SetDirectory("C:\\windows\\system32\\");
     bool otherDisabled = false;

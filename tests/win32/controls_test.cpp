@@ -1,9 +1,10 @@
 // Forms built from definitions: control IDs, group boxes, notifications handed back to the
-// controls, handlers bound by name (and failing loudly), tab order, context menus, and
-// windowless controls painted by the form.
+// controls and on to the form's commands, names that resolve to nothing failing loudly, tab
+// order, context menus, and windowless controls painted by the form.
 #include "framework/button.h"
+#include "framework/command_form.h"
+#include "framework/dialog_presenter.h"
 #include "framework/edit.h"
-#include "framework/form.h"
 #include "framework/group_box.h"
 #include "framework/label.h"
 #include "framework/popup_menu.h"
@@ -38,52 +39,58 @@ public:
     }
 };
 
-constexpr MenuItemDef kTreeMenu[] = {{"R1", "名前を変更(&R)", 0, "Rename", {}}};
-constexpr MenuDef kMenus[] = {{"PopupMenu1", kTreeMenu}};
+enum class TestCommand { Click, Change, Rename };
 
-constexpr ControlDef kControls[] = {
-    {Label::Create, "Label1", {8, 4, 60, 12}, "ラベル"},
-    ControlDef{TreeView::Create, "Tree", {8, 20, 100, 80}}
+template <typename Kind>
+using Row = ControlRow<Kind, TestCommand>;
+
+constexpr MenuItemDef<TestCommand> kTreeMenu[] = {
+    {"RenameItem", "名前を変更(&R)", 0, TestCommand::Rename, {}}};
+constexpr MenuDef<TestCommand> kMenus[] = {{"TreeMenu", kTreeMenu}};
+
+constexpr ControlDef<TestCommand> kControls[] = {
+    Row<Label>{"Caption", {8, 4, 60, 12}, "ラベル"},
+    Row<TreeView>{"Tree", {8, 20, 100, 80}}
         .Tab(0)
-        .Menu("PopupMenu1")
-        .On("OnChange", "Changed"),
-    ControlDef{GroupBox::Create, "Group", {120, 20, 140, 80}, "グループ"}.Tab(1),
-    ControlDef{Edit::Create, "Edit1", {10, 20, 80, 20}}.In("Group").Tab(1).On("OnChange", "Changed"),
-    ControlDef{Button::Create, "Inner", {10, 48, 60, 24}, "中"}.In("Group").Tab(0).On("OnClick", "Clicked"),
-    ControlDef{Button::Create, "Ok", {8, 110, 60, 24}, "OK"}.Tab(2).Default().On("OnClick", "Clicked"),
-    {Swatch::Create, "Swatch", {200, 110, 20, 20}},
+        .Menu("TreeMenu")
+        .On<&TreeView::OnChange>(TestCommand::Change),
+    Row<GroupBox>{"Group", {120, 20, 140, 80}, "グループ"}.Tab(1),
+    Row<Edit>{"Text", {10, 20, 80, 20}}.In("Group").Tab(1).On<&Edit::OnChange>(TestCommand::Change),
+    Row<Button>{"Inner", {10, 48, 60, 24}, "中"}.In("Group").Tab(0).On<&Button::OnClick>(TestCommand::Click),
+    Row<Button>{"Ok", {8, 110, 60, 24}, "OK"}.Tab(2).Default().On<&Button::OnClick>(TestCommand::Click),
+    Row<Swatch>{"Swatch", {200, 110, 20, 20}},
 };
 
-constexpr FormDef Definition(Span<ControlDef> controls, Span<MenuDef> menus = kMenus)
+constexpr FormDef<TestCommand> Definition(Span<ControlDef<TestCommand>> controls,
+                                          Span<MenuDef<TestCommand>> menus = kMenus)
 {
-    return {"ControlsTestForm",
-            "テスト",
-            BorderStyle::Dialog,
-            false,
-            40,
-            40,
-            280,
-            150,
-            COLOR_BTNFACE,
-            {"ＭＳ Ｐゴシック", 12, SHIFTJIS_CHARSET},
+    return {{"ControlsTestForm",
+             "テスト",
+             BorderStyle::Dialog,
+             false,
+             40,
+             40,
+             280,
+             150,
+             COLOR_BTNFACE,
+             {"ＭＳ Ｐゴシック", 12, SHIFTJIS_CHARSET}},
             controls,
             menus};
 }
-constexpr FormDef kForm = Definition(kControls);
+constexpr FormDef<TestCommand> kForm = Definition(kControls);
 
-class TestForm : public Form {
+class TestForm : public CommandForm<TestCommand> {
 public:
-    explicit TestForm(const FormDef& def = kForm) : Form(nullptr, def) { BindHandlers(this, Handlers()); }
-
-    void Clicked(Component* sender) { log.push_back("click " + sender->Name()); }
-    void Changed(Component* sender) { log.push_back("change " + sender->Name()); }
-    void Rename(Component* sender) { log.push_back("rename " + sender->Name()); }
-
-    static Span<HandlerDef<TestForm>> Handlers()
+    explicit TestForm(const FormDef<TestCommand>& def = kForm, DialogPresenter* dialogs = nullptr)
+        : CommandForm(nullptr, def)
     {
-        static constexpr HandlerDef<TestForm> kHandlers[] = {
-            FORM_HANDLER(TestForm, Clicked), FORM_HANDLER(TestForm, Changed), FORM_HANDLER(TestForm, Rename)};
-        return kHandlers;
+        BindCommands(dialogs);
+    }
+
+    void Run(TestCommand command, Component* sender) override
+    {
+        static const char* const kWords[] = {"click ", "change ", "rename "};
+        log.push_back(kWords[static_cast<int>(command)] + sender->Name());
     }
 
     template <typename T>
@@ -94,7 +101,7 @@ public:
     std::vector<std::string> log;
 };
 
-std::string ErrorOf(const FormDef& def)
+std::string ErrorOf(const FormDef<TestCommand>& def)
 {
     try {
         TestForm form(def);
@@ -108,7 +115,7 @@ TEST(Controls, EachControlHasItsOwnIdAndPlaceInItsParent)
 {
     TestForm form;
     std::vector<int> ids;
-    for (const ControlDef& def : kControls) {
+    for (const ControlLayout& def : kControls) {
         auto* control = form.Get<Control>(def.name);
         if (!control) {
             continue;   // the windowless swatch
@@ -135,38 +142,31 @@ TEST(Controls, NotificationsReachTheControlThroughFormAndGroupBox)
     TestForm form;
     SendMessageA(form.Get<Button>("Inner")->Handle(), BM_CLICK, 0, 0);
     SendMessageA(form.Get<Button>("Ok")->Handle(), BM_CLICK, 0, 0);
-    SetWindowTextA(form.Get<Edit>("Edit1")->Handle(), "テキスト");
+    SetWindowTextA(form.Get<Edit>("Text")->Handle(), "テキスト");
+    form.Get<MenuItem>("RenameItem")->Click();
     TreeView* tree = form.Get<TreeView>("Tree");
     tree->Synchronize();
     TreeNode* node = tree->Items().AddChild(nullptr, "節");
     SendMessageA(tree->Handle(), TVM_SELECTITEM, TVGN_CARET,
                  reinterpret_cast<LPARAM>(tree->ItemHandle(node)));
     EXPECT_EQ(node, tree->Selected());
-    EXPECT_EQ((std::vector<std::string>{"click Inner", "click Ok", "change Edit1", "change Tree"}), form.log);
-    EXPECT_EQ("テキスト", form.Get<Edit>("Edit1")->Text());
+    EXPECT_EQ((std::vector<std::string>{"click Inner", "click Ok", "change Text", "rename RenameItem",
+                                        "change Tree"}),
+              form.log);
+    EXPECT_EQ("テキスト", form.Get<Edit>("Text")->Text());
 }
 
-TEST(Controls, BindingFailsLoudlyOnAnyNameThatResolvesToNothing)
+// What the compiler cannot see fails when the form is made: names of components that are
+// not there, and a command that waits for the menu's end on a form that presents no dialogs.
+TEST(Controls, DefinitionsFailLoudlyOnWhatTheCompilerCannotCheck)
 {
-    static constexpr ControlDef kBadHandler[] = {
-        ControlDef{Button::Create, "B", {0, 0, 10, 10}}.On("OnClick", "Nope")};
-    EXPECT_EQ("ControlsTestForm.B: no handler Nope", ErrorOf(Definition(kBadHandler)));
-    static constexpr ControlDef kBadEvent[] = {
-        ControlDef{Label::Create, "L", {0, 0, 10, 10}}.On("OnClick", "Clicked")};
-    EXPECT_EQ("ControlsTestForm.L: no event OnClick", ErrorOf(Definition(kBadEvent)));
-    static constexpr ControlDef kBadProperty[] = {
-        ControlDef{Button::Create, "B", {0, 0, 10, 10}}.Set("Indent", 3)};
-    EXPECT_EQ("ControlsTestForm.B: no property Indent", ErrorOf(Definition(kBadProperty)));
-    static constexpr ControlDef kBadParent[] = {
-        ControlDef{Button::Create, "B", {0, 0, 10, 10}}.In("Nowhere")};
+    static constexpr ControlDef<TestCommand> kBadParent[] = {Row<Button>{"B", {0, 0, 10, 10}}.In("Nowhere")};
+    static constexpr ControlDef<TestCommand> kBadMenu[] = {Row<Button>{"B", {0, 0, 10, 10}}.Menu("Nowhere")};
+    static constexpr MenuItemDef<TestCommand> kDialogItems[] = {
+        {"M1", "x", kMenuOpensDialog, TestCommand::Click, {}}};
+    static constexpr MenuDef<TestCommand> kDialogMenu[] = {{"Menu", kDialogItems}};
     EXPECT_EQ("ControlsTestForm.B: no control Nowhere to sit in", ErrorOf(Definition(kBadParent)));
-    static constexpr MenuItemDef kBadItems[] = {{"M1", "x", 0, "Missing", {}}};
-    static constexpr MenuDef kBadMenu[] = {{"Menu", kBadItems}};
-    EXPECT_EQ("ControlsTestForm.M1: no handler Missing", ErrorOf(Definition({}, kBadMenu)));
-    EXPECT_EQ((std::vector<std::string>{"Missing"}),
-              MissingHandlers(Definition({}, kBadMenu), TestForm::Handlers()));
-    static constexpr MenuItemDef kDialogItems[] = {{"M1", "x", kMenuOpensDialog, "Clicked", {}}};
-    static constexpr MenuDef kDialogMenu[] = {{"Menu", kDialogItems}};
+    EXPECT_EQ("ControlsTestForm.B: no menu Nowhere", ErrorOf(Definition(kBadMenu)));
     EXPECT_EQ("ControlsTestForm.M1: opens a dialog, but the form presents none",
               ErrorOf(Definition({}, kDialogMenu)));
 }
@@ -174,7 +174,7 @@ TEST(Controls, BindingFailsLoudlyOnAnyNameThatResolvesToNothing)
 TEST(Controls, TheTypedLookUpFindsOnlyAComponentOfThatNameAndKind)
 {
     TestForm form;
-    EXPECT_EQ(form.Get<Label>("Label1"), &form.Owned<Label>("label1"));
+    EXPECT_EQ(form.Get<Label>("Caption"), &form.Owned<Label>("caption"));
     for (const char* name : {"Nowhere", "Ok"}) {
         try {
             form.Owned<Label>(name);
@@ -213,7 +213,7 @@ TEST(Controls, TabAndShiftTabWalkTheTabOrderIntoGroupBoxes)
     TestForm form;
     form.Show();
     SetForegroundWindow(form.Handle());
-    const std::vector<std::string> expected = {"Tree", "Inner", "Edit1", "Ok", "Tree"};
+    const std::vector<std::string> expected = {"Tree", "Inner", "Text", "Ok", "Tree"};
     form.Get<Control>("Tree")->SetFocus();
     auto press = [&](bool shift) {
         // The keys as the modal loop hands them to the dialog manager.
@@ -247,7 +247,7 @@ TEST(Controls, RightClickOpensTheControlsMenu)
     SendMessageA(form.Handle(), WM_CONTEXTMENU,
                  reinterpret_cast<WPARAM>(form.Get<TreeView>("Tree")->Handle()), MAKELPARAM(60, 60));
     EXPECT_TRUE(opened);
-    EXPECT_EQ(form.Get<PopupMenu>("PopupMenu1"), form.Get<TreeView>("Tree")->PopupMenu());
+    EXPECT_EQ(form.Get<PopupMenu>("TreeMenu"), form.Get<TreeView>("Tree")->PopupMenu());
 }
 
 TEST(Controls, TheFormPaintsWindowlessControlsInsideTheirBounds)
@@ -265,7 +265,7 @@ TEST(Controls, TheFormPaintsWindowlessControlsInsideTheirBounds)
 TEST(Controls, EscapeEndsAModalFormAsItsCloseBoxDoesAndNothingWithoutOne)
 {
     for (const bool closeBox : {true, false}) {
-        FormDef def = kForm;
+        FormDef<TestCommand> def = kForm;
         def.systemMenu = closeBox;
         TestForm form(def);
         ModalAction escape(form, [&] {

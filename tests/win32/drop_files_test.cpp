@@ -1,6 +1,6 @@
 // Files dropped on the drop window: WM_DROPFILES sent to the real main window with the real
 // launcher dialog behind it, and the registration's steps against a recording list.
-#include "shell/TTASKM.h"
+#include "shell/main_window.h"
 
 #include "base/error.h"
 #include "base/sjis.h"
@@ -11,9 +11,9 @@
 #include "framework/label.h"
 #include "framework/menu_item.h"
 #include "framework/tree_view.h"
-#include "launcher/TCONF.h"
+#include "launcher/launch_entry.h"
 #include "launcher/launch_list.h"
-#include "launcher/tnode.h"
+#include "launcher/launcher_dialog.h"
 #include "triggers/drop_files.h"
 #include "win32_test_support.h"
 
@@ -59,7 +59,7 @@ protected:
     }
     void TearDown() override
     {
-        conf_.reset();
+        dialog_.reset();
         launchList_.reset();
         main_.reset();
         DrainQuitMessages();
@@ -67,11 +67,11 @@ protected:
 
     void Start()
     {
-        main_ = std::make_unique<TTASKM>(application, settings_.Path());
-        launchList_ = std::make_unique<LaunchList>(nullptr, main_->Launch(), nullptr, list_);
+        main_ = std::make_unique<MainWindow>(application, settings_.Path());
+        launchList_ = std::make_unique<LaunchList>(nullptr, main_->LauncherSubmenu(), nullptr, list_);
         main_->SetLaunchList(launchList_.get());
-        conf_ = std::make_unique<TCONF>(application, launchList_.get());
-        main_->SetLauncherDialog(conf_.get());
+        dialog_ = std::make_unique<LauncherDialog>(application, launchList_.get());
+        main_->SetLauncherDialog(dialog_.get());
     }
 
     // Sends the drop in the form of the test's parameter; true when the handle was released.
@@ -94,25 +94,25 @@ protected:
     std::vector<std::string> TopItems() const
     {
         std::vector<std::string> items;
-        const TreeModel& tree = conf_->TreeView()->Items();
+        const TreeModel& tree = dialog_->TreeView()->Items();
         for (int i = 0; i < tree.TopCount(); ++i) {
             const TreeNode* node = tree.Top(i);
-            const TNode* e = EntryOf(node);
+            const LaunchEntry* e = EntryOf(node);
             items.push_back(node->Text() + " | " +
                             (e ? e->File + " | " + e->Option + " | " + e->Dir : "(folder)") + " | " +
                             std::to_string(node->ImageIndex()) + "/" + std::to_string(node->SelectedIndex()));
         }
         return items;
     }
-    std::string Message() const { return main_->Label3()->Caption(); }
+    std::string Message() const { return main_->DropMessage()->Caption(); }
     std::string Dir() const { return folder_.Path(); }
 
     ScratchFolder folder_;
     ScratchKey settings_;
     std::string list_;
-    std::unique_ptr<TTASKM> main_;
+    std::unique_ptr<MainWindow> main_;
     std::unique_ptr<LaunchList> launchList_;
-    std::unique_ptr<TCONF> conf_;
+    std::unique_ptr<LauncherDialog> dialog_;
 };
 
 INSTANTIATE_TEST_SUITE_P(Forms, DropTest, testing::Values(true, false),
@@ -128,7 +128,7 @@ TEST_P(DropTest, FilesBecomeItemsAtTheEndInTheShellsOrderWhateverTheDialogHasSel
     ASSERT_TRUE(WriteWholeFile(Dir() + "A.EXE", ""));
     ASSERT_TRUE(WriteWholeFile(Dir() + "予定" + kHyou + ".lnk", ""));   // a shortcut is registered as itself
     Start();
-    TreeView* tree = conf_->TreeView();
+    TreeView* tree = dialog_->TreeView();
     tree->Synchronize();
     SendMessageA(tree->Handle(), TVM_SELECTITEM, TVGN_CARET,
                  reinterpret_cast<LPARAM>(tree->ItemHandle(tree->Items().Top(0))));
@@ -152,8 +152,8 @@ TEST_P(DropTest, FilesBecomeItemsAtTheEndInTheShellsOrderWhateverTheDialogHasSel
     reloaded.Load();
     EXPECT_EQ(5, reloaded.Items().Count());
     EXPECT_EQ("予定" + kHyou + ".lnk", reloaded.Items().Top(3)->Text());
-    ASSERT_EQ(4, main_->Launch()->Count());
-    EXPECT_EQ("予定" + kHyou + ".lnk", main_->Launch()->Items(3)->Caption());
+    ASSERT_EQ(4, main_->LauncherSubmenu()->Count());
+    EXPECT_EQ("予定" + kHyou + ".lnk", main_->LauncherSubmenu()->Items(3)->Caption());
 }
 
 TEST_P(DropTest, FoldersRootsAndEntriesGoneKeepARealNameAndLongPathsStayWhole)
@@ -212,13 +212,13 @@ TEST_P(DropTest, ANameShiftJisCannotHoldIsRegisteredByItsShortPathOrNotAtAll)
 
     // Gone before the look-up: there is no short path either, and nothing is saved.
     const std::string before = ReadWholeFile(list_);
-    main_->Label3()->SetCaption("");
+    main_->DropMessage()->SetCaption("");
     EXPECT_TRUE(DropWide({WideText(Dir()) + L"\xC5C6\xC74C.txt"}));
     EXPECT_EQ(GetParam() ? 2u : 0u, TopItems().size());
     EXPECT_EQ(kUnregistrableMessage, Message());
     // The longest message shows whole in the drop window.
-    const RECT label = main_->Label3()->BoundsRect();
-    EXPECT_GE(label.right - label.left, TextWidth(main_->Label3()->Handle(), Message()));
+    const RECT label = main_->DropMessage()->BoundsRect();
+    EXPECT_GE(label.right - label.left, TextWidth(main_->DropMessage()->Handle(), Message()));
     EXPECT_EQ(before, ReadWholeFile(list_));
     EXPECT_TRUE(TakeShownBoxes().empty());
 }

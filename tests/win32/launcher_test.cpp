@@ -1,4 +1,4 @@
-#include "shell/TTASKM.h"
+#include "shell/main_window.h"
 
 #include "base/sjis.h"
 #include "base/tree_model.h"
@@ -10,12 +10,13 @@
 #include "framework/popup_menu.h"
 #include "framework/shell_open.h"
 #include "framework/tree_view.h"
-#include "launcher/TCONF.h"
 #include "launcher/ini_file.h"
+#include "launcher/launch_entry.h"
 #include "launcher/launch_list.h"
+#include "launcher/launch_menu_item.h"
 #include "launcher/launch_menu_plan.h"
 #include "launcher/launch_tree.h"
-#include "launcher/tnode.h"
+#include "launcher/launcher_dialog.h"
 #include "shell/file_icons.h"
 #include "shell/launch_pictures.h"
 #include "solid_icon.h"
@@ -82,22 +83,22 @@ protected:
         // The main window's part of the menu: Launch with its placeholder.
         host_ = std::make_unique<Component>(nullptr);
         launch_ = new MenuItem(host_.get());
-        launch_->SetName("Launch");
-        k3_ = new MenuItem(host_.get());
-        k3_->SetName("K3");
-        k3_->SetCaption("(なし)");
-        k3_->SetEnabled(false);
-        launch_->Add(k3_);
+        launch_->SetName("LauncherSubmenu");
+        placeholder_ = new MenuItem(host_.get());
+        placeholder_->SetName("LauncherPlaceholder");
+        placeholder_->SetCaption("(なし)");
+        placeholder_->SetEnabled(false);
+        launch_->Add(placeholder_);
     }
     void TearDown() override
     {
-        conf_.reset();
+        dialog_.reset();
         list_.reset();
         host_.reset();
         DrainQuitMessages();
     }
 
-    TCONF& Start()
+    LauncherDialog& Start()
     {
         list_ = std::make_unique<LaunchList>(
             nullptr, launch_,
@@ -107,14 +108,16 @@ protected:
                 return returned_;
             },
             fileName_);
-        conf_ = std::make_unique<TCONF>(application, list_.get());
-        return *conf_;
+        dialog_ = std::make_unique<LauncherDialog>(application, list_.get());
+        return *dialog_;
     }
 
-    MenuItem* Item(const char* name) const { return dynamic_cast<MenuItem*>(launch_->FindComponent(name)); }
+    // The submenu's item of the node with that number.
+    MenuItem* Item(int nodeIndex) const { return list_->MenuItemOf(nodeIndex); }
 
-    // The submenu under Launch, one line per item, indented by depth: name, caption, and
-    // whether it launches; items that Launch does not own are marked.
+    // The submenu under Launch, one line per item, indented by depth: the node's number (the
+    // placeholder's name), caption, and whether it launches; items that Launch does not own
+    // are marked.
     std::string Submenu() const
     {
         std::string text;
@@ -129,8 +132,10 @@ protected:
         while (!stack.empty()) {
             Frame frame = stack.back();
             stack.pop_back();
-            text += std::string(frame.depth * 2, ' ') + frame.item->Name() + " \"" + frame.item->Caption() +
-                    "\"" + (frame.item->OnClick ? " launches" : "") +
+            const auto* item = dynamic_cast<const LaunchMenuItem*>(frame.item);
+            text += std::string(frame.depth * 2, ' ') +
+                    (item ? "#" + std::to_string(item->NodeIndex()) : frame.item->Name()) + " \"" +
+                    frame.item->Caption() + "\"" + (item && item->Launches() ? " launches" : "") +
                     (frame.item->Owner() == launch_ ? "" : " (not owned)") + "\n";
             for (int i = frame.item->Count() - 1; i >= 0; --i) {
                 stack.push_back({frame.item->Items(i), frame.depth + 1});
@@ -140,31 +145,31 @@ protected:
     }
 
     // Clicks "決定" the way the button does, through the dialog's window.
-    void ClickSave(TCONF& conf, bool post = false)
+    void ClickSave(LauncherDialog& dialog, bool post = false)
     {
-        auto* button = dynamic_cast<Button*>(conf.FindComponent("Button6"));
+        auto* button = dynamic_cast<Button*>(dialog.FindComponent("OkButton"));
         ASSERT_NE(nullptr, button);
         const WPARAM command = MAKEWPARAM(0, BN_CLICKED);
         const auto control = reinterpret_cast<LPARAM>(button->Handle());
         if (post) {
-            PostMessageA(conf.Handle(), WM_COMMAND, command, control);
+            PostMessageA(dialog.Handle(), WM_COMMAND, command, control);
         } else {
-            SendMessageA(conf.Handle(), WM_COMMAND, command, control);
+            SendMessageA(dialog.Handle(), WM_COMMAND, command, control);
         }
     }
 
-    int ControlCount(TCONF& conf) const
+    int ControlCount(LauncherDialog& dialog) const
     {
-        return static_cast<int>(SendMessageA(conf.TreeView()->Handle(), TVM_GETCOUNT, 0, 0));
+        return static_cast<int>(SendMessageA(dialog.TreeView()->Handle(), TVM_GETCOUNT, 0, 0));
     }
 
     ScratchFolder folder_;
     std::string fileName_;
     std::unique_ptr<Component> host_;
     MenuItem* launch_ = nullptr;
-    MenuItem* k3_ = nullptr;
+    MenuItem* placeholder_ = nullptr;
     std::unique_ptr<LaunchList> list_;
-    std::unique_ptr<TCONF> conf_;
+    std::unique_ptr<LauncherDialog> dialog_;
     std::vector<LaunchCall> calls_;
     HANDLE returned_ = nullptr;
 };
@@ -176,29 +181,29 @@ TEST_F(LauncherTest, LoadingBuildsTheSubmenuInPlaceOfThePlaceholder)
     ASSERT_TRUE(WriteWholeFile(
         fileName_, std::string(kToolsFile) + "[FOLDER]\r\nITEM3=1\r\nITEM4=0\r\n[PARENT]\r\nNODE4=-2\r\n" +
                        "[ExecInfo3]\r\nNAME=空\r\n[ExecInfo4]\r\nNAME=メモ\r\nFILE=C:\\MEMO.TXT\r\n"));
-    TCONF& conf = Start();
+    LauncherDialog& dialog = Start();
     // A second [FOLDER] is never read: nodes 3 and 4 do not exist.
-    EXPECT_EQ(3, conf.TreeView()->Items().Count());
-    EXPECT_EQ("AB0 \"Tools\"\n"
-              "  AB1 \"NOTEPAD.EXE\" launches\n"
-              "  AB2 \"-\" launches\n",
+    EXPECT_EQ(3, dialog.TreeView()->Items().Count());
+    EXPECT_EQ("#0 \"Tools\"\n"
+              "  #1 \"NOTEPAD.EXE\" launches\n"
+              "  #2 \"-\" launches\n",
               Submenu());
-    EXPECT_TRUE(Item("AB0")->IsSubmenu());
-    EXPECT_TRUE(Item("AB2")->IsSeparator());
-    EXPECT_EQ(-1, Item("AB1")->ImageIndex());
+    EXPECT_TRUE(Item(0)->IsSubmenu());
+    EXPECT_TRUE(Item(2)->IsSeparator());
+    EXPECT_EQ(-1, Item(1)->ImageIndex());
     EXPECT_EQ(3, launch_->ComponentCount());
     // The placeholder is out of the menu but not destroyed: the main window owns it.
-    EXPECT_EQ(nullptr, k3_->Parent());
-    EXPECT_EQ(k3_, host_->FindComponent("K3"));
+    EXPECT_EQ(nullptr, placeholder_->Parent());
+    EXPECT_EQ(placeholder_, host_->FindComponent("LauncherPlaceholder"));
     EXPECT_TRUE(TakeShownBoxes().empty());
 
-    EXPECT_EQ(3, conf.ImageList1()->Count());
-    EXPECT_EQ(0, conf.TreeView()->Items().Node(0)->ImageIndex());
-    EXPECT_EQ(1, conf.TreeView()->Items().Node(0)->SelectedIndex());
-    EXPECT_EQ(2, conf.TreeView()->Items().Node(2)->ImageIndex());
+    EXPECT_EQ(3, dialog.TreePictures()->Count());
+    EXPECT_EQ(0, dialog.TreeView()->Items().Node(0)->ImageIndex());
+    EXPECT_EQ(1, dialog.TreeView()->Items().Node(0)->SelectedIndex());
+    EXPECT_EQ(2, dialog.TreeView()->Items().Node(2)->ImageIndex());
     EXPECT_EQ("ランチャ設定", [&] {
         char caption[64] = "";
-        GetWindowTextA(conf.Handle(), caption, sizeof caption);
+        GetWindowTextA(dialog.Handle(), caption, sizeof caption);
         return std::string(caption);
     }());
 }
@@ -210,30 +215,30 @@ TEST_F(LauncherTest, FoldersWithoutChildrenAreItemsThatLaunchNothing)
                    "[ExecInfo0]\r\nNAME=空\r\n[ExecInfo1]\r\nNAME=外\r\n[ExecInfo2]\r\nNAME=--------\r\n"
                    "[ExecInfo3]\r\nNAME=x\r\n"));
     Start();
-    EXPECT_EQ("AB0 \"空\"\nAB1 \"外\"\n  AB2 \"-\"\nAB3 \"x\" launches\n", Submenu());
-    EXPECT_FALSE(Item("AB0")->IsSubmenu());
-    Item("AB0")->Click();
+    EXPECT_EQ("#0 \"空\"\n#1 \"外\"\n  #2 \"-\"\n#3 \"x\" launches\n", Submenu());
+    EXPECT_FALSE(Item(0)->IsSubmenu());
+    Item(0)->Click();
     EXPECT_TRUE(calls_.empty());
 }
 
 TEST_F(LauncherTest, WithoutAFileTheSubmenuIsEmptyAndTheFirstSaveCreatesIt)
 {
-    TCONF& conf = Start();
-    EXPECT_EQ(0, conf.TreeView()->Items().Count());
+    LauncherDialog& dialog = Start();
+    EXPECT_EQ(0, dialog.TreeView()->Items().Count());
     EXPECT_EQ(0, launch_->Count());
     EXPECT_TRUE(TakeShownBoxes().empty());
 
     // The worked example, made as the dialog makes it.
-    TreeModel& tree = conf.TreeView()->Items();
+    TreeModel& tree = dialog.TreeView()->Items();
     AddFolderNode(tree, nullptr, "Tools");
-    TNode* entry = EntryOf(list_->AddItemNode(0, "NOTEPAD.EXE"));
+    LaunchEntry* entry = EntryOf(list_->AddItemNode(0, "NOTEPAD.EXE"));
     entry->File = "C:\\WINDOWS\\NOTEPAD.EXE";
     entry->Option = "C:\\MEMO.TXT";
     entry->Dir = "C:\\WINDOWS\\";
     list_->AddItemNode(0, "--------")->SetImageIndex(kNoImage);
-    conf.Button6Click(nullptr);
+    dialog.SaveAndClose();
     EXPECT_EQ(kToolsFile, ReadWholeFile(fileName_));
-    EXPECT_EQ("AB0 \"Tools\"\n  AB1 \"NOTEPAD.EXE\" launches\n  AB2 \"-\" launches\n", Submenu());
+    EXPECT_EQ("#0 \"Tools\"\n  #1 \"NOTEPAD.EXE\" launches\n  #2 \"-\" launches\n", Submenu());
     EXPECT_TRUE(TakeShownBoxes().empty());
 }
 
@@ -242,36 +247,35 @@ TEST_F(LauncherTest, ABadParentLinkIsReportedAndLeavesThePlaceholderUntilTheNext
     ASSERT_TRUE(WriteWholeFile(
         fileName_, "[FOLDER]\r\nITEM0=1\r\nITEM1=0\r\nITEM2=0\r\n[PARENT]\r\nNODE1=-1\r\nNODE2=5\r\n"
                    "[ExecInfo0]\r\nNAME=a\r\n[ExecInfo1]\r\nNAME=b\r\n[ExecInfo2]\r\nNAME=c\r\n"));
-    TCONF& conf = Start();
+    LauncherDialog& dialog = Start();
     const std::vector<ShownBox> boxes = TakeShownBoxes();
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ("不正なインデックス.", boxes[0].text);
     EXPECT_EQ("Mivtra", boxes[0].caption);
     EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), boxes[0].type & MB_ICONMASK);
-    EXPECT_EQ(2, conf.TreeView()->Items().Count());
-    EXPECT_EQ("K3 \"(なし)\" (not owned)\n", Submenu());
+    EXPECT_EQ(2, dialog.TreeView()->Items().Count());
+    EXPECT_EQ("LauncherPlaceholder \"(なし)\" (not owned)\n", Submenu());
 
-    conf.Button6Click(nullptr);
-    EXPECT_EQ("AB0 \"a\"\n  AB1 \"b\" launches\n", Submenu());
-    EXPECT_EQ(nullptr, k3_->Parent());
+    dialog.SaveAndClose();
+    EXPECT_EQ("#0 \"a\"\n  #1 \"b\" launches\n", Submenu());
+    EXPECT_EQ(nullptr, placeholder_->Parent());
 }
 
 TEST_F(LauncherTest, ASaveRebuildsTheSubmenuAndClosesTheDialog)
 {
     ASSERT_TRUE(WriteWholeFile(fileName_, ItemsFile(10)));
-    TCONF& conf = Start();
+    LauncherDialog& dialog = Start();
     ASSERT_EQ(10, launch_->ComponentCount());
-    Item("AB0")->SetHint("built at start");
-    TreeModel& tree = conf.TreeView()->Items();
+    Item(0)->SetHint("built at start");
+    TreeModel& tree = dialog.TreeView()->Items();
     for (int index : {9, 7, 5, 3, 1, 0}) {
         tree.Delete(tree.Node(index));
     }
-    ClickSave(conf, true);
-    conf.ShowModal();
-    EXPECT_FALSE(conf.Visible());
+    ClickSave(dialog, true);
+    dialog.ShowModal();
+    EXPECT_FALSE(dialog.Visible());
     EXPECT_TRUE(TakeShownBoxes().empty());
-    EXPECT_EQ("AB0 \"n2\" launches\nAB1 \"n4\" launches\nAB2 \"n6\" launches\nAB3 \"n8\" launches\n",
-              Submenu());
+    EXPECT_EQ("#0 \"n2\" launches\n#1 \"n4\" launches\n#2 \"n6\" launches\n#3 \"n8\" launches\n", Submenu());
     EXPECT_EQ(4, launch_->ComponentCount());
     EXPECT_EQ("", launch_->Items(0)->Hint()) << "the items of the first build are still there";
     // The list is rewritten; the sections of nodes 4 to 9 stay behind unread.
@@ -284,12 +288,12 @@ TEST_F(LauncherTest, AFailedSaveChangesNoByteAndKeepsTheDialogOpen)
 {
     const std::string file = std::string(kToolsFile) + "[Other]\r\nKEEP=1\r\n";
     ASSERT_TRUE(WriteWholeFile(fileName_, file));
-    TCONF& conf = Start();
-    MenuItem* first = Item("AB0");
+    LauncherDialog& dialog = Start();
+    MenuItem* first = Item(0);
     list_->AddItemNode(-2, "new");
-    conf.Show();
+    dialog.Show();
     ASSERT_TRUE(SetFileAttributesA(fileName_.c_str(), FILE_ATTRIBUTE_READONLY));
-    ClickSave(conf);
+    ClickSave(dialog);
     SetFileAttributesA(fileName_.c_str(), FILE_ATTRIBUTE_NORMAL);
 
     const std::vector<ShownBox> boxes = TakeShownBoxes();
@@ -297,28 +301,28 @@ TEST_F(LauncherTest, AFailedSaveChangesNoByteAndKeepsTheDialogOpen)
     EXPECT_EQ(fileName_ + " に書き込めません.", boxes[0].text);
     EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), boxes[0].type & MB_ICONMASK);
     EXPECT_EQ(file, ReadWholeFile(fileName_));
-    EXPECT_TRUE(conf.Visible());
-    EXPECT_EQ(first, Item("AB0"));
-    EXPECT_EQ(nullptr, Item("AB3"));
+    EXPECT_TRUE(dialog.Visible());
+    EXPECT_EQ(first, Item(0));
+    EXPECT_EQ(nullptr, Item(3));
 
     // A file that cannot be read: a save that started from an empty document
     // would replace the file with one that lost its other sections. A close request after the
     // failure closes the dialog; the list waits for the next save.
     SetIniFileOpenForReading(RefuseToOpen);
-    ClickSave(conf);
-    SendMessageA(conf.Handle(), WM_CLOSE, 0, 0);
+    ClickSave(dialog);
+    SendMessageA(dialog.Handle(), WM_CLOSE, 0, 0);
     SetIniFileOpenForReading(nullptr);
     EXPECT_EQ(2u, TakeShownBoxes().size());
     EXPECT_EQ(file, ReadWholeFile(fileName_));
-    EXPECT_FALSE(conf.Visible());
+    EXPECT_FALSE(dialog.Visible());
     EXPECT_TRUE(list_->Unsaved());
-    conf.Show();
-    ClickSave(conf);
+    dialog.Show();
+    ClickSave(dialog);
     EXPECT_FALSE(list_->Unsaved());
     EXPECT_NE(std::string::npos, ReadWholeFile(fileName_).find("[Other]\r\nKEEP=1\r\n"));
-    EXPECT_NE(nullptr, Item("AB3"));
+    EXPECT_NE(nullptr, Item(3));
     // The session ends while the dialog shows edits not saved yet: they go to the rescue copy.
-    conf.Show();
+    dialog.Show();
     list_->SetRescueFileName(folder_.Path() + "rescue.ini");
     list_->RescueUnsaved(false);
     EXPECT_EQ("(missing)", ReadWholeFile(folder_.Path() + "rescue.ini")) << "nothing was edited";
@@ -338,45 +342,45 @@ TEST_F(LauncherTest, SavingOverAFileChangedOutsideAsksAndEachAnswerDoesWhatItSay
     for (const Case& c : cases) {
         SCOPED_TRACE(c.answer);
         ASSERT_TRUE(WriteWholeFile(fileName_, kToolsFile));
-        TCONF& conf = Start();
+        LauncherDialog& dialog = Start();
         list_->AddItemNode(-2, "mine");
-        conf.Show();
+        dialog.Show();
         ASSERT_TRUE(WriteWholeFile(fileName_, outside));
         AnswerBoxes([&](const ShownBox&) { return c.answer; });
-        ClickSave(conf);
+        ClickSave(dialog);
         AnswerBoxes(nullptr);
         const std::vector<ShownBox> boxes = TakeShownBoxes();
         ASSERT_EQ(1u, boxes.size());
         EXPECT_EQ(kOutsideChangeQuestion, boxes[0].text);
         EXPECT_EQ(static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON3), boxes[0].type);
-        EXPECT_EQ(c.closed, !conf.Visible());
+        EXPECT_EQ(c.closed, !dialog.Visible());
         EXPECT_EQ(c.nodes, list_->Items().Count());
         EXPECT_EQ(c.overwritten, ReadWholeFile(fileName_) != outside);
-        conf.Hide();
+        dialog.Hide();
     }
 }
 
 TEST_F(LauncherTest, AnOutsideEditReachesTheSubmenuWhileTheDialogIsClosedAndOwnSavesAreNoChange)
 {
     ASSERT_TRUE(WriteWholeFile(fileName_, kToolsFile));
-    TCONF& conf = Start();
+    LauncherDialog& dialog = Start();
     // As the main window does on the folder watch's word (the watch runs in e2e "outside").
-    conf.Show();
-    ClickSave(conf);   // the list's own save
-    MenuItem* built = Item("AB0");
+    dialog.Show();
+    ClickSave(dialog);   // the list's own save
+    MenuItem* built = Item(0);
     list_->FollowFile();
-    EXPECT_EQ(built, Item("AB0")) << "its own save was taken for an outside change";
+    EXPECT_EQ(built, Item(0)) << "its own save was taken for an outside change";
 
     ASSERT_TRUE(WriteWholeFile(fileName_, ItemsFile(2)));
     list_->FollowFile();
-    EXPECT_EQ("AB0 \"n0\" launches\nAB1 \"n1\" launches\n", Submenu());
+    EXPECT_EQ("#0 \"n0\" launches\n#1 \"n1\" launches\n", Submenu());
 
     // While the dialog shows the list, an edit waits for the dialog's end ("決定" asks then).
-    conf.Show();
+    dialog.Show();
     ASSERT_TRUE(WriteWholeFile(fileName_, ItemsFile(3)));
     list_->FollowFile();
     EXPECT_EQ(2, list_->Items().Count());
-    conf.Hide();
+    dialog.Hide();
     DeleteFileA(fileName_.c_str());
     list_->FollowFile();
     EXPECT_EQ(2, list_->Items().Count()) << "a file that is gone emptied the list";
@@ -386,13 +390,13 @@ TEST_F(LauncherTest, AnOutsideEditReachesTheSubmenuWhileTheDialogIsClosedAndOwnS
 TEST_F(LauncherTest, ALauncherItemStartsTheEntryItsNumberNamesAtTheMomentOfTheClick)
 {
     ASSERT_TRUE(WriteWholeFile(fileName_, ItemsFile(8) + "[FOLDER]\r\n"));
-    TCONF& conf = Start();
-    TNode* seventh = EntryOf(conf.TreeView()->Items().Node(7));
+    LauncherDialog& dialog = Start();
+    LaunchEntry* seventh = EntryOf(dialog.TreeView()->Items().Node(7));
     seventh->File = "C:\\Program Files\\edited.exe";
     returned_ = nullptr;
     ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &returned_, 0,
                                 FALSE, DUPLICATE_SAME_ACCESS));
-    Item("AB7")->Click();
+    Item(7)->Click();
     ASSERT_EQ(1u, calls_.size());
     EXPECT_EQ("C:\\Program Files\\edited.exe", calls_[0].file);
     EXPECT_EQ("o7", calls_[0].parameters);
@@ -403,11 +407,11 @@ TEST_F(LauncherTest, ALauncherItemStartsTheEntryItsNumberNamesAtTheMomentOfTheCl
     EXPECT_FALSE(GetHandleInformation(returned_, &flags)) << "the process handle was not closed";
     returned_ = nullptr;
 
-    // The tree shrinks in the dialog; the menu keeps its names until the next save.
-    TreeModel& tree = conf.TreeView()->Items();
+    // The tree shrinks in the dialog; the menu keeps its numbers until the next save.
+    TreeModel& tree = dialog.TreeView()->Items();
     tree.Delete(tree.Node(7));
     tree.Delete(tree.Node(6));
-    MenuItem* stale = Item("AB7");
+    MenuItem* stale = Item(7);
     ASSERT_NE(nullptr, stale);
     GuardCallback(0, [&] {
         stale->Click();
@@ -418,29 +422,37 @@ TEST_F(LauncherTest, ALauncherItemStartsTheEntryItsNumberNamesAtTheMomentOfTheCl
     EXPECT_EQ("不正なインデックス.", boxes[0].text);
     EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), boxes[0].type & MB_ICONMASK);
     EXPECT_EQ(1u, calls_.size());
+
+    // Once the list is gone, the items it left in the menu start nothing.
+    MenuItem* first = Item(0);
+    dialog_.reset();
+    list_.reset();
+    first->Click();
+    EXPECT_EQ(1u, calls_.size());
+    EXPECT_TRUE(TakeShownBoxes().empty());
 }
 
 TEST_F(LauncherTest, TheTreeControlIsFilledWhenTheDialogShowsAndFollowsTheTreeThen)
 {
     ASSERT_TRUE(WriteWholeFile(fileName_, kToolsFile));
-    TCONF& conf = Start();
-    EXPECT_EQ(0, ControlCount(conf));
-    conf.Show();
-    EXPECT_EQ(3, ControlCount(conf));
-    TreeModel& tree = conf.TreeView()->Items();
+    LauncherDialog& dialog = Start();
+    EXPECT_EQ(0, ControlCount(dialog));
+    dialog.Show();
+    EXPECT_EQ(3, ControlCount(dialog));
+    TreeModel& tree = dialog.TreeView()->Items();
     TreeNode* added = list_->AddItemNode(-2, "added");
-    EXPECT_EQ(4, ControlCount(conf));
-    HTREEITEM item = conf.TreeView()->ItemHandle(added);
-    EXPECT_EQ(added, TreeView::NodeOf(conf.TreeView()->Handle(), item));
+    EXPECT_EQ(4, ControlCount(dialog));
+    HTREEITEM item = dialog.TreeView()->ItemHandle(added);
+    EXPECT_EQ(added, TreeView::NodeOf(dialog.TreeView()->Handle(), item));
     tree.MoveToFirstChild(added, tree.Node(0));
     tree.Delete(tree.Node(2));
-    EXPECT_EQ(3, ControlCount(conf));
+    EXPECT_EQ(3, ControlCount(dialog));
     // The first child of the folder's item is the moved node's.
-    HTREEITEM folder = conf.TreeView()->ItemHandle(tree.Node(0));
-    auto child = reinterpret_cast<HTREEITEM>(SendMessageA(conf.TreeView()->Handle(), TVM_GETNEXTITEM,
+    HTREEITEM folder = dialog.TreeView()->ItemHandle(tree.Node(0));
+    auto child = reinterpret_cast<HTREEITEM>(SendMessageA(dialog.TreeView()->Handle(), TVM_GETNEXTITEM,
                                                           TVGN_CHILD, reinterpret_cast<LPARAM>(folder)));
-    EXPECT_EQ(added, TreeView::NodeOf(conf.TreeView()->Handle(), child));
-    conf.Hide();
+    EXPECT_EQ(added, TreeView::NodeOf(dialog.TreeView()->Handle(), child));
+    dialog.Hide();
 }
 
 TEST_F(LauncherTest, AListNestedAHundredThousandLevelsDeepNeitherCrashesNorHangs)
@@ -456,18 +468,18 @@ TEST_F(LauncherTest, AListNestedAHundredThousandLevelsDeepNeitherCrashesNorHangs
     auto* menu = new PopupMenu(host_.get());
     launch_->SetSubmenu(true);
     menu->Items()->Add(launch_);
-    TCONF& conf = Start();
-    EXPECT_EQ(kDepth, conf.TreeView()->Items().Count());
+    LauncherDialog& dialog = Start();
+    EXPECT_EQ(kDepth, dialog.TreeView()->Items().Count());
     // The submenu and the tree control stop at their depths; the list itself is whole.
     EXPECT_EQ(kMaxLaunchMenuDepth, launch_->ComponentCount());
     menu->BuildHandle();
-    conf.Show();
-    EXPECT_EQ(TreeView::kMaxDepth, ControlCount(conf));
-    conf.Button6Click(nullptr);
-    EXPECT_FALSE(conf.Visible());
+    dialog.Show();
+    EXPECT_EQ(TreeView::kMaxDepth, ControlCount(dialog));
+    dialog.SaveAndClose();
+    EXPECT_FALSE(dialog.Visible());
     EXPECT_EQ(kMaxLaunchMenuDepth, launch_->ComponentCount());
     EXPECT_TRUE(TakeShownBoxes().empty());
-    conf_.reset();
+    dialog_.reset();
 }
 
 namespace {
@@ -603,15 +615,13 @@ TEST(LaunchIconTest, ItemsShowTheirKindsPictureUntilTheWorkerHasTheirFileAndASha
             "\r\n[ExecInfo6]\r\nFILE=\\\\host\\share\\tool.exe\r\n"));
     g_iconQuestions = 0;
     g_shareAnswers = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    auto main = std::make_unique<TTASKM>(application, settings.Path());
+    auto main = std::make_unique<MainWindow>(application, settings.Path());
     main->SetLaunchIconSource(CountedIcon, 0);
-    auto list =
-        std::make_unique<LaunchList>(nullptr, main->Launch(), &ShellOpen, folder.Path() + "LAUNCH.INI");
+    auto list = std::make_unique<LaunchList>(nullptr, main->LauncherSubmenu(), &ShellOpen,
+                                             folder.Path() + "LAUNCH.INI");
     main->SetLaunchList(list.get());
     list->Load();
-    auto image = [&](const char* name) {
-        return dynamic_cast<MenuItem*>(main->Launch()->FindComponent(name))->ImageIndex();
-    };
+    auto image = [&](int nodeIndex) { return list->MenuItemOf(nodeIndex)->ImageIndex(); };
     auto settle = [&] { return PumpUntil([&] { return main->LaunchPicturesSettled(); }, 20000); };
 
     // Before any answer is taken in: the kind's picture, told from the name alone.
@@ -619,45 +629,45 @@ TEST(LaunchIconTest, ItemsShowTheirKindsPictureUntilTheWorkerHasTheirFileAndASha
                            LaunchPictures::kProgram, LaunchPictures::kProgram, LaunchPictures::kDocument,
                            LaunchPictures::kProgram};
     for (int i = 0; i < 7; ++i) {
-        EXPECT_EQ(generic[i], image(("AB" + std::to_string(i)).c_str())) << i;
+        EXPECT_EQ(generic[i], image(i)) << i;
     }
     // Every other file is answered while the share's look-up waits; then the share's too.
-    EXPECT_TRUE(PumpUntil([&] { return image("AB5") > LaunchPictures::kProgram; }, 20000));
-    EXPECT_EQ(LaunchPictures::kProgram, image("AB6"));
+    EXPECT_TRUE(PumpUntil([&] { return image(5) > LaunchPictures::kProgram; }, 20000));
+    EXPECT_EQ(LaunchPictures::kProgram, image(6));
     SetEvent(g_shareAnswers);
     ASSERT_TRUE(settle());
     // The files' pictures after the folder picture and the three generic ones; one per file.
-    EXPECT_EQ((std::set<int>{4, 5, 6}), (std::set<int>{image("AB1"), image("AB5"), image("AB6")}));
-    EXPECT_EQ(image("AB1"), image("AB4"));
-    EXPECT_EQ(-1, image("AB3")) << "no icon for a missing file";
-    EXPECT_EQ(LaunchPictures::kFolder, image("AB2"));
+    EXPECT_EQ((std::set<int>{4, 5, 6}), (std::set<int>{image(1), image(5), image(6)}));
+    EXPECT_EQ(image(1), image(4));
+    EXPECT_EQ(-1, image(3)) << "no icon for a missing file";
+    EXPECT_EQ(LaunchPictures::kFolder, image(2));
     EXPECT_EQ(4, g_iconQuestions);
 
     // Openings have the files looked at again; the shell is asked only about one that
     // changed, whose item gets the new picture. An item gone from the menu is skipped.
-    const int programPicture = image("AB1");
-    main->GetLaunchIcon();
+    const int programPicture = image(1);
+    main->RecheckLaunchPictures();
     ASSERT_TRUE(settle());
     EXPECT_EQ(4, g_iconQuestions);
-    delete main->Launch()->FindComponent("AB1");
+    delete list->MenuItemOf(1);
     ASSERT_TRUE(WriteWholeFile(memo, "written again"));
-    main->GetLaunchIcon();
+    main->RecheckLaunchPictures();
     ASSERT_TRUE(settle());
     EXPECT_EQ(5, g_iconQuestions);
-    EXPECT_EQ(7, image("AB5"));
-    EXPECT_EQ(programPicture, image("AB4"));
+    EXPECT_EQ(7, image(5));
+    EXPECT_EQ(programPicture, image(4));
     // A file changed again and again: the list starts afresh rather than growing for ever.
     for (int i = 0; i < 70; ++i) {
         ASSERT_TRUE(WriteWholeFile(memo, std::string(i + 20, 'x')));
-        main->GetLaunchIcon();
+        main->RecheckLaunchPictures();
         ASSERT_TRUE(settle());
     }
     EXPECT_LT(main->LaunchImages()->Count(), 70);
-    EXPECT_GE(image("AB5"), 4);
+    EXPECT_GE(image(5), 4);
 
     // An outside edit followed: the list builds its submenu anew, and its pictures follow it at
     // once, the known ones kept, a new file's its kind's until the worker has it.
-    const int memoPicture = image("AB5"), programNow = image("AB4");
+    const int memoPicture = image(5), programNow = image(4);
     const auto outside = [&](const char* second) {
         ASSERT_TRUE(WriteWholeFile(folder.Path() + "LAUNCH.INI",
                                    "[FOLDER]\r\nITEM0=0\r\nITEM1=" + std::string(second) +
@@ -669,10 +679,10 @@ TEST(LaunchIconTest, ItemsShowTheirKindsPictureUntilTheWorkerHasTheirFileAndASha
     };
     ResetEvent(g_shareAnswers);
     const int asked = g_iconQuestions;
-    const auto firstThree = [&] { return std::vector<int>{image("AB0"), image("AB1"), image("AB2")}; };
+    const auto firstThree = [&] { return std::vector<int>{image(0), image(1), image(2)}; };
     outside("0");
     EXPECT_EQ((std::vector<int>{memoPicture, LaunchPictures::kProgram, programNow}), firstThree());
-    EXPECT_EQ(nullptr, main->Launch()->FindComponent("AB3"));
+    EXPECT_EQ(nullptr, list->MenuItemOf(3));
     // While the share's look-up waits, the list changes again: its item is a folder now, and
     // the answer about the list before reaches no item.
     ASSERT_TRUE(PumpUntil([&] { return g_iconQuestions > asked; }, 20000));

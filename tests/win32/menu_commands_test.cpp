@@ -1,5 +1,5 @@
 // The main window's pop-up menu: its items, what every opening rebuilds, and the commands.
-#include "shell/TTASKM.h"
+#include "shell/main_window.h"
 
 #include "components/task_tray.h"
 #include "framework/application.h"
@@ -10,9 +10,9 @@
 #include "framework/popup_menu.h"
 #include "handle_test_support.h"
 #include "hook_test_support.h"
-#include "launcher/TCONF.h"
+#include "launcher/launch_entry.h"
 #include "launcher/launch_list.h"
-#include "launcher/tnode.h"
+#include "launcher/launcher_dialog.h"
 #include "menu_test_support.h"
 #include "shell/about_box.h"
 #include "solid_icon.h"
@@ -86,12 +86,12 @@ int WindowsWithClassIcons()
     return n;
 }
 
-std::vector<MenuItem*> TaskItemsTitled(TTASKM& form, const std::string& title)
+std::vector<MenuItem*> TaskItemsTitled(MainWindow& form, const std::string& title)
 {
     std::vector<MenuItem*> found;
-    for (int i = 0; i < form.TaskList()->Count(); ++i) {
-        if (form.TaskList()->Items(i)->Caption() == title) {
-            found.push_back(form.TaskList()->Items(i));
+    for (int i = 0; i < form.TaskSubmenu()->Count(); ++i) {
+        if (form.TaskSubmenu()->Items(i)->Caption() == title) {
+            found.push_back(form.TaskSubmenu()->Items(i));
         }
     }
     return found;
@@ -149,20 +149,20 @@ protected:
         DrainQuitMessages();
     }
 
-    TTASKM& Start()
+    MainWindow& Start()
     {
-        form_ = std::make_unique<TTASKM>(application, scratch_.Path());
+        form_ = std::make_unique<MainWindow>(application, scratch_.Path());
         return *form_;
     }
 
     MenuItem* Item(const char* name) { return dynamic_cast<MenuItem*>(form_->FindComponent(name)); }
 
     // The launcher settings dialog, made as the program makes it: after the main window.
-    TCONF& StartLauncher()
+    LauncherDialog& StartLauncher()
     {
-        list_ = std::make_unique<LaunchList>(nullptr, form_->Launch(), nullptr, MissingLaunchFile());
+        list_ = std::make_unique<LaunchList>(nullptr, form_->LauncherSubmenu(), nullptr, MissingLaunchFile());
         form_->SetLaunchList(list_.get());
-        launcher_ = std::make_unique<TCONF>(application, list_.get());
+        launcher_ = std::make_unique<LauncherDialog>(application, list_.get());
         form_->SetLauncherDialog(launcher_.get());
         return *launcher_;
     }
@@ -177,21 +177,21 @@ protected:
     {
         HWND notify = FindWindowExA(form_->Handle(), nullptr, "TNotifyWindow", nullptr);
         ASSERT_NE(nullptr, notify);
-        SendMessageA(notify, kTrayCallbackMessage, form_->TaskTray()->IconID(), WM_LBUTTONDOWN);
+        SendMessageA(notify, kTrayCallbackMessage, form_->TrayIcon()->IconID(), WM_LBUTTONDOWN);
     }
 
     FakeShell shell_;
     ScratchKey scratch_;
-    std::unique_ptr<TTASKM> form_;
+    std::unique_ptr<MainWindow> form_;
     std::unique_ptr<LaunchList> list_;
-    std::unique_ptr<TCONF> launcher_;
-    std::unique_ptr<TAboutBox> aboutBox_;
+    std::unique_ptr<LauncherDialog> launcher_;
+    std::unique_ptr<AboutBox> aboutBox_;
 };
 
 TEST_F(MenuCommandsTest, TheMenuShowsItsItemsWithTheirCaptionsAndStates)
 {
-    TTASKM& form = Start();
-    BuiltMenu menu = form.GetPopupMenu()->BuildHandle();
+    MainWindow& form = Start();
+    BuiltMenu menu = form.Menu()->BuildHandle();
     std::vector<BuiltItem> top = Entries(menu.Get());
     const char* const kTop[] = {"ランチャ",
                                 "タスクマネージャー",
@@ -229,18 +229,18 @@ TEST_F(MenuCommandsTest, TheMenuShowsItsItemsWithTheirCaptionsAndStates)
     EXPECT_FALSE(general[0].state & MFS_CHECKED);
     EXPECT_FALSE(general[1].state & MFS_CHECKED);
     EXPECT_TRUE(general[2].state & MFS_CHECKED);
-    for (const char* hidden : {"N4", "N5", "N6"}) {
+    for (const char* hidden : {"LauncherOnlyItem", "TasksOnlyItem", "OpenOnlySeparator"}) {
         ASSERT_NE(nullptr, Item(hidden)) << hidden;
         EXPECT_FALSE(Item(hidden)->Visible()) << hidden;
         EXPECT_FALSE(Item(hidden)->Checked()) << hidden;
     }
-    EXPECT_EQ("ランチャのみを開く", Item("N4")->Caption());
-    EXPECT_EQ("タスクマネージャーのみを開く", Item("N5")->Caption());
+    EXPECT_EQ("ランチャのみを開く", Item("LauncherOnlyItem")->Caption());
+    EXPECT_EQ("タスクマネージャーのみを開く", Item("TasksOnlyItem")->Caption());
 }
 
 TEST_F(MenuCommandsTest, OpeningListsTheWindowsWithTheirClassIconsAsItemBitmaps)
 {
-    TTASKM& form = Start();
+    MainWindow& form = Start();
     std::string titled = UniqueTitle("menu target");
     std::string plainTitle = UniqueTitle("plain target");
     TaskTarget target(titled);
@@ -249,13 +249,13 @@ TEST_F(MenuCommandsTest, OpeningListsTheWindowsWithTheirClassIconsAsItemBitmaps)
     TaskTarget hidden(hiddenTitle);
     ShowWindow(hidden.Handle(), SW_HIDE);
 
-    form.PopupMenuPopup(form.GetPopupMenu());
+    form.PrepareMenu();
 
     std::vector<MenuItem*> items = TaskItemsTitled(form, titled);
     ASSERT_EQ(1u, items.size());
     EXPECT_EQ("MenuTestTarget", items[0]->Hint());
     EXPECT_GE(items[0]->ImageIndex(), 2);
-    EXPECT_EQ(form.TaskList(), items[0]->Owner());
+    EXPECT_EQ(form.TaskSubmenu(), items[0]->Owner());
     std::vector<MenuItem*> plainItems = TaskItemsTitled(form, plainTitle);
     ASSERT_EQ(1u, plainItems.size());
     EXPECT_EQ(-1, plainItems[0]->ImageIndex());
@@ -263,7 +263,7 @@ TEST_F(MenuCommandsTest, OpeningListsTheWindowsWithTheirClassIconsAsItemBitmaps)
     EXPECT_TRUE(TaskItemsTitled(form, "").empty());
 
     // In the menu handle the caption stays the item's text and the icon is its bitmap.
-    BuiltMenu menu = form.GetPopupMenu()->BuildHandle();
+    BuiltMenu menu = form.Menu()->BuildHandle();
     HMENU tasks = GetSubMenu(menu.Get(), 1);
     int found = 0;
     for (const BuiltItem& entry : Entries(tasks)) {
@@ -279,13 +279,13 @@ TEST_F(MenuCommandsTest, OpeningListsTheWindowsWithTheirClassIconsAsItemBitmaps)
     }
     EXPECT_EQ(2, found);
     // The folder picture is entry 0 for the launcher's folders.
-    UniqueBitmap folder(form.ImageList()->CreateBitmap(0));
+    UniqueBitmap folder(form.MenuImages()->CreateBitmap(0));
     EXPECT_NE(nullptr, folder.Get());
 }
 
 TEST_F(MenuCommandsTest, EachOpeningReplacesTheTaskItemsAndPicturesOfTheOneBefore)
 {
-    TTASKM& form = Start();
+    MainWindow& form = Start();
     // Three launcher entries whose file has an icon.
     StartLauncher();
     char program[MAX_PATH] = "";
@@ -302,21 +302,21 @@ TEST_F(MenuCommandsTest, EachOpeningReplacesTheTaskItemsAndPicturesOfTheOneBefor
     int firstItems = -1;
     for (int opening = 1; opening <= 10; ++opening) {
         CloseMenuWhenOpen();
-        form.GetPopupMenu()->Popup(10, 10);
+        form.Menu()->Popup(10, 10);
         // The program's two pictures and one per window with a class icon, whatever the
         // openings before left; the launcher's pictures are kept in a list of their own.
-        EXPECT_EQ(2 + WindowsWithClassIcons(), form.ImageList()->Count()) << "opening " << opening;
+        EXPECT_EQ(2 + WindowsWithClassIcons(), form.MenuImages()->Count()) << "opening " << opening;
         if (opening == 1) {
-            firstItems = form.TaskList()->Count();
+            firstItems = form.TaskSubmenu()->Count();
         }
-        EXPECT_EQ(firstItems, form.TaskList()->Count()) << "opening " << opening;
+        EXPECT_EQ(firstItems, form.TaskSubmenu()->Count()) << "opening " << opening;
     }
     ASSERT_GE(firstItems, 5);
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(1u, TaskItemsTitled(form, title + " " + std::to_string(i)).size()) << i;
     }
-    for (int i = 0; i < form.TaskList()->Count(); ++i) {
-        EXPECT_LT(form.TaskList()->Items(i)->ImageIndex(), form.ImageList()->Count());
+    for (int i = 0; i < form.TaskSubmenu()->Count(); ++i) {
+        EXPECT_LT(form.TaskSubmenu()->Items(i)->ImageIndex(), form.MenuImages()->Count());
     }
 }
 
@@ -355,16 +355,16 @@ public:
 
 TEST_F(MenuCommandsTest, AProgramThatHangsHoldsUpNeitherTheChoiceOfItsWindowNorTheNextOpening)
 {
-    TTASKM& form = Start();
+    MainWindow& form = Start();
     const std::string title = UniqueTitle("hung");
     HungWindow hung(title);
     CloseMenuWhenOpen();
-    form.GetPopupMenu()->Popup(10, 10);
+    form.Menu()->Popup(10, 10);
     std::vector<MenuItem*> items = TaskItemsTitled(form, title);
     ASSERT_EQ(1u, items.size());
-    form.TaskClick(items[0]);
+    form.SwitchToTask(items[0]);
     CloseMenuWhenOpen();
-    form.GetPopupMenu()->Popup(10, 10);
+    form.Menu()->Popup(10, 10);
     // Everything above returned while the window's thread was still stuck.
     SetEvent(hung.release_);
     EXPECT_TRUE(PumpUntil([&] { return hung.released_ && !IsIconic(hung.window_); }, 10000))
@@ -391,7 +391,7 @@ TEST(HandleCountTest, SeesEachBitmapMenuAndIconLeftBehind)
 
 TEST_F(MenuCommandsTest, AThousandOpeningsLeaveNoHandleBehind)
 {
-    TTASKM& form = Start();
+    MainWindow& form = Start();
     StartLauncher();
     char program[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, program, MAX_PATH);
@@ -403,12 +403,12 @@ TEST_F(MenuCommandsTest, AThousandOpeningsLeaveNoHandleBehind)
     }
     // The first opening makes what lives on: window classes, the shell's caches.
     CloseMenuWhenOpen();
-    form.GetPopupMenu()->Popup(10, 10);
+    form.Menu()->Popup(10, 10);
 
     const HandleCounts before = CountHandles();
     for (int opening = 0; opening < 1000 && !HasFailure(); ++opening) {
         CloseMenuWhenOpen();
-        form.GetPopupMenu()->Popup(10, 10);
+        form.Menu()->Popup(10, 10);
     }
     EXPECT_EQ(before, CountHandles());
 }
@@ -416,7 +416,7 @@ TEST_F(MenuCommandsTest, AThousandOpeningsLeaveNoHandleBehind)
 TEST_F(MenuCommandsTest, TheProgramsOwnWindowsAreNeverListed)
 {
     scratch_.SetString(kSettingsSection, "DragDrop", "1");
-    TTASKM& form = Start();
+    MainWindow& form = Start();
     StartLauncher();
     std::string mainTitle = UniqueTitle("main window");
     std::string applicationTitle = UniqueTitle("application window");
@@ -431,7 +431,7 @@ TEST_F(MenuCommandsTest, TheProgramsOwnWindowsAreNeverListed)
     ASSERT_TRUE(form.Visible());
     ASSERT_TRUE(IsWindowVisible(application->Handle()));
 
-    form.PopupMenuPopup(form.GetPopupMenu());
+    form.PrepareMenu();
     ShowWindow(application->Handle(), SW_HIDE);
     SetWindowTextA(application->Handle(), "Mivtra");
 
@@ -443,7 +443,7 @@ TEST_F(MenuCommandsTest, TheProgramsOwnWindowsAreNeverListed)
 
 TEST_F(MenuCommandsTest, ChoosingATaskRestoresAMaximisedWindowInFront)
 {
-    TTASKM& form = Start();
+    MainWindow& form = Start();
     std::string title = UniqueTitle("maximised");
     TaskTarget target(title);
     SetWindowLongA(target.Handle(), GWL_STYLE, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
@@ -453,7 +453,7 @@ TEST_F(MenuCommandsTest, ChoosingATaskRestoresAMaximisedWindowInFront)
     ASSERT_TRUE(IsZoomed(target.Handle()));
     SetForegroundWindow(form.Handle());
 
-    form.PopupMenuPopup(form.GetPopupMenu());
+    form.PrepareMenu();
     std::vector<MenuItem*> items = TaskItemsTitled(form, title);
     ASSERT_EQ(1u, items.size());
     items[0]->Click();
@@ -469,11 +469,11 @@ TEST_F(MenuCommandsTest, ChoosingATaskRestoresAMaximisedWindowInFront)
 TEST_F(MenuCommandsTest, CheckMarksGoToTheRegistryAtExitAndComeBackAtTheNextStart)
 {
     {
-        TTASKM& form = Start();
-        Item("K6")->Click();   // on: the hook comes only with the next start
+        MainWindow& form = Start();
+        Item("ChordItem")->Click();   // on: the hook comes only with the next start
         EXPECT_FALSE(form.HookActive());
-        Item("K8")->Click();   // off
-        Item("KMIVTRA2")->Click();
+        Item("TrayIconItem")->Click();   // off
+        Item("ExitItem")->Click();
         MSG quit;
         EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     }
@@ -484,19 +484,19 @@ TEST_F(MenuCommandsTest, CheckMarksGoToTheRegistryAtExitAndComeBackAtTheNextStar
     DrainQuitMessages();
     shell_.Clear();
 
-    TTASKM& again = Start();
-    EXPECT_TRUE(again.K6()->Checked());
+    MainWindow& again = Start();
+    EXPECT_TRUE(again.ChordItem()->Checked());
     EXPECT_TRUE(again.HookActive());
-    EXPECT_FALSE(again.K8()->Checked());
+    EXPECT_FALSE(again.TrayIconItem()->Checked());
     EXPECT_EQ(0, shell_.Count(NIM_ADD));
     again.Close();   // takes the hook away again
 }
 
 TEST_F(MenuCommandsTest, ChordSettingToggledTwiceAsksForARestartEachTimeAndEndsAsItWas)
 {
-    TTASKM& form = Start();
-    Item("K6")->Click();
-    Item("K6")->Click();
+    MainWindow& form = Start();
+    Item("ChordItem")->Click();
+    Item("ChordItem")->Click();
     std::vector<ShownBox> boxes = TakeShownBoxes();
     ASSERT_EQ(2u, boxes.size());
     for (const ShownBox& box : boxes) {
@@ -504,7 +504,7 @@ TEST_F(MenuCommandsTest, ChordSettingToggledTwiceAsksForARestartEachTimeAndEndsA
         EXPECT_EQ("Mivtra", box.caption);
         EXPECT_EQ(static_cast<UINT>(MB_OK), box.type & (MB_TYPEMASK | MB_ICONMASK));
     }
-    EXPECT_FALSE(form.K6()->Checked());
+    EXPECT_FALSE(form.ChordItem()->Checked());
     EXPECT_FALSE(form.HookActive());
     form.Close();
     EXPECT_EQ("0", Stored("HOOK"));
@@ -513,21 +513,21 @@ TEST_F(MenuCommandsTest, ChordSettingToggledTwiceAsksForARestartEachTimeAndEndsA
 TEST_F(MenuCommandsTest, TrayIconOffHidesTheDropWindowAndOnShowsTheMainWindowWhateverK7Says)
 {
     scratch_.SetString(kSettingsSection, "DragDrop", "1");
-    TTASKM& form = Start();
+    MainWindow& form = Start();
     ASSERT_TRUE(form.Visible());
     ASSERT_EQ(1, shell_.Count(NIM_ADD));
 
-    Item("K8")->Click();
-    EXPECT_FALSE(form.K8()->Checked());
-    EXPECT_FALSE(form.TaskTray()->Registered());
+    Item("TrayIconItem")->Click();
+    EXPECT_FALSE(form.TrayIconItem()->Checked());
+    EXPECT_FALSE(form.TrayIcon()->Registered());
     EXPECT_EQ(1, shell_.Count(NIM_DELETE));
     EXPECT_FALSE(form.Visible());
-    EXPECT_TRUE(form.K7()->Checked());
+    EXPECT_TRUE(form.DropWindowItem()->Checked());
 
-    form.K7Click(form.K7());   // drop window off
-    ASSERT_FALSE(form.K7()->Checked());
-    Item("K8")->Click();
-    EXPECT_TRUE(form.K8()->Checked());
+    form.ToggleDropWindow();   // drop window off
+    ASSERT_FALSE(form.DropWindowItem()->Checked());
+    Item("TrayIconItem")->Click();
+    EXPECT_TRUE(form.TrayIconItem()->Checked());
     EXPECT_EQ(2, shell_.Count(NIM_ADD));
     EXPECT_TRUE(form.Visible());
 }
@@ -535,34 +535,34 @@ TEST_F(MenuCommandsTest, TrayIconOffHidesTheDropWindowAndOnShowsTheMainWindowWha
 TEST_F(MenuCommandsTest, OpenOnlyItemsExcludeEachOtherAndBringTheTrayIconBack)
 {
     scratch_.SetString(kSettingsSection, "DispIcon", "0");
-    TTASKM& form = Start();
-    MenuItem* n4 = Item("N4");
-    MenuItem* n5 = Item("N5");
+    MainWindow& form = Start();
+    MenuItem* launcherOnly = Item("LauncherOnlyItem");
+    MenuItem* tasksOnly = Item("TasksOnlyItem");
 
-    n4->Click();
-    EXPECT_TRUE(n4->Checked());
-    EXPECT_TRUE(form.K8()->Checked());
+    launcherOnly->Click();
+    EXPECT_TRUE(launcherOnly->Checked());
+    EXPECT_TRUE(form.TrayIconItem()->Checked());
     EXPECT_EQ(1, shell_.Count(NIM_ADD));
     EXPECT_TRUE(form.Visible());
 
-    n5->Click();
-    EXPECT_TRUE(n5->Checked());
-    EXPECT_FALSE(n4->Checked());
-    EXPECT_TRUE(form.K8()->Checked()) << "an icon already shown stays";
+    tasksOnly->Click();
+    EXPECT_TRUE(tasksOnly->Checked());
+    EXPECT_FALSE(launcherOnly->Checked());
+    EXPECT_TRUE(form.TrayIconItem()->Checked()) << "an icon already shown stays";
     EXPECT_EQ(1, shell_.Count(NIM_ADD));
 
-    n5->Click();
-    EXPECT_FALSE(n5->Checked());
-    EXPECT_FALSE(n4->Checked());
+    tasksOnly->Click();
+    EXPECT_FALSE(tasksOnly->Checked());
+    EXPECT_FALSE(launcherOnly->Checked());
 }
 
 TEST_F(MenuCommandsTest, TheLauncherDialogHoldsBackChordsAndDropsWhileItIsOpen)
 {
     scratch_.SetString(kSettingsSection, "DragDrop", "1");
-    TTASKM& form = Start();
+    MainWindow& form = Start();
     StartLauncher();
     int openings = 0;
-    form.GetPopupMenu()->OnPopup = [&](Component*) {
+    form.Menu()->OnPopup = [&](Component*) {
         ++openings;
         CloseMenuWhenOpen();
     };
@@ -575,7 +575,7 @@ TEST_F(MenuCommandsTest, TheLauncherDialogHoldsBackChordsAndDropsWhileItIsOpen)
             SendMessageA(form.Handle(), WM_MOUSECHORD, 1, 0);
             // Asked for again while it shows: no second modal loop.
             try {
-                form.K1Click(Item("K1"));
+                form.OpenLauncherSettings();
             } catch (const std::exception& e) {
                 ADD_FAILURE() << "asked for again, it raised: " << e.what();
             }
@@ -583,7 +583,7 @@ TEST_F(MenuCommandsTest, TheLauncherDialogHoldsBackChordsAndDropsWhileItIsOpen)
             dropsWhileOpen = AcceptsDrops();
             PostMessageA(launcher_->Handle(), WM_CLOSE, 0, 0);
         });
-        form.K1Click(Item("K1"));
+        form.OpenLauncherSettings();
     }
 
     EXPECT_FALSE(readyWhileOpen);
@@ -603,17 +603,17 @@ TEST_F(MenuCommandsTest, TheLauncherDialogHoldsBackChordsAndDropsWhileItIsOpen)
 
 TEST_F(MenuCommandsTest, ATrayPressBringsBackADialogOpenedFromEitherMenuAndOpensNoMenuOverIt)
 {
-    TTASKM& form = Start();
+    MainWindow& form = Start();
     StartLauncher();
-    aboutBox_ = std::make_unique<TAboutBox>(application, nullptr);
+    aboutBox_ = std::make_unique<AboutBox>(application, nullptr);
     form.SetAboutBox(aboutBox_.get());
     int openings = 0;
-    form.GetPopupMenu()->OnPopup = [&](Component* sender) {
+    form.Menu()->OnPopup = [&](Component*) {
         ++openings;
         if (launcher_->Visible() || aboutBox_->Visible()) {
             CloseMenuWhenOpen();   // opened over a dialog: counted, and out of the way
         }
-        form.PopupMenuPopup(sender);
+        form.PrepareMenu();
     };
     const struct {
         bool fromTray;
@@ -673,8 +673,8 @@ TEST_F(MenuCommandsTest, ATrayPressBringsBackADialogOpenedFromEitherMenuAndOpens
 
 TEST_F(MenuCommandsTest, TheAboutBoxShowsModallyAndItsButtonOrEscapeClosesIt)
 {
-    TTASKM& form = Start();
-    aboutBox_ = std::make_unique<TAboutBox>(application, nullptr);
+    MainWindow& form = Start();
+    aboutBox_ = std::make_unique<AboutBox>(application, nullptr);
     form.SetAboutBox(aboutBox_.get());
 
     std::string caption;
@@ -682,19 +682,19 @@ TEST_F(MenuCommandsTest, TheAboutBoxShowsModallyAndItsButtonOrEscapeClosesIt)
     {
         ModalAction byButton(*aboutBox_, [&] {
             try {
-                form.KMIVTRA1Click(Item("KMIVTRA1"));   // again while it shows: nothing new
+                form.ShowAbout();   // again while it shows: nothing new
             } catch (const std::exception& e) {
                 ADD_FAILURE() << "asked for again, it raised: " << e.what();
             }
             char text[64] = "";
             GetWindowTextA(aboutBox_->Handle(), text, sizeof text);
             caption = text;
-            auto* button = dynamic_cast<Button*>(aboutBox_->FindComponent("Button1"));
+            auto* button = dynamic_cast<Button*>(aboutBox_->FindComponent("CloseButton"));
             GetWindowTextA(button->Handle(), text, sizeof text);
             buttonText = text;
             SendMessageA(button->Handle(), BM_CLICK, 0, 0);
         });
-        form.KMIVTRA1Click(Item("KMIVTRA1"));
+        form.ShowAbout();
     }
     EXPECT_TRUE(TakeShownBoxes().empty());
     EXPECT_EQ("Mivtra について", caption);
@@ -705,7 +705,7 @@ TEST_F(MenuCommandsTest, TheAboutBoxShowsModallyAndItsButtonOrEscapeClosesIt)
         // Should Escape not close it, the action fails the test and closes it.
         ModalAction byEscape(*aboutBox_,
                              [&] { PostMessageA(aboutBox_->Handle(), WM_KEYDOWN, VK_ESCAPE, 0); });
-        form.KMIVTRA1Click(Item("KMIVTRA1"));
+        form.ShowAbout();
     }
     EXPECT_FALSE(aboutBox_->Visible());
 }

@@ -1,5 +1,5 @@
 # The main window and its settings.
 
-add_executable(shell_tests settings_test.cpp ttaskm_test.cpp form_tables_test.cpp)
+add_executable(shell_tests settings_test.cpp main_window_test.cpp)
 target_link_libraries(shell_tests PRIVATE mivtra_shell mivtra_resources win32_test_main)
 add_test(NAME shell_tests COMMAND shell_tests)

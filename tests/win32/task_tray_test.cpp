@@ -19,20 +19,20 @@
 
 namespace {
 
-const FormDef kOwnerForm{"TTrayTestForm",
-                         "tray owner",
-                         BorderStyle::Dialog,
-                         true,
-                         0,
-                         0,
-                         200,
-                         100,
-                         COLOR_BTNFACE,
-                         {"MS UI Gothic", 12, SHIFTJIS_CHARSET},
-                         {},
-                         {}};
+const FormDef<NoCommand> kOwnerForm{{"TTrayTestForm",
+                                     "tray owner",
+                                     BorderStyle::Dialog,
+                                     true,
+                                     0,
+                                     0,
+                                     200,
+                                     100,
+                                     COLOR_BTNFACE,
+                                     {"MS UI Gothic", 12, SHIFTJIS_CHARSET}},
+                                    {},
+                                    {}};
 
-std::string ErrorOf(void (*action)(TTaskTray*), TTaskTray* tray)
+std::string ErrorOf(void (*action)(TaskTray*), TaskTray* tray)
 {
     try {
         action(tray);
@@ -58,15 +58,15 @@ protected:
         application->ProcessMessages();   // whatever the destruction posted
     }
 
-    static void GiveIcon(TTaskTray* tray)
+    static void GiveIcon(TaskTray* tray)
     {
         tray->Icon()->SetHandle(CopyIcon(LoadIconA(nullptr, IDI_APPLICATION)));
     }
 
     // A component in the tray, its add already recorded and cleared.
-    TTaskTray* ShownTray(Component* owner)
+    TaskTray* ShownTray(Component* owner)
     {
-        auto* tray = new TTaskTray(owner);
+        auto* tray = new TaskTray(owner);
         tray->SetTipString("Mivtra");
         GiveIcon(tray);
         tray->SetRegistered(true);
@@ -76,7 +76,7 @@ protected:
         return tray;
     }
 
-    void Notify(TTaskTray* tray, LPARAM mouseMessage)
+    void Notify(TaskTray* tray, LPARAM mouseMessage)
     {
         SendMessageA(window_, kTrayCallbackMessage, static_cast<WPARAM>(tray->IconID()), mouseMessage);
     }
@@ -93,7 +93,7 @@ protected:
 
 TEST_F(TaskTrayTest, RegisteringAddsTheFirstFormOfTheRecordOnce)
 {
-    auto* tray = new TTaskTray(form_);
+    auto* tray = new TaskTray(form_);
     tray->SetTipString("Mivtra");
     GiveIcon(tray);
     EXPECT_TRUE(Calls().empty()) << "nothing reaches the shell while the icon is not wanted";
@@ -150,7 +150,7 @@ TEST_F(TaskTrayTest, LongTipsAreCutBetweenCharactersButKeptWhole)
 
 TEST_F(TaskTrayTest, HidingDeletesOnceAndAHiddenIconSendsNothing)
 {
-    auto* hidden = new TTaskTray(form_);
+    auto* hidden = new TaskTray(form_);
     hidden->SetRegistered(false);
     EXPECT_TRUE(Calls().empty());
 
@@ -169,8 +169,8 @@ TEST_F(TaskTrayTest, HidingDeletesOnceAndAHiddenIconSendsNothing)
 
 TEST_F(TaskTrayTest, AnEmptyIconCannotBeRegistered)
 {
-    auto* tray = new TTaskTray(form_);
-    EXPECT_EQ(ErrorOf([](TTaskTray* t) { t->SetRegistered(true); }, tray), "アイコンが指定されていません");
+    auto* tray = new TaskTray(form_);
+    EXPECT_EQ(ErrorOf([](TaskTray* t) { t->SetRegistered(true); }, tray), "アイコンが指定されていません");
     EXPECT_FALSE(tray->Registered());
     EXPECT_TRUE(Calls().empty());
 }
@@ -208,10 +208,10 @@ TEST_F(TaskTrayTest, IconImagesAreCopiedAndNoImageTakesTheIconOut)
 
 TEST_F(TaskTrayTest, ARefusedAddLeavesTheIconWantedAndTheNextUpdateAddsAgain)
 {
-    auto* tray = new TTaskTray(form_);
+    auto* tray = new TaskTray(form_);
     GiveIcon(tray);
     shell_.Refuse({NIM_ADD});
-    EXPECT_EQ(ErrorOf([](TTaskTray* t) { t->SetRegistered(true); }, tray), "タスクトレイに登録できません");
+    EXPECT_EQ(ErrorOf([](TaskTray* t) { t->SetRegistered(true); }, tray), "タスクトレイに登録できません");
     EXPECT_TRUE(tray->Registered());
 
     shell_.Refuse({});
@@ -231,7 +231,7 @@ TEST_F(TaskTrayTest, ARefusedAddLeavesTheIconWantedAndTheNextUpdateAddsAgain)
 TEST_F(TaskTrayTest, InDesignModeNothingReachesTheShellAndNoWindowIsMade)
 {
     form_->SetDesigning(true);
-    auto* tray = new TTaskTray(form_);
+    auto* tray = new TaskTray(form_);
     GiveIcon(tray);
     tray->SetRegistered(true);
     tray->SetTipString("design");
@@ -246,11 +246,11 @@ TEST_F(TaskTrayTest, InDesignModeNothingReachesTheShellAndNoWindowIsMade)
 
 TEST_F(TaskTrayTest, IdsFollowTheLastEntryAndFreedIdsReturn)
 {
-    auto* first = new TTaskTray(form_);
+    auto* first = new TaskTray(form_);
     auto* second = ShownTray(form_);
     EXPECT_EQ(first->IconID(), 1);
     EXPECT_EQ(second->IconID(), 2);
-    auto* third = new TTaskTray(form_);
+    auto* third = new TaskTray(form_);
     EXPECT_EQ(third->IconID(), 3);
     delete third;
 
@@ -258,26 +258,26 @@ TEST_F(TaskTrayTest, IdsFollowTheLastEntryAndFreedIdsReturn)
     ASSERT_EQ(Calls().size(), 1u) << "a shown icon leaves the tray with its component";
     EXPECT_EQ(Calls()[0].message, static_cast<DWORD>(NIM_DELETE));
     EXPECT_EQ(Calls()[0].id, 2u);
-    EXPECT_EQ((new TTaskTray(form_))->IconID(), 2);
+    EXPECT_EQ((new TaskTray(form_))->IconID(), 2);
 }
 
 TEST_F(TaskTrayTest, ConstructionSkipsAnIdTakenByHand)
 {
-    auto* first = new TTaskTray(form_);
-    new TTaskTray(form_);
+    auto* first = new TaskTray(form_);
+    new TaskTray(form_);
     first->SetIconID(3);
-    auto* third = new TTaskTray(form_);
+    auto* third = new TaskTray(form_);
     EXPECT_EQ(third->IconID(), 4) << "two components must never share an icon";
 }
 
 TEST_F(TaskTrayTest, IdsBelowOneAndIdsInUseAreRefused)
 {
-    auto* tray = new TTaskTray(form_);
-    new TTaskTray(form_);
-    EXPECT_EQ(ErrorOf([](TTaskTray* t) { t->SetIconID(0); }, tray), "0以下は指定できません");
-    EXPECT_EQ(ErrorOf([](TTaskTray* t) { t->SetIconID(-5); }, tray), "0以下は指定できません");
-    EXPECT_EQ(ErrorOf([](TTaskTray* t) { t->SetIconID(2); }, tray), "同じアイコン識別子が有ります");
-    EXPECT_EQ(ErrorOf([](TTaskTray* t) { t->SetIconID(1); }, tray), "(no error)") << "its own ID";
+    auto* tray = new TaskTray(form_);
+    new TaskTray(form_);
+    EXPECT_EQ(ErrorOf([](TaskTray* t) { t->SetIconID(0); }, tray), "0以下は指定できません");
+    EXPECT_EQ(ErrorOf([](TaskTray* t) { t->SetIconID(-5); }, tray), "0以下は指定できません");
+    EXPECT_EQ(ErrorOf([](TaskTray* t) { t->SetIconID(2); }, tray), "同じアイコン識別子が有ります");
+    EXPECT_EQ(ErrorOf([](TaskTray* t) { t->SetIconID(1); }, tray), "(no error)") << "its own ID";
     EXPECT_EQ(tray->IconID(), 1);
 }
 
@@ -285,7 +285,7 @@ TEST_F(TaskTrayTest, ANewIdMovesAShownIconAndItsNotifications)
 {
     auto* tray = ShownTray(form_);
     int downs = 0;
-    tray->OnMouseDown = [&](Component*, TMouseButton, TShiftState, int, int) { ++downs; };
+    tray->OnMouseDown = [&](Component*, MouseButton, ShiftState, int, int) { ++downs; };
     tray->SetIconID(7);
     ASSERT_EQ(Calls().size(), 2u);
     EXPECT_EQ(Calls()[0].message, static_cast<DWORD>(NIM_DELETE));
@@ -304,7 +304,7 @@ TEST_F(TaskTrayTest, ANewIdMovesAShownIconAndItsNotifications)
 
 TEST_F(TaskTrayTest, DestroyingTheMenuClearsBothReferences)
 {
-    auto* tray = new TTaskTray(form_);
+    auto* tray = new TaskTray(form_);
     auto* menu = new PopupMenu(nullptr);   // not a sibling: only its free notification tells
     tray->SetPopupMenuL(menu);
     tray->SetPopupMenuR(menu);
@@ -318,23 +318,23 @@ TEST_F(TaskTrayTest, DestroyingTheMenuClearsBothReferences)
 struct Event {
     std::string kind;
     Component* sender;
-    TMouseButton button;
-    TShiftState shift;
+    MouseButton button;
+    ShiftState shift;
     POINT at;
 };
 
-void Record(TTaskTray* tray, std::vector<Event>& events)
+void Record(TaskTray* tray, std::vector<Event>& events)
 {
-    tray->OnMouseDown = [&](Component* s, TMouseButton b, TShiftState sh, int x, int y) {
+    tray->OnMouseDown = [&](Component* s, MouseButton b, ShiftState sh, int x, int y) {
         events.push_back({"down", s, b, sh, {x, y}});
     };
-    tray->OnMouseUp = [&](Component* s, TMouseButton b, TShiftState sh, int x, int y) {
+    tray->OnMouseUp = [&](Component* s, MouseButton b, ShiftState sh, int x, int y) {
         events.push_back({"up", s, b, sh, {x, y}});
     };
-    tray->OnMouseMove = [&](Component* s, TShiftState sh, int x, int y) {
+    tray->OnMouseMove = [&](Component* s, ShiftState sh, int x, int y) {
         events.push_back({"move", s, mbLeft, sh, {x, y}});
     };
-    tray->OnDblClick = [&](Component* s, TMouseButton b) { events.push_back({"dblclick", s, b, 0, {}}); };
+    tray->OnDblClick = [&](Component* s, MouseButton b) { events.push_back({"dblclick", s, b, 0, {}}); };
 }
 
 TEST_F(TaskTrayTest, EachMouseMessageRaisesItsEventAtTheCursor)
@@ -349,8 +349,8 @@ TEST_F(TaskTrayTest, EachMouseMessageRaisesItsEventAtTheCursor)
     const struct {
         LPARAM message;
         const char* kind;   // null: no event
-        TMouseButton button;
-        TShiftState shift;
+        MouseButton button;
+        ShiftState shift;
     } kCases[] = {
         {WM_MOUSEMOVE, "move", mbLeft, 0},          {WM_LBUTTONDOWN, "down", mbLeft, ssLeft},
         {WM_LBUTTONUP, "up", mbLeft, ssLeft},       {WM_LBUTTONDBLCLK, "dblclick", mbLeft, 0},
@@ -390,7 +390,7 @@ TEST_F(TaskTrayTest, NotificationsDuringADispatchAreDropped)
     std::vector<Event> events;
     Record(tray, events);
     Record(other, events);
-    tray->OnMouseDown = [&](Component*, TMouseButton, TShiftState, int, int) {
+    tray->OnMouseDown = [&](Component*, MouseButton, ShiftState, int, int) {
         events.push_back({"down", tray, mbLeft, 0, {}});
         // The release of the same click and another component's press, mid-dispatch.
         Notify(tray, WM_LBUTTONUP);
@@ -442,7 +442,7 @@ TEST_F(TaskTrayTest, AnErrorInAHandlerIsShownAndEndsTheDispatch)
     auto* tray = ShownTray(form_);
     std::vector<Event> events;
     Record(tray, events);
-    tray->OnMouseDown = [](Component*, TMouseButton, TShiftState, int, int) {
+    tray->OnMouseDown = [](Component*, MouseButton, ShiftState, int, int) {
         throw InvalidOperation("ハンドラの失敗");
     };
     Notify(tray, WM_RBUTTONDOWN);
@@ -459,13 +459,13 @@ TEST_F(TaskTrayTest, AnErrorInAHandlerIsShownAndEndsTheDispatch)
 
 TEST_F(TaskTrayTest, APressStopsWhenAWaitingMessageDestroysTheComponent)
 {
-    TTaskTray* tray = ShownTray(form_);
+    TaskTray* tray = ShownTray(form_);
     auto* menu = new PopupMenu(form_);
     menu->Items()->Add(new MenuItem(form_));
     menu->Items()->Items(0)->SetCaption("項目");
     menu->OnPopup = [](Component*) { ADD_FAILURE() << "the menu of a destroyed component opened"; };
     tray->SetPopupMenuL(menu);
-    tray->OnMouseDown = [](Component*, TMouseButton, TShiftState, int, int) {
+    tray->OnMouseDown = [](Component*, MouseButton, ShiftState, int, int) {
         ADD_FAILURE() << "a destroyed component raised an event";
     };
     const UINT kDestroyTray = WM_APP + 1;
@@ -488,7 +488,7 @@ TEST_F(TaskTrayTest, LeftAndRightPressesOpenTheirMenusAndNothingElseDoes)
 {
     auto* tray = ShownTray(form_);
     std::vector<std::string> log;
-    tray->OnMouseDown = [&](Component*, TMouseButton, TShiftState, int, int) { log.push_back("down"); };
+    tray->OnMouseDown = [&](Component*, MouseButton, ShiftState, int, int) { log.push_back("down"); };
     PopupMenu* menus[2];
     for (PopupMenu*& menu : menus) {
         menu = new PopupMenu(form_);
@@ -531,8 +531,8 @@ TEST_F(TaskTrayTest, LeftAndRightPressesOpenTheirMenusAndNothingElseDoes)
 TEST_F(TaskTrayTest, ARestartedTaskbarGetsTheWantedIconsBack)
 {
     auto* shown = ShownTray(form_);
-    new TTaskTray(form_);   // hidden: stays out
-    auto* wanted = new TTaskTray(form_);
+    new TaskTray(form_);   // hidden: stays out
+    auto* wanted = new TaskTray(form_);
     GiveIcon(wanted);
     shell_.Refuse({NIM_ADD});
     EXPECT_THROW(wanted->SetRegistered(true), InvalidOperation);
@@ -574,7 +574,7 @@ TEST_F(TaskTrayTest, IconsOfAnotherOwnerMoveToANewWindowWhenTheFirstOwnerGoes)
     EXPECT_EQ(GetParent(window_), form_->Handle());
 
     int downs = 0;
-    survivor->OnMouseDown = [&](Component*, TMouseButton, TShiftState, int, int) { ++downs; };
+    survivor->OnMouseDown = [&](Component*, MouseButton, ShiftState, int, int) { ++downs; };
     Notify(survivor, WM_MBUTTONDOWN);
     EXPECT_EQ(downs, 1);
 }

@@ -23,7 +23,7 @@ int WINAPI RecordMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
 
 std::vector<ShellRequest> g_shellRequests;
 std::set<DWORD> g_refusedRequests;
-TTaskTray::ShellNotifyIconFunction g_realShell = nullptr;
+TaskTray::ShellNotifyIconFunction g_realShell = nullptr;
 
 // The first form of the record, which the program sends, ends with a tip of 64 bytes.
 constexpr std::size_t kFirstFormTip = 64;
@@ -132,14 +132,14 @@ std::string ScratchKey::Stored(const char* section, const char* name) const
 
 FakeShell::FakeShell()
 {
-    g_realShell = TTaskTray::SetShellNotifyIcon(RecordShellRequest);
+    g_realShell = TaskTray::SetShellNotifyIcon(RecordShellRequest);
     g_shellRequests.clear();
     g_refusedRequests.clear();
 }
 
 FakeShell::~FakeShell()
 {
-    TTaskTray::SetShellNotifyIcon(g_realShell);
+    TaskTray::SetShellNotifyIcon(g_realShell);
     g_refusedRequests.clear();
 }
 

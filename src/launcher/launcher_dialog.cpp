@@ -1,9 +1,9 @@
-#include "launcher/TCONF.h"
+#include "launcher/launcher_dialog.h"
 
 #include "base/error.h"
 #include "base/sjis.h"
 #include "components/browse_dialog.h"
-#include "forms/tconf_form.h"
+#include "forms/launcher_dialog_form.h"
 #include "framework/application.h"
 #include "framework/control.h"
 #include "framework/edit.h"
@@ -13,9 +13,9 @@
 #include "framework/module_path.h"
 #include "framework/open_dialog.h"
 #include "framework/tree_view.h"
+#include "launcher/launch_entry.h"
 #include "launcher/launch_list.h"
 #include "launcher/launch_tree.h"
-#include "launcher/tnode.h"
 #include "program_icons.h"
 
 #include <shellapi.h>
@@ -25,37 +25,38 @@
 namespace {
 
 // The group box of the item settings, which only an item's entry enables.
-constexpr char kItemSettingsBox[] = "GroupBox2";
+constexpr char kItemSettingsBox[] = "EntryGroup";
 
-// The program's own icons in the order of ImageList1.
+// The program's own icons in the order of TreePictures.
 constexpr int kPicturePositions[] = {kClosedFolderIconPosition, kOpenFolderIconPosition, kWindowIconPosition};
 
 }   // namespace
 
-TCONF::TCONF(Component* owner, ::LaunchList* list) : Form(owner, tconf_form::kForm), list_(list)
+LauncherDialog::LauncherDialog(Component* owner, ::LaunchList* list)
+    : CommandForm(owner, launcher_dialog_form::kForm), list_(list)
 {
-    imageList1_ = new ::ImageList(this);
-    imageList1_->SetName("ImageList1");
+    treePictures_ = new ImageList(this);
+    treePictures_->SetName("TreePictures");
     treeView_ = &Owned<::TreeView>("TreeView");
-    treeView_->SetImages(imageList1_);
+    treeView_->SetImages(treePictures_);
     openDialog_ = new ::OpenDialog(this);
     openDialog_->SetName("OpenDialog");
-    openDialog_->SetFilter(tconf_form::kOpenDialogFilter);
-    browseDialog_ = new TBrowseDialog(this);
+    openDialog_->SetFilter(launcher_dialog_form::kOpenDialogFilter);
+    browseDialog_ = new ::BrowseDialog(this);
     browseDialog_->SetName("BrowseDialog");
-    edit1_ = &Owned<Edit>("Edit1");
-    edit2_ = &Owned<Edit>("Edit2");
-    edit3_ = &Owned<Edit>("Edit3");
+    fileEdit_ = &Owned<Edit>("FileEdit");
+    optionEdit_ = &Owned<Edit>("OptionEdit");
+    directoryEdit_ = &Owned<Edit>("DirectoryEdit");
     if (list_) {
         list_->FreeNotification(this);
         treeView_->SetItems(&list_->Items());
     }
     CenterOnScreen();
-    BindHandlers(this, Handlers());
-    FormCreate();
+    BindCommands();
+    LoadListAndPictures();
 }
 
-TCONF::~TCONF()
+LauncherDialog::~LauncherDialog()
 {
     if (list_) {
         list_->SetEditing(false);
@@ -64,7 +65,7 @@ TCONF::~TCONF()
     }
 }
 
-void TCONF::Notification(Component* component, Operation operation)
+void LauncherDialog::Notification(Component* component, Operation operation)
 {
     Form::Notification(component, operation);
     if (operation == Operation::Remove && component == list_) {
@@ -75,26 +76,50 @@ void TCONF::Notification(Component* component, Operation operation)
     }
 }
 
-Span<HandlerDef<TCONF>> TCONF::Handlers()
+void LauncherDialog::Run(LauncherCommand command, Component*)
 {
-    static constexpr HandlerDef<TCONF> kHandlers[] = {
-        FORM_HANDLER(TCONF, Button1Click),     FORM_HANDLER(TCONF, Button2Click),
-        FORM_HANDLER(TCONF, Button3Click),     FORM_HANDLER(TCONF, Button4Click),
-        FORM_HANDLER(TCONF, Button5Click),     FORM_HANDLER(TCONF, Button6Click),
-        FORM_HANDLER(TCONF, Button7Click),     FORM_HANDLER(TCONF, Button8Click),
-        FORM_HANDLER(TCONF, Edit1Change),      FORM_HANDLER(TCONF, R1Click),
-        FORM_HANDLER(TCONF, TreeViewChange),   FORM_HANDLER(TCONF, TreeViewDragOver),
-        FORM_HANDLER(TCONF, TreeViewDragDrop), FORM_HANDLER(TCONF, TreeViewKeyDown),
-    };
-    return kHandlers;
+    switch (command) {
+    case LauncherCommand::AddFolder:
+        return AddFolder();
+    case LauncherCommand::AddItem:
+        return AddItem();
+    case LauncherCommand::AddSeparator:
+        return AddSeparator();
+    case LauncherCommand::ClearSelection:
+        return ClearSelection();
+    case LauncherCommand::DeleteSelected:
+        return DeleteSelected();
+    case LauncherCommand::ChooseFile:
+        return ChooseFile();
+    case LauncherCommand::ChooseDirectory:
+        return ChooseDirectory();
+    case LauncherCommand::SaveAndClose:
+        return SaveAndClose();
+    case LauncherCommand::RenameSelected:
+        return RenameSelected();
+    case LauncherCommand::ShowSelected:
+        return ShowSelected();
+    case LauncherCommand::FileEdited:
+        return StoreText(*fileEdit_, &LaunchEntry::File);
+    case LauncherCommand::OptionEdited:
+        return StoreText(*optionEdit_, &LaunchEntry::Option);
+    case LauncherCommand::DirectoryEdited:
+        return StoreText(*directoryEdit_, &LaunchEntry::Dir);
+    case LauncherCommand::CheckDrag:
+        return CheckDrag();
+    case LauncherCommand::MoveDraggedNode:
+        return MoveDraggedNode();
+    case LauncherCommand::TreeKeyPressed:
+        return DeleteOnDeleteKey();
+    }
 }
 
-void TCONF::DoClose()
+void LauncherDialog::DoClose()
 {
     Hide();
 }
 
-LRESULT TCONF::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT LauncherDialog::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_SHOWWINDOW:
@@ -115,7 +140,7 @@ LRESULT TCONF::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
             // A name being typed counts, as when the button takes the focus from it.
             treeView_->EndEditing(true);
             try {
-                Button6Click(this);
+                SaveAndClose();
             } catch (const Error&) {
                 // A file that cannot be written must not hold the dialog open for good: the list
                 // stays as it is, for the next save or the rescue copy at the program's end.
@@ -128,7 +153,7 @@ LRESULT TCONF::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     return Form::WndProc(message, wParam, lParam);
 }
 
-void TCONF::FormCreate()
+void LauncherDialog::LoadListAndPictures()
 {
     LoadPictures();
     if (list_) {
@@ -136,7 +161,7 @@ void TCONF::FormCreate()
     }
 }
 
-void TCONF::LoadPictures()
+void LauncherDialog::LoadPictures()
 {
     const std::string program = ModuleFileName();
     for (int position : kPicturePositions) {
@@ -144,11 +169,11 @@ void TCONF::LoadPictures()
         HICON small = nullptr;
         ExtractIconExA(program.c_str(), position, nullptr, &small, 1);
         UniqueIcon icon(small);
-        imageList1_->AddIcon(icon.Get());
+        treePictures_->AddIcon(icon.Get());
     }
 }
 
-void TCONF::Button6Click(Component*)
+void LauncherDialog::SaveAndClose()
 {
     if (list_ && list_->ChangedOnDisk()) {
         const int answer = ShowTaskModalMessageBox(
@@ -170,27 +195,27 @@ void TCONF::Button6Click(Component*)
     Close();
 }
 
-void TCONF::Button1Click(Component*)
+void LauncherDialog::AddFolder()
 {
     AddFolderNode(treeView_->Items(), NewNodeParent(treeView_->Selected()), kNewFolderName);
 }
 
-void TCONF::Button2Click(Component*)
+void LauncherDialog::AddItem()
 {
     ::AddItemNode(treeView_->Items(), NewNodeParent(treeView_->Selected()), kNewItemName);
 }
 
-void TCONF::Button3Click(Component*)
+void LauncherDialog::AddSeparator()
 {
     AddSeparatorNode(treeView_->Items(), NewNodeParent(treeView_->Selected()));
 }
 
-void TCONF::Button7Click(Component*)
+void LauncherDialog::ClearSelection()
 {
     treeView_->SetSelected(nullptr);
 }
 
-void TCONF::Button8Click(Component*)
+void LauncherDialog::DeleteSelected()
 {
     TreeNode* node = treeView_->Selected();
     if (!node) {
@@ -210,10 +235,10 @@ void TCONF::Button8Click(Component*)
     }
 }
 
-void TCONF::EnableItemSettings(bool enabled)
+void LauncherDialog::EnableItemSettings(bool enabled)
 {
     // The group box and every control the form's table puts into it.
-    for (const ControlDef& def : Definition().controls) {
+    for (const ControlLayout& def : launcher_dialog_form::kControls) {
         const bool inBox = def.parent && std::string_view(def.parent) == kItemSettingsBox;
         if (inBox || std::string_view(def.name) == kItemSettingsBox) {
             Owned<Control>(def.name).SetEnabled(enabled);
@@ -221,71 +246,63 @@ void TCONF::EnableItemSettings(bool enabled)
     }
 }
 
-void TCONF::TreeViewChange(Component*)
+void LauncherDialog::ShowSelected()
 {
     treeView_->SetReadOnly(false);
     TreeNode* node = treeView_->Selected();
     if (!node) {
         return;   // the settings keep their state and texts
     }
-    const TNode* entry = EntryOf(node);
+    const LaunchEntry* entry = EntryOf(node);
     if (!entry) {
         EnableItemSettings(false);
         return;
     }
     treeView_->SetReadOnly(IsSeparator(*node));
     EnableItemSettings(!treeView_->ReadOnly());
-    // Copies: each text set runs Edit1Change, which stores the same text back.
+    // Copies: each text set runs StoreText, which stores the same text back.
     const std::string file = entry->File;
     const std::string option = entry->Option;
     const std::string dir = entry->Dir;
-    edit1_->SetText(file);
-    edit2_->SetText(option);
-    edit3_->SetText(dir);
+    fileEdit_->SetText(file);
+    optionEdit_->SetText(option);
+    directoryEdit_->SetText(dir);
 }
 
-void TCONF::Edit1Change(Component* sender)
+void LauncherDialog::StoreText(const Edit& edit, std::string LaunchEntry::*field)
 {
-    TNode* entry = EntryOf(treeView_->Selected());
-    if (!entry) {
-        return;
-    }
-    if (sender == edit1_) {
-        entry->File = edit1_->Text();
-    } else if (sender == edit2_) {
-        entry->Option = edit2_->Text();
-    } else if (sender == edit3_) {
-        entry->Dir = edit3_->Text();
+    if (LaunchEntry* entry = EntryOf(treeView_->Selected())) {
+        entry->*field = edit.Text();
     }
 }
 
-void TCONF::Button4Click(Component*)
+void LauncherDialog::ChooseFile()
 {
     if (!openDialog_->Execute()) {
         return;
     }
-    edit1_->SetText(openDialog_->FileName());
-    const std::string path = edit1_->Text();
-    edit3_->SetText(ExtractFilePath(path));
+    fileEdit_->SetText(openDialog_->FileName());
+    const std::string path = fileEdit_->Text();
+    directoryEdit_->SetText(ExtractFilePath(path));
     if (TreeNode* node = treeView_->Selected()) {
         node->SetText(ExtractFileName(path));
     }
 }
 
-void TCONF::Button5Click(Component*)
+void LauncherDialog::ChooseDirectory()
 {
     if (browseDialog_->Execute()) {
-        edit3_->SetText(browseDialog_->Directory());
+        directoryEdit_->SetText(browseDialog_->Directory());
     }
 }
 
-void TCONF::R1Click(Component*)
+void LauncherDialog::RenameSelected()
 {
     // The selected node, not the one under the pointer: a right click does not select.
     treeView_->EditText(treeView_->Selected());
 }
 
-void TCONF::TreeViewDragOver(Component*)
+void LauncherDialog::CheckDrag()
 {
     // Only a tree's node can come here; a drop that would move nothing is not welcome either.
     const TreeNode* dragged = treeView_->Selected();
@@ -294,7 +311,7 @@ void TCONF::TreeViewDragOver(Component*)
                                CanDrop(*dragged, treeView_->NodeAt(treeView_->DragPoint())));
 }
 
-void TCONF::TreeViewDragDrop(Component*)
+void LauncherDialog::MoveDraggedNode()
 {
     TreeNode* node = treeView_->Selected();
     if (!node || !DropNode(treeView_->Items(), *node, treeView_->NodeAt(treeView_->DragPoint()))) {
@@ -305,9 +322,9 @@ void TCONF::TreeViewDragDrop(Component*)
     }
 }
 
-void TCONF::TreeViewKeyDown(Component* sender)
+void LauncherDialog::DeleteOnDeleteKey()
 {
     if (treeView_->Key() == VK_DELETE) {
-        Button8Click(sender);
+        DeleteSelected();
     }
 }

@@ -1,17 +1,17 @@
-#include "shell/TTASKM.h"
+#include "shell/main_window.h"
 
 #include "base/error.h"
 #include "base/scope_exit.h"
 #include "components/task_tray.h"
-#include "forms/ttaskm_form.h"
+#include "forms/main_window_form.h"
 #include "framework/application.h"
 #include "framework/icon.h"
 #include "framework/image_list.h"
 #include "framework/label.h"
 #include "framework/popup_menu.h"
 #include "hook/hook_library.h"
-#include "launcher/TCONF.h"
 #include "launcher/launch_list.h"
+#include "launcher/launcher_dialog.h"
 #include "shell/about_box.h"
 #include "shell/help_viewer.h"
 #include "shell/settings.h"
@@ -37,49 +37,48 @@ constexpr UINT kRunAfterMenuMessage = WM_APP + 1;
 
 }   // namespace
 
-TTASKM::TTASKM(Component* owner, std::string settingsKey)
-    : Form(owner, ttaskm_form::kForm), settingsKey_(std::move(settingsKey)),
+MainWindow::MainWindow(Component* owner, std::string settingsKey)
+    : CommandForm(owner, main_window_form::kForm), settingsKey_(std::move(settingsKey)),
       dialogs_(Handle(), kRunAfterMenuMessage)
 {
-    popupMenu_ = &Owned<PopupMenu>("PopupMenu");
-    launch_ = Item("Launch");
-    taskList_ = Item("TaskList");
-    k6_ = Item("K6");
-    k7_ = Item("K7");
-    k8_ = Item("K8");
-    n4_ = Item("N4");
-    n5_ = Item("N5");
-    label3_ = &Owned<Label>("Label3");
-    imageList_ = new ::ImageList(this);
-    imageList_->SetName("ImageList");
-    popupMenu_->SetImages(imageList_);
-    popupMenu_->OnPopup = [this](Component* sender) { PopupMenuPopup(sender); };
-    launchImages_ = new ::ImageList(this);
+    menu_ = &Owned<PopupMenu>("PopupMenu");
+    launcherSubmenu_ = Item("LauncherSubmenu");
+    taskSubmenu_ = Item("TaskSubmenu");
+    chordItem_ = Item("ChordItem");
+    dropWindowItem_ = Item("DropWindowItem");
+    trayIconItem_ = Item("TrayIconItem");
+    launcherOnlyItem_ = Item("LauncherOnlyItem");
+    tasksOnlyItem_ = Item("TasksOnlyItem");
+    dropMessage_ = &Owned<Label>("DropMessage");
+    menuImages_ = new ImageList(this);
+    menuImages_->SetName("MenuImages");
+    menu_->SetImages(menuImages_);
+    launchImages_ = new ImageList(this);
     launchImages_->SetName("LaunchImages");
-    launch_->SetSubMenuImages(launchImages_);
-    launch_->SetKeepHandle(true);
+    launcherSubmenu_->SetSubMenuImages(launchImages_);
+    launcherSubmenu_->SetKeepHandle(true);
     SetLaunchIconSource(FileIcons::ShellIcon);
 
-    taskTray_ = new TTaskTray(this);
-    taskTray_->SetName("TaskTray");
-    taskTray_->SetTipString("Mivtra");
-    Icon trayIcon;
-    trayIcon.SetHandle(
+    trayIcon_ = new TaskTray(this);
+    trayIcon_->SetName("TrayIcon");
+    trayIcon_->SetTipString("Mivtra");
+    Icon picture;
+    picture.SetHandle(
         static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON,
                                       GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
-    taskTray_->SetIcon(&trayIcon);
-    taskTray_->SetIconID(1);
-    taskTray_->SetPopupMenuL(popupMenu_);
-    taskTray_->SetPopupMenuR(popupMenu_);
-    taskTray_->OnMouseDown = [this](Component*, TMouseButton, TShiftState, int, int) { TrayMouseDown(); };
-    taskTray_->Loaded();
+    trayIcon_->SetIcon(&picture);
+    trayIcon_->SetIconID(1);
+    trayIcon_->SetPopupMenuL(menu_);
+    trayIcon_->SetPopupMenuR(menu_);
+    trayIcon_->OnMouseDown = HandlerOf(MainCommand::BringDialogForward);
+    trayIcon_->Loaded();
 
-    dialogs_.OnShownChange = [this] { UpdateTrayMenus(); };
-    BindHandlers(this, Handlers(), &dialogs_);
-    FormCreate();
+    dialogs_.OnShownChange = HandlerOf(MainCommand::UpdateTrayMenus);
+    BindCommands(&dialogs_);
+    StartUp();
 }
 
-TTASKM::~TTASKM()
+MainWindow::~MainWindow()
 {
     // The list may outlive this window: its builds no longer reach here.
     if (launchList_) {
@@ -87,24 +86,46 @@ TTASKM::~TTASKM()
     }
 }
 
-MenuItem* TTASKM::Item(const char* name) const
+MenuItem* MainWindow::Item(const char* name) const
 {
     return &Owned<MenuItem>(name);
 }
 
-Span<HandlerDef<TTASKM>> TTASKM::Handlers()
+void MainWindow::Run(MainCommand command, Component* sender)
 {
-    static constexpr HandlerDef<TTASKM> kHandlers[] = {
-        FORM_HANDLER(TTASKM, K1Click),       FORM_HANDLER(TTASKM, K2Click),
-        FORM_HANDLER(TTASKM, K6Click),       FORM_HANDLER(TTASKM, K7Click),
-        FORM_HANDLER(TTASKM, K8Click),       FORM_HANDLER(TTASKM, N4Click),
-        FORM_HANDLER(TTASKM, N5Click),       FORM_HANDLER(TTASKM, KMIVTRA1Click),
-        FORM_HANDLER(TTASKM, KMIVTRA2Click),
-    };
-    return kHandlers;
+    switch (command) {
+    case MainCommand::OpenLauncherSettings:
+        return OpenLauncherSettings();
+    case MainCommand::ShowHelp:
+        return ShowHelp();
+    case MainCommand::ToggleChord:
+        return ToggleChord();
+    case MainCommand::ToggleDropWindow:
+        return ToggleDropWindow();
+    case MainCommand::ToggleTrayIcon:
+        return ToggleTrayIcon();
+    case MainCommand::ToggleLauncherOnly:
+        return ToggleLauncherOnly();
+    case MainCommand::ToggleTasksOnly:
+        return ToggleTasksOnly();
+    case MainCommand::ShowAbout:
+        return ShowAbout();
+    case MainCommand::Exit:
+        return Close();
+    case MainCommand::PrepareMenu:
+        return PrepareMenu();
+    case MainCommand::SwitchToTask:
+        return SwitchToTask(sender);
+    case MainCommand::BringDialogForward:
+        return BringDialogForward();
+    case MainCommand::UpdateTrayMenus:
+        return UpdateTrayMenus();
+    case MainCommand::LauncherChanged:
+        return LauncherChanged();
+    }
 }
 
-void TTASKM::FormCreate()
+void MainWindow::StartUp()
 {
     SetClientHeight(30);
     ReadSettings();
@@ -120,29 +141,29 @@ void TTASKM::FormCreate()
         }
         application->Terminate();
     }
-    if (k8_->Checked()) {
+    if (trayIconItem_->Checked()) {
         RegisterTrayIcon();
     }
-    K7Click(this);
+    ToggleDropWindow();
     chordReady_ = true;
 }
 
-void TTASKM::RegisterTrayIcon()
+void MainWindow::RegisterTrayIcon()
 {
     try {
-        taskTray_->SetRegistered(true);
+        trayIcon_->SetRegistered(true);
     } catch (const Error&) {
         // At log-on the taskbar often does not exist yet. The refusal is reported and start-up
         // goes on: the icon stays wanted and comes with the taskbar ("TaskbarCreated"). Any
         // other error left the icon unregistered, and the main window is not made.
-        if (!taskTray_->Registered()) {
+        if (!trayIcon_->Registered()) {
             throw;
         }
         application->HandleException();
     }
 }
 
-void TTASKM::ReadSettings()
+void MainWindow::ReadSettings()
 {
     SettingsKey settings(settingsKey_);
     // A value of the wrong type is reported and then treated as absent, so that start-up
@@ -156,19 +177,19 @@ void TTASKM::ReadSettings()
         }
     };
     auto readBool = [&](const char* name, bool current) { return readInteger(name, current ? 1 : 0) != 0; };
-    k6_->SetChecked(readBool("HOOK", k6_->Checked()));
-    // Inverted here, toggled back by the K7Click at the end of FormCreate.
-    k7_->SetChecked(!readBool("DragDrop", k7_->Checked()));
-    k8_->SetChecked(readBool("DispIcon", k8_->Checked()));
+    chordItem_->SetChecked(readBool("HOOK", chordItem_->Checked()));
+    // Inverted here, toggled back by the ToggleDropWindow at the end of StartUp.
+    dropWindowItem_->SetChecked(!readBool("DragDrop", dropWindowItem_->Checked()));
+    trayIconItem_->SetChecked(readBool("DispIcon", trayIconItem_->Checked()));
     SetTop(readInteger("Top", Top()));
     SetLeft(readInteger("Left", Left()));
-    hookActive_ = k6_->Checked();
+    hookActive_ = chordItem_->Checked();
 }
 
-void TTASKM::K7Click(Component*)
+void MainWindow::ToggleDropWindow()
 {
-    k7_->SetChecked(!k7_->Checked());
-    if (k7_->Checked()) {
+    dropWindowItem_->SetChecked(!dropWindowItem_->Checked());
+    if (dropWindowItem_->Checked()) {
         application->SetShowMainForm(true);
         ShowWindow(Handle(), SW_SHOWNORMAL);
         AdmitDroppedFiles(Handle());
@@ -182,12 +203,12 @@ void TTASKM::K7Click(Component*)
     }
 }
 
-::LaunchList* TTASKM::LaunchList() const
+::LaunchList* MainWindow::LaunchList() const
 {
     return launchList_.Get();
 }
 
-void TTASKM::SetLaunchList(::LaunchList* list)
+void MainWindow::SetLaunchList(::LaunchList* list)
 {
     if (launchList_) {
         launchList_->OnMenuBuilt = nullptr;
@@ -196,84 +217,84 @@ void TTASKM::SetLaunchList(::LaunchList* list)
     if (launchList_) {
         // Every build of its submenu (load, save, drop, reload) gives the kept submenu and its
         // pictures a new list.
-        launchList_->OnMenuBuilt = [this](Component*) { LauncherChanged(); };
+        launchList_->OnMenuBuilt = HandlerOf(MainCommand::LauncherChanged);
         LauncherChanged();
     }
 }
 
-TCONF* TTASKM::LauncherDialog() const
+::LauncherDialog* MainWindow::LauncherDialog() const
 {
     return launcherDialog_.Get();
 }
 
-void TTASKM::SetLauncherDialog(TCONF* dialog)
+void MainWindow::SetLauncherDialog(::LauncherDialog* dialog)
 {
     launcherDialog_.Set(dialog);
 }
 
-TAboutBox* TTASKM::AboutBox() const
+::AboutBox* MainWindow::AboutBox() const
 {
     return aboutBox_.Get();
 }
 
-void TTASKM::SetAboutBox(TAboutBox* aboutBox)
+void MainWindow::SetAboutBox(::AboutBox* aboutBox)
 {
     aboutBox_.Set(aboutBox);
 }
 
-void TTASKM::UpdateTrayMenus()
+void MainWindow::UpdateTrayMenus()
 {
-    if (!taskTray_) {
+    if (!trayIcon_) {
         return;
     }
     // Behind a modal dialog the menu's commands would act behind the dialog's back.
-    PopupMenu* menu = dialogs_.Topmost() ? nullptr : popupMenu_;
-    taskTray_->SetPopupMenuL(menu);
-    taskTray_->SetPopupMenuR(menu);
+    PopupMenu* menu = dialogs_.Topmost() ? nullptr : menu_;
+    trayIcon_->SetPopupMenuL(menu);
+    trayIcon_->SetPopupMenuR(menu);
 }
 
-void TTASKM::TrayMouseDown()
+void MainWindow::BringDialogForward()
 {
     if (Form* dialog = dialogs_.Topmost()) {
         SetForegroundWindow(dialog->Handle());
     }
 }
 
-void TTASKM::PopupMenuPopup(Component*)
+void MainWindow::PrepareMenu()
 {
-    while (taskList_->Count() > 0) {
-        MenuItem* item = taskList_->Items(0);
-        taskList_->Delete(0);
+    while (taskSubmenu_->Count() > 0) {
+        MenuItem* item = taskSubmenu_->Items(0);
+        taskSubmenu_->Delete(0);
         delete item;
     }
-    SearchWindows(GetDesktopWindow());
-    GetLaunchIcon();
+    FillTaskSubmenu(GetDesktopWindow());
+    RecheckLaunchPictures();
 }
 
-void TTASKM::GetLaunchIcon()
+void MainWindow::RecheckLaunchPictures()
 {
     // Asking costs a moment for a long list: not on the way from the press to the menu.
-    if (launchList_ && launch_) {
+    if (launchList_ && launcherSubmenu_) {
         PostMessageA(Handle(), kLaunchRecheckMessage, 0, 0);
     }
 }
 
-void TTASKM::SetLaunchIconSource(FileIcons::IconSource source, DWORD recheckPause)
+void MainWindow::SetLaunchIconSource(FileIcons::IconSource source, DWORD recheckPause)
 {
     launchPictures_ = std::make_unique<LaunchPictures>(*launchImages_, Handle(), kLaunchPicturesMessage,
                                                        source, recheckPause);
     LauncherChanged();
 }
 
-void TTASKM::SearchWindows(HWND parent)
+void MainWindow::FillTaskSubmenu(HWND parent)
 {
-    ResetTaskPictures(*imageList_);
-    WalkWindows(parent, *imageList_, classIcons_, OwnWindows(), [this](const TaskWindow& window) {
-        AddToTask(window.title, window.className, window.imageIndex);
+    ResetTaskPictures(*menuImages_);
+    WalkWindows(parent, *menuImages_, classIcons_, OwnWindows(), [this](const TaskWindow& window) {
+        AddTaskItem(window.title, window.className, window.imageIndex);
     });
 }
 
-std::vector<HWND> TTASKM::OwnWindows() const
+std::vector<HWND> MainWindow::OwnWindows() const
 {
     std::vector<HWND> own{Handle()};
     if (application) {
@@ -285,26 +306,26 @@ std::vector<HWND> TTASKM::OwnWindows() const
     return own;
 }
 
-void TTASKM::AddToTask(const std::string& caption, const std::string& hint, int imageIndex)
+void MainWindow::AddTaskItem(const std::string& caption, const std::string& hint, int imageIndex)
 {
-    auto* item = new MenuItem(taskList_);
+    auto* item = new MenuItem(taskSubmenu_);
     item->SetCaption(caption);
     item->SetHint(hint);
     item->SetImageIndex(imageIndex);
-    item->OnClick = [this](Component* sender) { TaskClick(sender); };
-    taskList_->Add(item);
+    item->OnClick = HandlerOf(MainCommand::SwitchToTask);
+    taskSubmenu_->Add(item);
 }
 
-void TTASKM::TaskClick(Component* sender)
+void MainWindow::SwitchToTask(Component* taskItem)
 {
     // The item keeps no handle: a window that went away since the menu opened is not found,
     // and choosing its item does nothing.
-    if (auto* item = dynamic_cast<MenuItem*>(sender)) {
+    if (auto* item = dynamic_cast<MenuItem*>(taskItem)) {
         SwitchToWindow(item->Hint(), item->Caption());
     }
 }
 
-void TTASKM::K1Click(Component*)
+void MainWindow::OpenLauncherSettings()
 {
     if (!launcherDialog_ || DialogPresenter::BringBackIfShown(*launcherDialog_)) {
         return;
@@ -319,68 +340,64 @@ void TTASKM::K1Click(Component*)
     dialogs_.ShowModal(*launcherDialog_);
 }
 
-void TTASKM::K2Click(Component*)
+void MainWindow::ShowHelp()
 {
     ShowHelpContents(Handle(), application->HelpFile(), ChooseHelpForm(CurrentHelpPlatform()));
 }
 
-void TTASKM::K6Click(Component*)
+void MainWindow::ToggleChord()
 {
     // The hook stays as start-up left it: the new state is saved at close and used next time.
-    k6_->SetChecked(!k6_->Checked());
+    chordItem_->SetChecked(!chordItem_->Checked());
     application->MessageBox("設定を有効にするために Mivtra を再起動してください。");
 }
 
-void TTASKM::K8Click(Component*)
+void MainWindow::ToggleTrayIcon()
 {
-    bool on = !k8_->Checked();
-    k8_->SetChecked(on);
-    if (taskTray_) {
-        taskTray_->SetRegistered(on);
+    bool on = !trayIconItem_->Checked();
+    trayIconItem_->SetChecked(on);
+    if (trayIcon_) {
+        trayIcon_->SetRegistered(on);
     }
-    // Whatever K7 says: the window keeps its size and place, 0 x 0 while the drop window is off.
+    // Whatever the drop window setting says: the window keeps its size and place, 0 x 0 while
+    // the drop window is off.
     ShowWindow(Handle(), on ? SW_SHOW : SW_HIDE);
 }
 
-void TTASKM::N4Click(Component*)
+void MainWindow::ToggleLauncherOnly()
 {
-    ToggleOpenOnly(n4_, n5_);
+    ToggleOpenOnly(launcherOnlyItem_, tasksOnlyItem_);
 }
 
-void TTASKM::N5Click(Component*)
+void MainWindow::ToggleTasksOnly()
 {
-    ToggleOpenOnly(n5_, n4_);
+    ToggleOpenOnly(tasksOnlyItem_, launcherOnlyItem_);
 }
 
-void TTASKM::ToggleOpenOnly(MenuItem* clicked, MenuItem* other)
+void MainWindow::ToggleOpenOnly(MenuItem* clicked, MenuItem* other)
 {
     clicked->SetChecked(!clicked->Checked());
     if (clicked->Checked() && other->Checked()) {
         other->SetChecked(false);
     }
-    if (!k8_->Checked()) {
-        K8Click(k8_);
+    if (!trayIconItem_->Checked()) {
+        ToggleTrayIcon();
     }
 }
 
-void TTASKM::KMIVTRA1Click(Component*)
+void MainWindow::ShowAbout()
 {
     if (aboutBox_ && !DialogPresenter::BringBackIfShown(*aboutBox_)) {
         dialogs_.ShowModal(*aboutBox_);
     }
 }
 
-void TTASKM::KMIVTRA2Click(Component*)
+void MainWindow::DoClose()
 {
-    Close();
+    ShutDown();
 }
 
-void TTASKM::DoClose()
-{
-    FormClose();
-}
-
-void TTASKM::FormClose()
+void MainWindow::ShutDown()
 {
     if (launchList_) {
         launchList_->RescueUnsaved(true);
@@ -389,36 +406,36 @@ void TTASKM::FormClose()
     application->Terminate();
 }
 
-void TTASKM::SaveSettingsAndRelease()
+void MainWindow::SaveSettingsAndRelease()
 {
     if (released_) {
         return;
     }
     SettingsKey settings(settingsKey_);
-    settings.WriteBool(kSettingsSection, "HOOK", k6_->Checked());
-    settings.WriteBool(kSettingsSection, "DragDrop", k7_->Checked());
-    settings.WriteBool(kSettingsSection, "DispIcon", k8_->Checked());
+    settings.WriteBool(kSettingsSection, "HOOK", chordItem_->Checked());
+    settings.WriteBool(kSettingsSection, "DragDrop", dropWindowItem_->Checked());
+    settings.WriteBool(kSettingsSection, "DispIcon", trayIconItem_->Checked());
     settings.WriteInteger(kSettingsSection, "TOP", Top());
     settings.WriteInteger(kSettingsSection, "LEFT", Left());
     if (hookActive_) {
         HookLibrary().remove();
     }
-    if (taskTray_) {
-        taskTray_->SetRegistered(false);
-        delete taskTray_;
-        taskTray_ = nullptr;
+    if (trayIcon_) {
+        trayIcon_->SetRegistered(false);
+        delete trayIcon_;
+        trayIcon_ = nullptr;
     }
     released_ = true;
 }
 
-void TTASKM::SecondStart()
+void MainWindow::SecondStart()
 {
-    if (!k8_->Checked() && !hookActive_) {
-        K8Click(k8_);
+    if (!trayIconItem_->Checked() && !hookActive_) {
+        ToggleTrayIcon();
     }
 }
 
-LRESULT TTASKM::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == secondStartMessage_ && message != 0) {
         SecondStart();
@@ -426,7 +443,7 @@ LRESULT TTASKM::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
     switch (message) {
     case WM_MOUSECHORD:
-        MouseChord(wParam, chordReady_, {Handle(), [this](POINT at) { popupMenu_->Popup(at.x, at.y); }});
+        MouseChord(wParam, chordReady_, {Handle(), [this](POINT at) { menu_->Popup(at.x, at.y); }});
         return 0;
     case kRunAfterMenuMessage:
         dialogs_.RunQueued();
@@ -443,7 +460,7 @@ LRESULT TTASKM::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         launchPictures_->Refresh();
         return 0;
     case WM_DROPFILES:
-        HandleDroppedFiles(reinterpret_cast<HDROP>(wParam), launchList_.Get(), label3_);
+        HandleDroppedFiles(reinterpret_cast<HDROP>(wParam), launchList_.Get(), dropMessage_);
         return 0;
     case WM_QUERYENDSESSION:
         return TRUE;

@@ -1,6 +1,6 @@
 // The launcher settings dialog through its real windows: the layout read back from them, and
 // every handler driven the way the user drives it, through the controls' own messages.
-#include "launcher/TCONF.h"
+#include "launcher/launcher_dialog.h"
 
 #include "base/tree_model.h"
 #include "components/browse_dialog.h"
@@ -11,8 +11,9 @@
 #include "framework/open_dialog.h"
 #include "framework/popup_menu.h"
 #include "framework/tree_view.h"
+#include "launcher/launch_entry.h"
 #include "launcher/launch_list.h"
-#include "launcher/tnode.h"
+#include "launcher/launch_menu_item.h"
 #include "menu_test_support.h"
 #include "win32_test_support.h"
 
@@ -47,7 +48,7 @@ std::string g_openedOn;
 
 PIDLIST_ABSOLUTE WINAPI AnswerBrowseDialog(LPBROWSEINFOA info)
 {
-    g_openedOn = reinterpret_cast<TBrowseDialog*>(info->lParam)->Directory();
+    g_openedOn = reinterpret_cast<BrowseDialog*>(info->lParam)->Directory();
     // Any block from the shell's allocator stands for the chosen item; Execute frees it.
     return g_chosenFolder ? static_cast<PIDLIST_ABSOLUTE>(CoTaskMemAlloc(2)) : nullptr;
 }
@@ -70,20 +71,20 @@ BOOL WINAPI AnswerOpenDialog(LPOPENFILENAMEA info)
     return !g_chosenFile.empty();
 }
 
-class TCONFTest : public testing::Test {
+class LauncherDialogTest : public testing::Test {
 protected:
     void SetUp() override
     {
         TakeShownBoxes();
         previousOpen_ = OpenDialog::SetGetOpenFileName(AnswerOpenDialog);
-        launch_->SetName("Launch");
+        launch_->SetName("LauncherSubmenu");
         Start(kSampleFile);
     }
     void TearDown() override
     {
         AnswerBoxes(nullptr);
         OpenDialog::SetGetOpenFileName(previousOpen_);
-        conf_.reset();
+        dialog_.reset();
         DrainQuitMessages();
     }
 
@@ -91,22 +92,22 @@ protected:
     // selects its first node, as a tree control does.
     void Start(const std::string& file, bool show = true)
     {
-        conf_.reset();
+        dialog_.reset();
         ASSERT_TRUE(WriteWholeFile(path_, file));
         list_ = std::make_unique<LaunchList>(nullptr, launch_, nullptr, path_);
-        conf_ = std::make_unique<TCONF>(application, list_.get());
+        dialog_ = std::make_unique<LauncherDialog>(application, list_.get());
         if (show) {
-            conf_->Show();
-            SetForegroundWindow(conf_->Handle());
+            dialog_->Show();
+            SetForegroundWindow(dialog_->Handle());
         }
     }
 
     template <typename T = Control>
     T* Get(const char* name) const
     {
-        return dynamic_cast<T*>(conf_->FindComponent(name));
+        return dynamic_cast<T*>(dialog_->FindComponent(name));
     }
-    TreeView& Tree() const { return *conf_->TreeView(); }
+    TreeView& Tree() const { return *dialog_->TreeView(); }
     HWND TreeHandle() const { return Tree().Handle(); }
     TreeNode* Node(const std::string& name) const
     {
@@ -120,7 +121,7 @@ protected:
     HTREEITEM Item(const std::string& name) const { return Tree().ItemHandle(Node(name)); }
     std::string Entry(const std::string& name) const
     {
-        const TNode* entry = EntryOf(Node(name));
+        const LaunchEntry* entry = EntryOf(Node(name));
         return entry ? entry->File + "|" + entry->Option + "|" + entry->Dir : "(no entry)";
     }
 
@@ -136,7 +137,8 @@ protected:
     }
     std::string Texts() const
     {
-        return Get("Edit1")->Caption() + "|" + Get("Edit2")->Caption() + "|" + Get("Edit3")->Caption();
+        return Get("FileEdit")->Caption() + "|" + Get("OptionEdit")->Caption() + "|" +
+               Get("DirectoryEdit")->Caption();
     }
     std::string Selected() const { return Tree().Selected() ? Tree().Selected()->Text() : "(none)"; }
 
@@ -157,7 +159,8 @@ protected:
     {
         std::string states;
         for (const char* name :
-             {"GroupBox2", "Edit1", "Edit2", "Edit3", "Label1", "Label2", "Label3", "Button4", "Button5"}) {
+             {"EntryGroup", "FileEdit", "OptionEdit", "DirectoryEdit", "FileLabel", "OptionLabel",
+              "DirectoryLabel", "FileBrowseButton", "DirectoryBrowseButton"}) {
             states += Get(name)->Enabled() ? '1' : '0';
         }
         return states;
@@ -226,7 +229,7 @@ protected:
     std::unique_ptr<Component> host_ = std::make_unique<Component>(nullptr);
     MenuItem* launch_ = new MenuItem(host_.get());
     std::unique_ptr<LaunchList> list_;
-    std::unique_ptr<TCONF> conf_;
+    std::unique_ptr<LauncherDialog> dialog_;
     OpenDialog::GetOpenFileNameFunction previousOpen_ = nullptr;
 };
 
@@ -238,14 +241,14 @@ std::string Rect(long left, long top, long width, long height)
 
 }   // namespace
 
-TEST_F(TCONFTest, TheLayoutReadBackFromTheWindows)
+TEST_F(LauncherDialogTest, TheLayoutReadBackFromTheWindows)
 {
     Start(kSampleFile, false);
     EXPECT_EQ("(none)", Selected());
     EXPECT_EQ("011111111", Settings()) << "only the group is disabled at first";
-    conf_->Show();
-    SetForegroundWindow(conf_->Handle());
-    HWND form = conf_->Handle();
+    dialog_->Show();
+    SetForegroundWindow(dialog_->Handle());
+    HWND form = dialog_->Handle();
     RECT client{};
     GetClientRect(form, &client);
     EXPECT_EQ(546, client.right);
@@ -254,15 +257,15 @@ TEST_F(TCONFTest, TheLayoutReadBackFromTheWindows)
     EXPECT_EQ(WS_CAPTION, GetWindowLongA(form, GWL_STYLE) &
                               (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
     EXPECT_TRUE(GetWindowLongA(form, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
-    const RECT frame = conf_->BoundsRect();
+    const RECT frame = dialog_->BoundsRect();
     EXPECT_NEAR(GetSystemMetrics(SM_CXSCREEN), frame.left + frame.right, 1);
     EXPECT_NEAR(GetSystemMetrics(SM_CYSCREEN), frame.top + frame.bottom, 1);
     char caption[32] = "";
     GetWindowTextA(form, caption, sizeof caption);
     EXPECT_STREQ("ランチャ設定", caption);
     LOGFONTA font{};
-    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Get("Edit1")->Handle(), WM_GETFONT, 0, 0)), sizeof font,
-               &font);
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Get("FileEdit")->Handle(), WM_GETFONT, 0, 0)),
+               sizeof font, &font);
     EXPECT_STREQ("ＭＳ Ｐゴシック", font.lfFaceName);
     EXPECT_EQ(-12, font.lfHeight);
     EXPECT_EQ(SHIFTJIS_CHARSET, font.lfCharSet);
@@ -275,24 +278,24 @@ TEST_F(TCONFTest, TheLayoutReadBackFromTheWindows)
         const char* caption;
     };
     const Placed kPlaced[] = {
-        {"Label4", nullptr, "Static", {16, 8, 69, 12}, "ランチャリスト"},
+        {"ListLabel", nullptr, "Static", {16, 8, 69, 12}, "ランチャリスト"},
         {"TreeView", nullptr, "SysTreeView32", {8, 24, 401, 185}, ""},
-        {"GroupBox1", nullptr, "Button", {416, 32, 121, 177}, "項目作成"},
-        {"Button1", "GroupBox1", "Button", {16, 16, 89, 25}, "新規フォルダ"},
-        {"Button2", "GroupBox1", "Button", {16, 48, 89, 25}, "新規項目"},
-        {"Button3", "GroupBox1", "Button", {16, 80, 89, 25}, "セパレータ"},
-        {"Button7", "GroupBox1", "Button", {16, 112, 89, 25}, "選択解除"},
-        {"Button8", "GroupBox1", "Button", {16, 144, 89, 25}, "項目削除"},
-        {"GroupBox2", nullptr, "Button", {8, 216, 537, 97}, "項目設定"},
-        {"Label1", "GroupBox2", "Static", {8, 24, 53, 12}, "ファイル名"},
-        {"Edit1", "GroupBox2", "Edit", {72, 20, 409, 20}, ""},
-        {"Button4", "GroupBox2", "Button", {488, 18, 43, 25}, "参照"},
-        {"Label2", "GroupBox2", "Static", {8, 48, 51, 12}, "オプション"},
-        {"Edit2", "GroupBox2", "Edit", {72, 44, 409, 20}, ""},
-        {"Label3", "GroupBox2", "Static", {8, 72, 57, 12}, "ディレクトリ"},
-        {"Edit3", "GroupBox2", "Edit", {72, 68, 409, 20}, ""},
-        {"Button5", "GroupBox2", "Button", {488, 64, 41, 25}, "参照"},
-        {"Button6", nullptr, "Button", {232, 320, 75, 25}, "決定"},
+        {"NewNodeGroup", nullptr, "Button", {416, 32, 121, 177}, "項目作成"},
+        {"NewFolderButton", "NewNodeGroup", "Button", {16, 16, 89, 25}, "新規フォルダ"},
+        {"NewItemButton", "NewNodeGroup", "Button", {16, 48, 89, 25}, "新規項目"},
+        {"SeparatorButton", "NewNodeGroup", "Button", {16, 80, 89, 25}, "セパレータ"},
+        {"DeselectButton", "NewNodeGroup", "Button", {16, 112, 89, 25}, "選択解除"},
+        {"DeleteButton", "NewNodeGroup", "Button", {16, 144, 89, 25}, "項目削除"},
+        {"EntryGroup", nullptr, "Button", {8, 216, 537, 97}, "項目設定"},
+        {"FileLabel", "EntryGroup", "Static", {8, 24, 53, 12}, "ファイル名"},
+        {"FileEdit", "EntryGroup", "Edit", {72, 20, 409, 20}, ""},
+        {"FileBrowseButton", "EntryGroup", "Button", {488, 18, 43, 25}, "参照"},
+        {"OptionLabel", "EntryGroup", "Static", {8, 48, 51, 12}, "オプション"},
+        {"OptionEdit", "EntryGroup", "Edit", {72, 44, 409, 20}, ""},
+        {"DirectoryLabel", "EntryGroup", "Static", {8, 72, 57, 12}, "ディレクトリ"},
+        {"DirectoryEdit", "EntryGroup", "Edit", {72, 68, 409, 20}, ""},
+        {"DirectoryBrowseButton", "EntryGroup", "Button", {488, 64, 41, 25}, "参照"},
+        {"OkButton", nullptr, "Button", {232, 320, 75, 25}, "決定"},
     };
     for (const Placed& placed : kPlaced) {
         SCOPED_TRACE(placed.name);
@@ -309,14 +312,14 @@ TEST_F(TCONFTest, TheLayoutReadBackFromTheWindows)
         EXPECT_EQ(placed.caption, control->Caption());
     }
     EXPECT_EQ(19, Tree().Indent());
-    EXPECT_EQ(3, conf_->ImageList1()->Count());
+    EXPECT_EQ(3, dialog_->TreePictures()->Count());
     ASSERT_NE(nullptr, Tree().PopupMenu());
-    EXPECT_EQ("PopupMenu1", Tree().PopupMenu()->Name());
+    EXPECT_EQ("TreeMenu", Tree().PopupMenu()->Name());
     ASSERT_EQ(1, Tree().PopupMenu()->Items()->Count());
     EXPECT_EQ("名前を変更(&R)", Tree().PopupMenu()->Items()->Items(0)->Caption());
 
     // Tab order, with the item settings enabled so that Tab reaches them.
-    conf_->EnableItemSettings(true);
+    dialog_->EnableItemSettings(true);
     std::string order = "TreeView";
     Get("TreeView")->SetFocus();
     for (int i = 0; i < 12; ++i) {
@@ -324,22 +327,22 @@ TEST_F(TCONFTest, TheLayoutReadBackFromTheWindows)
         EXPECT_TRUE(IsDialogMessageA(form, &msg));
         order += " " + (Control::FromHandle(GetFocus()) ? Control::FromHandle(GetFocus())->Name() : "?");
     }
-    EXPECT_EQ(
-        "TreeView Button1 Button2 Button3 Button7 Button8 Edit1 Button4 Edit2 Edit3 Button5 Button6 TreeView",
-        order);
+    EXPECT_EQ("TreeView NewFolderButton NewItemButton SeparatorButton DeselectButton DeleteButton FileEdit "
+              "FileBrowseButton OptionEdit DirectoryEdit DirectoryBrowseButton OkButton TreeView",
+              order);
 }
 
-TEST_F(TCONFTest, ButtonsPlaceNewNodesAndTheSelectionFillsTheItemSettings)
+TEST_F(LauncherDialogTest, ButtonsPlaceNewNodesAndTheSelectionFillsTheItemSettings)
 {
     // New nodes by the selection (every rule is tested on the model): none, a folder (which
     // stays closed), an item in a folder. They are not selected.
-    Click("Button7");
-    Click("Button1");
+    Click("DeselectButton");
+    Click("NewFolderButton");
     Select("F");
-    Click("Button2");
+    Click("NewItemButton");
     EXPECT_FALSE(Tree().Expanded(Node("F")));
     Select("a");
-    Click("Button3");
+    Click("SeparatorButton");
     EXPECT_EQ("F\n  a\n  b\n  新規項目\n  --------\nG\n--------\nt\n新規フォルダ\n", Listing());
     EXPECT_EQ("a", Selected());
     TVITEMA shown = {};
@@ -352,44 +355,44 @@ TEST_F(TCONFTest, ButtonsPlaceNewNodesAndTheSelectionFillsTheItemSettings)
     // An item: its texts, and what is typed goes into its entry.
     EXPECT_EQ("111111111", Settings());
     EXPECT_EQ("C:\\a.exe|-a|C:\\", Texts());
-    Type("Edit2", "-x \"y z\"");
-    Type("Edit3", "C:\\作業\\");
+    Type("OptionEdit", "-x \"y z\"");
+    Type("DirectoryEdit", "C:\\作業\\");
     EXPECT_EQ("C:\\a.exe|-x \"y z\"|C:\\作業\\", Entry("a"));
     // A separator: nothing to set, and no renaming.
     Select("--------");
     EXPECT_EQ("000000000", Settings());
-    Get<MenuItem>("R1")->Click();
+    Get<MenuItem>("RenameItem")->Click();
     EXPECT_FALSE(Tree().IsEditing());
     // A folder: nothing to set, the edits keep their texts, and renaming is allowed.
     Select("b");
     Select("G");
     EXPECT_EQ("000000000", Settings());
     EXPECT_EQ("C:\\b.exe|-b|D:\\", Texts());
-    Get<MenuItem>("R1")->Click();
+    Get<MenuItem>("RenameItem")->Click();
     EXPECT_TRUE(Tree().IsEditing());
     Tree().EndEditing(false);
     // No selection: the settings stay as they were, and typing reaches no entry.
     Select("b");
-    Click("Button7");
+    Click("DeselectButton");
     EXPECT_EQ("(none)", Selected());
     EXPECT_EQ("111111111", Settings());
-    Type("Edit1", "C:\\other.exe");
+    Type("FileEdit", "C:\\other.exe");
     EXPECT_EQ("C:\\b.exe|-b|D:\\", Entry("b"));
 }
 
-TEST_F(TCONFTest, DeletingAFolderAsksFirstAndTakesItsWholeSubtreeAndMenuItem)
+TEST_F(LauncherDialogTest, DeletingAFolderAsksFirstAndTakesItsWholeSubtreeAndMenuItem)
 {
-    conf_->Button6Click(nullptr);   // a launcher submenu built from the sample
-    conf_->Show();
-    SetForegroundWindow(conf_->Handle());
+    dialog_->SaveAndClose();   // a launcher submenu built from the sample
+    dialog_->Show();
+    SetForegroundWindow(dialog_->Handle());
     bool enabledDuringBox = true;
     int answer = IDNO;
     AnswerBoxes([&](const ShownBox&) {
-        enabledDuringBox = IsWindowEnabled(conf_->Handle()) != FALSE;
+        enabledDuringBox = IsWindowEnabled(dialog_->Handle()) != FALSE;
         return answer;
     });
     Select("F");
-    Click("Button8");
+    Click("DeleteButton");
     std::vector<ShownBox> boxes = TakeShownBoxes();
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ("フォルダを削除しようとしています。よろしいですか？", boxes[0].text);
@@ -397,19 +400,19 @@ TEST_F(TCONFTest, DeletingAFolderAsksFirstAndTakesItsWholeSubtreeAndMenuItem)
     EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_DEFBUTTON1), boxes[0].type) << "Yes the default, no icon";
     EXPECT_EQ(application->Handle(), boxes[0].owner);
     EXPECT_FALSE(enabledDuringBox) << "the box is answered before anything else";
-    EXPECT_EQ(conf_->Handle(), GetActiveWindow());
+    EXPECT_EQ(dialog_->Handle(), GetActiveWindow());
     EXPECT_EQ("F\n  a\n  b\nG\n--------\nt\n", Listing());
 
     answer = IDYES;
-    Click("Button8");
+    Click("DeleteButton");
     EXPECT_EQ("G\n--------\nt\n", Listing());
-    // Its menu item went with its subitems; the others keep their names until the next save.
-    EXPECT_EQ(nullptr, launch_->FindComponent("AB1"));
+    // Its menu item went with its subitems; the others keep their numbers until the next save.
+    EXPECT_EQ(nullptr, list_->MenuItemOf(1));
     std::string left;
     for (int i = 0; i < launch_->Count(); ++i) {
-        left += launch_->Items(i)->Name() + " ";
+        left += std::to_string(dynamic_cast<LaunchMenuItem&>(*launch_->Items(i)).NodeIndex()) + " ";
     }
-    EXPECT_EQ("AB3 AB4 AB5 ", left);
+    EXPECT_EQ("3 4 5 ", left);
     // The tree selected another node, and the settings follow it.
     EXPECT_EQ("G", Selected());
     EXPECT_EQ("000000000", Settings());
@@ -417,16 +420,16 @@ TEST_F(TCONFTest, DeletingAFolderAsksFirstAndTakesItsWholeSubtreeAndMenuItem)
     Select("t");
     SendMessageA(TreeHandle(), WM_KEYDOWN, VK_DELETE, 0);
     Select("--------");
-    Click("Button8");
+    Click("DeleteButton");
     EXPECT_EQ(1u, TakeShownBoxes().size());
     EXPECT_EQ("G\n", Listing());
 }
 
-TEST_F(TCONFTest, TheFileDialogFillsFileDirectoryAndNameOrChangesNothing)
+TEST_F(LauncherDialogTest, TheFileDialogFillsFileDirectoryAndNameOrChangesNothing)
 {
     Select("a");
     g_chosenFile.clear();
-    Click("Button4");
+    Click("FileBrowseButton");
     EXPECT_EQ("C:\\a.exe|-a|C:\\", Entry("a"));
     // Six choices, the first shown first; owned by the dialog; the current directory stays.
     static const char kFilter[] = "全てのファイル\0*.*\0実行ファイル\0*.exe;*.com\0"
@@ -434,48 +437,48 @@ TEST_F(TCONFTest, TheFileDialogFillsFileDirectoryAndNameOrChangesNothing)
                                   "動画ファイル\0*.avi;*.mpg;*.mpeg\0文書ファイル\0*.txt;*.doc;*.htm?\0";
     EXPECT_EQ(std::string(kFilter, sizeof kFilter - 1), g_filter);
     EXPECT_EQ(1u, g_given.nFilterIndex);
-    EXPECT_EQ(conf_->Handle(), g_given.hwndOwner);
+    EXPECT_EQ(dialog_->Handle(), g_given.hwndOwner);
     EXPECT_TRUE(g_given.Flags & OFN_NOCHANGEDIR);
 
     g_chosenFile = "C:\\Program Files\\Tool\\tool.exe";
-    Click("Button4");
+    Click("FileBrowseButton");
     EXPECT_EQ("C:\\Program Files\\Tool\\tool.exe|-a|C:\\Program Files\\Tool\\", Entry("tool.exe"));
     EXPECT_EQ(Entry("tool.exe"), Texts());
     // 表 is 95 5C: its second byte is no path delimiter.
     g_chosenFile = "C:\\DOCS\\表";
-    Click("Button4");
+    Click("FileBrowseButton");
     EXPECT_EQ("C:\\DOCS\\表|-a|C:\\DOCS\\", Entry("表"));
 }
 
-TEST_F(TCONFTest, TheFolderDialogFillsTheDirectoryOrChangesNothingAndOpensOnItsLastChoice)
+TEST_F(LauncherDialogTest, TheFolderDialogFillsTheDirectoryOrChangesNothingAndOpensOnItsLastChoice)
 {
-    ASSERT_EQ("BrowseDialog", conf_->BrowseDialog()->Name());
+    ASSERT_EQ("BrowseDialog", dialog_->BrowseDialog()->Name());
     const BrowseShellFunctions real = BrowseShell();
     BrowseShell().browseForFolder = AnswerBrowseDialog;
     BrowseShell().getPathFromIDList = PathOfChosenFolder;
-    EXPECT_EQ(TBrowseOptions{biReturnOnlyFSDirs}, conf_->BrowseDialog()->Options());
+    EXPECT_EQ(BrowseOptions{biReturnOnlyFSDirs}, dialog_->BrowseDialog()->Options());
     Select("a");
     g_chosenFolder.reset();
-    Click("Button5");
+    Click("DirectoryBrowseButton");
     EXPECT_EQ("C:\\a.exe|-a|C:\\", Entry("a"));
     g_chosenFolder = "C:\\作業";
-    Click("Button5");
+    Click("DirectoryBrowseButton");
     EXPECT_EQ("C:\\a.exe|-a|C:\\作業", Entry("a"));
     EXPECT_EQ(Entry("a"), Texts());
     // Another item: the dialog opens on the folder chosen last, whatever the item's directory.
     Select("b");
     g_chosenFolder.reset();
-    Click("Button5");
+    Click("DirectoryBrowseButton");
     EXPECT_EQ("C:\\作業", g_openedOn);
     EXPECT_EQ("C:\\b.exe|-b|D:\\", Entry("b"));
     BrowseShell() = real;
 }
 
-TEST_F(TCONFTest, RenamingInPlaceByMenuKeyAndClickWithEnterAndEscapeInTheModalLoop)
+TEST_F(LauncherDialogTest, RenamingInPlaceByMenuKeyAndClickWithEnterAndEscapeInTheModalLoop)
 {
     // In the dialog's own loop, where dialog keys are handled first; each step waits for the
     // one before it to have taken effect (editing or not).
-    conf_->Hide();
+    dialog_->Hide();
     std::vector<std::string> seen;
     auto type = [&](const char* text, WPARAM key) {
         SetWindowTextA(LabelEdit(), text);
@@ -488,7 +491,7 @@ TEST_F(TCONFTest, RenamingInPlaceByMenuKeyAndClickWithEnterAndEscapeInTheModalLo
     const std::function<void()> acts[] = {
         [&] {
             Select("b");
-            Get<MenuItem>("R1")->Click();
+            Get<MenuItem>("RenameItem")->Click();
             type("名前", VK_RETURN);
         },
         note,
@@ -506,7 +509,7 @@ TEST_F(TCONFTest, RenamingInPlaceByMenuKeyAndClickWithEnterAndEscapeInTheModalLo
         [&] {
             seen.push_back(Selected() + " editing");
             type("t", VK_ESCAPE);
-            conf_->SetModalResult(IDOK);
+            dialog_->SetModalResult(IDOK);
         },
     };
     int stage = 0;
@@ -515,20 +518,21 @@ TEST_F(TCONFTest, RenamingInPlaceByMenuKeyAndClickWithEnterAndEscapeInTheModalLo
         steps.push_back(std::make_unique<ModalAction>(
             "renaming step " + std::to_string(at),
             [&, at] {
-                return stage == at && conf_->Visible() && (LabelEdit() != nullptr) == (at % 2 == 0 && at > 0);
+                return stage == at && dialog_->Visible() &&
+                       (LabelEdit() != nullptr) == (at % 2 == 0 && at > 0);
             },
             [&, at] {
                 ++stage;
                 acts[at]();
             },
-            [this] { conf_->SetModalResult(IDCANCEL); }));
+            [this] { dialog_->SetModalResult(IDCANCEL); }));
     }
-    conf_->ShowModal();
+    dialog_->ShowModal();
     EXPECT_EQ((std::vector<std::string>{"[名前]", "[名前]", "[]", "t editing"}), seen);
     EXPECT_EQ("F\n  a\n  \nG\n--------\nt\n", Listing());
 }
 
-TEST_F(TCONFTest, AJapaneseNameTypedInPlaceIsSavedAsTheSameShiftJisBytesHoweverItWasTyped)
+TEST_F(LauncherDialogTest, AJapaneseNameTypedInPlaceIsSavedAsTheSameShiftJisBytesHoweverItWasTyped)
 {
     for (const bool wide : {false, true}) {
         Start(kSampleFile);
@@ -537,14 +541,14 @@ TEST_F(TCONFTest, AJapaneseNameTypedInPlaceIsSavedAsTheSameShiftJisBytesHoweverI
         // The edit's text as a program sets it (ANSI) and as an input method types it (Unicode).
         wide ? SetWindowTextW(LabelEdit(), L"表ソ能メモ帳") : SetWindowTextA(LabelEdit(), "表ソ能メモ帳");
         SendMessageA(TreeHandle(), TVM_ENDEDITLABELNOW, FALSE, 0);
-        conf_->Button6Click(nullptr);
+        dialog_->SaveAndClose();
         EXPECT_NE(std::string::npos, ReadWholeFile(path_).find("[ExecInfo2]\r\nNAME=表ソ能メモ帳\r\n"))
             << ReadWholeFile(path_);
         EXPECT_EQ("F\n  a\n  表ソ能メモ帳\nG\n--------\nt\n", Listing());
     }
 }
 
-TEST_F(TCONFTest, DraggingMovesTheSelectedNodeAsTheDropTargetSays)
+TEST_F(LauncherDialogTest, DraggingMovesTheSelectedNodeAsTheDropTargetSays)
 {
     Select("G");
     int changes = 0;
@@ -582,7 +586,7 @@ TEST_F(TCONFTest, DraggingMovesTheSelectedNodeAsTheDropTargetSays)
     EXPECT_EQ("G\n  t\n--------\nF\n  a\n  b\n", Listing());
 }
 
-TEST_F(TCONFTest, ALongListScrollsWhileTheDragRestsNearItsEdgeAndEscapeDropsNothing)
+TEST_F(LauncherDialogTest, ALongListScrollsWhileTheDragRestsNearItsEdgeAndEscapeDropsNothing)
 {
     std::string folder = "[FOLDER]\r\n", names;
     for (int i = 0; i < 60; ++i) {
@@ -613,28 +617,28 @@ TEST_F(TCONFTest, ALongListScrollsWhileTheDragRestsNearItsEdgeAndEscapeDropsNoth
     EXPECT_EQ(Node("n1"), Tree().Items().Node(1));
 }
 
-TEST_F(TCONFTest, ACloseRequestSavesAsTheButtonDoesAndTheDialogKeepsItsState)
+TEST_F(LauncherDialogTest, ACloseRequestSavesAsTheButtonDoesAndTheDialogKeepsItsState)
 {
-    conf_->Hide();
-    ModalAction close(*conf_, [&] {
+    dialog_->Hide();
+    ModalAction close(*dialog_, [&] {
         Select("b");
         Tree().Expand(Node("F"));
-        Type("Edit2", "typed");
+        Type("OptionEdit", "typed");
         // Alt+F4 on the tree while a new name is being typed.
-        Get<MenuItem>("R1")->Click();
+        Get<MenuItem>("RenameItem")->Click();
         SetWindowTextA(LabelEdit(), "新名");
         PostMessageA(TreeHandle(), WM_SYSKEYDOWN, VK_F4, 0x20000000);
     });
-    conf_->ShowModal();
-    EXPECT_FALSE(conf_->Visible());
+    dialog_->ShowModal();
+    EXPECT_FALSE(dialog_->Visible());
     LaunchList saved(nullptr, nullptr, nullptr, path_);
     saved.Load();
     EXPECT_EQ("新名", saved.Items().Node(2)->Text());
     EXPECT_EQ("typed", EntryOf(saved.Items().Node(2))->Option);
-    EXPECT_NE(nullptr, launch_->FindComponent("AB5")) << "the launcher submenu was rebuilt";
+    EXPECT_NE(nullptr, list_->MenuItemOf(5)) << "the launcher submenu was rebuilt";
 
     // Shown again, it is as it was left.
-    conf_->Show();
+    dialog_->Show();
     EXPECT_EQ("新名", Selected());
     EXPECT_TRUE(Tree().Expanded(Node("F")));
     EXPECT_EQ("C:\\b.exe|typed|D:\\", Texts());

@@ -1,4 +1,4 @@
-#include "shell/TTASKM.h"
+#include "shell/main_window.h"
 
 #include "components/task_tray.h"
 #include "file_test_support.h"
@@ -6,8 +6,8 @@
 #include "framework/menu_item.h"
 #include "framework/popup_menu.h"
 #include "hook_test_support.h"
-#include "launcher/TCONF.h"
 #include "launcher/launch_list.h"
+#include "launcher/launcher_dialog.h"
 #include "menu_test_support.h"
 #include "shell/about_box.h"
 #include "shell/program_windows.h"
@@ -40,7 +40,7 @@ BOOL WINAPI RecordFilter(HWND window, UINT message, DWORD action, void*)
     return !(g_refuseCopyData && message == WM_COPYDATA);
 }
 
-class TTASKMTest : public testing::Test {
+class MainWindowTest : public testing::Test {
 protected:
     void SetUp() override { TakeShownBoxes(); }
     void TearDown() override
@@ -49,9 +49,9 @@ protected:
         DrainQuitMessages();
     }
 
-    TTASKM& Start()
+    MainWindow& Start()
     {
-        form_ = std::make_unique<TTASKM>(application, scratch_.Path());
+        form_ = std::make_unique<MainWindow>(application, scratch_.Path());
         return *form_;
     }
 
@@ -60,15 +60,15 @@ protected:
     FakeHook hook_;
     FakeShell shell_;
     ScratchKey scratch_;
-    std::unique_ptr<TTASKM> form_;
+    std::unique_ptr<MainWindow> form_;
 };
 
-TEST_F(TTASKMTest, WithoutStoredSettingsStartsWithTheDesignStateAndWritesAllFiveAtClose)
+TEST_F(MainWindowTest, WithoutStoredSettingsStartsWithTheDesignStateAndWritesAllFiveAtClose)
 {
-    TTASKM& form = Start();
-    EXPECT_TRUE(form.K6()->Checked());
-    EXPECT_FALSE(form.K7()->Checked());
-    EXPECT_TRUE(form.K8()->Checked());
+    MainWindow& form = Start();
+    EXPECT_TRUE(form.ChordItem()->Checked());
+    EXPECT_FALSE(form.DropWindowItem()->Checked());
+    EXPECT_TRUE(form.TrayIconItem()->Checked());
     EXPECT_TRUE(form.HookActive());
     EXPECT_TRUE(form.ChordReady());
     EXPECT_FALSE(form.Visible());
@@ -89,21 +89,21 @@ TEST_F(TTASKMTest, WithoutStoredSettingsStartsWithTheDesignStateAndWritesAllFive
     EXPECT_EQ("76", Stored("TOP"));
     EXPECT_EQ("130", Stored("LEFT"));
     EXPECT_EQ(1, shell_.Count(NIM_DELETE));
-    EXPECT_EQ(nullptr, form.TaskTray());
+    EXPECT_EQ(nullptr, form.TrayIcon());
     MSG quit;
     EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
         << "closing did not end the program";
 }
 
-TEST_F(TTASKMTest, StoredValuesAreReadLooselyAndWrittenBackNormalised)
+TEST_F(MainWindowTest, StoredValuesAreReadLooselyAndWrittenBackNormalised)
 {
     scratch_.SetString(kSettingsSection, "HOOK", "7");
     scratch_.SetString(kSettingsSection, "DispIcon", "0");
     scratch_.SetString(kSettingsSection, "Top", "abc");
     scratch_.SetString(kSettingsSection, "LEFT", "-300");   // off screen stays off screen
-    TTASKM& form = Start();
-    EXPECT_TRUE(form.K6()->Checked());
-    EXPECT_FALSE(form.K8()->Checked());
+    MainWindow& form = Start();
+    EXPECT_TRUE(form.ChordItem()->Checked());
+    EXPECT_FALSE(form.TrayIconItem()->Checked());
     EXPECT_EQ(0, shell_.Count(NIM_ADD));
     EXPECT_EQ(76, form.Top());
     EXPECT_EQ(-300, form.Left());
@@ -115,7 +115,7 @@ TEST_F(TTASKMTest, StoredValuesAreReadLooselyAndWrittenBackNormalised)
     EXPECT_EQ("-300", Stored("LEFT"));
 }
 
-TEST_F(TTASKMTest, DragDropOnShowsTheDropWindowAtTheStoredPlace)
+TEST_F(MainWindowTest, DragDropOnShowsTheDropWindowAtTheStoredPlace)
 {
     scratch_.SetString(kSettingsSection, "HOOK", "0");
     scratch_.SetString(kSettingsSection, "DragDrop", "1");
@@ -123,13 +123,13 @@ TEST_F(TTASKMTest, DragDropOnShowsTheDropWindowAtTheStoredPlace)
     scratch_.SetString(kSettingsSection, "Top", "200");
     const ChangeWindowMessageFilterExFunction system = SetChangeWindowMessageFilterEx(RecordFilter);
     g_admitted.clear();
-    TTASKM& form = Start();
+    MainWindow& form = Start();
     // An elevated Mivtra admits the shell's drop messages from an Explorer that is not.
     const std::string admitted = Admitted(form.Handle(), WM_DROPFILES) +
                                  Admitted(form.Handle(), WM_COPYDATA) + Admitted(form.Handle(), 0x0049);
     EXPECT_EQ(admitted, g_admitted);
     EXPECT_FALSE(form.HookActive());
-    EXPECT_TRUE(form.K7()->Checked());
+    EXPECT_TRUE(form.DropWindowItem()->Checked());
     EXPECT_TRUE(form.Visible());
     EXPECT_TRUE(application->ShowMainForm());
     RECT r = form.BoundsRect();
@@ -139,7 +139,7 @@ TEST_F(TTASKMTest, DragDropOnShowsTheDropWindowAtTheStoredPlace)
     EXPECT_EQ(273, r.bottom);
     EXPECT_TRUE(GetWindowLongA(form.Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
 
-    form.K7Click(form.K7());   // off: hidden, no size, no drops, same place
+    form.ToggleDropWindow();   // off: hidden, no size, no drops, same place
     EXPECT_FALSE(form.Visible());
     EXPECT_FALSE(application->ShowMainForm());
     EXPECT_FALSE(GetWindowLongA(form.Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
@@ -147,7 +147,7 @@ TEST_F(TTASKMTest, DragDropOnShowsTheDropWindowAtTheStoredPlace)
     EXPECT_EQ(300, r.left);
     EXPECT_EQ(0, r.right - r.left);
 
-    form.K7Click(form.K7());   // and on again: back at its place with its size
+    form.ToggleDropWindow();   // and on again: back at its place with its size
     r = form.BoundsRect();
     EXPECT_EQ(300, r.left);
     EXPECT_EQ(200, r.top);
@@ -167,25 +167,25 @@ TEST_F(TTASKMTest, DragDropOnShowsTheDropWindowAtTheStoredPlace)
     EXPECT_TRUE(AdmitDroppedFiles(form.Handle()));
 }
 
-TEST_F(TTASKMTest, AValueOfTheWrongTypeIsReportedAndStartUpStillFinishes)
+TEST_F(MainWindowTest, AValueOfTheWrongTypeIsReportedAndStartUpStillFinishes)
 {
     DWORD one = 1;
     scratch_.SetString(kSettingsSection, "HOOK", "0");
     scratch_.Set(kSettingsSection, "DragDrop", REG_DWORD, &one, sizeof one);
-    TTASKM& form = Start();
+    MainWindow& form = Start();
     std::vector<ShownBox> boxes = TakeShownBoxes();
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ("'DragDrop' のデータ型が不正です.", boxes[0].text);
     EXPECT_EQ("Mivtra", boxes[0].caption);
     EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), boxes[0].type & MB_ICONMASK);
     // The value counts as absent, and the rest of start-up ran.
-    EXPECT_FALSE(form.K7()->Checked());
-    EXPECT_TRUE(form.K8()->Checked());
+    EXPECT_FALSE(form.DropWindowItem()->Checked());
+    EXPECT_TRUE(form.TrayIconItem()->Checked());
     EXPECT_EQ(1, shell_.Count(NIM_ADD));
     EXPECT_TRUE(form.ChordReady());
 }
 
-TEST_F(TTASKMTest, AStartWhoseWindowsCannotBeMadeEndsWithOneAfterTheErrorBoxAndLeavesNoWindow)
+TEST_F(MainWindowTest, AStartWhoseWindowsCannotBeMadeEndsWithOneAfterTheErrorBoxAndLeavesNoWindow)
 {
     // A window class of the about box's name that is not ours: the about box cannot be made.
     const HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -210,13 +210,13 @@ TEST_F(TTASKMTest, AStartWhoseWindowsCannotBeMadeEndsWithOneAfterTheErrorBoxAndL
     DrainQuitMessages();
 }
 
-TEST_F(TTASKMTest, AShellThatRefusesTheIconDoesNotStopStartUpAndTheIconComesWithTheTaskbar)
+TEST_F(MainWindowTest, AShellThatRefusesTheIconDoesNotStopStartUpAndTheIconComesWithTheTaskbar)
 {
     scratch_.SetString(kSettingsSection, "DragDrop", "1");
     shell_.Refuse({NIM_ADD});
     const ScratchFolder noList;
     form_.reset(CreateProgramWindows(*application, scratch_.Path(), noList.Path() + "LAUNCH.INI"));
-    TTASKM& form = *form_;
+    MainWindow& form = *form_;
     std::vector<ShownBox> boxes = TakeShownBoxes();
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ("タスクトレイに登録できません.", boxes[0].text);
@@ -230,7 +230,7 @@ TEST_F(TTASKMTest, AShellThatRefusesTheIconDoesNotStopStartUpAndTheIconComesWith
     EXPECT_TRUE(form.Visible());
     EXPECT_TRUE(form.ChordReady());
     // The icon is still wanted and comes with the taskbar.
-    EXPECT_TRUE(form.TaskTray()->Registered());
+    EXPECT_TRUE(form.TrayIcon()->Registered());
     shell_.Refuse({});
     SendMessageA(application->Handle(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     EXPECT_EQ(2, shell_.Count(NIM_ADD));
@@ -240,12 +240,12 @@ TEST_F(TTASKMTest, AShellThatRefusesTheIconDoesNotStopStartUpAndTheIconComesWith
     delete form.AboutBox();
 }
 
-TEST_F(TTASKMTest, CloseRequestsToEitherWindowAndTheEndOfTheSessionKeepTheSettings)
+TEST_F(MainWindowTest, CloseRequestsToEitherWindowAndTheEndOfTheSessionKeepTheSettings)
 {
     scratch_.SetString(kSettingsSection, "HOOK", "0");
     {
-        TTASKM& form = Start();
-        form.K8()->SetChecked(false);   // as if toggled during the run
+        MainWindow& form = Start();
+        form.TrayIconItem()->SetChecked(false);   // as if toggled during the run
         SendMessageA(application->Handle(), WM_CLOSE, 0, 0);
         EXPECT_EQ("0", Stored("DispIcon"));
         EXPECT_EQ(1, shell_.Count(NIM_DELETE));
@@ -255,8 +255,8 @@ TEST_F(TTASKMTest, CloseRequestsToEitherWindowAndTheEndOfTheSessionKeepTheSettin
     {
         scratch_.SetString(kSettingsSection, "DispIcon", "1");
         shell_.Clear();
-        TTASKM& form = Start();
-        form.K7()->SetChecked(true);
+        MainWindow& form = Start();
+        form.DropWindowItem()->SetChecked(true);
         EXPECT_NE(0, SendMessageA(form.Handle(), WM_QUERYENDSESSION, 0, 0));
         SendMessageA(form.Handle(), WM_ENDSESSION, TRUE, 0);
         EXPECT_EQ("1", Stored("DragDrop"));
@@ -269,7 +269,7 @@ TEST_F(TTASKMTest, CloseRequestsToEitherWindowAndTheEndOfTheSessionKeepTheSettin
     }
 }
 
-TEST_F(TTASKMTest, ASecondStartBringsTheTrayIconBackOnlyWhenNothingElseReachesTheProgram)
+TEST_F(MainWindowTest, ASecondStartBringsTheTrayIconBackOnlyWhenNothingElseReachesTheProgram)
 {
     // HOOK, DispIcon. The icon shows afterwards, added once in all, exactly when the chord is off.
     for (const char* c : {"00", "10", "01"}) {
@@ -277,22 +277,22 @@ TEST_F(TTASKMTest, ASecondStartBringsTheTrayIconBackOnlyWhenNothingElseReachesTh
         scratch_.SetString(kSettingsSection, "HOOK", std::string(1, c[0]));
         scratch_.SetString(kSettingsSection, "DispIcon", std::string(1, c[1]));
         shell_.Clear();
-        TTASKM& form = Start();
+        MainWindow& form = Start();
         SendMessageA(form.Handle(), RegisterWindowMessageA(kSecondStartMessage), 0, 0);
         EXPECT_EQ(c[0] == '0' ? 1 : 0, shell_.Count(NIM_ADD));
-        EXPECT_EQ(c[0] == '0', form.K8()->Checked());
+        EXPECT_EQ(c[0] == '0', form.TrayIconItem()->Checked());
         form_.reset();
         DrainQuitMessages();
     }
 }
 
-TEST_F(TTASKMTest, TheChordOpensTheMenuOnlyWhenReadyAndWithANonZeroWParam)
+TEST_F(MainWindowTest, TheChordOpensTheMenuOnlyWhenReadyAndWithANonZeroWParam)
 {
     scratch_.SetString(kSettingsSection, "HOOK", "0");
-    TTASKM& form = Start();
+    MainWindow& form = Start();
     int openings = 0;
     bool readyWhileOpen = true;
-    form.GetPopupMenu()->OnPopup = [&](Component*) {
+    form.Menu()->OnPopup = [&](Component*) {
         ++openings;
         readyWhileOpen = form.ChordReady();
         // A second chord while the menu is open is ignored.
@@ -325,13 +325,13 @@ HWND ChordTarget()
     return window;
 }
 
-TEST_F(TTASKMTest, TheChordMenuOpensAtTheChordsPointWhereverTheForegroundWindowIs)
+TEST_F(MainWindowTest, TheChordMenuOpensAtTheChordsPointWhereverTheForegroundWindowIs)
 {
     HookLibrary().getMessage = hook_.Real().getMessage;   // the real record; no hook is installed
     scratch_.SetString(kSettingsSection, "HOOK", "0");
-    TTASKM& form = Start();
+    MainWindow& form = Start();
     POINT opened{-1000, -1000};
-    form.GetPopupMenu()->OnPopup = [&](Component*) {
+    form.Menu()->OnPopup = [&](Component*) {
         opened = POINT{-1000, -1000};
         CloseMenuWhenOpen([&](HWND menu) {
             RECT r{};
@@ -360,10 +360,10 @@ TEST_F(TTASKMTest, TheChordMenuOpensAtTheChordsPointWhereverTheForegroundWindowI
     }
 }
 
-TEST_F(TTASKMTest, AFailedHookIsReportedEndsTheProgramAndTurnsTheChordOffForTheNextStart)
+TEST_F(MainWindowTest, AFailedHookIsReportedEndsTheProgramAndTurnsTheChordOffForTheNextStart)
 {
     FakeHook::installResult = FALSE;
-    TTASKM& form = Start();
+    MainWindow& form = Start();
     EXPECT_EQ(1, FakeHook::installs);
     std::vector<ShownBox> boxes = TakeShownBoxes();
     ASSERT_EQ(1u, boxes.size());
@@ -383,15 +383,15 @@ TEST_F(TTASKMTest, AFailedHookIsReportedEndsTheProgramAndTurnsTheChordOffForTheN
     EXPECT_EQ(1, shell_.Count(NIM_DELETE));
 }
 
-TEST_F(TTASKMTest, TheHookInstalledAtStartIsRemovedAtCloseWhateverK6SaysThen)
+TEST_F(MainWindowTest, TheHookInstalledAtStartIsRemovedAtCloseWhateverK6SaysThen)
 {
     FakeHook::installResult = TRUE;
-    TTASKM& form = Start();
+    MainWindow& form = Start();
     EXPECT_EQ(1, FakeHook::installs);
     EXPECT_TRUE(form.HookActive());
     SendMessageA(form.Handle(), WM_MOUSECHORD, 0, 0);   // fetched, though no menu opens
     EXPECT_EQ(1, FakeHook::fetches);
-    form.K6()->SetChecked(false);
+    form.ChordItem()->SetChecked(false);
     form.Close();
     EXPECT_EQ(1, FakeHook::removals);
     EXPECT_EQ("0", Stored("HOOK"));
@@ -399,7 +399,7 @@ TEST_F(TTASKMTest, TheHookInstalledAtStartIsRemovedAtCloseWhateverK6SaysThen)
     // The next start installs nothing and so removes nothing.
     form_.reset();
     DrainQuitMessages();
-    TTASKM& next = Start();
+    MainWindow& next = Start();
     EXPECT_EQ(1, FakeHook::installs);
     EXPECT_FALSE(next.HookActive());
     next.Close();

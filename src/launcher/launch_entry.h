@@ -5,14 +5,14 @@
 
 #include <string>
 
-struct TNode : TreeNodeData {
+struct LaunchEntry : TreeNodeData {
     std::string File;     // the program, document or folder to open
     std::string Option;   // the command-line parameters passed with it
     std::string Dir;      // the working directory
 };
 
 // The node's entry, or null for a folder (or no node).
-inline TNode* EntryOf(const TreeNode* node)
+inline LaunchEntry* EntryOf(const TreeNode* node)
 {
-    return node ? dynamic_cast<TNode*>(node->Data()) : nullptr;
+    return node ? dynamic_cast<LaunchEntry*>(node->Data()) : nullptr;
 }

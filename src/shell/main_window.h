@@ -2,8 +2,8 @@
 // while drag-and-drop registration is on, the small drop window.
 #pragma once
 
+#include "framework/command_form.h"
 #include "framework/dialog_presenter.h"
-#include "framework/form.h"
 #include "framework/icon_pictures.h"
 #include "framework/watched.h"
 #include "shell/file_icons.h"
@@ -20,9 +20,10 @@ class Label;
 class LaunchList;
 class MenuItem;
 class PopupMenu;
-class TAboutBox;
-class TCONF;
-class TTaskTray;
+class AboutBox;
+class LauncherDialog;
+class TaskTray;
+enum class MainCommand;
 
 // Where the general settings live, under HKEY_CURRENT_USER.
 inline constexpr char kSettingsKey[] = "SOFTWARE\\Bramwelt\\Mivtra";
@@ -32,37 +33,39 @@ inline constexpr char kSettingsSection[] = "General";
 // shows its tray icon again when nothing else could reach it (icon hidden, no chord).
 inline constexpr char kSecondStartMessage[] = "Mivtra.SecondStart";
 
-class TTASKM : public Form {
+class MainWindow : public CommandForm<MainCommand> {
 public:
     // Posted by the launcher list's folder watch: the list follows its file.
     static constexpr UINT kLaunchFileChangedMessage = WM_APP + 2;
 
-    // Runs FormCreate. The settings key is a parameter so that tests use a scratch key.
-    explicit TTASKM(Component* owner, std::string settingsKey = kSettingsKey);
-    ~TTASKM() override;
+    // Runs StartUp. The settings key is a parameter so that tests use a scratch key.
+    explicit MainWindow(Component* owner, std::string settingsKey = kSettingsKey);
+    ~MainWindow() override;
 
-    PopupMenu* GetPopupMenu() const { return popupMenu_; }
+    PopupMenu* Menu() const { return menu_; }
     // The pop-up menu's 16 x 16 pictures, rebuilt at every opening.
-    ::ImageList* ImageList() const { return imageList_; }
+    ImageList* MenuImages() const { return menuImages_; }
     // The launcher submenu's pictures, kept from opening to opening.
-    ::ImageList* LaunchImages() const { return launchImages_; }
-    MenuItem* Launch() const { return launch_; }
-    MenuItem* TaskList() const { return taskList_; }
-    MenuItem* K6() const { return k6_; }
-    MenuItem* K7() const { return k7_; }
-    MenuItem* K8() const { return k8_; }
-    TTaskTray* TaskTray() const { return taskTray_; }
-    Label* Label3() const { return label3_; }
+    ImageList* LaunchImages() const { return launchImages_; }
+    MenuItem* LauncherSubmenu() const { return launcherSubmenu_; }
+    MenuItem* TaskSubmenu() const { return taskSubmenu_; }
+    // The general settings' items, whose check marks are the settings while the program runs.
+    MenuItem* ChordItem() const { return chordItem_; }
+    MenuItem* DropWindowItem() const { return dropWindowItem_; }
+    MenuItem* TrayIconItem() const { return trayIconItem_; }
+    TaskTray* TrayIcon() const { return trayIcon_; }
+    // The drop window's line that says what the last drop did.
+    Label* DropMessage() const { return dropMessage_; }
     bool ChordReady() const { return chordReady_; }
     bool HookActive() const { return hookActive_; }
 
     // The pop-up menu's opening handler, whoever opens it: a fresh task submenu and fresh
     // pictures.
-    void PopupMenuPopup(Component* sender);
+    void PrepareMenu();
     // Has every launcher file looked at again in the background (at most every few seconds),
     // so that a changed file gets its new picture; the pictures themselves (the shell's icon
     // of the entry's file, a folder's item the folder picture) come in between openings.
-    void GetLaunchIcon();
+    void RecheckLaunchPictures();
     // The launcher list built its submenu anew (the list's OnMenuBuilt: load, save, drop,
     // reload): its items get the pictures known, the rest are looked up in the background,
     // answers about the list before are dropped, and the kept submenu is prepared again.
@@ -75,46 +78,55 @@ public:
                              DWORD recheckPause = LaunchPictures::kRecheckPause);
     // Fills the task submenu (expected empty) from the children of parent, the desktop
     // window for the real menu, and rebuilds the pictures.
-    void SearchWindows(HWND parent);
-    void AddToTask(const std::string& caption, const std::string& hint, int imageIndex);
+    void FillTaskSubmenu(HWND parent);
+    void AddTaskItem(const std::string& caption, const std::string& hint, int imageIndex);
     // The click of every task item: brings back the window the item names.
-    void TaskClick(Component* sender);
+    void SwitchToTask(Component* item);
 
-    void K1Click(Component* sender);
-    void K2Click(Component* sender);
-    void K6Click(Component* sender);
-    void K7Click(Component* sender);
-    void K8Click(Component* sender);
-    void N4Click(Component* sender);
-    void N5Click(Component* sender);
-    void KMIVTRA1Click(Component* sender);
-    void KMIVTRA2Click(Component* sender);
+    // "ランチャの設定(&S)": the launcher settings dialog, modally; the chord and drops wait for it.
+    void OpenLauncherSettings();
+    // "ヘルプ表示": the help's contents, in the viewer that reads it, else as a page.
+    void ShowHelp();
+    // "右クリック＋左クリックで起動": the chord, from the next start on.
+    void ToggleChord();
+    // "ドラッグ＆ドロップ登録": the drop window shows and takes files, or goes.
+    void ToggleDropWindow();
+    // "タスクトレイにアイコン表示": the tray icon comes or goes.
+    void ToggleTrayIcon();
+    // "ランチャのみを開く" and "タスクマネージャーのみを開く": at most one of the two is checked,
+    // and either brings the tray icon back.
+    void ToggleLauncherOnly();
+    void ToggleTasksOnly();
+    // "Mivtraについて(&A)": the about box, modally.
+    void ShowAbout();
 
     // The launcher list, whose submenu the menu shows and whose files dropped paths join; set
     // once at start.
     ::LaunchList* LaunchList() const;
     void SetLaunchList(::LaunchList* list);
     // The launcher settings dialog, shown modally from the menu; set once at start.
-    TCONF* LauncherDialog() const;
-    void SetLauncherDialog(TCONF* dialog);
+    ::LauncherDialog* LauncherDialog() const;
+    void SetLauncherDialog(::LauncherDialog* dialog);
     // The about box, shown modally from the menu; set once at start.
-    TAboutBox* AboutBox() const;
-    void SetAboutBox(TAboutBox* aboutBox);
-
-    // The handlers the form's definition binds by name.
-    static Span<HandlerDef<TTASKM>> Handlers();
+    ::AboutBox* AboutBox() const;
+    void SetAboutBox(::AboutBox* aboutBox);
 
     // The program's modal dialogs. While one shows, a press on the tray icon brings it to the
     // front and opens no menu, however the dialog was opened.
     DialogPresenter& Dialogs() { return dialogs_; }
 
 protected:
+    void Run(MainCommand command, Component* sender) override;
     void DoClose() override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void FormCreate();
-    void FormClose();
+    // Reads the settings, puts the hook in when the chord is on, the icon into the tray when
+    // it is wanted, and shows the drop window when it is on.
+    void StartUp();
+    // Closing: an unsaved launcher list to its rescue copy, the settings written, the hook
+    // and the tray icon gone, and the program ends.
+    void ShutDown();
     void ReadSettings();
     // Puts the icon into the tray at start-up; a shell that refuses it does not stop start-up.
     void RegisterTrayIcon();
@@ -130,12 +142,10 @@ private:
     // Posted at an opening: the launcher's files are looked at again once the menu shows.
     static constexpr UINT kLaunchRecheckMessage = WM_APP + 4;
     // The tray icon's press: it brings the dialog on top of the shown ones forward.
-    void TrayMouseDown();
+    void BringDialogForward();
     // The tray icon opens the menu while no dialog shows, and nothing while one does.
     void UpdateTrayMenus();
     MenuItem* Item(const char* name) const;
-    // N4Click and N5Click: at most one of the two is checked, and either brings the tray
-    // icon back.
     void ToggleOpenOnly(MenuItem* clicked, MenuItem* other);
     // The windows the task submenu never lists: this one, the application window and the
     // launcher settings dialog.
@@ -143,25 +153,25 @@ private:
 
     std::string settingsKey_;
     UINT secondStartMessage_ = RegisterWindowMessageA(kSecondStartMessage);
-    PopupMenu* popupMenu_ = nullptr;   // owned by the form, as all components below
-    ::ImageList* imageList_ = nullptr;
-    MenuItem* launch_ = nullptr;
-    MenuItem* taskList_ = nullptr;
-    MenuItem* k6_ = nullptr;
-    MenuItem* k7_ = nullptr;
-    MenuItem* k8_ = nullptr;
-    MenuItem* n4_ = nullptr;
-    MenuItem* n5_ = nullptr;
-    Label* label3_ = nullptr;
-    TTaskTray* taskTray_ = nullptr;             // destroyed by FormClose
-    Watched<::LaunchList> launchList_{*this};   // the application's
-    Watched<TCONF> launcherDialog_{*this};      // the application's
-    Watched<TAboutBox> aboutBox_{*this};
+    PopupMenu* menu_ = nullptr;   // owned by the form, as all components below
+    ImageList* menuImages_ = nullptr;
+    MenuItem* launcherSubmenu_ = nullptr;
+    MenuItem* taskSubmenu_ = nullptr;
+    MenuItem* chordItem_ = nullptr;
+    MenuItem* dropWindowItem_ = nullptr;
+    MenuItem* trayIconItem_ = nullptr;
+    MenuItem* launcherOnlyItem_ = nullptr;
+    MenuItem* tasksOnlyItem_ = nullptr;
+    Label* dropMessage_ = nullptr;
+    TaskTray* trayIcon_ = nullptr;                      // destroyed by ShutDown
+    Watched<::LaunchList> launchList_{*this};           // the application's
+    Watched<::LauncherDialog> launcherDialog_{*this};   // the application's
+    Watched<::AboutBox> aboutBox_{*this};
     bool chordReady_ = false;
     bool hookActive_ = false;
     bool released_ = false;     // settings written, hook and tray icon gone
     IconPictures classIcons_;   // the window walk's pictures, from opening to opening
-    ::ImageList* launchImages_ = nullptr;
+    ImageList* launchImages_ = nullptr;
     std::unique_ptr<LaunchPictures> launchPictures_;   // the launcher files' pictures
     DialogPresenter dialogs_;
 };
