@@ -113,12 +113,13 @@ private:
     bool Press(Button& self, const Button& other, const MouseEvent& event);
     bool Release(Button& self, const MouseEvent& event);
     void ForgetRelease(Button& self);
-    bool MakesChordWith(const ChordPoint& otherPress, const MouseEvent& press) const;
+    bool Together(const ChordPoint& first, const ChordPoint& second) const;
+    ChordPoint PressPoint(const MouseEvent& press) const;
     void JoinChord(const MouseEvent& event);
     void ReplayHeld(const MouseEvent* current);
     void Replay(const MouseEvent& event);
     bool QueueBehindReplays(const MouseEvent& event);
-    bool Beyond(const MouseEvent& event, int x, int y) const;
+    bool WithinDragDistance(int x0, int y0, int x1, int y1) const;
 
     ChordFilterSettings settings_;
     std::uint32_t now_ = 0;

@@ -11,7 +11,8 @@
 # with two CPU-bound processes beside it.
 #
 #   clicks.sh BINDIR WINTOOL.exe OUTDIR
-#   CLICKS_ROUNDS (default 24), CLICKS_SEED (default 1): scripts/click-soak.sh runs it long.
+#   CLICKS_ROUNDS (default 24), CLICKS_SEED (default 1), CLICKS_VERBOSE=1 (a line per round);
+#   scripts/click-soak.sh runs it long.
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh" "$@"
 
 rounds=${CLICKS_ROUNDS:-24}
@@ -32,8 +33,7 @@ desktop_wintool testwindow recorder 690 40 320 300 >"$record" &
 line=$(desktop_wintool wait WintoolTestWindow 10000 | tr -d '\r') || fail "the recording window did not show"
 win_split "$line"
 record_pid=$win_pid record_left=$win_left record_top=$win_top record_right=$win_right record_bottom=$win_bottom
-other_log=$e2e_out/other.log
-desktop_wintool iconwindow other 690 380 320 110 >"$other_log" &
+desktop_wintool iconwindow other 690 380 320 110 >/dev/null &
 desktop_wintool wait WintoolIconWindow 10000 >/dev/null || fail "the other program's window did not show"
 pass "Notepad ($notepad_left,$notepad_top)-($notepad_right,$notepad_bottom), recorder ($record_left,$record_top)-($record_right,$record_bottom)"
 
@@ -47,43 +47,53 @@ load_on() {
 }
 load_off() {
     [ ${#load_pids[@]} -eq 0 ] && return 0
-    kill "${load_pids[@]}" 2>/dev/null
+    kill "${load_pids[@]}" 2>/dev/null || true
     wait "${load_pids[@]}" 2>/dev/null || true
     load_pids=()
 }
 desktop_before_stop() { load_off; }
 
-rights=0 lefts=0 chords=0 failures=0
+# Closes every open menu with Escape, from inside the desktop. A menu whose thread is not the
+# foreground thread takes no keys: its owner is brought to the front first.
+close_menus() {
+    local i line
+    for i in 1 2 3; do
+        [ "$(open_menus)" = 0 ] && return 0
+        if ! menu_keys Escape >/dev/null 2>&1; then
+            line=$(desktop_wintool wait '#32768' 0 | tr -d '\r') && win_split "$line"
+            [ "$win_pid" = "$mivtra_winpid" ] && desktop_wintool setfg TTASKM >/dev/null 2>&1
+            menu_keys Escape >/dev/null 2>&1 || true
+        fi
+        desktop_wintool waitgone '#32768' 1000 >/dev/null || true
+    done
+    [ "$(open_menus)" = 0 ]
+}
+
+rights=0 lefts=0 chords=0 failures=0 kept_open=0
 failed() {
     failures=$((failures + 1))
     note "FAIL round $round ($situation): $*"
     desktop_screenshot "$e2e_out/failure-$round.png" 2>/dev/null || true
     desktop_wintool list 2>/dev/null | tr -d '\r' | awk '$8 == "#32768"' | sed 's/^/     menu: /' || true
     note "  in front: $(desktop_wintool foreground 2>/dev/null | tr -d '\r'); $(desktop_wintool threadinfo 2>/dev/null | tr -d '\r')"
-    # Whatever is still open would spoil the next round.
-    local i
-    for i in 1 2 3; do
-        [ "$(open_menus)" = 0 ] && break
-        menu_keys Escape >/dev/null 2>&1 || true
-        desktop_wintool waitgone '#32768' 1000 >/dev/null || true
-    done
+    note "  held: $(desktop_wintool buttons 2>/dev/null | tr -d '\r')"
+    close_menus || true   # whatever is still open would spoil the next round
 }
 
-# The menu that opened, within 5 s: its process must be PID.
+# The menu that opened, within 5 s: its process must be PID. Then it closes on Escape.
 expect_menu_of() {
     local pid=$1 what=$2 menu
     menu=$(desktop_wintool wait '#32768' 5000 | tr -d '\r') || {
         failed "$what: no menu opened"
-        return 1
+        return 0
     }
     win_split "$menu"
-    [ "$win_pid" = "$pid" ] || {
+    if [ "$win_pid" != "$pid" ]; then
         failed "$what: the menu that opened belongs to process $win_pid, not $pid"
-        return 1
-    }
+    elif ! close_menus; then
+        failed "$what: its menu did not close on Escape"
+    fi
 }
-
-close_menus() { close_menu >/dev/null 2>&1 || failed "a menu did not close on Escape"; }
 
 # The recorder's lines since line FROM, once there are COUNT of them (within 5 s).
 recorded() {
@@ -98,16 +108,22 @@ recorded() {
 # The states a round starts from.
 from_tray_escape() {
     tray_menu
-    close_menus
+    close_menus || failed "the tray menu did not close on Escape"
 }
 from_tray_outside() {
     tray_menu
     xdotool mousemove 400 600 click 1
-    desktop_wintool waitgone '#32768' 3000 >/dev/null || failed "the tray menu did not close on a click outside it"
+    if ! desktop_wintool waitgone '#32768' 3000 >/dev/null; then
+        # Wine opens the menu with a pointer grab, which fails while the press on the tray icon
+        # still holds the pointer: the click outside then goes to the desktop and the menu stays
+        # (with the chord off too). Not a lost click: counted, and closed from its owner.
+        kept_open=$((kept_open + 1))
+        close_menus || failed "the tray menu Wine kept open did not close on Escape"
+    fi
 }
 from_chord_menu() {
     xdotool mousemove 450 560 mousedown 3 sleep 0.05 mousedown 1 sleep 0.05 mouseup 1 sleep 0.05 mouseup 3
-    expect_menu_of "$mivtra_winpid" "the chord beside the target" && close_menus
+    expect_menu_of "$mivtra_winpid" "the chord beside the target"
 }
 from_other_program() {
     # A left click on another program's window brings it to the front, as a user does.
@@ -116,12 +132,10 @@ from_other_program() {
 }
 
 step "$rounds rounds from seed ${CLICKS_SEED:-1}"
+starts=(from_tray_escape from_tray_outside from_chord_menu from_other_program true)
+gestures=(click3 click3 click3 click3 click3 held3 held3 long3 click1 click1 chord chord)
 for round in $(seq "$rounds"); do
-    if [ $((round % 2)) = 0 ]; then load_on; fi
-    starts=(from_tray_escape from_tray_outside from_chord_menu from_other_program true)
     start=${starts[$((RANDOM % 5))]}
-    [ "$(open_menus)" = 0 ] || failed "a menu was open before the round began (the last gesture opened one)"
-    $start
     if [ $((RANDOM % 2)) = 0 ]; then
         target=notepad x=$((notepad_left + 30 + RANDOM % (notepad_right - notepad_left - 80)))
         y=$((notepad_top + 70 + RANDOM % (notepad_bottom - notepad_top - 120)))
@@ -129,18 +143,23 @@ for round in $(seq "$rounds"); do
         target=recorder x=$((record_left + 20 + RANDOM % (record_right - record_left - 40)))
         y=$((record_top + 40 + RANDOM % (record_bottom - record_top - 60)))
     fi
+    how=(jump resting travelling)
+    how=${how[$((RANDOM % 3))]}
+    gesture=${gestures[$((RANDOM % 12))]}
+    [ $((round % 2)) = 0 ] && load_on
+    situation="${start#from_}, $how to $target ($x,$y), $gesture, load $([ ${#load_pids[@]} -gt 0 ] && echo on || echo off)"
+    [ "$(open_menus)" = 0 ] || failed "a menu was open before the round began"
+    $start
+
     approach=(mousemove "$x" "$y")
-    case $((RANDOM % 3)) in
-        0) how=jump ;;
-        1) how=resting approach+=(sleep 1) ;;
-        2)
-            how=travelling approach=()
+    case $how in
+        resting) approach+=(sleep 1) ;;
+        travelling)
+            approach=()
             read -r px py < <(xdotool getmouselocation | sed 's/x:\([0-9-]*\) y:\([0-9-]*\).*/\1 \2/')
             for s in $(seq 12); do approach+=(mousemove $((px + (x - px) * s / 12)) $((py + (y - py) * s / 12)) sleep 0.015); done
             ;;
     esac
-    gestures=(click3 click3 click3 click3 click3 held3 held3 long3 click1 click1 chord chord)
-    gesture=${gestures[$((RANDOM % 12))]}
     case $gesture in
         click3) press=(click 3) ;;
         held3) press=(mousedown 3 sleep 0.15 mouseup 3) ;;
@@ -148,14 +167,15 @@ for round in $(seq "$rounds"); do
         click1) press=(click 1) ;;
         chord) press=(mousedown 3 sleep 0.05 mousedown 1 sleep 0.05 mouseup 1 sleep 0.05 mouseup 3) ;;
     esac
-    situation="${start#from_}, $how to $target ($x,$y), $gesture, load $([ ${#load_pids[@]} -gt 0 ] && echo on || echo off)"
     lines=$(wc -l <"$record")
     xdotool "${approach[@]}" "${press[@]}"
 
+    pid=$notepad_pid
+    [ $target = recorder ] && pid=$record_pid
     case $gesture in
         chord)
             chords=$((chords + 1))
-            expect_menu_of "$mivtra_winpid" "the chord" && close_menus
+            expect_menu_of "$mivtra_winpid" "the chord"
             ;;
         click1)
             lefts=$((lefts + 1))
@@ -165,22 +185,19 @@ for round in $(seq "$rounds"); do
             ;;
         *)
             rights=$((rights + 1))
-            pid=$notepad_pid
-            [ $target = recorder ] && pid=$record_pid
-            expect_menu_of "$pid" "the right click on the $target" && close_menus
+            expect_menu_of "$pid" "the right click on the $target"
             ;;
     esac
     if [ $target = recorder ]; then
         case $gesture in
-            chord) want= ;;
             click1) want="0x201 $x $y 0x202 $x $y" ;;
             *) want="0x204 $x $y 0x205 $x $y" ;;
         esac
-        # What the recorder got: a chord leaves nothing, so its barrier is a right click after it.
-        if [ -z "$want" ]; then
+        # A chord leaves the recorder nothing: a right click after it is the barrier that
+        # anything of the chord would have arrived before.
+        if [ $gesture = chord ]; then
             xdotool click 3
-            expect_menu_of "$record_pid" "the right click after the chord" && close_menus
-            want="0x204 $x $y 0x205 $x $y"
+            expect_menu_of "$record_pid" "the right click after the chord"
         fi
         got=$(recorded "$lines" 2)
         [ "$got" = "$want" ] || failed "the recorder got [$got], not [$want]"
@@ -189,8 +206,9 @@ for round in $(seq "$rounds"); do
     load_off
 done
 note "$rights right clicks, $lefts left clicks, $chords chords; $failures failed"
+note "Wine kept the tray menu open after a click outside it $kept_open times (its pointer grab failed)"
 desktop_screenshot "$e2e_out/after.png"
-[ "$failures" = 0 ] || fail "$failures of $rounds rounds failed (screenshots failure-N.png)"
+[ "$failures" = 0 ] || fail "$failures failures in $rounds rounds (screenshots failure-N.png)"
 pass "every click reached its window once at its point, every chord opened Mivtra's menu alone"
 
 expect_normal_end

@@ -77,17 +77,23 @@ TEST_F(ChordFilterTest, RightThenLeftIsWithheldWholeAndReportedWhenBothAreUp)
 // next chord reaches the hook at the old point: the chord is where those moves went.
 TEST_F(ChordFilterTest, AChordBehindWithheldMovesIsWhereTheyWent)
 {
-    EXPECT_TRUE(filter_.Handle(At(Kind::kRightDown, 100, 100), 0));
-    EXPECT_TRUE(filter_.Handle(At(Kind::kMove, 150, 100), 10)) << "a right drag: press and move replayed";
-    EXPECT_TRUE(filter_.Handle(At(Kind::kRightUp, 150, 100), 20));
-    EXPECT_TRUE(filter_.Handle(At(Kind::kMove, 300, 250), 30)) << "behind the replays";
-    for (Kind kind : {Kind::kRightDown, Kind::kLeftDown, Kind::kLeftUp, Kind::kRightUp}) {
-        EXPECT_TRUE(filter_.Handle(At(kind, 150, 100), 40));
+    for (Kind first : {Kind::kRightDown, Kind::kLeftDown}) {
+        ChordFilter filter(ChordFilterSettings{300, 4, 4, 500});
+        EXPECT_TRUE(filter.Handle(At(Kind::kRightDown, 100, 100), 0));
+        EXPECT_TRUE(filter.Handle(At(Kind::kMove, 150, 100), 10)) << "a right drag: press and move replayed";
+        EXPECT_TRUE(filter.Handle(At(Kind::kRightUp, 150, 100), 20));
+        EXPECT_TRUE(filter.Handle(At(Kind::kMove, 300, 250), 30)) << "behind the replays";
+        // The first press reaches the hook at the old point, the second where the moves went.
+        const Kind second = first == Kind::kRightDown ? Kind::kLeftDown : Kind::kRightDown;
+        filter.Handle(At(first, 150, 100), 40);
+        filter.Handle(At(second, first == Kind::kRightDown ? 150 : 300, first == Kind::kRightDown ? 100 : 250), 50);
+        filter.Handle(At(Kind::kLeftUp, 300, 250), 60);
+        filter.Handle(At(Kind::kRightUp, 300, 250), 70);
+        const ChordList chords = filter.TakeChords();
+        ASSERT_EQ(chords.size(), 1u) << (first == Kind::kLeftDown ? "left first" : "right first");
+        EXPECT_EQ(chords[0].x, 300);
+        EXPECT_EQ(chords[0].y, 250);
     }
-    const ChordList chords = filter_.TakeChords();
-    ASSERT_EQ(chords.size(), 1u);
-    EXPECT_EQ(chords[0].x, 300);
-    EXPECT_EQ(chords[0].y, 250);
 }
 
 TEST_F(ChordFilterTest, RightClickIsReplayedInItsOrderAtTheRelease)
