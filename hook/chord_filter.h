@@ -125,7 +125,7 @@ private:
     std::uint32_t now_ = 0;
     Button left_ = Button::kUp;
     Button right_ = Button::kUp;
-    ChordPoint leftPress_;    // where and when each button went down
+    ChordPoint leftPress_;   // where and when each button went down
     ChordPoint rightPress_;
     MouseEvent heldPress_;
     std::uint32_t heldSince_ = 0;   // on the caller's clock, which need not be the events'

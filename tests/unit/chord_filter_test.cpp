@@ -86,7 +86,8 @@ TEST_F(ChordFilterTest, AChordBehindWithheldMovesIsWhereTheyWent)
         // The first press reaches the hook at the old point, the second where the moves went.
         const Kind second = first == Kind::kRightDown ? Kind::kLeftDown : Kind::kRightDown;
         filter.Handle(At(first, 150, 100), 40);
-        filter.Handle(At(second, first == Kind::kRightDown ? 150 : 300, first == Kind::kRightDown ? 100 : 250), 50);
+        filter.Handle(
+            At(second, first == Kind::kRightDown ? 150 : 300, first == Kind::kRightDown ? 100 : 250), 50);
         filter.Handle(At(Kind::kLeftUp, 300, 250), 60);
         filter.Handle(At(Kind::kRightUp, 300, 250), 70);
         const ChordList chords = filter.TakeChords();
@@ -190,7 +191,8 @@ TEST_F(ChordFilterTest, AReleaseThatNeverCameLeavesNoButtonDown)
     EXPECT_FALSE(filter_.Handle(At(Kind::kLeftDown, 400, 600, 1000), 0)) << "closes a menu; no release";
     EXPECT_TRUE(filter_.Handle(At(Kind::kRightDown, 978, 249, 2000), 10)) << "held as any right press";
     EXPECT_TRUE(filter_.Handle(At(Kind::kRightUp, 978, 249, 2010), 20));
-    EXPECT_EQ(Replays(filter_), (std::vector<Replayed>{{Kind::kRightDown, 978, 249}, {Kind::kRightUp, 978, 249}}))
+    EXPECT_EQ(Replays(filter_),
+              (std::vector<Replayed>{{Kind::kRightDown, 978, 249}, {Kind::kRightUp, 978, 249}}))
         << "a right click, not half of a chord";
     Arrive(filter_, 2);
     EXPECT_FALSE(filter_.Handle(At(Kind::kLeftDown, 1014, 690, 3000), 30)) << "a press on the tray icon";
@@ -220,7 +222,8 @@ TEST_F(ChordFilterTest, TheEventsOwnTimesDecideWhetherTheLeftPressCameInTime)
 
     EXPECT_TRUE(filter_.Handle(At(Kind::kRightDown, 50, 60, 2000), 1000));
     EXPECT_TRUE(filter_.Handle(At(Kind::kLeftDown, 50, 60, 2300), 1100));
-    EXPECT_EQ(Replays(filter_), (std::vector<Replayed>{{Kind::kRightDown, 50, 60}, {Kind::kLeftDown, 50, 60}}))
+    EXPECT_EQ(Replays(filter_),
+              (std::vector<Replayed>{{Kind::kRightDown, 50, 60}, {Kind::kLeftDown, 50, 60}}))
         << "300 ms after: the right press went on, and the left one after it, behind the replay";
 }
 
