@@ -392,6 +392,25 @@ TEST_F(HookTest, LeftThenRightPassesTheLeftClickAndPostsOneChord)
     EXPECT_EQ(window_.Buttons(), (std::vector<ButtonAt>{{WM_LBUTTONDOWN, x, y}, {WM_LBUTTONUP, x, y}}));
 }
 
+// Wine never delivers the release of a click that closed a menu. A right click made elsewhere
+// afterwards is a right click, not the second half of a chord (which swallowed it), and the
+// left press that follows is an ordinary press too.
+TEST_F(HookTest, ALeftReleaseThatNeverCameMakesNoChordOfTheNextRightClick)
+{
+    ASSERT_NE(InstallHook(window_.Handle()), 0);
+    const LONG x = kChordPoint.x, y = kChordPoint.y;
+    Inject({kLeftDown});
+    Inject({MoveTo({x + 60, y + 40}), kRightDown, kRightUp});
+    Inject({kLeftDown, kLeftUp});
+    ASSERT_TRUE(Settle(window_));
+    EXPECT_EQ(window_.Buttons(), (std::vector<ButtonAt>{{WM_LBUTTONDOWN, x, y},
+                                                        {WM_RBUTTONDOWN, x + 60, y + 40},
+                                                        {WM_RBUTTONUP, x + 60, y + 40},
+                                                        {WM_LBUTTONDOWN, x + 60, y + 40},
+                                                        {WM_LBUTTONUP, x + 60, y + 40}}));
+    EXPECT_TRUE(window_.ChordSerials().empty());
+}
+
 // Clicks and drags that make no chord reach the window as they were made, in their order,
 // even when they come faster than the replay of a held press.
 TEST_F(HookTest, RightClicksAndRightDragsStillReachTheWindowInOrder)
