@@ -72,6 +72,9 @@ using ChordList = FixedList<ChordPoint, 8>;
 //   they are all back, every event that would pass is withheld and replayed after them, so
 //   nothing overtakes the replay.
 //
+// Times are millisecond tick counts that may wrap; only differences are used. Whether a further
+// event came within the hold time is judged by the events' own time stamps; without one, the
+// hold ends on the caller's clock (Tick).
 class ChordFilter {
 public:
     explicit ChordFilter(ChordFilterSettings settings = {}) : settings_(settings) {}
