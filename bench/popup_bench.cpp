@@ -191,13 +191,13 @@ void RemoveDistinctDocuments(int count)
 // The icon function's seam: a file on a share takes the shell this long to give up on.
 constexpr DWORD kShareWait = 3000;
 
-HICON SlowShareIcon(const std::string& file)
+HICON SlowShareIcon(const std::string& file, int size)
 {
     if (file.rfind("\\\\", 0) == 0) {
         Sleep(kShareWait);
         return nullptr;
     }
-    return FileIcons::ShellIcon(file);
+    return FileIcons::ShellIcon(file, size);
 }
 
 // Dispatches messages until the launcher's pictures are all in (or a minute has gone).

@@ -1,7 +1,7 @@
 # A Wine desktop for running Mivtra by hand and in the end-to-end tests. Source it from bash:
 #
 #   . scripts/desktop.sh
-#   desktop_init WORKDIR [--prefix PREFIX] [--wintool WINTOOL.exe]
+#   desktop_init WORKDIR [--prefix PREFIX] [--wintool WINTOOL.exe] [--dpi DPI]
 #   desktop_start_x              # an Xvfb display of our own (skip to use $DISPLAY)
 #   desktop_start                # explorer's desktop with taskbar and tray, and a keeper process
 #   desktop_install_app BINDIR   # copies Mivtra.exe and HOOK.DLL (and the help) into the prefix
@@ -13,7 +13,9 @@
 #
 # Without --prefix, WORKDIR/prefix is a scratch copy of the template prefix build/wine/template
 # (made by scripts/wine-prefix when missing), removed again by desktop_stop (set DESKTOP_KEEP=1
-# to keep it). With --prefix, that prefix is copied from the template once and kept.
+# to keep it). With --prefix, that prefix is copied from the template once and kept. With
+# --dpi (96 when not given), the template is build/wine/template-dpiDPI, whose system DPI that
+# is (144: Windows' display scaling of 150 %).
 # Everything else the desktop writes (logs, the display number) is in WORKDIR.
 
 desktop_scripts=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -40,12 +42,13 @@ desktop_env() {
 }
 
 desktop_init() {
-    local work=$1 prefix=
+    local work=$1 prefix= dpi=96
     shift
     while [ $# -gt 0 ]; do
         case $1 in
             --prefix) prefix=$2; shift 2 ;;
             --wintool) desktop_wintool=$2; shift 2 ;;
+            --dpi) dpi=$2; shift 2 ;;
             *) desktop_die "desktop_init: unknown option $1" ;;
         esac
     done
@@ -61,16 +64,17 @@ desktop_init() {
     # The template is made once and never run in, so every copy starts from the same state
     # (the prefix of the Win32 tests is live and collects whatever they leave behind).
     local template=${MIVTRA_TEMPLATE_PREFIX:-$desktop_root/build/wine/template}
+    [ "$dpi" = 96 ] || template=$template-dpi$dpi
     if [ -n "$prefix" ]; then
         if [ ! -f "$prefix/.mivtra-prefix-3" ]; then
-            "$desktop_scripts/wine-prefix" "$template"
+            "$desktop_scripts/wine-prefix" "$template" "$dpi"
             rm -rf "$prefix"
             mkdir -p "$(dirname "$prefix")"
             cp -a --reflink=auto "$template" "$prefix"
         fi
         WINEPREFIX=$(cd "$prefix" && pwd)
     else
-        "$desktop_scripts/wine-prefix" "$template"
+        "$desktop_scripts/wine-prefix" "$template" "$dpi"
         desktop_scratch=$desktop_work/prefix
         rm -rf "$desktop_scratch"
         cp -a --reflink=auto "$template" "$desktop_scratch"

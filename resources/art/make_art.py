@@ -8,14 +8,17 @@ again after changing a drawing:
     python3 make_art.py --check    # exit 1 when a committed file differs from the drawing
 
 Standard library only. The 16 x 16 pictures and the cursor are written out pixel by pixel;
-the 32 x 32 pictures are shapes given as signed distance functions (negative inside), sampled
-4 x 4 times per pixel for soft edges.
+the larger pictures (20, 24, 32 and 48 pixels: the small icon at 125 % and 150 % display
+scaling, the large icon at 100 % and 150 %) are shapes given as signed distance functions
+(negative inside) on a grid of 32 units, sampled 4 x 4 times per pixel for soft edges. The
+cursor comes at 32, 48 and 64 pixels (100 %, 150 %, 200 %), its pixels repeated.
 """
 
 import math
 import os
 import struct
 import sys
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -101,25 +104,29 @@ def mirrored(points, axis_x):
 # ----------------------------------------------------------------------------- canvas
 
 class Canvas:
-    def __init__(self, size, samples=1):
+    """`size` pixels square; shapes are given on a grid of `units` across it."""
+
+    def __init__(self, size, samples=1, units=None):
         self.size = size
         self.samples = samples
+        self.unit = (units or size) / float(size)
         self.pixels = [[(0, 0, 0, 0)] * size for _ in range(size)]
 
     def paint(self, shape, colour):
         fill = colour if callable(colour) else (lambda x, y: colour)
-        n = self.samples
+        n, u = self.samples, self.unit
         offsets = [(i + 0.5) / n for i in range(n)]
         for py in range(self.size):
             for px in range(self.size):
-                hits = sum(1 for oy in offsets for ox in offsets if shape(px + ox, py + oy) < 0)
+                hits = sum(1 for oy in offsets for ox in offsets if shape((px + ox) * u, (py + oy) * u) < 0)
                 if hits:
-                    r, g, b, a = fill(px + 0.5, py + 0.5)
+                    r, g, b, a = fill((px + 0.5) * u, (py + 0.5) * u)
                     self.blend(px, py, (r, g, b, a * hits / float(n * n)))
 
-    def outlined(self, shape, line, fill, width=1.0):
+    def outlined(self, shape, line, fill):
+        """An outline one pixel wide up to 32 pixels, wider in step with a larger picture."""
         self.paint(shape, line)
-        self.paint(inset(shape, width), fill)
+        self.paint(inset(shape, max(1.0, self.size / 32.0) * self.unit), fill)
 
     def blend(self, x, y, top):
         """Source-over with straight (not premultiplied) alpha, as icons store it."""
@@ -188,6 +195,18 @@ def icon_image(canvas):
     return bitmap_header(size, size, 32, len(colour) + len(mask)) + bytes(colour) + mask
 
 
+def png_image(canvas):
+    """The image as a PNG (8-bit RGBA, straight alpha), which icons hold from Windows Vista on:
+    a tenth of the size of the bitmap for these flat drawings."""
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    size = canvas.size
+    rows = b"".join(b"\0" + bytes(v for pixel in row for v in pixel) for row in canvas.pixels)
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(rows, 9)) +
+            chunk(b"IEND", b""))
+
+
 def directory(kind, entries):
     """ICONDIR / CURSORDIR and the images; entries are (size, word4, word6, colours, data)."""
     head = struct.pack("<HHH", 0, kind, len(entries))
@@ -202,25 +221,49 @@ def directory(kind, entries):
 
 def ico_file(canvases):
     # Planes 1 and bit count 32 in the directory: the resource compiler copies them into the
-    # icon group, where the loader matches them against the display.
-    return directory(1, [(c.size, 1, 32, 0, icon_image(c)) for c in canvases])
+    # icon group, where the loader matches them against the display. The sizes the program had
+    # before display scaling (16 and 32) stay bitmaps; the others are PNGs, which keeps the
+    # program's file small.
+    image = lambda c: icon_image(c) if c.size in (16, 32) else png_image(c)
+    return directory(1, [(c.size, 1, 32, 0, image(c)) for c in canvases])
 
 
-def cur_file(rows, hotspot):
-    """A monochrome cursor. '#' black, 'o' white, '.' transparent, '~' inverted screen."""
+def cursor_image(rows):
     size = len(rows)
     assert all(len(r) == size for r in rows)
     white = mask_rows(size, size, lambda x, y: rows[y][x] in "o~")
     clear = mask_rows(size, size, lambda x, y: rows[y][x] in ".~")
     palette = bytes((0, 0, 0, 0, 255, 255, 255, 0))
-    image = bitmap_header(size, size, 1, len(white) + len(clear), 2) + palette + white + clear
-    # For cursors the directory's planes and bit count fields hold the hot spot.
-    return directory(2, [(size, hotspot[0], hotspot[1], 2, image)])
+    return bitmap_header(size, size, 1, len(white) + len(clear), 2) + palette + white + clear
+
+
+def enlarged(rows, hotspot, size):
+    """The rows at `size` pixels, each pixel repeated, and where the hot spot lands: the top
+    of the rows its pixel became, the middle of the columns."""
+    n = len(rows)
+    out = ["".join(row[x * n // size] for x in range(size)) for row in (rows[y * n // size] for y in range(size))]
+    first = lambda v: -(-v * size // n)
+    hx, hy = hotspot
+    return out, ((first(hx) + first(hx + 1) - 1) // 2, first(hy))
+
+
+def cur_file(rows, hotspot, sizes):
+    """A monochrome cursor at each size. '#' black, 'o' white, '.' transparent, '~' inverted
+    screen."""
+    entries = []
+    for size in sizes:
+        pixels, spot = enlarged(rows, hotspot, size)
+        # For cursors the directory's planes and bit count fields hold the hot spot.
+        entries.append((size, spot[0], spot[1], 2, cursor_image(pixels)))
+    return directory(2, entries)
 
 
 # ----------------------------------------------------------------------------- drawings
 # The 16 x 16 pictures are drawn pixel by pixel: at that size a shape scaled down from the
-# 32 x 32 one blurs. The 32 x 32 pictures are drawn with shapes and soft edges.
+# 32 x 32 one blurs. The larger ones are drawn with shapes and soft edges, on 32 units.
+
+# The sizes drawn with shapes.
+SHAPE_SIZES = (20, 24, 32, 48)
 
 FOLDER = {
     ".": (0, 0, 0, 0),
@@ -333,8 +376,8 @@ ROCKET_16 = [
 ]
 
 
-def folder_32(open_):
-    c = Canvas(32, 4)
+def folder(size, open_):
+    c = Canvas(size, 4, 32)
     tab = polygon([(1, 4), (11, 4), (14, 8), (1, 8)])
     back = union(tab, box(1, 6, 30 if not open_ else 28, 29))
     c.outlined(back, FOLDER["k"], FOLDER["b"])
@@ -350,8 +393,8 @@ def folder_32(open_):
     return c
 
 
-def window_32():
-    c = Canvas(32, 4)
+def window(size):
+    c = Canvas(size, 4, 32)
     c.outlined(box(1, 3, 31, 29), WINDOW["k"], WINDOW["w"])
     c.paint(box(2, 4, 30, 10), vertical(WINDOW["T"], WINDOW["t"], 4, 10))
     white = WINDOW["w"]
@@ -362,7 +405,7 @@ def window_32():
     return c
 
 
-def rocket_32():
+def rocket(size):
     """A rocket pointing at the top right corner: the launcher's motif."""
     k, cx, cy = 2.0, 16.0, 16.0
     at = lambda pts: [(cx + x * k, cy + y * k) for x, y in pts]
@@ -376,7 +419,7 @@ def rocket_32():
     flame = polygon(at([(-2.0, 5.0), (2.0, 5.0), (1.2, 7.2), (0, 10.2), (-1.2, 7.2)]))
     core = polygon(at([(-1.0, 5.0), (1.0, 5.0), (0.5, 6.6), (0, 8.2), (-0.5, 6.6)]))
     turn = lambda shape: rotated(shape, 45, cx, cy)
-    c = Canvas(32, 4)
+    c = Canvas(size, 4, 32)
     line = ROCKET["k"]
     c.outlined(turn(flame), ROCKET["O"], ROCKET["o"])
     c.paint(turn(core), ROCKET["y"])
@@ -427,12 +470,13 @@ HAND_HOTSPOT = (7, 1)
 
 def drawings():
     """Every output file and its bytes."""
+    shapes = lambda draw: [draw(size) for size in SHAPE_SIZES]
     return {
-        "mainicon.ico": ico_file([from_rows(ROCKET_16, ROCKET), rocket_32()]),
-        "micon91.ico": ico_file([from_rows(OPEN_FOLDER_16, FOLDER), folder_32(True)]),
-        "micon92.ico": ico_file([from_rows(CLOSED_FOLDER_16, FOLDER), folder_32(False)]),
-        "micon93.ico": ico_file([from_rows(WINDOW_16, WINDOW), window_32()]),
-        "handpoint.cur": cur_file(HAND, HAND_HOTSPOT),
+        "mainicon.ico": ico_file([from_rows(ROCKET_16, ROCKET)] + shapes(rocket)),
+        "micon91.ico": ico_file([from_rows(OPEN_FOLDER_16, FOLDER)] + shapes(lambda s: folder(s, True))),
+        "micon92.ico": ico_file([from_rows(CLOSED_FOLDER_16, FOLDER)] + shapes(lambda s: folder(s, False))),
+        "micon93.ico": ico_file([from_rows(WINDOW_16, WINDOW)] + shapes(window)),
+        "handpoint.cur": cur_file(HAND, HAND_HOTSPOT, (32, 48, 64)),
     }
 
 

@@ -1,5 +1,6 @@
 #include "components/big_bevel.h"
 
+#include "base/display_scale.h"
 #include "framework/form.h"
 #include "framework/handles.h"
 
@@ -11,7 +12,7 @@ using UniquePen = UniqueHandle<HPEN, NullInvalidTraits<HPEN, ::DeleteObject>>;
 
 Component* BigBevel::Create(const ControlContext& context)
 {
-    const RectDef& r = context.def.bounds;
+    const RectDef& r = context.bounds;
     return new BigBevel(context.form, RECT{r.left, r.top, r.left + r.width, r.top + r.height});
 }
 
@@ -50,7 +51,8 @@ void BigBevel::Paint(HDC dc)
     const int h = Height();
     // A line includes its first pixel and leaves out its last, so the top-right corner of each
     // frame takes the first colour and the bottom-left corner the second.
-    for (int i = 0; i < bevelWidth_; ++i) {
+    const int lines = ScaleFromDesign(bevelWidth_, Dpi());
+    for (int i = 0; i < lines; ++i) {
         SelectObject(dc, first.Get());
         MoveToEx(dc, w - i - 1, i, nullptr);
         LineTo(dc, i, i);

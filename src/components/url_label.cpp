@@ -1,14 +1,34 @@
 #include "components/url_label.h"
 
 #include "framework/application.h"
+#include "framework/display_dpi.h"
 #include "framework/form.h"
 
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <map>
+
 namespace {
 
 UrlLabel::ShellExecuteFunction g_shellExecute = ::ShellExecuteA;
+
+// The hand of the program's own file at a size. At the system's cursor size it is the shared
+// resource cursor; at another it is loaded once and kept for the rest of the run, as a shared
+// one is, so that the cursor table never points at a destroyed cursor.
+HCURSOR HandOfSize(int size)
+{
+    const HINSTANCE module = GetModuleHandleA(nullptr);
+    if (size == GetSystemMetrics(SM_CXCURSOR)) {
+        return LoadCursorA(module, "HANDPOINT");
+    }
+    static std::map<int, HCURSOR> hands;   // kept: one per size met
+    HCURSOR& hand = hands[size];
+    if (!hand) {
+        hand = static_cast<HCURSOR>(LoadImageA(module, "HANDPOINT", IMAGE_CURSOR, size, size, 0));
+    }
+    return hand;
+}
 
 }   // namespace
 
@@ -23,11 +43,21 @@ Component* UrlLabel::Create(const ControlContext& context)
 UrlLabel::UrlLabel(Component* owner, const ControlCreation& creation, COLORREF textColor, int backgroundIndex)
     : Label(owner, creation, textColor, backgroundIndex)
 {
-    // Shared resource cursor: loaded again for every label, it is the same handle.
-    if (HCURSOR hand = LoadCursorA(GetModuleHandleA(nullptr), "HANDPOINT"); hand && application) {
+    InstallHand();
+    Subclass();
+}
+
+void UrlLabel::SetDpi(int dpi)
+{
+    Label::SetDpi(dpi);
+    InstallHand();
+}
+
+void UrlLabel::InstallHand()
+{
+    if (HCURSOR hand = HandOfSize(SystemMetricForDpi(SM_CXCURSOR, Dpi())); hand && application) {
         application->SetCursors(crHandPoint, hand);
     }
-    Subclass();
 }
 
 UrlLabel::ShellExecuteFunction UrlLabel::SetShellExecute(ShellExecuteFunction function)

@@ -17,8 +17,12 @@ public:
 
     static Component* Create(const ControlContext& context);
 
-    // Installs the "HANDPOINT" cursor of the program's own file as crHandPoint.
+    // Installs the "HANDPOINT" cursor of the program's own file as crHandPoint, at the size
+    // of cursors at the label's DPI.
     UrlLabel(Component* owner, const ControlCreation& creation, COLORREF textColor, int backgroundIndex);
+
+    // The hand at the new DPI's cursor size becomes crHandPoint.
+    void SetDpi(int dpi) override;
 
     // A press opens the text through the shell.
     bool Executable() const { return executable_; }
@@ -52,6 +56,7 @@ private:
     // Follows the pointer: entering and leaving, also while a press holds the mouse.
     void TrackPointer(POINT client);
     bool Contains(POINT client) const;
+    void InstallHand();
 
     bool executable_ = false;
     bool hotTrack_ = true;

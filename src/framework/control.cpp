@@ -44,6 +44,7 @@ void Control::CreateHandle(const ControlCreation& creation)
         throw Error(std::string("CreateWindowEx failed for a control of class ") + creation.className);
     }
     SetPropA(handle_, kProperty, this);
+    dpi_ = creation.dpi;
     if (creation.font) {
         SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(creation.font), FALSE);
     }
@@ -105,6 +106,17 @@ RECT Control::BoundsRect() const
     GetWindowRect(handle_, &r);
     MapWindowPoints(nullptr, GetParent(handle_), reinterpret_cast<POINT*>(&r), 2);
     return r;
+}
+
+void Control::SetBounds(const RECT& bounds)
+{
+    SetWindowPos(handle_, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
+                 bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HFONT Control::Font() const
+{
+    return reinterpret_cast<HFONT>(SendMessageA(handle_, WM_GETFONT, 0, 0));
 }
 
 ::PopupMenu* Control::PopupMenu() const
@@ -188,7 +200,7 @@ bool ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
 
 ControlCreation CreationFor(const ControlContext& context, const char* className, DWORD style, DWORD exStyle)
 {
-    const RectDef& r = context.def.bounds;
-    return {context.parent, className,           style,        exStyle,   r.left, r.top, r.width,
-            r.height,       context.def.caption, context.font, context.id};
+    const RectDef& r = context.bounds;
+    return {context.parent, className,           style,        exStyle,    r.left,     r.top, r.width,
+            r.height,       context.def.caption, context.font, context.id, context.dpi};
 }

@@ -23,6 +23,7 @@ struct ControlCreation {
     const char* caption;
     HFONT font;   // not owned
     int id;       // unique within the form
+    int dpi;      // the DPI the rectangle and the font are for
 };
 
 class Control : public Component {
@@ -43,7 +44,15 @@ public:
     void SetCaption(const std::string& caption) { SetWindowTextA(handle_, caption.c_str()); }
     // The window's rectangle in its parent's client coordinates.
     RECT BoundsRect() const;
+    void SetBounds(const RECT& bounds);
     void SetFocus() { ::SetFocus(handle_); }
+    HFONT Font() const;
+
+    // The DPI the control is laid out at: its form's. A form laying itself out at another DPI
+    // places the control, gives it its font, then tells it the DPI; a kind with lengths of its
+    // own (an indent, a picture) brings them to the DPI here.
+    int Dpi() const { return dpi_; }
+    virtual void SetDpi(int dpi) { dpi_ = dpi; }
 
     // The menu a right click on the control (or the menu key) opens; not owned.
     ::PopupMenu* PopupMenu() const;
@@ -71,6 +80,7 @@ private:
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND handle_ = nullptr;   // owned: destroyed with the control or its parent
+    int dpi_ = 96;
     Watched<::PopupMenu> popupMenu_{*this};
     bool subclassed_ = false;
     WNDPROC original_ = nullptr;   // the window class's procedure, while subclassed
@@ -80,7 +90,7 @@ private:
 // control back to that control. True when the control answered; `result` is the answer.
 bool ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-// The creation record of a control made from a form definition: its parent, place, caption,
-// font and ID from the context, its window class and styles from its kind.
+// The creation record of a control made from a form definition: its parent, place and font at
+// the form's DPI, caption and ID from the context, its window class and styles from its kind.
 ControlCreation CreationFor(const ControlContext& context, const char* className, DWORD style,
                             DWORD exStyle = 0);

@@ -4,6 +4,7 @@
 #include "framework/application.h"
 #include "framework/control.h"
 #include "framework/dialog_presenter.h"
+#include "framework/display_dpi.h"
 #include "framework/thread_windows.h"
 #include "framework/windowless_control.h"
 
@@ -31,10 +32,10 @@ DWORD FrameExStyle(const WindowDef& def)
 
 }   // namespace
 
-Form::Form(Component* owner, const WindowDef& definition) : CustomWindow(owner), definition_(definition)
+Form::Form(Component* owner, const WindowDef& definition)
+    : CustomWindow(owner), definition_(definition), dpi_(kDesignDpi)
 {
     SetName(definition.className);
-    font_ = MakeFont(definition.font);
 
     RegisterWindowClass(definition.className, CS_DBLCLKS, GetSysColorBrush(definition.colorIndex),
                         application ? LoadIconA(application->Instance(), "MAINICON") : nullptr);
@@ -43,6 +44,9 @@ Form::Form(Component* owner, const WindowDef& definition) : CustomWindow(owner),
     CreateHandle(definition.className, definition.caption, FrameStyle(definition), FrameExStyle(definition),
                  definition.left, definition.top, frame.right - frame.left, frame.bottom - frame.top,
                  application ? application->Handle() : nullptr);
+    dpi_ = windowDpi_ = WindowDpi(Handle());
+    font_ = MakeFont(definition.font, dpi_);
+    Form::FitFrame();
     if (application && !application->MainForm()) {
         application->SetMainForm(this);
     }
@@ -53,6 +57,62 @@ void Form::Adopt(BuiltForm built)
     controlFonts_ = std::move(built.fonts);
     defaultButtonId_ = built.defaultButtonId;
     unbound_ = std::move(built.events);
+    placed_ = std::move(built.placed);
+}
+
+int Form::Scaled(int length) const
+{
+    return ScaleFromDesign(length, dpi_);
+}
+
+void Form::FitFrame()
+{
+    SetClientSize(Scaled(definition_.clientWidth), Scaled(definition_.clientHeight));
+}
+
+void Form::LayOut(int dpi, const RECT* suggested)
+{
+    dpi_ = dpi;
+    windowDpi_ = WindowDpi(Handle());
+    UniqueFont font = MakeFont(definition_.font, dpi);
+    std::vector<UniqueFont> controlFonts;
+    if (suggested) {
+        SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    for (const PlacedControl& placed : placed_) {
+        const RectDef b = ScaleEdges(placed.def->bounds, dpi);
+        const RECT bounds{b.left, b.top, b.left + b.width, b.top + b.height};
+        if (auto* control = dynamic_cast<Control*>(placed.control)) {
+            HFONT controlFont = font.Get();
+            if (placed.def->font) {
+                controlFonts.push_back(MakeFont(*placed.def->font, dpi));
+                controlFont = controlFonts.back().Get();
+            }
+            control->SetBounds(bounds);
+            SendMessageA(control->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), FALSE);
+            control->SetDpi(dpi);
+        } else if (auto* windowless = dynamic_cast<WindowlessControl*>(placed.control)) {
+            windowless->SetBounds(bounds);
+        }
+    }
+    // The fonts of the old DPI go now that no control draws with them.
+    font_ = std::move(font);
+    controlFonts_ = std::move(controlFonts);
+    FitFrame();
+    DpiChanged();
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void Form::Notification(Component* component, Operation operation)
+{
+    CustomWindow::Notification(component, operation);
+    if (operation == Operation::Remove) {
+        placed_.erase(
+            std::remove_if(placed_.begin(), placed_.end(),
+                           [component](const PlacedControl& placed) { return placed.control == component; }),
+            placed_.end());
+    }
 }
 
 void Form::BindEvents(const std::function<NotifyEvent(int command)>& handlerOf, DialogPresenter* dialogs)
@@ -108,6 +168,10 @@ void Form::PaintWindowlessControls()
 
 void Form::Show()
 {
+    // Moved to another monitor while hidden, the window need not have been told of its DPI.
+    if (const int dpi = WindowDpi(Handle()); dpi != windowDpi_) {
+        LayOut(dpi, nullptr);
+    }
     ShowWindow(Handle(), SW_SHOWNORMAL);
 }
 
@@ -219,13 +283,27 @@ void Form::SetSize(int width, int height)
     SetWindowPos(Handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Form::SetClientHeight(int height)
+void Form::SetClientSize(int width, int height)
 {
-    RECT window = BoundsRect();
     RECT client{};
     GetClientRect(Handle(), &client);
-    int frameHeight = (window.bottom - window.top) - (client.bottom - client.top);
-    SetSize(window.right - window.left, height + frameHeight);
+    if (client.right <= 0 || client.bottom <= 0) {
+        // A window too small for its frame tells nothing of the frame: room first.
+        const RECT frame = FrameForDpi(FrameStyle(definition_), FrameExStyle(definition_), dpi_);
+        SetSize(width + frame.left + frame.right, height + frame.top + frame.bottom);
+        GetClientRect(Handle(), &client);
+    }
+    // The frame as the system draws it now, at whatever DPI it scales it to, if at all.
+    const RECT window = BoundsRect();
+    SetSize(width + (window.right - window.left) - client.right,
+            height + (window.bottom - window.top) - client.bottom);
+}
+
+void Form::SetClientHeight(int height)
+{
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    SetClientSize(client.right, height);
 }
 
 void Form::CenterOnScreen()
@@ -242,6 +320,12 @@ LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         return result;
     }
     switch (message) {
+    case WM_NCCREATE:
+        ScaleFrameWithDpi(Handle());
+        break;
+    case kDpiChangedMessage:
+        LayOut(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_CLOSE:
         Close();
         return 0;

@@ -1,4 +1,5 @@
-// A top-level window built from a form definition: its frame, font, controls and menus.
+// A top-level window built from a form definition: its frame, font, controls and menus, laid
+// out at the DPI of the monitor it shows on.
 #pragma once
 
 #include "framework/custom_window.h"
@@ -18,7 +19,8 @@ class WindowlessControl;
 class Form : public CustomWindow {
 public:
     // Creates the window hidden, owned by the application window, with the definition's
-    // controls and menus. The first form created becomes the application's main form. The
+    // controls and menus at the window's DPI. The first form created becomes the
+    // application's main form. The
     // events the definition gives commands run nothing until the form binds them
     // (CommandForm::BindCommands).
     template <typename Command>
@@ -29,6 +31,7 @@ public:
     }
     ~Form() override;
 
+    // Shows the form, laid out again first when its window's DPI changed while it was hidden.
     void Show();
     void Hide();
     bool Visible() const;
@@ -48,8 +51,17 @@ public:
     void SetLeft(int left);
     void SetTop(int top);
     void SetSize(int width, int height);
+    // Sizes the window so that its client area takes these pixels, whatever its frame.
+    void SetClientSize(int width, int height);
     void SetClientHeight(int height);
     void CenterOnScreen();
+
+    // The DPI the form is laid out at: its monitor's (for a program aware of each monitor's
+    // scale). The definition's rectangles and font heights are at 96 DPI; the form's windows
+    // take them scaled to this DPI.
+    int Dpi() const { return dpi_; }
+    // A length of the definition (96 DPI) at the form's DPI.
+    int Scaled(int length) const;
 
     HFONT Font() const { return font_.Get(); }
     const WindowDef& Definition() const { return definition_; }
@@ -58,9 +70,16 @@ public:
     void AddWindowlessControl(WindowlessControl* control);
     void RemoveWindowlessControl(WindowlessControl* control);
 
+    void Notification(Component* component, Operation operation) override;
+
 protected:
     // The close handler; by default the main form ends the program.
     virtual void DoClose();
+    // Sizes the window as the form's DPI asks: by default the definition's client area at it.
+    virtual void FitFrame();
+    // The form has laid itself out at a new DPI (its fonts, controls and frame): what a
+    // derived form keeps of its own at the DPI (pictures, sizes) follows here.
+    virtual void DpiChanged() {}
 
     // From now on the events the definition gives commands run what `handlerOf` gives for
     // each command. The commands of menu items that open a dialog wait for the menu's end in
@@ -74,6 +93,9 @@ private:
     Form(Component* owner, const WindowDef& definition);
     // Takes what building made: the controls' fonts, the default button, the events to bind.
     void Adopt(BuiltForm built);
+    // Lays the form out at `dpi`: fonts, controls, frame. `suggested` is the window rectangle
+    // the system suggests for that DPI, if any.
+    void LayOut(int dpi, const RECT* suggested);
     // Dispatches the thread's messages, dialog keys included, until the modal result is set.
     void RunModalLoop();
     void PaintWindowlessControls();
@@ -82,9 +104,12 @@ private:
     bool FocusFirstControl();
 
     const WindowDef& definition_;
-    UniqueFont font_;                              // owned
-    std::vector<UniqueFont> controlFonts_;         // owned: the fonts of controls with one of their own
+    int dpi_;
+    int windowDpi_;                          // what the system said the window's DPI was at the last layout
+    UniqueFont font_;                        // owned
+    std::vector<UniqueFont> controlFonts_;   // owned: the fonts of controls with one of their own
     std::vector<WindowlessControl*> windowless_;   // not owned: components of the form
+    std::vector<PlacedControl> placed_;            // the controls made from the definition
     int defaultButtonId_ = 0;
     std::vector<UnboundEvent> unbound_;   // the events of owned components not bound yet
     HWND lastFocus_ = nullptr;            // the control that had the focus when the form was left

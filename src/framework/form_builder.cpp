@@ -24,10 +24,10 @@ void DefinitionError(const WindowDef& def, const char* component, const std::str
     throw Error(std::string(def.className) + "." + (component ? component : "?") + ": " + what);
 }
 
-UniqueFont MakeFont(const FontDef& def)
+UniqueFont MakeFont(const FontDef& def, int dpi)
 {
-    return UniqueFont(CreateFontA(-def.height, 0, 0, 0, def.weight, FALSE, FALSE, FALSE, def.charset,
-                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+    return UniqueFont(CreateFontA(-ScaleFromDesign(def.height, dpi), 0, 0, 0, def.weight, FALSE, FALSE, FALSE,
+                                  def.charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                   DEFAULT_PITCH | FF_DONTCARE, def.face));
 }
 
@@ -69,7 +69,7 @@ HFONT FormBuilder::FontFor(const ControlLayout& control)
     if (!control.font) {
         return formFont_;
     }
-    built_.fonts.push_back(MakeFont(*control.font));
+    built_.fonts.push_back(MakeFont(*control.font, form_.Dpi()));
     return built_.fonts.back().Get();
 }
 
@@ -83,12 +83,13 @@ Component& FormBuilder::AddControl(const ControlLayout& def)
         }
         parent = container->Handle();
     }
-    const int id = kFirstControlId + static_cast<int>(controls_.size());
-    Component* created = def.create({form_, parent, def, id, FontFor(def)});
+    const int id = kFirstControlId + static_cast<int>(built_.placed.size());
+    const RectDef bounds = ScaleEdges(def.bounds, form_.Dpi());
+    Component* created = def.create({form_, parent, def, id, FontFor(def), bounds, form_.Dpi()});
     created->SetName(def.name);
+    built_.placed.push_back({&def, created});
 
     auto* control = dynamic_cast<Control*>(created);
-    controls_.push_back({&def, control});
     if (control) {
         if (!def.enabled) {
             control->SetEnabled(false);
@@ -103,8 +104,12 @@ Component& FormBuilder::AddControl(const ControlLayout& def)
             }
             control->SetPopupMenu(menu);
         }
-    } else if (def.parent && dynamic_cast<WindowlessControl*>(created)) {
-        DefinitionError(window_, def.name, "a windowless control sits on the form itself");
+    } else if (auto* windowless = dynamic_cast<WindowlessControl*>(created)) {
+        if (def.parent) {
+            DefinitionError(window_, def.name, "a windowless control sits on the form itself");
+        }
+        windowless->SetBounds(
+            {bounds.left, bounds.top, bounds.left + bounds.width, bounds.top + bounds.height});
     }
     for (const PropertyDef& property : def.properties) {
         if (property.apply) {
@@ -129,10 +134,11 @@ BuiltForm FormBuilder::Finish()
         HWND window;
     };
     std::vector<Entry> entries;
-    for (const auto& [def, control] : controls_) {
-        if (control) {
+    for (const PlacedControl& placed : built_.placed) {
+        if (auto* control = dynamic_cast<Control*>(placed.control)) {
             entries.push_back({GetParent(control->Handle()),
-                               def->tabOrder == kNoTabOrder ? INT_MAX : def->tabOrder, control->Handle()});
+                               placed.def->tabOrder == kNoTabOrder ? INT_MAX : placed.def->tabOrder,
+                               control->Handle()});
         }
     }
     std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {

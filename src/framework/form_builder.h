@@ -25,22 +25,29 @@ struct UnboundEvent {
     const char* component;
 };
 
+// A control made from a definition, which the form places again at another DPI.
+struct PlacedControl {
+    const ControlLayout* def;
+    Component* control;   // not owned: a component of the form, windowed or windowless
+};
+
 // What building leaves the form to keep.
 struct BuiltForm {
     std::vector<UniqueFont> fonts;   // owned: the fonts of controls with one of their own
     int defaultButtonId = 0;         // the button Enter presses, 0 for none
     std::vector<UnboundEvent> events;
+    std::vector<PlacedControl> placed;   // in the order they were made
 };
 
 // An error in a definition, naming the form and the component.
 [[noreturn]] void DefinitionError(const WindowDef& def, const char* component, const std::string& what);
 
-// The font a definition describes; owned by the caller.
-UniqueFont MakeFont(const FontDef& def);
+// The font a definition describes, at `dpi`; owned by the caller.
+UniqueFont MakeFont(const FontDef& def, int dpi);
 
 // Makes the components of a definition, one at a time, as components of `form`, whose window
-// exists. A control or menu a definition refers to but the form does not have yet is an error
-// naming the form and the component.
+// exists, at the form's DPI. A control or menu a definition refers to but the form does not
+// have yet is an error naming the form and the component.
 class FormBuilder {
 public:
     FormBuilder(Form& form, const WindowDef& window, HFONT formFont);
@@ -60,8 +67,7 @@ private:
 
     Form& form_;
     const WindowDef& window_;
-    HFONT formFont_;                                                    // not owned: the form's
-    std::vector<std::pair<const ControlLayout*, Control*>> controls_;   // Control: null if windowless
+    HFONT formFont_;   // not owned: the form's
     BuiltForm built_;
 };
 

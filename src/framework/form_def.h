@@ -1,9 +1,10 @@
-// Declarative form definitions: what a form looks like, in screen pixels, and which of its
+// Declarative form definitions: what a form looks like, in pixels at 96 DPI, and which of its
 // form's commands the events of its controls and menu items run, as plain data. Events and
 // properties are named by their members, so that an event or a property that a control's kind
 // lacks, or a command of another form, does not compile.
 #pragma once
 
+#include "base/display_scale.h"
 #include "framework/component.h"
 #include "framework/menu_def.h"
 #include "framework/span.h"
@@ -18,19 +19,25 @@ struct ControlLayout;
 
 struct FontDef {
     const char* face;
-    int height;   // pixels, character height
+    int height;   // character height, pixels at 96 DPI
     BYTE charset;
     int weight = FW_NORMAL;
 };
 
+// Pixels at 96 DPI, relative to the parent: left, top, width, height.
+using RectDef = PixelRect;
+
 // What a control kind's factory is given: the form being built, the window the control sits
-// in (the form's, or a group box's), its definition, its control ID and font.
+// in (the form's, or a group box's), its definition, its control ID and font, and where it goes
+// at the form's DPI.
 struct ControlContext {
     Form& form;
     HWND parent;
     const ControlLayout& def;
     int id;
-    HFONT font;   // not owned: the form's, or one the form made for this definition
+    HFONT font;       // not owned: the form's, or one the form made for this definition
+    RectDef bounds;   // the definition's bounds at the form's DPI
+    int dpi;
 };
 
 // Makes one control of a kind from its definition; the control is owned by the form.
@@ -48,17 +55,13 @@ struct PropertyDef {
     int value = 0;
 };
 
-struct RectDef {
-    int left, top, width, height;
-};
-
 // What a control is made from, whatever its form's commands.
 struct ControlLayout {
     static constexpr std::size_t kMaxProperties = 4;
 
     ControlFactory create;
     const char* name;
-    RectDef bounds;   // pixels, relative to the parent
+    RectDef bounds;   // pixels at 96 DPI, relative to the parent
     const char* caption = nullptr;
     const char* parent = nullptr;   // the control it sits in, or null for the form itself
     int tabOrder = kNoTabOrder;     // among the parent's controls
@@ -209,10 +212,10 @@ struct WindowDef {
     const char* className;   // also the window class, which others look windows up by
     const char* caption;
     BorderStyle border;
-    bool systemMenu;   // border icons: the system menu with its close box
-    int left, top;
-    int clientWidth, clientHeight;
-    int colorIndex;   // a system colour (COLOR_BTNFACE)
+    bool systemMenu;                 // border icons: the system menu with its close box
+    int left, top;                   // screen pixels
+    int clientWidth, clientHeight;   // pixels at 96 DPI
+    int colorIndex;                  // a system colour (COLOR_BTNFACE)
     FontDef font;
 };
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 class Icon {
 public:
@@ -35,3 +36,7 @@ private:
 
     UniqueIcon handle_;   // owned
 };
+
+// The icon at `position` among the icon groups of a file (as ExtractIconEx counts them), drawn
+// from the file's image nearest `size` x `size` pixels; null when there is none.
+UniqueIcon ExtractIconOfSize(const std::string& file, int position, int size);

@@ -4,9 +4,10 @@
 
 const Picture* IconPictures::Find(HICON icon, const ImageList& list)
 {
-    const std::optional<Picture>* kept = cache_.Find(icon, {});
+    const Size size{list.Width(), list.Height()};
+    const std::optional<Picture>* kept = cache_.Find(icon, size);
     if (!kept) {
-        kept = &cache_.Store(icon, {}, list.ReadPicture(icon));
+        kept = &cache_.Store(icon, size, list.ReadPicture(icon));
     }
     return kept->has_value() ? &**kept : nullptr;
 }

@@ -47,6 +47,17 @@ void ImageList::Clear()
     ++revision_;
 }
 
+void ImageList::SetSize(int width, int height)
+{
+    if (width == width_ && height == height_) {
+        return;
+    }
+    ImageList_SetIconSize(handle_, width, height);   // removes every image
+    width_ = width;
+    height_ = height;
+    ++revision_;
+}
+
 int ImageList::AddIcon(HICON icon)
 {
     if (!icon) {

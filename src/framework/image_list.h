@@ -1,4 +1,5 @@
-// A list of small images (an HIMAGELIST it owns), from which menus and tree views draw.
+// A list of small images of one size (an HIMAGELIST it owns), from which menus and tree views
+// draw.
 #pragma once
 
 #include "base/picture.h"
@@ -20,6 +21,8 @@ public:
     int Height() const { return height_; }
     int Count() const;
     void Clear();
+    // Takes another size; its images go, as with Clear.
+    void SetSize(int width, int height);
     // Counts the clearings: an index taken before another clearing may now name another image.
     unsigned Revision() const { return revision_; }
     // Appends the icon drawn at the list's size and returns its index, or -1. The icon

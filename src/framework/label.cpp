@@ -1,6 +1,7 @@
 #include "framework/label.h"
 
 #include "framework/form.h"
+#include "framework/handles.h"
 
 Component* Label::Create(const ControlContext& context)
 {
@@ -12,6 +13,27 @@ Label::Label(Component* owner, const ControlCreation& creation, COLORREF textCol
     : Control(owner), textColor_(textColor), backgroundIndex_(backgroundIndex)
 {
     CreateHandle(creation);
+    WidenToText();
+}
+
+void Label::SetDpi(int dpi)
+{
+    Control::SetDpi(dpi);
+    WidenToText();
+}
+
+void Label::WidenToText()
+{
+    const WindowDC dc(Handle());
+    const SelectedObject font(dc.Get(), Font());
+    const std::string text = Caption();
+    SIZE extent{};
+    GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    const RECT r = BoundsRect();
+    if (extent.cx > r.right - r.left) {
+        SetWindowPos(Handle(), nullptr, 0, 0, extent.cx, r.bottom - r.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void Label::SetTextColor(COLORREF color)

@@ -1,4 +1,4 @@
-// A static text on a form, in its own colour on the form's background.
+// A static text on a form, in its own colour on the form's background, on one line.
 #pragma once
 
 #include "framework/control.h"
@@ -22,8 +22,16 @@ public:
     void SetAlignment(TextAlignment alignment);
 
     HBRUSH OnCtlColor(UINT message, HDC dc) override;
+    // Widens the label to its text in its font at the new DPI.
+    void SetDpi(int dpi) override;
 
 private:
+    // A label grows to its text rather than cut it off: the layouts were drawn with labels
+    // sized by their texts in the fonts of a Japanese Windows at 96 DPI, and another font, a
+    // longer text or the rounding at another DPI may want a pixel or more. It keeps its place
+    // and never shrinks.
+    void WidenToText();
+
     COLORREF textColor_;
     int backgroundIndex_;   // the system colour behind the text: the form's
     TextAlignment alignment_ = taLeftJustify;

@@ -2,6 +2,7 @@
 
 #include "framework/application.h"
 #include "framework/custom_window.h"
+#include "framework/display_dpi.h"
 #include "framework/image_list.h"
 
 #include <vector>
@@ -28,7 +29,7 @@ BuiltMenu::~BuiltMenu()
     }
 }
 
-PopupMenu::PopupMenu(Component* owner) : Component(owner), items_(new MenuItem(this))
+PopupMenu::PopupMenu(Component* owner) : Component(owner), items_(new MenuItem(this)), dpi_(SystemDpi())
 {
     items_->SetSubmenu(true);
 }
@@ -256,6 +257,7 @@ MenuItem* PopupMenu::FindCommand(UINT command) const
 
 void PopupMenu::Popup(int x, int y)
 {
+    dpi_ = MenuDpiAt({x, y});
     if (OnPopup) {
         OnPopup(this);
     }

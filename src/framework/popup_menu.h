@@ -46,8 +46,11 @@ public:
     ImageList* Images() const { return images_; }
     void SetImages(ImageList* images);
 
-    // Runs just before the menu shows, whoever opens it.
+    // Runs just before the menu shows, whoever opens it; Dpi() is then the DPI it shows at.
     NotifyEvent OnPopup;
+    // The DPI the system draws the menu at, where it opens or last opened: the pictures of
+    // its items are to have the small-icon size of it.
+    int Dpi() const { return dpi_; }
 
     // Fires OnPopup, shows the menu with its top-left corner at the screen point and
     // returns when it has closed, after running the chosen item's OnClick.
@@ -107,4 +110,5 @@ private:
     ImageList* images_ = nullptr;         // not owned: cleared when the list goes
     std::vector<UniqueBitmap> bitmaps_;   // owned: a menu does not delete item bitmaps
     std::unordered_map<MenuItem*, Kept> kept_;
+    int dpi_;
 };

@@ -1,5 +1,6 @@
 #include "framework/tree_view.h"
 
+#include "base/display_scale.h"
 #include "base/error.h"
 #include "base/scope_exit.h"
 #include "framework/form.h"
@@ -159,22 +160,33 @@ LRESULT TreeView::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 void TreeView::SetImages(::ImageList* images)
 {
-    if (images_.Get() == images) {
-        return;
-    }
+    // Given again after the list took another size, the control measures its rows anew. It
+    // also widens its indent to pictures wider than it, where the indent set here wins.
     images_.Set(images);
     SendMessageA(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL,
                  reinterpret_cast<LPARAM>(images_ ? images_->Handle() : nullptr));
+    if (indent_ >= 0) {
+        SetIndent(indent_);
+    }
 }
 
 int TreeView::Indent() const
 {
-    return static_cast<int>(SendMessageA(Handle(), TVM_GETINDENT, 0, 0));
+    return indent_ >= 0 ? indent_ : static_cast<int>(SendMessageA(Handle(), TVM_GETINDENT, 0, 0));
 }
 
 void TreeView::SetIndent(int indent)
 {
-    SendMessageA(Handle(), TVM_SETINDENT, static_cast<WPARAM>(indent), 0);
+    indent_ = indent;
+    SendMessageA(Handle(), TVM_SETINDENT, static_cast<WPARAM>(ScaleFromDesign(indent, Dpi())), 0);
+}
+
+void TreeView::SetDpi(int dpi)
+{
+    Control::SetDpi(dpi);
+    if (indent_ >= 0) {
+        SetIndent(indent_);
+    }
 }
 
 void TreeView::Notification(Component* component, Operation operation)

@@ -35,8 +35,10 @@ public:
     // The pictures the nodes' image indexes refer to; not owned.
     ::ImageList* Images() const;
     void SetImages(::ImageList* images);
+    // The indent of each level, in pixels at 96 DPI: the control takes it at its DPI.
     int Indent() const;
     void SetIndent(int indent);
+    void SetDpi(int dpi) override;
 
     // Fills the control from the model, once; from then on it follows every change. Until
     // then the control stays empty, so that a tree nobody looks at (on a hidden form) costs
@@ -140,6 +142,7 @@ private:
     TreeModel ownItems_;
     TreeModel* items_ = &ownItems_;   // not owned unless it is ownItems_
     Watched<::ImageList> images_{*this};
+    int indent_ = -1;   // at 96 DPI; -1: the control's own
     bool mirrored_ = false;
     bool readOnly_ = false;
     WORD key_ = 0;

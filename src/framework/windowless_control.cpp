@@ -23,6 +23,18 @@ void WindowlessControl::SetVisible(bool visible)
     Invalidate();
 }
 
+void WindowlessControl::SetBounds(const RECT& bounds)
+{
+    Invalidate();
+    bounds_ = bounds;
+    Invalidate();
+}
+
+int WindowlessControl::Dpi() const
+{
+    return form_->Dpi();
+}
+
 void WindowlessControl::Invalidate()
 {
     if (form_->HandleAllocated()) {

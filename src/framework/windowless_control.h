@@ -14,6 +14,10 @@ public:
     ~WindowlessControl() override;
 
     const RECT& BoundsRect() const { return bounds_; }
+    // Moves the control, repainting where it was and where it goes.
+    void SetBounds(const RECT& bounds);
+    // The DPI its form is laid out at.
+    int Dpi() const;
     int Width() const { return bounds_.right - bounds_.left; }
     int Height() const { return bounds_.bottom - bounds_.top; }
     bool Visible() const { return visible_; }

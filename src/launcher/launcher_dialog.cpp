@@ -6,8 +6,10 @@
 #include "forms/launcher_dialog_form.h"
 #include "framework/application.h"
 #include "framework/control.h"
+#include "framework/display_dpi.h"
 #include "framework/edit.h"
 #include "framework/handles.h"
+#include "framework/icon.h"
 #include "framework/image_list.h"
 #include "framework/message_box.h"
 #include "framework/module_path.h"
@@ -38,7 +40,6 @@ LauncherDialog::LauncherDialog(Component* owner, ::LaunchList* list)
     treePictures_ = new ImageList(this);
     treePictures_->SetName("TreePictures");
     treeView_ = &Owned<::TreeView>("TreeView");
-    treeView_->SetImages(treePictures_);
     openDialog_ = new ::OpenDialog(this);
     openDialog_->SetName("OpenDialog");
     openDialog_->SetFilter(launcher_dialog_form::kOpenDialogFilter);
@@ -163,14 +164,21 @@ void LauncherDialog::LoadListAndPictures()
 
 void LauncherDialog::LoadPictures()
 {
+    // Drawn for the size, from the group's own image of it: one shrunk or stretched looks poor.
+    const int size = SmallIconSize(Dpi());
+    treePictures_->SetSize(size, size);
+    treePictures_->Clear();
     const std::string program = ModuleFileName();
     for (int position : kPicturePositions) {
-        // The small icon of the group: a large one shrunk into the 16 x 16 list looks poor.
-        HICON small = nullptr;
-        ExtractIconExA(program.c_str(), position, nullptr, &small, 1);
-        UniqueIcon icon(small);
-        treePictures_->AddIcon(icon.Get());
+        treePictures_->AddIcon(ExtractIconOfSize(program, position, size).Get());
     }
+    // The tree measures its rows by its pictures.
+    treeView_->SetImages(treePictures_);
+}
+
+void LauncherDialog::DpiChanged()
+{
+    LoadPictures();
 }
 
 void LauncherDialog::SaveAndClose()

@@ -84,10 +84,13 @@ protected:
     void Run(LauncherCommand command, Component* sender) override;
     // The dialog only ever hides: it lives as long as the program.
     void DoClose() override;
+    // The tree's pictures at the new DPI's small-icon size.
+    void DpiChanged() override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void LoadListAndPictures();
+    // The tree's pictures at the small-icon size of the dialog's DPI.
     void LoadPictures();
     // A text of the item settings changed: it goes into that field of the selected item's entry.
     void StoreText(const Edit& edit, std::string LaunchEntry::*field);

@@ -3,6 +3,7 @@
 #include "framework/handles.h"
 #include "framework/image_list.h"
 
+#include <commctrl.h>
 #include <objbase.h>
 #include <shellapi.h>
 
@@ -18,6 +19,11 @@ ULONGLONG Join(DWORD high, DWORD low)
 constexpr std::chrono::milliseconds kPatience{150};
 constexpr int kMaxThreads = 4;
 
+// IID_IImageList: the system image lists are handed out as this interface, which is the
+// HIMAGELIST of the common controls.
+constexpr GUID kImageListInterface = {
+    0x46eb5926, 0x582e, 0x4017, {0x9f, 0xdf, 0xe8, 0x99, 0x8d, 0xaa, 0x09, 0x50}};
+
 }   // namespace
 
 FileIcons::Stamp FileIcons::StampOf(const std::string& file)
@@ -32,14 +38,35 @@ FileIcons::Stamp FileIcons::StampOf(const std::string& file)
                  Join(data.ftCreationTime.dwHighDateTime, data.ftCreationTime.dwLowDateTime)};
 }
 
-HICON FileIcons::ShellIcon(const std::string& file)
+HICON FileIcons::ShellIcon(const std::string& file, int size)
 {
+    // SHGetFileInfo gives the small and the large icon only: the index in the system image
+    // lists reaches every size the shell keeps.
     SHFILEINFOA info{};
-    SHGetFileInfoA(file.c_str(), 0, &info, sizeof info, SHGFI_ICON);
-    return info.hIcon;
+    if (!SHGetFileInfoA(file.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX)) {
+        return nullptr;
+    }
+    HIMAGELIST chosen = nullptr;
+    int chosenSize = 0;
+    for (int list : {SHIL_SMALL, SHIL_LARGE, SHIL_EXTRALARGE, SHIL_JUMBO}) {
+        void* images = nullptr;   // not owned: the shell's own list, as long as the process runs
+        int width = 0, height = 0;
+        if (FAILED(SHGetImageList(list, kImageListInterface, &images)) || !images ||
+            !ImageList_GetIconSize(static_cast<HIMAGELIST>(images), &width, &height)) {
+            continue;
+        }
+        // The least that is not below the size; else the largest there is.
+        const bool fits = width >= size, chosenFits = chosenSize >= size;
+        if (!chosen || (fits && (!chosenFits || width < chosenSize)) ||
+            (!fits && !chosenFits && width > chosenSize)) {
+            chosen = static_cast<HIMAGELIST>(images);
+            chosenSize = width;
+        }
+    }
+    return chosen ? ImageList_GetIcon(chosen, info.iIcon, ILD_TRANSPARENT) : nullptr;
 }
 
-FileIcons::FileIcons(HWND notify, UINT message, int width, int height, IconSource source)
+FileIcons::FileIcons(HWND notify, UINT message, IconSource source)
     : shared_(std::make_shared<Shared>()),
       pool_({[] {
                  // Behind the user-interface thread: the pictures may come a little later, the
@@ -55,9 +82,10 @@ FileIcons::FileIcons(HWND notify, UINT message, int width, int height, IconSourc
                      if (question.known && *question.known == stamp) {
                          return;
                      }
-                     UniqueIcon icon(shared->source(question.file));   // owned: the source's new handle
+                     // owned: the source's new handle
+                     UniqueIcon icon(shared->source(question.file, question.size));
                      Answer answer{question.round, std::move(question.file), stamp,
-                                   ImageList::ReadPicture(icon.Get(), shared->width, shared->height)};
+                                   ImageList::ReadPicture(icon.Get(), question.size, question.size)};
                      std::lock_guard<std::mutex> lock(shared->mutex);
                      shared->answers.push_back(std::move(answer));
                      if (shared->answers.size() == 1 && shared->notify) {
@@ -70,8 +98,6 @@ FileIcons::FileIcons(HWND notify, UINT message, int width, int height, IconSourc
 {
     shared_->notify = notify;
     shared_->message = message;
-    shared_->width = width;
-    shared_->height = height;
     shared_->source = source;
 }
 

@@ -16,11 +16,13 @@
 
 class FileIcons {
 public:
-    // Asks for the icon of a file: a new handle, which the caller destroys, or null. Called on
-    // the worker's threads, each with COM initialised.
-    using IconSource = HICON (*)(const std::string& file);
-    // The shell's large icon of the file.
-    static HICON ShellIcon(const std::string& file);
+    // Asks for the icon of a file, drawn for `size` x `size` pixels or larger: a new handle,
+    // which the caller destroys, or null. Called on the worker's threads, each with COM
+    // initialised.
+    using IconSource = HICON (*)(const std::string& file, int size);
+    // The shell's icon of the file from its system image list of the least size not below
+    // `size`: taken down to the size, never stretched up to it.
+    static HICON ShellIcon(const std::string& file, int size);
 
     // What tells one state of a file from another without reading it; all zero while the
     // file cannot be found.
@@ -37,13 +39,15 @@ public:
     };
     static Stamp StampOf(const std::string& file);
 
-    // A file to look at, with the stamp its known picture was made for, if any.
+    // A file to look at, with the stamp its known picture was made for, if any, and the size of
+    // picture wanted.
     struct Question {
         unsigned round = 0;
         std::string file;
         std::optional<Stamp> known;
+        int size = 16;
     };
-    // The file's picture, drawn at the size asked for; none when the shell gives no icon.
+    // The file's picture, read at the size asked for; none when the shell gives no icon.
     struct Answer {
         unsigned round = 0;
         std::string file;
@@ -53,7 +57,7 @@ public:
 
     // Answers are kept until taken; when the first of a batch is ready, `message` is posted to
     // `notify` (never sent: the worker waits for nobody).
-    FileIcons(HWND notify, UINT message, int width, int height, IconSource source = ShellIcon);
+    FileIcons(HWND notify, UINT message, IconSource source = ShellIcon);
     ~FileIcons();
     FileIcons(const FileIcons&) = delete;
     FileIcons& operator=(const FileIcons&) = delete;
@@ -71,8 +75,6 @@ private:
     struct Shared {
         HWND notify;   // guarded by mutex; null once the owner is gone
         UINT message;
-        int width;
-        int height;
         IconSource source;
         mutable std::mutex mutex;
         std::vector<Answer> answers;   // guarded by mutex

@@ -2,6 +2,7 @@
 
 #include "base/tree_model.h"
 #include "framework/handles.h"
+#include "framework/icon.h"
 #include "framework/image_list.h"
 #include "framework/menu_item.h"
 #include "framework/module_path.h"
@@ -35,12 +36,9 @@ void SetImage(const std::unordered_map<int, MenuItem*>& items, int node, int ind
     }
 }
 
-void AddSmallIcon(ImageList& images, const std::string& file, int position)
+void AddFileIcon(ImageList& images, const std::string& file, int position)
 {
-    HICON small = nullptr;
-    ExtractIconExA(file.c_str(), position, nullptr, &small, 1);
-    UniqueIcon icon(small);   // owned: the list keeps its own copy
-    images.AddIcon(icon.Get());
+    images.AddIcon(ExtractIconOfSize(file, position, images.Width()).Get());
 }
 
 // Once the list holds this many more pictures than files, it is started afresh: pictures of
@@ -51,8 +49,7 @@ constexpr int kSlack = 64;
 
 LaunchPictures::LaunchPictures(ImageList& images, HWND notify, UINT message, FileIcons::IconSource source,
                                DWORD recheckPause)
-    : images_(images), icons_(notify, message, images.Width(), images.Height(), source),
-      recheckPause_(recheckPause)
+    : images_(images), icons_(notify, message, source), recheckPause_(recheckPause)
 {
     ResetImages();
 }
@@ -67,14 +64,14 @@ void LaunchPictures::ResetImages()
 {
     images_.Clear();
     known_.clear();
-    AddSmallIcon(images_, ModuleFileName(), kClosedFolderIconPosition);
+    AddFileIcon(images_, ModuleFileName(), kClosedFolderIconPosition);
     // The shell's own generic pictures, by their places in its library: unknown file,
     // document, program.
     char system[MAX_PATH] = "";
     GetSystemDirectoryA(system, MAX_PATH);
     const std::string shell32 = std::string(system) + "\\shell32.dll";
     for (int position : {0, 1, 2}) {
-        AddSmallIcon(images_, shell32, position);
+        AddFileIcon(images_, shell32, position);
     }
 }
 
@@ -125,8 +122,9 @@ void LaunchPictures::Ask()
     questions.reserve(files_.size());
     for (const std::string& file : files_) {
         const auto found = known_.find(file);
-        questions.push_back(
-            {round_, file, found == known_.end() ? std::nullopt : std::optional(found->second.stamp)});
+        questions.push_back({round_, file,
+                             found == known_.end() ? std::nullopt : std::optional(found->second.stamp),
+                             images_.Width()});
     }
     icons_.Ask(std::move(questions));
     lastAsked_ = GetTickCount();
@@ -183,6 +181,17 @@ void LaunchPictures::Refresh()
     if (icons_.Idle() && !files_.empty() && GetTickCount() - lastAsked_ >= recheckPause_) {
         Ask();
     }
+}
+
+bool LaunchPictures::SetPictureSize(int size)
+{
+    if (images_.Width() == size && images_.Height() == size) {
+        return false;
+    }
+    ++round_;
+    images_.SetSize(size, size);
+    ResetImages();
+    return true;
 }
 
 bool LaunchPictures::Settled()

@@ -46,6 +46,11 @@ public:
     void Refresh();
     // Whether the worker has nothing left to do and no answer waits.
     bool Settled();
+    // The list takes pictures of `size` x `size` from now on (another DPI): it starts afresh
+    // with the fixed entries at that size, and answers asked at the old size are dropped.
+    // True when the size changed: then ListChanged is to run again, which asks for every file
+    // at the new size.
+    bool SetPictureSize(int size);
 
 private:
     struct Known {

@@ -5,6 +5,7 @@
 #include "components/task_tray.h"
 #include "forms/main_window_form.h"
 #include "framework/application.h"
+#include "framework/display_dpi.h"
 #include "framework/icon.h"
 #include "framework/image_list.h"
 #include "framework/label.h"
@@ -28,12 +29,15 @@
 
 namespace {
 
-// The drop window's outer size while drag-and-drop registration is on.
+// The drop window's outer size at 96 DPI while drag-and-drop registration is on.
 constexpr int kDropWindowWidth = 200;
 constexpr int kDropWindowHeight = 73;
 
 // Posted to the main window for each menu command that waits for the menu's end.
 constexpr UINT kRunAfterMenuMessage = WM_APP + 1;
+// Posted when the taskbar came back: the tray icon is looked at once the tray component has
+// put it back.
+constexpr UINT kFitTrayIconMessage = WM_APP + 5;
 
 }   // namespace
 
@@ -50,10 +54,11 @@ MainWindow::MainWindow(Component* owner, std::string settingsKey)
     launcherOnlyItem_ = Item("LauncherOnlyItem");
     tasksOnlyItem_ = Item("TasksOnlyItem");
     dropMessage_ = &Owned<Label>("DropMessage");
-    menuImages_ = new ImageList(this);
+    const int pictureSize = SmallIconSize(menu_->Dpi());
+    menuImages_ = new ImageList(this, pictureSize, pictureSize);
     menuImages_->SetName("MenuImages");
     menu_->SetImages(menuImages_);
-    launchImages_ = new ImageList(this);
+    launchImages_ = new ImageList(this, pictureSize, pictureSize);
     launchImages_->SetName("LaunchImages");
     launcherSubmenu_->SetSubMenuImages(launchImages_);
     launcherSubmenu_->SetKeepHandle(true);
@@ -62,11 +67,7 @@ MainWindow::MainWindow(Component* owner, std::string settingsKey)
     trayIcon_ = new TaskTray(this);
     trayIcon_->SetName("TrayIcon");
     trayIcon_->SetTipString("Mivtra");
-    Icon picture;
-    picture.SetHandle(
-        static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON,
-                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
-    trayIcon_->SetIcon(&picture);
+    FitTrayIcon();
     trayIcon_->SetIconID(1);
     trayIcon_->SetPopupMenuL(menu_);
     trayIcon_->SetPopupMenuR(menu_);
@@ -127,7 +128,7 @@ void MainWindow::Run(MainCommand command, Component* sender)
 
 void MainWindow::StartUp()
 {
-    SetClientHeight(30);
+    SetClientHeight(Scaled(30));
     ReadSettings();
 
     if (hookActive_ && !HookLibrary().install(Handle())) {
@@ -191,15 +192,58 @@ void MainWindow::ToggleDropWindow()
     dropWindowItem_->SetChecked(!dropWindowItem_->Checked());
     if (dropWindowItem_->Checked()) {
         application->SetShowMainForm(true);
-        ShowWindow(Handle(), SW_SHOWNORMAL);
+        Show();
         AdmitDroppedFiles(Handle());
         DragAcceptFiles(Handle(), TRUE);
-        SetSize(kDropWindowWidth, kDropWindowHeight);
+        SizeDropWindow();
     } else {
         application->SetShowMainForm(false);
         Hide();
         DragAcceptFiles(Handle(), FALSE);
         SetSize(0, 0);
+    }
+}
+
+void MainWindow::SizeDropWindow()
+{
+    // Its outer size is given at 96 DPI: the client area it leaves there is what scales, and
+    // the frame is the one the system draws now.
+    const RECT frame = FrameForDpi(static_cast<DWORD>(GetWindowLongA(Handle(), GWL_STYLE)),
+                                   static_cast<DWORD>(GetWindowLongA(Handle(), GWL_EXSTYLE)), kDesignDpi);
+    SetClientSize(Scaled(kDropWindowWidth - frame.left - frame.right),
+                  Scaled(kDropWindowHeight - frame.top - frame.bottom));
+}
+
+void MainWindow::FitFrame()
+{
+    if (dropWindowItem_ && dropWindowItem_->Checked()) {
+        SizeDropWindow();
+    } else {
+        SetSize(0, 0);
+    }
+}
+
+void MainWindow::DpiChanged()
+{
+    // The taskbar shares the monitor with the main window as often as not.
+    FitTrayIcon();
+}
+
+void MainWindow::FitTrayIcon()
+{
+    const int size = SmallIconSize(TrayDpi());
+    if (!trayIcon_ || size == trayIconSize_) {
+        return;
+    }
+    Icon picture;
+    picture.SetHandle(
+        static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, size, size, 0)));
+    trayIconSize_ = size;
+    try {
+        trayIcon_->SetIcon(&picture);
+    } catch (const Error&) {
+        // A shell that refuses the new picture now is starting again: the tray component puts
+        // the icon back, with this picture, when the taskbar comes.
     }
 }
 
@@ -260,8 +304,17 @@ void MainWindow::BringDialogForward()
     }
 }
 
+void MainWindow::UsePictureSize(int size)
+{
+    menuImages_->SetSize(size, size);
+    if (launchPictures_->SetPictureSize(size)) {
+        LauncherChanged();
+    }
+}
+
 void MainWindow::PrepareMenu()
 {
+    UsePictureSize(SmallIconSize(menu_->Dpi()));
     while (taskSubmenu_->Count() > 0) {
         MenuItem* item = taskSubmenu_->Items(0);
         taskSubmenu_->Delete(0);
@@ -441,7 +494,15 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         SecondStart();
         return 0;
     }
+    if (message == taskbarCreatedMessage_ && message != 0) {
+        PostMessageA(Handle(), kFitTrayIconMessage, 0, 0);
+    }
     switch (message) {
+    case kFitTrayIconMessage:
+    case WM_DISPLAYCHANGE:
+    case WM_SETTINGCHANGE:
+        FitTrayIcon();
+        break;
     case WM_MOUSECHORD:
         MouseChord(wParam, chordReady_, {Handle(), [this](POINT at) { menu_->Popup(at.x, at.y); }});
         return 0;

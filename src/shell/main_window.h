@@ -43,7 +43,8 @@ public:
     ~MainWindow() override;
 
     PopupMenu* Menu() const { return menu_; }
-    // The pop-up menu's 16 x 16 pictures, rebuilt at every opening.
+    // The pop-up menu's pictures, rebuilt at every opening, at the small-icon size of the
+    // menu's DPI (16 x 16 at 96 DPI).
     ImageList* MenuImages() const { return menuImages_; }
     // The launcher submenu's pictures, kept from opening to opening.
     ImageList* LaunchImages() const { return launchImages_; }
@@ -59,9 +60,12 @@ public:
     bool ChordReady() const { return chordReady_; }
     bool HookActive() const { return hookActive_; }
 
-    // The pop-up menu's opening handler, whoever opens it: a fresh task submenu and fresh
-    // pictures.
+    // The pop-up menu's opening handler, whoever opens it: pictures of the size its DPI asks
+    // for, a fresh task submenu and fresh pictures.
     void PrepareMenu();
+    // The menu's pictures take this size from now on: the launcher's are looked up again at
+    // it, and show their kinds' pictures meanwhile.
+    void UsePictureSize(int size);
     // Has every launcher file looked at again in the background (at most every few seconds),
     // so that a changed file gets its new picture; the pictures themselves (the shell's icon
     // of the entry's file, a folder's item the folder picture) come in between openings.
@@ -118,6 +122,9 @@ public:
 protected:
     void Run(MainCommand command, Component* sender) override;
     void DoClose() override;
+    // The drop window's size while it is on, none while it is off.
+    void FitFrame() override;
+    void DpiChanged() override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
@@ -146,6 +153,11 @@ private:
     // The tray icon opens the menu while no dialog shows, and nothing while one does.
     void UpdateTrayMenus();
     MenuItem* Item(const char* name) const;
+    // The drop window's outer size of 200 x 73 at 96 DPI, at the window's DPI.
+    void SizeDropWindow();
+    // The tray icon at the small-icon size of the notification area's DPI, whenever that
+    // changes: the display's settings, the main window's DPI, a taskbar started again.
+    void FitTrayIcon();
     void ToggleOpenOnly(MenuItem* clicked, MenuItem* other);
     // The windows the task submenu never lists: this one, the application window and the
     // launcher settings dialog.
@@ -153,6 +165,8 @@ private:
 
     std::string settingsKey_;
     UINT secondStartMessage_ = RegisterWindowMessageA(kSecondStartMessage);
+    UINT taskbarCreatedMessage_ = RegisterWindowMessageA("TaskbarCreated");
+    int trayIconSize_ = 0;        // of the picture the tray icon has
     PopupMenu* menu_ = nullptr;   // owned by the form, as all components below
     ImageList* menuImages_ = nullptr;
     MenuItem* launcherSubmenu_ = nullptr;

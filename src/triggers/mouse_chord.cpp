@@ -31,7 +31,7 @@ void MouseChord(WPARAM wParam, bool& ready, const ChordMenu& menu)
     // anywhere, and the offset's halves cannot have opposite signs).
     POINT point = record.pt;
     POINT logical = point;
-    if (menu.toLogical && menu.toLogical(menu.owner, &logical)) {
+    if (!menu.perMonitorAware && menu.toLogical && menu.toLogical(menu.owner, &logical)) {
         point = logical;
     }
     SetForegroundWindow(menu.owner);

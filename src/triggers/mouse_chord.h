@@ -1,6 +1,8 @@
 // The main window's handling of WM_MOUSECHORD: the pop-up menu opens where the chord was made.
 #pragma once
 
+#include "framework/display_dpi.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -18,6 +20,10 @@ struct ChordMenu {
     HWND owner;                        // the main window: brought to the front for the menu
     std::function<void(POINT)> open;   // opens the menu at a screen point; returns once it closed
     PhysicalToLogicalPointFunction toLogical = SystemPhysicalToLogicalPoint();
+    // Aware of each monitor's DPI, the program counts in the physical pixels the hook reports,
+    // and the point is taken as it is; aware of the system DPI only (Windows 7 and 8), it is
+    // turned into the program's coordinates where the system can do that.
+    bool perMonitorAware = ThreadDpiAwareness() >= DpiAwareness::PerMonitor;
 };
 
 // The main window's handler of WM_MOUSECHORD. Fetches the chord's record for wParam (always,

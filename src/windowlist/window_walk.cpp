@@ -2,6 +2,7 @@
 
 #include "base/sjis.h"
 #include "framework/handles.h"
+#include "framework/icon.h"
 #include "framework/icon_pictures.h"
 #include "framework/image_list.h"
 #include "framework/module_path.h"
@@ -16,13 +17,10 @@ namespace {
 // Titles and class names are read into buffers of this size: at most 255 bytes arrive.
 constexpr int kTextBuffer = 256;
 
-// The small image of the icon: the large one would be shrunk to 16 x 16 and blur.
+// The group's own image of the list's size: one shrunk or stretched to it would blur.
 void AddProgramIcon(ImageList& images, const std::string& path, int position)
 {
-    HICON small = nullptr;
-    ExtractIconExA(path.c_str(), position, nullptr, &small, 1);
-    UniqueIcon icon(small);   // owned: the list keeps its own copy of the image
-    images.AddIcon(icon.Get());
+    images.AddIcon(ExtractIconOfSize(path, position, images.Width()).Get());
 }
 
 // The title the window holds, read without sending it a message (GetWindowText asks a window

@@ -22,7 +22,8 @@ struct TaskWindow {
     int imageIndex;   // -1: the class has no icon
 };
 
-// Empties the list and puts the program's folder and window pictures at entries 0 and 1.
+// Empties the list and puts the program's folder and window pictures at entries 0 and 1, drawn
+// at the list's size.
 void ResetTaskPictures(ImageList& images);
 
 // Whether a window belongs in the task submenu: shown, titled, and not one of ours.

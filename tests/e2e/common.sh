@@ -40,11 +40,11 @@ fail() {
 seconds_since() { awk -v start="$1" -v now="$(date +%s.%N)" 'BEGIN { printf "%.1f", now - start }'; }
 e2e_elapsed() { printf '%s s' "$(seconds_since "$e2e_started")"; }
 
-# A fresh prefix and display with the desktop running and the program copied in.
+# A fresh prefix and display with the desktop running and the program copied in (options: desktop_init's).
 e2e_begin() {
     rm -rf "$e2e_out"
     mkdir -p "$e2e_out"
-    desktop_init "$e2e_out" --wintool "$e2e_wintool"
+    desktop_init "$e2e_out" --wintool "$e2e_wintool" "$@"
     desktop_start_x
     desktop_start
     desktop_install_app "$e2e_bindir"
@@ -263,6 +263,25 @@ expect_started() {
         "$dir" | "$dir\\") ;;
         *) fail "the program did not start in $dir" ;;
     esac
+}
+
+# The rows of a menu window on a screenshot that show a picture, as "FIRST LAST" lines: rows
+# whose image column (left of the text, COLUMN pixels wide: 34 at 96 DPI) differs from the
+# row's background at the frame's edge.
+picture_rows() {
+    local shot=$1 left=$2 top=$3 right=$4 bottom=$5 column=${6:-34}
+    convert "$shot" -crop "${column}x$((bottom - top - 6))+$left+$((top + 3))" +repage txt:- |
+        awk -F'[ ,:]+' -v column="$column" 'NR > 1 { for (i = 3; i <= NF; i++) if (substr($i, 1, 1) == "#") colour[$2, $1] = $i }
+            END {
+                run = -1
+                for (y = 0; (y, 3) in colour; y++) {
+                    n = 0
+                    for (x = 4; x < column; x++) n += colour[y, x] != colour[y, 3]
+                    if (n >= 4 && run < 0) run = y
+                    if (n < 4 && run >= 0) { if (y - run >= 6) print run, y - 1; run = -1 }
+                }
+                if (run >= 0 && y - run >= 6) print run, y - 1
+            }'
 }
 
 # A left click (or another button) at the point.

@@ -63,24 +63,6 @@ chord_menu() {
     menu_left=$win_left menu_top=$win_top
 }
 
-# The rows of a menu window on a screenshot that show a picture, as "FIRST LAST" lines: rows
-# whose image column (left of the text) differs from the row's background at the frame's edge.
-picture_rows() {
-    local shot=$1 left=$2 top=$3 right=$4 bottom=$5
-    convert "$shot" -crop "34x$((bottom - top - 6))+$left+$((top + 3))" +repage txt:- |
-        awk -F'[ ,:]+' 'NR > 1 { for (i = 3; i <= NF; i++) if (substr($i, 1, 1) == "#") colour[$2, $1] = $i }
-            END {
-                run = -1
-                for (y = 0; (y, 3) in colour; y++) {
-                    n = 0
-                    for (x = 4; x < 34; x++) n += colour[y, x] != colour[y, 3]
-                    if (n >= 4 && run < 0) run = y
-                    if (n < 4 && run >= 0) { if (y - run >= 6) print run, y - 1; run = -1 }
-                }
-                if (run >= 0 && y - run >= 6) print run, y - 1
-            }'
-}
-
 # The open launcher submenu shows pictures on ツール and "Windows フォルダ", none on the entry
 # whose file is gone (its last third), and its folder ツール one, メモ帳's.
 expect_launcher_pictures() {

@@ -7,6 +7,7 @@
 #include "contact.h"
 #include "framework/application.h"
 #include "framework/button.h"
+#include "framework/display_dpi.h"
 #include "framework/form.h"
 #include "framework/handles.h"
 #include "framework/label.h"
@@ -251,8 +252,15 @@ struct LaunchCall {
     HANDLE process;
 };
 
-TEST(AboutBoxTest, EveryComponentSitsInItsPlaceWithItsTextFontAndColour)
+// At 96 and 144 DPI: made at the system's, laid out at the other on the system's message. The
+// test fonts are the IPA ones.
+class AboutBoxTest : public testing::TestWithParam<int> {};
+INSTANTIATE_TEST_SUITE_P(Dpi, AboutBoxTest, testing::Values(96, 144));
+
+TEST_P(AboutBoxTest, EveryComponentSitsInItsPlaceWithItsTextFontAndColour)
 {
+    const int dpi = GetParam(), slack = dpi == 96 ? 0 : 1;
+    const auto at = [dpi](LONG length) { return ScaleFromDesign(length, dpi); };
     std::vector<LaunchCall> calls;
     AboutBox box(application, [&](const std::string& file, const std::string& parameters,
                                   const std::string& verb, const std::string& directory, int show) {
@@ -262,10 +270,11 @@ TEST(AboutBoxTest, EveryComponentSitsInItsPlaceWithItsTextFontAndColour)
         calls.push_back({file, parameters, verb, directory, show, process});
         return process;
     });
+    ChangeDpi(box, dpi);
     RECT client{};
     GetClientRect(box.Handle(), &client);
-    EXPECT_EQ(296, client.right);
-    EXPECT_EQ(155, client.bottom);
+    EXPECT_NEAR(at(296), client.right, slack);
+    EXPECT_NEAR(at(155), client.bottom, slack);
     EXPECT_FALSE(GetWindowLongA(box.Handle(), GWL_STYLE) & WS_THICKFRAME);
     char caption[64] = "";
     GetWindowTextA(box.Handle(), caption, sizeof caption);
@@ -288,27 +297,25 @@ TEST(AboutBoxTest, EveryComponentSitsInItsPlaceWithItsTextFontAndColour)
         auto* control = dynamic_cast<Control*>(box.FindComponent(place.name));
         ASSERT_NE(nullptr, control);
         const RECT r = control->BoundsRect();
-        EXPECT_EQ(place.bounds.left, r.left);
-        EXPECT_EQ(place.bounds.top, r.top);
-        EXPECT_EQ(place.bounds.bottom, r.bottom);
+        EXPECT_NEAR(at(place.bounds.left), r.left, slack);
+        EXPECT_NEAR(at(place.bounds.top), r.top, slack);
+        EXPECT_NEAR(at(place.bounds.bottom), r.bottom, slack);
         EXPECT_EQ(place.text, control->Caption());
         // Labels grow to their texts where the fonts at hand are wider; they never shrink.
-        EXPECT_GE(r.right, place.bounds.right);
-        if (dynamic_cast<Label*>(control)) {
-            EXPECT_GE(r.right - r.left, TextWidth(control->Handle(), place.text));
-        }
+        EXPECT_GE(r.right, at(place.bounds.right) - slack);
+        EXPECT_GE(r.right - r.left, TextWidth(control->Handle(), place.text));
     }
 
     auto* bevel = dynamic_cast<BigBevel*>(box.FindComponent("TitlePanel"));
-    EXPECT_EQ(297, bevel->Width());
-    EXPECT_EQ(121, bevel->Height());
+    EXPECT_EQ(at(297), bevel->Width());
+    EXPECT_EQ(at(121), bevel->Height());
 
     LOGFONTA titleFont{};
     auto* title = dynamic_cast<Label*>(box.FindComponent("TitleLabel"));
     GetObjectA(reinterpret_cast<HFONT>(SendMessageA(title->Handle(), WM_GETFONT, 0, 0)), sizeof titleFont,
                &titleFont);
     EXPECT_STREQ("Times New Roman", titleFont.lfFaceName);
-    EXPECT_EQ(-32, titleFont.lfHeight);
+    EXPECT_EQ(-at(32), titleFont.lfHeight);
     EXPECT_EQ(FW_BOLD, titleFont.lfWeight);
     EXPECT_EQ(kRed, title->TextColor());
     auto* support = dynamic_cast<Label*>(box.FindComponent("SupportLabel"));
@@ -317,9 +324,16 @@ TEST(AboutBoxTest, EveryComponentSitsInItsPlaceWithItsTextFontAndColour)
     auto* url = dynamic_cast<UrlLabel*>(box.FindComponent("HomePageLink"));
     EXPECT_TRUE(url->Executable());
     EXPECT_EQ(kRed, url->HotColor());
-    EXPECT_EQ(LoadCursorA(GetModuleHandleA(nullptr), "HANDPOINT"), application->Cursors(url->Cursor()));
+    // The hand at the DPI's cursor size.
+    ICONINFO hand{};
+    BITMAP mask{};
+    ASSERT_TRUE(GetIconInfo(application->Cursors(url->Cursor()), &hand));
+    GetObjectA(hand.hbmMask, sizeof mask, &mask);
+    DeleteObject(hand.hbmMask);
+    EXPECT_EQ(SystemMetricForDpi(SM_CXCURSOR, dpi), mask.bmWidth);
 
-    // The tab order starts at "閉じる(&C)", and the form paints the sunk bevel under the labels.
+    // The tab order starts at "閉じる(&C)", and the form paints the sunk bevel under the labels,
+    // with one frame line more at 144 DPI.
     box.Show();
     UpdateWindow(box.Handle());
     std::vector<std::string> order;
@@ -330,8 +344,10 @@ TEST(AboutBoxTest, EveryComponentSitsInItsPlaceWithItsTextFontAndColour)
     EXPECT_EQ((std::vector<std::string>{"CloseButton", "MailButton", "HomePageButton", "CloseButton"}),
               order);
     HDC dc = GetDC(box.Handle());
-    EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), GetPixel(dc, 1, 1));
-    EXPECT_EQ(GetSysColor(COLOR_BTNHIGHLIGHT), GetPixel(dc, 1, 119));
+    const int inner = at(2) - 1;
+    EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), GetPixel(dc, inner, inner));
+    EXPECT_EQ(GetSysColor(COLOR_BTNHIGHLIGHT), GetPixel(dc, inner, at(121) - inner - 1));
+    EXPECT_EQ(GetSysColor(COLOR_BTNFACE), GetPixel(dc, inner + 1, inner + 1));
     ReleaseDC(box.Handle(), dc);
 
     // The two buttons open the addresses through the main window's shell call and close the

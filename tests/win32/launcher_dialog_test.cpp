@@ -6,6 +6,7 @@
 #include "components/browse_dialog.h"
 #include "file_test_support.h"
 #include "framework/application.h"
+#include "framework/display_dpi.h"
 #include "framework/image_list.h"
 #include "framework/menu_item.h"
 #include "framework/open_dialog.h"
@@ -233,31 +234,32 @@ protected:
     OpenDialog::GetOpenFileNameFunction previousOpen_ = nullptr;
 };
 
-std::string Rect(long left, long top, long width, long height)
-{
-    return std::to_string(left) + "," + std::to_string(top) + " " + std::to_string(width) + "x" +
-           std::to_string(height);
-}
+// At 96 and 144 DPI: made at the system's, laid out at the other on the system's message. The
+// test fonts are the IPA ones.
+class LauncherDialogLayoutTest : public LauncherDialogTest, public testing::WithParamInterface<int> {};
+INSTANTIATE_TEST_SUITE_P(Dpi, LauncherDialogLayoutTest, testing::Values(96, 144));
 
 }   // namespace
 
-TEST_F(LauncherDialogTest, TheLayoutReadBackFromTheWindows)
+TEST_P(LauncherDialogLayoutTest, TheLayoutReadBackFromTheWindows)
 {
+    const int dpi = GetParam();
     Start(kSampleFile, false);
     EXPECT_EQ("(none)", Selected());
     EXPECT_EQ("011111111", Settings()) << "only the group is disabled at first";
     dialog_->Show();
     SetForegroundWindow(dialog_->Handle());
+    const RECT frame = dialog_->BoundsRect();
+    ChangeDpi(*dialog_, dpi);
     HWND form = dialog_->Handle();
     RECT client{};
     GetClientRect(form, &client);
-    EXPECT_EQ(546, client.right);
-    EXPECT_EQ(350, client.bottom);
+    EXPECT_NEAR(ScaleFromDesign(546, dpi), client.right, dpi == 96 ? 0 : 1);
+    EXPECT_NEAR(ScaleFromDesign(350, dpi), client.bottom, dpi == 96 ? 0 : 1);
     // A fixed single border with a title and no title-bar buttons, centred on the screen.
     EXPECT_EQ(WS_CAPTION, GetWindowLongA(form, GWL_STYLE) &
                               (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
     EXPECT_TRUE(GetWindowLongA(form, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
-    const RECT frame = dialog_->BoundsRect();
     EXPECT_NEAR(GetSystemMetrics(SM_CXSCREEN), frame.left + frame.right, 1);
     EXPECT_NEAR(GetSystemMetrics(SM_CYSCREEN), frame.top + frame.bottom, 1);
     char caption[32] = "";
@@ -267,14 +269,14 @@ TEST_F(LauncherDialogTest, TheLayoutReadBackFromTheWindows)
     GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Get("FileEdit")->Handle(), WM_GETFONT, 0, 0)),
                sizeof font, &font);
     EXPECT_STREQ("ＭＳ Ｐゴシック", font.lfFaceName);
-    EXPECT_EQ(-12, font.lfHeight);
+    EXPECT_EQ(-ScaleFromDesign(12, dpi), font.lfHeight);
     EXPECT_EQ(SHIFTJIS_CHARSET, font.lfCharSet);
 
     struct Placed {
         const char* name;
         const char* parent;   // null: the form
         const char* className;
-        RECT bounds;   // left, top, width, height
+        RectDef bounds;
         const char* caption;
     };
     const Placed kPlaced[] = {
@@ -305,14 +307,15 @@ TEST_F(LauncherDialogTest, TheLayoutReadBackFromTheWindows)
         char className[32] = "";
         GetClassNameA(control->Handle(), className, sizeof className);
         EXPECT_STRCASEEQ(placed.className, className);
-        const RECT r = control->BoundsRect();
-        const RECT& b = placed.bounds;
-        EXPECT_EQ(Rect(b.left, b.top, b.right, b.bottom),
-                  Rect(r.left, r.top, r.right - r.left, r.bottom - r.top));
+        ExpectPlaced(*control, placed.bounds, dpi);
         EXPECT_EQ(placed.caption, control->Caption());
     }
     EXPECT_EQ(19, Tree().Indent());
     EXPECT_EQ(3, dialog_->TreePictures()->Count());
+    // The indent, the pictures and the rows (as high as the pictures) at the DPI's sizes.
+    EXPECT_EQ(ScaleFromDesign(19, dpi), SendMessageA(TreeHandle(), TVM_GETINDENT, 0, 0));
+    EXPECT_EQ(SmallIconSize(dpi), dialog_->TreePictures()->Width());
+    EXPECT_NEAR(ScaleFromDesign(16, dpi), SendMessageA(TreeHandle(), TVM_GETITEMHEIGHT, 0, 0), 1);
     ASSERT_NE(nullptr, Tree().PopupMenu());
     EXPECT_EQ("TreeMenu", Tree().PopupMenu()->Name());
     ASSERT_EQ(1, Tree().PopupMenu()->Items()->Count());

@@ -583,11 +583,13 @@ namespace {
 // Stands in for the shell on the worker's threads: every question counted, every answer an
 // icon, none for a file that does not exist; a file on a share waits until the test lets it go.
 std::atomic<int> g_iconQuestions{0};
+std::atomic<int> g_sizeAsked{0};
 HANDLE g_shareAnswers = nullptr;   // owned by the test
 
-HICON CountedIcon(const std::string& file)
+HICON CountedIcon(const std::string& file, int size)
 {
     ++g_iconQuestions;
+    g_sizeAsked = size;
     if (file.rfind("\\\\", 0) == 0) {
         WaitForSingleObject(g_shareAnswers, INFINITE);
     }
@@ -691,6 +693,14 @@ TEST(LaunchIconTest, ItemsShowTheirKindsPictureUntilTheWorkerHasTheirFileAndASha
     ASSERT_TRUE(settle());
     EXPECT_EQ((std::vector<int>{memoPicture, LaunchPictures::kFolder, programNow}), firstThree());
     EXPECT_TRUE(TakeShownBoxes().empty());
+
+    // At another DPI the files are asked for again at its size, their kinds' pictures meanwhile.
+    const int before = g_iconQuestions;
+    main->UsePictureSize(24);
+    EXPECT_EQ(LaunchPictures::kDocument, image(0));
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(std::pair(before + 2, 24), std::pair(g_iconQuestions.load(), g_sizeAsked.load()));
+    EXPECT_GT(image(0), LaunchPictures::kProgram);
 
     list.reset();
     main->Close();

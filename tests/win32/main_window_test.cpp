@@ -3,6 +3,8 @@
 #include "components/task_tray.h"
 #include "file_test_support.h"
 #include "framework/application.h"
+#include "framework/display_dpi.h"
+#include "framework/label.h"
 #include "framework/menu_item.h"
 #include "framework/popup_menu.h"
 #include "hook_test_support.h"
@@ -115,8 +117,13 @@ TEST_F(MainWindowTest, StoredValuesAreReadLooselyAndWrittenBackNormalised)
     EXPECT_EQ("-300", Stored("LEFT"));
 }
 
-TEST_F(MainWindowTest, DragDropOnShowsTheDropWindowAtTheStoredPlace)
+// At 96 and 144 DPI: made at the system's, laid out at the other on the system's message.
+class DropWindowTest : public MainWindowTest, public testing::WithParamInterface<int> {};
+INSTANTIATE_TEST_SUITE_P(Dpi, DropWindowTest, testing::Values(96, 144));
+
+TEST_P(DropWindowTest, DragDropOnShowsTheDropWindowAtTheStoredPlace)
 {
+    const int dpi = GetParam();
     scratch_.SetString(kSettingsSection, "HOOK", "0");
     scratch_.SetString(kSettingsSection, "DragDrop", "1");
     scratch_.SetString(kSettingsSection, "Left", "300");
@@ -124,6 +131,7 @@ TEST_F(MainWindowTest, DragDropOnShowsTheDropWindowAtTheStoredPlace)
     const ChangeWindowMessageFilterExFunction system = SetChangeWindowMessageFilterEx(RecordFilter);
     g_admitted.clear();
     MainWindow& form = Start();
+    ChangeDpi(form, dpi);
     // An elevated Mivtra admits the shell's drop messages from an Explorer that is not.
     const std::string admitted = Admitted(form.Handle(), WM_DROPFILES) +
                                  Admitted(form.Handle(), WM_COPYDATA) + Admitted(form.Handle(), 0x0049);
@@ -135,8 +143,21 @@ TEST_F(MainWindowTest, DragDropOnShowsTheDropWindowAtTheStoredPlace)
     RECT r = form.BoundsRect();
     EXPECT_EQ(300, r.left);
     EXPECT_EQ(200, r.top);
-    EXPECT_EQ(500, r.right);
-    EXPECT_EQ(273, r.bottom);
+    if (dpi == 96 && SystemDpi() == 96) {
+        EXPECT_EQ(500, r.right);
+        EXPECT_EQ(273, r.bottom);
+    }
+    // Elsewhere the client area 200 x 73 leaves in the frame of 96 DPI, scaled, and the labels.
+    const RECT frame =
+        FrameForDpi(GetWindowLongA(form.Handle(), GWL_STYLE), GetWindowLongA(form.Handle(), GWL_EXSTYLE), 96);
+    RECT client{};
+    GetClientRect(form.Handle(), &client);
+    EXPECT_NEAR(ScaleFromDesign(200 - frame.left - frame.right, dpi), client.right, dpi == 96 ? 0 : 1);
+    EXPECT_NEAR(ScaleFromDesign(73 - frame.top - frame.bottom, dpi), client.bottom, dpi == 96 ? 0 : 1);
+    ExpectPlaced(form.Owned<Label>("DropPromptLine1"), {8, 0, 145, 12}, dpi);
+    ExpectPlaced(form.Owned<Label>("DropPromptLine2"), {8, 16, 136, 12}, dpi);
+    ExpectPlaced(*form.DropMessage(), {8, 32, 186, 12}, dpi);
+    const RECT shown = r;
     EXPECT_TRUE(GetWindowLongA(form.Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
 
     form.ToggleDropWindow();   // off: hidden, no size, no drops, same place
@@ -151,8 +172,8 @@ TEST_F(MainWindowTest, DragDropOnShowsTheDropWindowAtTheStoredPlace)
     r = form.BoundsRect();
     EXPECT_EQ(300, r.left);
     EXPECT_EQ(200, r.top);
-    EXPECT_EQ(200, r.right - r.left);
-    EXPECT_EQ(73, r.bottom - r.top);
+    EXPECT_EQ(shown.right, r.right);
+    EXPECT_EQ(shown.bottom, r.bottom);
     EXPECT_EQ(admitted + admitted, g_admitted);
 
     // A refusal is reported and the other messages are still admitted; Windows without the

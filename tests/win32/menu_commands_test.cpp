@@ -4,6 +4,7 @@
 #include "components/task_tray.h"
 #include "framework/application.h"
 #include "framework/button.h"
+#include "framework/display_dpi.h"
 #include "framework/handles.h"
 #include "framework/image_list.h"
 #include "framework/menu_item.h"
@@ -272,6 +273,11 @@ TEST_F(MenuCommandsTest, OpeningListsTheWindowsWithTheirClassIconsAsItemBitmaps)
             ++found;
             ASSERT_NE(nullptr, entry.bitmap);
             EXPECT_EQ(RGB(255, 0, 0), CentreColour(entry.bitmap));
+            // The small-icon size of the menu's DPI: 16 at 96, 24 at 144.
+            BITMAP picture{};
+            GetObjectA(entry.bitmap, sizeof picture, &picture);
+            EXPECT_EQ(SmallIconSize(form.Menu()->Dpi()), picture.bmWidth);
+            EXPECT_EQ(SmallIconSize(form.Menu()->Dpi()), picture.bmHeight);
         } else if (entry.text == plainTitle) {
             ++found;
             EXPECT_EQ(nullptr, entry.bitmap);

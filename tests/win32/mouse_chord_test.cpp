@@ -1,5 +1,6 @@
-// The chord's menu opens at the chord's own screen point, turned into the program's
-// coordinates where the system can do that, on any monitor.
+// The chord's menu opens at the chord's own screen point, on any monitor: turned into the
+// program's coordinates where the system can do that for a program aware of the system DPI
+// only, taken as it is by one aware of each monitor's, which counts in the hook's pixels.
 #include "triggers/mouse_chord.h"
 
 #include "hook/hook_library.h"
@@ -37,12 +38,16 @@ TEST(MouseChordTest, TheMenuOpensAtTheChordsPointInTheProgramsCoordinates)
         POINT chord;
         PhysicalToLogicalPointFunction toLogical;
         POINT menu;
+        bool perMonitorAware = false;
     } cases[] = {
         {{300, 200}, nullptr, {300, 200}},         // a Windows without the conversion
         {{-1500, -200}, nullptr, {-1500, -200}},   // a monitor left of and above the primary one
         {{-40, 900}, nullptr, {-40, 900}},         // left of and below: x and y of opposite signs
-        {{1500, 750}, ScaledBy125, {1200, 600}}, {{-1250, -250}, ScaledBy125, {-1000, -200}},
+        {{1500, 750}, ScaledBy125, {1200, 600}},
+        {{-1250, -250}, ScaledBy125, {-1000, -200}},
         {{640, 480}, Refuses, {640, 480}},
+        {{1500, 750}, ScaledBy125, {1500, 750}, true},
+        {{-1250, -250}, ScaledBy125, {-1250, -250}, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.chord.x << "," << c.chord.y);
@@ -59,7 +64,7 @@ TEST(MouseChordTest, TheMenuOpensAtTheChordsPointInTheProgramsCoordinates)
                         readyWhileOpen = ready;
                         foregroundWhileOpen = GetForegroundWindow();
                     },
-                    c.toLogical});
+                    c.toLogical, c.perMonitorAware});
         EXPECT_EQ(std::make_pair(c.menu.x, c.menu.y), std::make_pair(opened.x, opened.y));
         EXPECT_FALSE(readyWhileOpen);
         EXPECT_EQ(owner, foregroundWhileOpen);

@@ -1,5 +1,6 @@
 // The program's resources as the shell and the loader see them. This test program is linked
 // with the same resource object as Mivtra.exe, so its own file carries them.
+#include "framework/display_dpi.h"
 #include "program_icons.h"
 
 #include <windows.h>
@@ -132,9 +133,10 @@ TEST(ProgramIcons, FileHoldsFourIconGroupsSortedByName)
     EXPECT_EQ(UniqueIcon(ExtractIconA(self, path.c_str(), 4)), nullptr);
 }
 
-// Each group carries a drawn 16 x 16 and 32 x 32 image with alpha; a missing size would be
-// scaled from the other one, which blurs the small pictures in menus and the tray.
-TEST(ProgramIcons, EachGroupHasItsOwn16And32PixelImages)
+// Each group carries a drawn image with alpha for the small icon at 100 %, 125 % and 150 %
+// display scaling and the large one at 100 % and 150 %; a missing size would be scaled from
+// another, which blurs the small pictures in menus, the tree and the tray.
+TEST(ProgramIcons, EachGroupHasItsOwnImageOfEachSize)
 {
     for (const char* name : kIconNames) {
         SCOPED_TRACE(name);
@@ -153,7 +155,8 @@ TEST(ProgramIcons, EachGroupHasItsOwn16And32PixelImages)
             images.emplace_back(entry[0], entry[6] | entry[7] << 8);
         }
         std::sort(images.begin(), images.end());
-        EXPECT_EQ(images, (std::vector<std::pair<int, int>>{{16, 32}, {32, 32}}));
+        EXPECT_EQ(images,
+                  (std::vector<std::pair<int, int>>{{16, 32}, {20, 32}, {24, 32}, {32, 32}, {48, 32}}));
     }
 }
 
@@ -367,4 +370,18 @@ TEST(Manifest, RedirectsCommonControlsToVersion6)
     EXPECT_TRUE(FindActCtxSectionStringA(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
                                          "comctl32.dll", &redirection))
         << GetLastError();
+}
+
+// The loader reads the DPI settings as written (a misspelt one is ignored without a word), and
+// the process sees each monitor's DPI (which Wine 8 gives every process: see the README).
+TEST(Manifest, DeclaresEachMonitorsDpiAndTheProcessSeesIt)
+{
+    wchar_t awareness[64] = L"", aware[64] = L"";
+    EXPECT_TRUE(QueryActCtxSettingsW(0, nullptr, L"http://schemas.microsoft.com/SMI/2016/WindowsSettings",
+                                     L"dpiAwareness", awareness, 64, nullptr));
+    EXPECT_TRUE(QueryActCtxSettingsW(0, nullptr, L"http://schemas.microsoft.com/SMI/2005/WindowsSettings",
+                                     L"dpiAware", aware, 64, nullptr));
+    EXPECT_STREQ(L"PerMonitorV2, PerMonitor", awareness);
+    EXPECT_STREQ(L"true/pm", aware);
+    EXPECT_GE(ThreadDpiAwareness(), DpiAwareness::PerMonitor);
 }

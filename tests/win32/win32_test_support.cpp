@@ -1,11 +1,15 @@
 #include "win32_test_support.h"
 
 #include "components/task_tray.h"
+#include "framework/display_dpi.h"
+#include "framework/form.h"
 #include "framework/handles.h"
+#include "framework/label.h"
 #include "framework/message_box.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -175,4 +179,29 @@ int TextWidth(HWND window, const std::string& text)
     DrawTextA(dc.Get(), text.c_str(), static_cast<int>(text.size()), &r,
               DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     return r.right - r.left;
+}
+
+void ChangeDpi(Form& form, int dpi)
+{
+    if (form.Dpi() == dpi) {
+        return;
+    }
+    RECT suggested = form.BoundsRect();   // the form makes its own size of it
+    SendMessageA(form.Handle(), kDpiChangedMessage, MAKEWPARAM(dpi, dpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+}
+
+void ExpectPlaced(const Control& control, const RectDef& table, int dpi)
+{
+    SCOPED_TRACE(control.Name() + " at " + std::to_string(dpi) + " DPI");
+    const RectDef want = ScaleEdges(table, dpi);
+    const RECT r = control.BoundsRect();
+    const int slack = dpi == kDesignDpi ? 0 : 1;
+    EXPECT_NEAR(want.left, r.left, slack);
+    EXPECT_NEAR(want.top, r.top, slack);
+    EXPECT_NEAR(want.top + want.height, r.bottom, slack);
+    const LONG right = want.left + want.width;   // a label's may be further right
+    EXPECT_NEAR(right, dynamic_cast<const Label*>(&control) ? std::min(r.right, right + slack) : r.right,
+                slack);
+    EXPECT_LE(TextWidth(control.Handle(), control.Caption()), r.right - r.left) << control.Caption();
 }

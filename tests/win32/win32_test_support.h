@@ -2,6 +2,8 @@
 // and the shell it talks to, answered by the test.
 #pragma once
 
+#include "framework/form_def.h"
+
 #include <windows.h>
 #include <shellapi.h>
 
@@ -55,6 +57,16 @@ bool PumpUntil(Done done, DWORD timeoutMs = 2000)
 
 // How wide `text` is on one line in the window's font, in pixels, as DrawText lays it out.
 int TextWidth(HWND window, const std::string& text);
+
+class Control;
+class Form;
+
+// Tells the form that its DPI is now `dpi`, as the system does when it moves to another monitor;
+// nothing when it is at that DPI already.
+void ChangeDpi(Form& form, int dpi);
+// The control sits where its table's rectangle (96 DPI) puts it at `dpi`, to the pixel at 96
+// DPI, else within one (a label may be wider); its caption in its own font fits inside it.
+void ExpectPlaced(const Control& control, const RectDef& table, int dpi);
 
 // A registry key of its own under HKEY_CURRENT_USER for one test, deleted afterwards.
 class ScratchKey {

@@ -29,7 +29,7 @@ COLORREF MainColor(const ImageList& images, int index)
     DIBSECTION dib{};
     GetObjectA(bitmap.Get(), sizeof dib, &dib);
     const auto* pixels = static_cast<const DWORD*>(dib.dsBm.bmBits);
-    DWORD centre = pixels[8 * 16 + 8];
+    DWORD centre = pixels[images.Height() / 2 * images.Width() + images.Width() / 2];
     return RGB((centre >> 16) & 0xFF, (centre >> 8) & 0xFF, centre & 0xFF);
 }
 
@@ -40,7 +40,7 @@ int OpaquePixels(const ImageList& images, int index)
     GetObjectA(bitmap.Get(), sizeof dib, &dib);
     const auto* pixels = static_cast<const DWORD*>(dib.dsBm.bmBits);
     int n = 0;
-    for (int i = 0; i < 16 * 16; ++i) {
+    for (int i = 0; i < images.Width() * images.Height(); ++i) {
         n += (pixels[i] >> 24) != 0;
     }
     return n;
@@ -176,6 +176,13 @@ TEST_F(WindowWalkTest, EveryWalkStartsAgainFromTheProgramsTwoPictures)
     EXPECT_GT(OpaquePixels(images_, kFolderPicture), 16 * 16 / 4);
     EXPECT_GT(OpaquePixels(images_, kWindowPicture), 16 * 16 / 4);
     EXPECT_NE(MainColor(images_, kFolderPicture), MainColor(images_, kWindowPicture));
+
+    // A list of another size (DPI) gets every picture at its size, none kept from walks before.
+    images_.SetSize(24, 24);
+    Walk();
+    for (int index : {kFolderPicture, kWindowPicture, 2}) {
+        EXPECT_GT(OpaquePixels(images_, index), 24 * 24 / 4) << index;
+    }
 }
 
 TEST_F(WindowWalkTest, AClassThatTakesAnotherIconShowsItAtTheNextWalk)
