@@ -15,6 +15,8 @@
 #include <future>
 #include <iterator>
 #include <memory>
+#include <optional>
+#include <optional>
 #include <ostream>
 #include <random>
 #include <set>
@@ -673,18 +675,21 @@ TEST_F(HookTest, AHookTheSystemRemovedComesBackBySelfWithinSeconds)
     ASSERT_EQ(started.size(), 1u) << "which thread runs the hook?";
     ASSERT_TRUE(PostThreadMessageA(
         started[0], RegisterWindowMessageA("HOOK.DLL drops its hook as the system would"), 0, 0));
-    // A chord, and whether it was one: the window saw none of its buttons and got a chord.
-    auto chordWorks = [&] {
+    // A chord's buttons, and whether the window saw them, known once Settle's click has come
+    // after them: with the hook gone it sees them; with the hook in place it sees none.
+    auto windowSawTheButtons = [&]() -> std::optional<bool> {
         window_.Forget();
         Inject({kRightDown, kLeftDown, kLeftUp, kRightUp});
-        return Settle(window_) && window_.Buttons().empty() &&
-               PumpUntil([&] { return window_.ChordSerials().size() == 1; }, 300);
+        if (!Settle(window_)) {
+            return std::nullopt;
+        }
+        return !window_.Buttons().empty();
     };
     bool removed = false;
     for (int i = 0; i < 20 && !removed; ++i) {
-        removed = !chordWorks();
+        removed = windowSawTheButtons() == true;
     }
-    ASSERT_TRUE(removed) << "the hook was not removed";
+    ASSERT_TRUE(removed) << "the hook was not removed: the window never saw a chord's buttons";
 
     // The user moves the mouse on; within a few seconds the chord works again.
     const DWORD start = GetTickCount();
@@ -692,9 +697,11 @@ TEST_F(HookTest, AHookTheSystemRemovedComesBackBySelfWithinSeconds)
     while (!back && GetTickCount() - start < 8000) {
         Inject({MoveBy(3, 0)});
         Sleep(400);
-        back = chordWorks();
+        back = windowSawTheButtons() == false;
     }
-    EXPECT_TRUE(back) << "no chord within 8 s of the hook's removal";
+    ASSERT_TRUE(back) << "the window still saw a chord's buttons 8 s after the hook's removal";
+    EXPECT_TRUE(PumpUntil([&] { return window_.ChordSerials().size() == 1; }, 5000))
+        << "the chord the hook withheld was not posted";
 }
 
 // --- Replay fuzzer -------------------------------------------------------------------------
@@ -727,7 +734,7 @@ static HWND HiddenFront()
 }
 
 // The gestures: a button (Left Right Middle X1 Y=X2) down "v" or up "^" that the window sees
-// ("+") or not ("-"); "~" a pause shorter than the hook holds a right press, "=" a longer one;
+// ("+") or not ("-"); "~" a pause much shorter than the hook holds a right press, "=" a longer one;
 // ">" a move elsewhere; "W" a wheel turn; "*" a chord made here.
 static const char* const kGestures[] = {
     "Rv+~R^+",
@@ -784,7 +791,9 @@ private:
         log << " " << gesture;
         for (const char* c = gesture; *c; ++c) {
             if (*c == '~' || *c == '=') {
-                Sleep(*c == '~' ? Between(0, 120) : Between(500, 1000));   // the hook holds for 300 ms
+                // The hook holds for 300 ms: both pauses stay well clear of it, a loaded machine
+                // stretching a short one included.
+                Sleep(*c == '~' ? Between(0, 80) : Between(600, 900));
             } else if (*c == '>') {
                 PointerTo(RandomPoint());
             } else if (*c == '*') {
@@ -828,7 +837,8 @@ static unsigned EnvironmentNumber(const char* name, unsigned otherwise)
 TEST_F(HookTest, ReplayFuzzEverythingButChordsArrivesOnceInOrderAtItsPoint)
 {
     const unsigned sequences = EnvironmentNumber("MIVTRA_REPLAY_SEQUENCES", 6);
-    const unsigned firstSeed = EnvironmentNumber("MIVTRA_REPLAY_SEED", GetTickCount());
+    // The same sequences at every run; scripts/hook-soak.sh gives seeds of its own.
+    const unsigned firstSeed = EnvironmentNumber("MIVTRA_REPLAY_SEED", 1402560);
     ASSERT_NE(InstallHook(window_.Handle()), 0);
     unsigned failed = 0;
     for (unsigned seed = firstSeed; seed < firstSeed + sequences && failed < 3; ++seed) {
