@@ -16,7 +16,6 @@
 #include <iterator>
 #include <memory>
 #include <optional>
-#include <optional>
 #include <ostream>
 #include <random>
 #include <set>
