@@ -113,7 +113,7 @@ bool ChordFilter::Decide(const MouseEvent& event)
         if (right_ != Button::kHeld) {
             return false;
         }
-        if (Beyond(event)) {
+        if (!WithinDragDistance(heldPress_.x, heldPress_.y, event.x, event.y)) {
             ReplayHeld(&event);
         } else {
             heldMove_ = event;
@@ -137,6 +137,7 @@ bool ChordFilter::Press(Button& self, const Button& other, const MouseEvent& eve
             // The chord: the held right press is dropped along with the moves held with it.
             right_ = Button::kSwallowed;
             left_ = Button::kSwallowed;
+            leftPress_ = PressPoint(event);
             hasHeldMove_ = false;
             JoinChord(event);
             return true;
@@ -145,7 +146,13 @@ bool ChordFilter::Press(Button& self, const Button& other, const MouseEvent& eve
         ReplayHeld(&event);
         return true;
     }
-    if (other != Button::kUp) {
+    if (self != Button::kUp) {
+        ForgetRelease(self);
+    }
+    const ChordPoint press = PressPoint(event);
+    (&self == &left_ ? leftPress_ : rightPress_) = press;
+    const ChordPoint& otherPress = &self == &left_ ? rightPress_ : leftPress_;
+    if (other != Button::kUp && (chordOpen_ || Together(otherPress, press))) {
         self = Button::kSwallowed;
         JoinChord(event);
         return true;
@@ -159,6 +166,32 @@ bool ChordFilter::Press(Button& self, const Button& other, const MouseEvent& eve
     }
     self = Button::kPassed;
     return false;
+}
+
+void ChordFilter::ForgetRelease(Button& self)
+{
+    self = Button::kUp;
+    if (chordOpen_ && left_ == Button::kUp && right_ == Button::kUp) {
+        chordOpen_ = false;   // its last release never came: no menu long after the chord
+    }
+}
+
+// Pressed together: within the hold time and the drag distance of each other. Time stamps of
+// events that reached the hook through different programs may disagree by a little in either
+// direction.
+bool ChordFilter::Together(const ChordPoint& first, const ChordPoint& second) const
+{
+    const auto apart = static_cast<std::int32_t>(second.time - first.time);
+    const auto hold = static_cast<std::int32_t>(settings_.holdMilliseconds);
+    return apart < hold && apart > -hold && WithinDragDistance(first.x, first.y, second.x, second.y);
+}
+
+// A press reaches the hook with the point where the pointer stands; moves withheld behind a
+// replay have not taken it on yet, and the press belongs where they go.
+ChordPoint ChordFilter::PressPoint(const MouseEvent& press) const
+{
+    return hasPendingMove_ ? ChordPoint{pendingMove_.x, pendingMove_.y, press.time}
+                           : ChordPoint{press.x, press.y, press.time};
 }
 
 bool ChordFilter::Release(Button& self, const MouseEvent& event)
@@ -183,11 +216,7 @@ void ChordFilter::JoinChord(const MouseEvent& event)
 {
     if (!chordOpen_) {
         chordOpen_ = true;
-        // A press reaches the hook with the point where the pointer stands; moves withheld
-        // behind a replay have not taken it on yet, and the press belongs where they go.
-        const bool behindMoves = hasPendingMove_;
-        chordPoint_ = ChordPoint{behindMoves ? pendingMove_.x : event.x,
-                                 behindMoves ? pendingMove_.y : event.y, event.time};
+        chordPoint_ = PressPoint(event);
     }
 }
 
@@ -230,10 +259,10 @@ bool ChordFilter::QueueBehindReplays(const MouseEvent& event)
     return true;
 }
 
-bool ChordFilter::Beyond(const MouseEvent& event) const
+bool ChordFilter::WithinDragDistance(int x0, int y0, int x1, int y1) const
 {
-    const long long dx = static_cast<long long>(event.x) - heldPress_.x;
-    const long long dy = static_cast<long long>(event.y) - heldPress_.y;
-    return dx > settings_.dragWidth || -dx > settings_.dragWidth || dy > settings_.dragHeight ||
-           -dy > settings_.dragHeight;
+    const long long dx = static_cast<long long>(x1) - x0;
+    const long long dy = static_cast<long long>(y1) - y0;
+    return dx <= settings_.dragWidth && -dx <= settings_.dragWidth && dy <= settings_.dragHeight &&
+           -dy <= settings_.dragHeight;
 }

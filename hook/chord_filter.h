@@ -28,10 +28,12 @@ struct ChordPoint {
 };
 
 struct ChordFilterSettings {
-    // How long a right press waits for the left one before it goes on as an ordinary press.
+    // How long a right press waits for the left one before it goes on as an ordinary press; a
+    // left press first makes a chord with a right press only within the same time.
     std::uint32_t holdMilliseconds = 300;
-    // How far the pointer may move from a held right press before it counts as a right drag
-    // (the system's drag distance: pixels on either side of the press point).
+    // How far the pointer may move from a held right press before it counts as a right drag,
+    // and how near a left press a right press must be to make a chord with it (the system's
+    // drag distance: pixels on either side of the press point).
     int dragWidth = 4;
     int dragHeight = 4;
     // When replayed events stop coming back through the hook for this long, the rest never
@@ -54,12 +56,18 @@ using ChordList = FixedList<ChordPoint, 8>;
 //   held press is replayed, in its place in the input, when its release comes (a right
 //   click), when the pointer moves beyond the drag distance (a right drag), when any other
 //   mouse event comes, or when the hold time runs out (a long right press).
-// - A press while the other button is down and delivered also makes the chord (a left press
-//   first, or a right press held past its hold time): the first press has already gone to the
-//   program, so its release goes too; the second press and its release are withheld.
+// - A left press first makes the chord with a right press that comes within the hold time and
+//   the drag distance of it: the left press has already gone to the program, so its release
+//   goes too; the right press and its release are withheld. A press that comes later, or
+//   after the pointer has moved on, is not a chord: the two buttons are used one after the
+//   other (a right press to cancel a left drag, say) and both go to the program.
 // - The chord is reported once both buttons are up, so that the menu it opens starts with
 //   no button held. Further presses while either button is still down belong to the same
 //   chord and are withheld with their releases.
+// - A press of a button that is down as far as the filter knows means that its release never
+//   came: the system dropped it (Wine drops the release of a click that closed a menu; Windows
+//   drops what comes while it has taken the hook away). The button counts as up again, and a
+//   chord waiting for that release ends without a report.
 // - Replayed events come back through the hook and must pass untouched (ReplayArrived). Until
 //   they are all back, every event that would pass is withheld and replayed after them, so
 //   nothing overtakes the replay.
@@ -107,16 +115,21 @@ private:
     bool Decide(const MouseEvent& event);
     bool Press(Button& self, const Button& other, const MouseEvent& event);
     bool Release(Button& self, const MouseEvent& event);
+    void ForgetRelease(Button& self);
+    bool Together(const ChordPoint& first, const ChordPoint& second) const;
+    ChordPoint PressPoint(const MouseEvent& press) const;
     void JoinChord(const MouseEvent& event);
     void ReplayHeld(const MouseEvent* current);
     void Replay(const MouseEvent& event);
     bool QueueBehindReplays(const MouseEvent& event);
-    bool Beyond(const MouseEvent& event) const;
+    bool WithinDragDistance(int x0, int y0, int x1, int y1) const;
 
     ChordFilterSettings settings_;
     std::uint32_t now_ = 0;
     Button left_ = Button::kUp;
     Button right_ = Button::kUp;
+    ChordPoint leftPress_;   // where and when each button went down
+    ChordPoint rightPress_;
     MouseEvent heldPress_;
     std::uint32_t heldSince_ = 0;   // on the caller's clock, which need not be the events'
     MouseEvent heldMove_;           // the latest move within the drag distance while the press is held

@@ -152,6 +152,8 @@ static int Usage()
         "                                    for input with nothing left to do\n"
         "  setfg CLASS                       make the first such window the foreground\n"
         "  threadinfo [CLASS]                input state of the window's thread\n"
+        "  buttons                           which mouse buttons the system holds down: left=0|1\n"
+        "                                    right=0|1 (the state every program reads)\n"
         "  menukeys TIMEOUT_MS KEY...        once the foreground thread shows a pop-up menu, types\n"
         "                                    the keys into it (Escape Return Up Down Left Right,\n"
         "                                    letters, digits)\n"
@@ -632,6 +634,11 @@ int wmain(int argc, wchar_t** argv)
         const DWORD waited = WaitForInputIdle(process, Number(args[1]));
         CloseHandle(process);
         return waited == 0 ? 0 : 1;
+    }
+    if (command == L"buttons" && count == 0) {
+        std::printf("left=%d right=%d\n", (GetAsyncKeyState(VK_LBUTTON) & 0x8000) ? 1 : 0,
+                    (GetAsyncKeyState(VK_RBUTTON) & 0x8000) ? 1 : 0);
+        return 0;
     }
     if (command == L"setfg" && count == 1) {
         HWND window = FindFirst(args[0]);

@@ -77,17 +77,24 @@ TEST_F(ChordFilterTest, RightThenLeftIsWithheldWholeAndReportedWhenBothAreUp)
 // next chord reaches the hook at the old point: the chord is where those moves went.
 TEST_F(ChordFilterTest, AChordBehindWithheldMovesIsWhereTheyWent)
 {
-    EXPECT_TRUE(filter_.Handle(At(Kind::kRightDown, 100, 100), 0));
-    EXPECT_TRUE(filter_.Handle(At(Kind::kMove, 150, 100), 10)) << "a right drag: press and move replayed";
-    EXPECT_TRUE(filter_.Handle(At(Kind::kRightUp, 150, 100), 20));
-    EXPECT_TRUE(filter_.Handle(At(Kind::kMove, 300, 250), 30)) << "behind the replays";
-    for (Kind kind : {Kind::kRightDown, Kind::kLeftDown, Kind::kLeftUp, Kind::kRightUp}) {
-        EXPECT_TRUE(filter_.Handle(At(kind, 150, 100), 40));
+    for (Kind first : {Kind::kRightDown, Kind::kLeftDown}) {
+        ChordFilter filter(ChordFilterSettings{300, 4, 4, 500});
+        EXPECT_TRUE(filter.Handle(At(Kind::kRightDown, 100, 100), 0));
+        EXPECT_TRUE(filter.Handle(At(Kind::kMove, 150, 100), 10)) << "a right drag: press and move replayed";
+        EXPECT_TRUE(filter.Handle(At(Kind::kRightUp, 150, 100), 20));
+        EXPECT_TRUE(filter.Handle(At(Kind::kMove, 300, 250), 30)) << "behind the replays";
+        // The first press reaches the hook at the old point, the second where the moves went.
+        const Kind second = first == Kind::kRightDown ? Kind::kLeftDown : Kind::kRightDown;
+        filter.Handle(At(first, 150, 100), 40);
+        filter.Handle(
+            At(second, first == Kind::kRightDown ? 150 : 300, first == Kind::kRightDown ? 100 : 250), 50);
+        filter.Handle(At(Kind::kLeftUp, 300, 250), 60);
+        filter.Handle(At(Kind::kRightUp, 300, 250), 70);
+        const ChordList chords = filter.TakeChords();
+        ASSERT_EQ(chords.size(), 1u) << (first == Kind::kLeftDown ? "left first" : "right first");
+        EXPECT_EQ(chords[0].x, 300);
+        EXPECT_EQ(chords[0].y, 250);
     }
-    const ChordList chords = filter_.TakeChords();
-    ASSERT_EQ(chords.size(), 1u);
-    EXPECT_EQ(chords[0].x, 300);
-    EXPECT_EQ(chords[0].y, 250);
 }
 
 TEST_F(ChordFilterTest, RightClickIsReplayedInItsOrderAtTheRelease)
@@ -123,10 +130,10 @@ TEST_F(ChordFilterTest, RightDragGoesOnWhenThePointerLeavesTheDragDistance)
     EXPECT_EQ(filter_.MillisecondsToDeadline(40), ChordFilter::kNoDeadline);
 }
 
-TEST_F(ChordFilterTest, APressHeldPastTheHoldTimeGoesOnAndALaterLeftPressStillMakesAChord)
+TEST_F(ChordFilterTest, APressHeldPastTheHoldTimeGoesOnAndALaterLeftPressIsNoChord)
 {
     const std::uint32_t start = 0xFFFFFF00u;   // the tick count wraps during the hold
-    EXPECT_TRUE(filter_.Handle(At(Kind::kRightDown, 50, 60), start));
+    EXPECT_TRUE(filter_.Handle(At(Kind::kRightDown, 50, 60, start), start));
     EXPECT_EQ(filter_.MillisecondsToDeadline(start + 100), 200u);
     filter_.Tick(start + 299);
     EXPECT_TRUE(Replays(filter_).empty());
@@ -134,10 +141,72 @@ TEST_F(ChordFilterTest, APressHeldPastTheHoldTimeGoesOnAndALaterLeftPressStillMa
     EXPECT_EQ(Replays(filter_), (std::vector<Replayed>{{Kind::kRightDown, 50, 60}}));
     Arrive(filter_, 1);
 
-    EXPECT_TRUE(filter_.Handle(At(Kind::kLeftDown, 50, 60), start + 400)) << "the chord's second press";
-    EXPECT_TRUE(filter_.Handle(At(Kind::kLeftUp, 50, 60), start + 450));
-    EXPECT_FALSE(filter_.Handle(At(Kind::kRightUp, 50, 60), start + 500)) << "its press was delivered";
-    EXPECT_EQ(filter_.TakeChords().size(), 1u);
+    EXPECT_FALSE(filter_.Handle(At(Kind::kLeftDown, 50, 60, start + 400), start + 400)) << "not together";
+    EXPECT_FALSE(filter_.Handle(At(Kind::kLeftUp, 50, 60, start + 450), start + 450));
+    EXPECT_FALSE(filter_.Handle(At(Kind::kRightUp, 50, 60, start + 500), start + 500));
+    EXPECT_TRUE(filter_.TakeChords().empty());
+}
+
+// A left press makes a chord with a right press only when the two come together: within the
+// hold time and the drag distance. Otherwise both buttons go to the program, one after the
+// other (a right press that cancels a left drag).
+TEST_F(ChordFilterTest, ALeftPressFirstMakesAChordOnlyWithARightPressTogetherWithIt)
+{
+    struct Row {
+        const char* what;
+        std::uint32_t rightTime;
+        int rightX;
+        bool chord;
+    } rows[] = {
+        {"50 ms later, same point", 1050, 10, true},
+        {"299 ms later, 4 pixels off", 1299, 14, true},
+        {"300 ms later", 1300, 10, false},
+        {"a left drag beyond the drag distance", 1050, 15, false},
+        {"a time stamp 200 ms behind (another program's clock)", 800, 10, true},
+    };
+    for (const Row& row : rows) {
+        ChordFilter filter(ChordFilterSettings{300, 4, 4, 500});
+        EXPECT_FALSE(filter.Handle(At(Kind::kLeftDown, 10, 10, 1000), 0));
+        EXPECT_TRUE(filter.Handle(At(Kind::kRightDown, row.rightX, 10, row.rightTime), 10)) << row.what;
+        if (row.chord) {
+            EXPECT_TRUE(filter.Handle(At(Kind::kRightUp, row.rightX, 10), 20)) << row.what;
+            EXPECT_FALSE(filter.Handle(At(Kind::kLeftUp, row.rightX, 10), 30)) << row.what;
+            EXPECT_EQ(filter.TakeChords().size(), 1u) << row.what;
+            EXPECT_TRUE(Replays(filter).empty()) << row.what;
+        } else {
+            EXPECT_TRUE(filter.Handle(At(Kind::kRightUp, row.rightX, 10), 20)) << row.what;
+            EXPECT_EQ(Replays(filter), (std::vector<Replayed>{{Kind::kRightDown, row.rightX, 10},
+                                                              {Kind::kRightUp, row.rightX, 10}}))
+                << row.what << ": held and replayed as a plain right click";
+            EXPECT_TRUE(filter.TakeChords().empty()) << row.what;
+        }
+    }
+}
+
+// Releases the system never delivers: Wine drops the release of a click that closed a menu,
+// and Windows drops what comes while it has taken the hook away. The next click must still
+// reach the program, and no menu may open long after.
+TEST_F(ChordFilterTest, AReleaseThatNeverCameLeavesNoButtonDown)
+{
+    EXPECT_FALSE(filter_.Handle(At(Kind::kLeftDown, 400, 600, 1000), 0)) << "closes a menu; no release";
+    EXPECT_TRUE(filter_.Handle(At(Kind::kRightDown, 978, 249, 2000), 10)) << "held as any right press";
+    EXPECT_TRUE(filter_.Handle(At(Kind::kRightUp, 978, 249, 2010), 20));
+    EXPECT_EQ(Replays(filter_),
+              (std::vector<Replayed>{{Kind::kRightDown, 978, 249}, {Kind::kRightUp, 978, 249}}))
+        << "a right click, not half of a chord";
+    Arrive(filter_, 2);
+    EXPECT_FALSE(filter_.Handle(At(Kind::kLeftDown, 1014, 690, 3000), 30)) << "a press on the tray icon";
+    EXPECT_FALSE(filter_.Handle(At(Kind::kLeftUp, 1014, 690, 3010), 40));
+    EXPECT_TRUE(filter_.TakeChords().empty());
+
+    // A chord whose last release never came ends without a report when that button is pressed
+    // again; the new press is a press of its own.
+    for (Kind kind : {Kind::kRightDown, Kind::kLeftDown, Kind::kRightUp}) {
+        EXPECT_TRUE(filter_.Handle(At(kind, 50, 50, 4000), 50));
+    }
+    EXPECT_FALSE(filter_.Handle(At(Kind::kLeftDown, 60, 60, 5000), 60));
+    EXPECT_FALSE(filter_.Handle(At(Kind::kLeftUp, 60, 60, 5010), 70));
+    EXPECT_TRUE(filter_.TakeChords().empty());
 }
 
 // The loop may get to an event after the hold time has passed on its clock: the events' own
@@ -153,8 +222,9 @@ TEST_F(ChordFilterTest, TheEventsOwnTimesDecideWhetherTheLeftPressCameInTime)
 
     EXPECT_TRUE(filter_.Handle(At(Kind::kRightDown, 50, 60, 2000), 1000));
     EXPECT_TRUE(filter_.Handle(At(Kind::kLeftDown, 50, 60, 2300), 1100));
-    EXPECT_EQ(Replays(filter_), (std::vector<Replayed>{{Kind::kRightDown, 50, 60}}))
-        << "300 ms after: the right press went on first; the left one is a late chord's, withheld";
+    EXPECT_EQ(Replays(filter_),
+              (std::vector<Replayed>{{Kind::kRightDown, 50, 60}, {Kind::kLeftDown, 50, 60}}))
+        << "300 ms after: the right press went on, and the left one after it, behind the replay";
 }
 
 TEST_F(ChordFilterTest, LeftThenRightPassesTheLeftClickAndCountsOncePerChord)

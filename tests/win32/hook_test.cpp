@@ -15,6 +15,7 @@
 #include <future>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <random>
 #include <set>
@@ -392,6 +393,25 @@ TEST_F(HookTest, LeftThenRightPassesTheLeftClickAndPostsOneChord)
     EXPECT_EQ(window_.Buttons(), (std::vector<ButtonAt>{{WM_LBUTTONDOWN, x, y}, {WM_LBUTTONUP, x, y}}));
 }
 
+// Wine never delivers the release of a click that closed a menu. A right click made elsewhere
+// afterwards is a right click, not the second half of a chord (which swallowed it), and the
+// left press that follows is an ordinary press too.
+TEST_F(HookTest, ALeftReleaseThatNeverCameMakesNoChordOfTheNextRightClick)
+{
+    ASSERT_NE(InstallHook(window_.Handle()), 0);
+    const LONG x = kChordPoint.x, y = kChordPoint.y;
+    Inject({kLeftDown});
+    Inject({MoveTo({x + 60, y + 40}), kRightDown, kRightUp});
+    Inject({kLeftDown, kLeftUp});
+    ASSERT_TRUE(Settle(window_));
+    EXPECT_EQ(window_.Buttons(), (std::vector<ButtonAt>{{WM_LBUTTONDOWN, x, y},
+                                                        {WM_RBUTTONDOWN, x + 60, y + 40},
+                                                        {WM_RBUTTONUP, x + 60, y + 40},
+                                                        {WM_LBUTTONDOWN, x + 60, y + 40},
+                                                        {WM_LBUTTONUP, x + 60, y + 40}}));
+    EXPECT_TRUE(window_.ChordSerials().empty());
+}
+
 // Clicks and drags that make no chord reach the window as they were made, in their order,
 // even when they come faster than the replay of a held press.
 TEST_F(HookTest, RightClicksAndRightDragsStillReachTheWindowInOrder)
@@ -654,18 +674,21 @@ TEST_F(HookTest, AHookTheSystemRemovedComesBackBySelfWithinSeconds)
     ASSERT_EQ(started.size(), 1u) << "which thread runs the hook?";
     ASSERT_TRUE(PostThreadMessageA(
         started[0], RegisterWindowMessageA("HOOK.DLL drops its hook as the system would"), 0, 0));
-    // A chord, and whether it was one: the window saw none of its buttons and got a chord.
-    auto chordWorks = [&] {
+    // A chord's buttons, and whether the window saw them, known once Settle's click has come
+    // after them: with the hook gone it sees them; with the hook in place it sees none.
+    auto windowSawTheButtons = [&]() -> std::optional<bool> {
         window_.Forget();
         Inject({kRightDown, kLeftDown, kLeftUp, kRightUp});
-        return Settle(window_) && window_.Buttons().empty() &&
-               PumpUntil([&] { return window_.ChordSerials().size() == 1; }, 300);
+        if (!Settle(window_)) {
+            return std::nullopt;
+        }
+        return !window_.Buttons().empty();
     };
     bool removed = false;
     for (int i = 0; i < 20 && !removed; ++i) {
-        removed = !chordWorks();
+        removed = windowSawTheButtons() == true;
     }
-    ASSERT_TRUE(removed) << "the hook was not removed";
+    ASSERT_TRUE(removed) << "the hook was not removed: the window never saw a chord's buttons";
 
     // The user moves the mouse on; within a few seconds the chord works again.
     const DWORD start = GetTickCount();
@@ -673,9 +696,11 @@ TEST_F(HookTest, AHookTheSystemRemovedComesBackBySelfWithinSeconds)
     while (!back && GetTickCount() - start < 8000) {
         Inject({MoveBy(3, 0)});
         Sleep(400);
-        back = chordWorks();
+        back = windowSawTheButtons() == false;
     }
-    EXPECT_TRUE(back) << "no chord within 8 s of the hook's removal";
+    ASSERT_TRUE(back) << "the window still saw a chord's buttons 8 s after the hook's removal";
+    EXPECT_TRUE(PumpUntil([&] { return window_.ChordSerials().size() == 1; }, 5000))
+        << "the chord the hook withheld was not posted";
 }
 
 // --- Replay fuzzer -------------------------------------------------------------------------
@@ -708,7 +733,7 @@ static HWND HiddenFront()
 }
 
 // The gestures: a button (Left Right Middle X1 Y=X2) down "v" or up "^" that the window sees
-// ("+") or not ("-"); "~" a pause shorter than the hook holds a right press, "=" a longer one;
+// ("+") or not ("-"); "~" a pause much shorter than the hook holds a right press, "=" a longer one;
 // ">" a move elsewhere; "W" a wheel turn; "*" a chord made here.
 static const char* const kGestures[] = {
     "Rv+~R^+",
@@ -724,7 +749,7 @@ static const char* const kGestures[] = {
     "Rv-~Lv-*L^-Lv-R^-~L^-",
     "Lv+~Rv-*~R^-L^+",
     "Lv+~Rv-*L^+~R^-",
-    "Rv+=Lv-*L^-R^+",
+    "Rv+=Lv+L^+R^+",
 };
 
 class ReplayFuzz {
@@ -765,7 +790,9 @@ private:
         log << " " << gesture;
         for (const char* c = gesture; *c; ++c) {
             if (*c == '~' || *c == '=') {
-                Sleep(*c == '~' ? Between(0, 120) : Between(500, 1000));   // the hook holds for 300 ms
+                // The hook holds for 300 ms: both pauses stay well clear of it, a loaded machine
+                // stretching a short one included.
+                Sleep(*c == '~' ? Between(0, 80) : Between(600, 900));
             } else if (*c == '>') {
                 PointerTo(RandomPoint());
             } else if (*c == '*') {
@@ -809,7 +836,8 @@ static unsigned EnvironmentNumber(const char* name, unsigned otherwise)
 TEST_F(HookTest, ReplayFuzzEverythingButChordsArrivesOnceInOrderAtItsPoint)
 {
     const unsigned sequences = EnvironmentNumber("MIVTRA_REPLAY_SEQUENCES", 6);
-    const unsigned firstSeed = EnvironmentNumber("MIVTRA_REPLAY_SEED", GetTickCount());
+    // The same sequences at every run; scripts/hook-soak.sh gives seeds of its own.
+    const unsigned firstSeed = EnvironmentNumber("MIVTRA_REPLAY_SEED", 1402560);
     ASSERT_NE(InstallHook(window_.Handle()), 0);
     unsigned failed = 0;
     for (unsigned seed = firstSeed; seed < firstSeed + sequences && failed < 3; ++seed) {
